@@ -1,0 +1,15 @@
+# Flags every target shares: the language standard and the warnings.
+add_library(talvo_common INTERFACE)
+target_compile_features(talvo_common INTERFACE cxx_std_20)
+set(CMAKE_CXX_EXTENSIONS OFF)
+target_compile_options(talvo_common INTERFACE -Wall -Wextra -Werror)
+
+# Qt-only defines, for the widgets layer and what builds on it.
+add_library(talvo_qt_flags INTERFACE)
+target_compile_definitions(talvo_qt_flags INTERFACE
+  QT_NO_CAST_FROM_ASCII QT_NO_CAST_TO_ASCII QT_NO_URL_CAST_FROM_STRING
+  QT_NO_CONTEXTLESS_CONNECT QT_NO_KEYWORDS)
+
+if(NOT CMAKE_BUILD_TYPE AND NOT CMAKE_CONFIGURATION_TYPES)
+  set(CMAKE_BUILD_TYPE RelWithDebInfo CACHE STRING "Build type" FORCE)
+endif()

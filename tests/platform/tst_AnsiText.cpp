@@ -1,0 +1,29 @@
+#include "platform/AnsiText.h"
+
+#include <QTest>
+
+class TestAnsiText : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void everyByteRoundTrips()
+    {
+        std::string all;
+        for (int b = 0; b < 256; ++b)
+            all.push_back(static_cast<char>(b));
+        const QString unicode = FromAnsi(all);
+        QCOMPARE(unicode.size(), 256);
+        QCOMPARE(ToAnsi(unicode), all);
+    }
+    void windowsLettersMapToUnicode()
+    {
+        QCOMPARE(FromAnsi("\x80 \xB5 \xE9"), QStringLiteral(u"\u20AC \u00B5 \u00E9"));
+        QCOMPARE(ToAnsi(QStringLiteral(u"\u2013\u00FF")), std::string("\x96\xFF"));
+    }
+    void charactersOutsideTheCodePageBecomeQuestionMarks()
+    {
+        QCOMPARE(ToAnsi(QStringLiteral(u"a\u4E2Db")), std::string("a?b"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestAnsiText)
+#include "tst_AnsiText.moc"
