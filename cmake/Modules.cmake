@@ -1,0 +1,39 @@
+# Each subsystem builds as one or two static libraries:
+#   talvo_core_<name>  Qt-free records, file formats and algorithms. It links no
+#                      Qt, so a Qt include there fails the build.
+#   talvo_ui_<name>    its widgets and desktop adapters, on top of the core.
+# talvo_core and talvo_widgets gather them all.
+
+add_library(talvo_core INTERFACE)
+add_library(talvo_widgets INTERFACE)
+
+# talvo_core_module(<name> SOURCES files... [DEPENDS other core modules...])
+function(talvo_core_module name)
+  cmake_parse_arguments(M "" "" "SOURCES;DEPENDS" ${ARGN})
+  add_library(talvo_core_${name} STATIC ${M_SOURCES})
+  target_include_directories(talvo_core_${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
+  target_link_libraries(talvo_core_${name} PUBLIC talvo_common)
+  foreach(dep IN LISTS M_DEPENDS)
+    target_link_libraries(talvo_core_${name} PUBLIC talvo_core_${dep})
+  endforeach()
+  target_link_libraries(talvo_core INTERFACE talvo_core_${name})
+endfunction()
+
+# talvo_widget_module(<name> SOURCES files... [CORE core modules...] [DEPENDS widget modules...])
+function(talvo_widget_module name)
+  if(NOT TALVO_BUILD_GUI)
+    return()
+  endif()
+  cmake_parse_arguments(M "" "" "SOURCES;CORE;DEPENDS" ${ARGN})
+  add_library(talvo_ui_${name} STATIC ${M_SOURCES})
+  set_target_properties(talvo_ui_${name} PROPERTIES AUTOMOC ON AUTORCC ON)
+  target_include_directories(talvo_ui_${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
+  target_link_libraries(talvo_ui_${name} PUBLIC talvo_common talvo_qt_flags Qt6::Widgets Qt6::Network)
+  foreach(dep IN LISTS M_CORE)
+    target_link_libraries(talvo_ui_${name} PUBLIC talvo_core_${dep})
+  endforeach()
+  foreach(dep IN LISTS M_DEPENDS)
+    target_link_libraries(talvo_ui_${name} PUBLIC talvo_ui_${dep})
+  endforeach()
+  target_link_libraries(talvo_widgets INTERFACE talvo_ui_${name})
+endfunction()

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QString>
+
+#include <exception>
+#include <functional>
+
+class QWidget;
+
+// Every modal box the program shows goes through this one seam, so a test can
+// answer in advance instead of hanging on a box.
+class IDialogues {
+public:
+    virtual ~IDialogues() = default;
+    // "Information" box, information icon, "OK".
+    virtual void ShowInfo(const QString& message) = 0;
+    // "Error" box, error icon, "OK".
+    virtual void ShowError(const QString& message) = 0;
+    // "Warning" box with "Yes" and "No"; true for Yes.
+    virtual bool AskConfirm(const QString& message) = 0;
+    // The general error box for an error that escaped a handler: the text and
+    // a full stop, caption "Talvo95", stop icon, "OK".
+    virtual void ShowApplicationError(const QString& message) = 0;
+    // A one-line input box; false when cancelled, `value` holds the text typed.
+    virtual bool InputQuery(const QString& caption, const QString& prompt, QString& value) = 0;
+};
+
+// The real boxes, placed with their top-left corner at (64, 32).
+class TDialogues final : public IDialogues {
+public:
+    explicit TDialogues(QWidget* parent = nullptr) : Parent(parent) {}
+    void ShowInfo(const QString& message) override;
+    void ShowError(const QString& message) override;
+    bool AskConfirm(const QString& message) override;
+    void ShowApplicationError(const QString& message) override;
+    bool InputQuery(const QString& caption, const QString& prompt, QString& value) override;
+
+private:
+    QWidget* Parent;
+};
+
+// Runs a handler; an exception that escapes it is shown in the general error
+// box and the program carries on.
+void RunGuarded(IDialogues& dialogues, const std::function<void()>& handler);
+// The text the general error box shows for an exception.
+QString ErrorText(const std::exception& error);

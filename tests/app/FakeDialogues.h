@@ -1,0 +1,40 @@
+#pragma once
+
+#include "app/Dialogues.h"
+
+#include <QStringList>
+
+#include <deque>
+
+// Records every box and answers from a queue; an unexpected question is an error.
+class TFakeDialogues final : public IDialogues {
+public:
+    QStringList Infos, Errors, Confirms, ApplicationErrors, Inputs;
+    std::deque<bool> ConfirmAnswers;
+    std::deque<QString> InputAnswers; // a null QString answers Cancel
+
+    void ShowInfo(const QString& message) override { Infos << message; }
+    void ShowError(const QString& message) override { Errors << message; }
+    bool AskConfirm(const QString& message) override
+    {
+        Confirms << message;
+        if (ConfirmAnswers.empty())
+            return false;
+        const bool answer = ConfirmAnswers.front();
+        ConfirmAnswers.pop_front();
+        return answer;
+    }
+    void ShowApplicationError(const QString& message) override { ApplicationErrors << message; }
+    bool InputQuery(const QString& caption, const QString& prompt, QString& value) override
+    {
+        Inputs << caption + u'|' + prompt;
+        if (InputAnswers.empty() || InputAnswers.front().isNull()) {
+            if (!InputAnswers.empty())
+                InputAnswers.pop_front();
+            return false;
+        }
+        value = InputAnswers.front();
+        InputAnswers.pop_front();
+        return true;
+    }
+};
