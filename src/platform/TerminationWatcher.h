@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QObject>
+
+class QSocketNotifier;
+
+// Turns SIGTERM, SIGINT and SIGHUP into a signal on the GUI thread, so the
+// program can save and end in order instead of dying with unsaved data.
+class TTerminationWatcher final : public QObject {
+    Q_OBJECT
+public:
+    explicit TTerminationWatcher(QObject* parent = nullptr);
+    ~TTerminationWatcher() override;
+
+Q_SIGNALS:
+    void TerminationRequested();
+
+private:
+    QSocketNotifier* Notifier = nullptr;
+};
