@@ -1,0 +1,59 @@
+#pragma once
+
+#include <array>
+#include <climits>
+#include <cstdint>
+#include <optional>
+#include <string_view>
+
+// What a stored value means; every value is kept as text all the same.
+enum class TSettingKind { Integer, Colour, Text, Flag, Geometry };
+
+struct TSettingKey {
+    std::string_view Name;
+    TSettingKind Kind;
+    // What an absent or empty value reads as. None where the reader supplies it:
+    // a window's current position or size, the font's current face name.
+    std::optional<int32_t> Default;
+};
+
+// Every value the program remembers between runs, by its stored name.
+namespace Setting
+{
+inline constexpr TSettingKey ModemPort { "ModemPort", TSettingKind::Integer, -1 };
+inline constexpr TSettingKey AlarmSound { "AlarmSound", TSettingKind::Integer, 0 };
+inline constexpr TSettingKey ColourCalendar { "ColourCalendar", TSettingKind::Colour, INT32_MIN };
+inline constexpr TSettingKey ColourTree { "ColourTree", TSettingKind::Colour, INT32_MIN };
+inline constexpr TSettingKey ColourCalculator { "ColourCalculator", TSettingKind::Colour,
+    INT32_MIN + 5 };
+inline constexpr TSettingKey ColourComingUp { "ColourComingUp", TSettingKind::Colour, 0x00FF0000 };
+inline constexpr TSettingKey ColourOverdue { "ColourOverdue", TSettingKind::Colour, 0x000000FF };
+inline constexpr TSettingKey ColourToday { "ColourToday", TSettingKind::Colour, 0x0000FFFF };
+inline constexpr TSettingKey FontName { "FontName", TSettingKind::Text, std::nullopt };
+inline constexpr TSettingKey FontSize { "FontSize", TSettingKind::Integer, 8 };
+inline constexpr TSettingKey FontStyle { "FontStyle", TSettingKind::Integer, 0 };
+inline constexpr TSettingKey OnTop { "OnTop", TSettingKind::Flag, 0 };
+inline constexpr TSettingKey ShowHints { "ShowHints", TSettingKind::Flag, 1 };
+inline constexpr TSettingKey DateTray { "DateTray", TSettingKind::Flag, 1 };
+// Main window placement and the width of the notes tree, read at start-up and
+// written at exit.
+inline constexpr TSettingKey WinLeft { "WinLeft", TSettingKind::Geometry, std::nullopt };
+inline constexpr TSettingKey WinTop { "WinTop", TSettingKind::Geometry, std::nullopt };
+inline constexpr TSettingKey WinWidth { "WinWidth", TSettingKind::Geometry, std::nullopt };
+inline constexpr TSettingKey WinHeight { "WinHeight", TSettingKind::Geometry, std::nullopt };
+inline constexpr TSettingKey WinSplit { "WinSplit", TSettingKind::Geometry, std::nullopt };
+inline constexpr TSettingKey SchWinLeft { "SchWinLeft", TSettingKind::Geometry, std::nullopt };
+inline constexpr TSettingKey SchWinTop { "SchWinTop", TSettingKind::Geometry, std::nullopt };
+inline constexpr TSettingKey SchWinWidth { "SchWinWidth", TSettingKind::Geometry, std::nullopt };
+inline constexpr TSettingKey SchWinHeight { "SchWinHeight", TSettingKind::Geometry, std::nullopt };
+// The month 1..12 of the last purge of old diary events; 99 before the first.
+inline constexpr TSettingKey Month { "Month", TSettingKind::Integer, 99 };
+} // namespace Setting
+
+inline constexpr std::array<TSettingKey, 24> SettingKeys { Setting::ModemPort, Setting::AlarmSound,
+    Setting::ColourCalendar, Setting::ColourTree, Setting::ColourCalculator,
+    Setting::ColourComingUp, Setting::ColourOverdue, Setting::ColourToday, Setting::FontName,
+    Setting::FontSize, Setting::FontStyle, Setting::OnTop, Setting::ShowHints, Setting::DateTray,
+    Setting::WinLeft, Setting::WinTop, Setting::WinWidth, Setting::WinHeight, Setting::WinSplit,
+    Setting::SchWinLeft, Setting::SchWinTop, Setting::SchWinWidth, Setting::SchWinHeight,
+    Setting::Month };

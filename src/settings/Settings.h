@@ -1,0 +1,51 @@
+#pragma once
+
+#include "settings/Colours.h"
+#include "settings/SettingKeys.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+class TSettingsStore;
+
+// Font style bits, as stored in FontStyle.
+enum : int32_t { fsBold = 1, fsItalic = 2, fsUnderline = 4, fsStrikeOut = 8 };
+inline constexpr int32_t FontStyleBits = fsBold | fsItalic | fsUnderline | fsStrikeOut;
+
+inline constexpr std::string_view DefaultFontName = "MS Sans Serif";
+inline constexpr size_t MaxFontNameLength = 31;
+
+// The one font shared by the diary grid, the notes tree, memo and table, and
+// the schedule grid.
+struct TSettingsFont {
+    std::string Name { DefaultFontName }; // 8-bit text, at most 31 characters
+    int32_t Size = *Setting::FontSize.Default; // points
+    int32_t Style = *Setting::FontStyle.Default; // fsBold | fsItalic | ...
+    friend bool operator==(const TSettingsFont&, const TSettingsFont&) = default;
+};
+
+// The user's options. A fresh record holds the defaults.
+struct TSettings {
+    int32_t ModemPort = *Setting::ModemPort.Default; // -1 none, 0 TAPI, 1..4 COM1:..COM4:
+    int32_t AlarmSound = *Setting::AlarmSound.Default; // -1 none, 0 no sound, 1..4
+    TColour ColourCalendar = TColour(*Setting::ColourCalendar.Default);
+    TColour ColourTree = TColour(*Setting::ColourTree.Default);
+    TColour ColourCalculator = TColour(*Setting::ColourCalculator.Default);
+    TColour ColourComingUp = TColour(*Setting::ColourComingUp.Default);
+    TColour ColourOverdue = TColour(*Setting::ColourOverdue.Default);
+    TColour ColourToday = TColour(*Setting::ColourToday.Default);
+    TSettingsFont SettingsFont;
+    bool OnTop = *Setting::OnTop.Default != 0;
+    bool ShowHints = *Setting::ShowHints.Default != 0;
+    bool DateTray = *Setting::DateTray.Default != 0;
+    friend bool operator==(const TSettings&, const TSettings&) = default;
+};
+
+// One batch that reads the fourteen options. An absent or empty FontName keeps
+// the font's current face name.
+void LoadSettings(TSettingsStore& store, TSettings& settings);
+// One batch that writes them; a refused write raises ESettingsError and leaves
+// the later options unwritten.
+void SaveSettings(TSettingsStore& store, const TSettings& settings);

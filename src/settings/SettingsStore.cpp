@@ -1,0 +1,54 @@
+#include "settings/SettingsStore.h"
+
+#include "app/LongStrings.h"
+
+TSettingsStore::TSettingsStore(std::unique_ptr<ISettingsBackend> backend)
+    : Backend(std::move(backend))
+{
+}
+
+void TSettingsStore::OpenSettings()
+{
+    Batch = true;
+}
+
+void TSettingsStore::CloseSettings()
+{
+    Batch = false;
+}
+
+std::string TSettingsStore::ReadSettingText(std::string_view name)
+{
+    std::optional<std::string> text = Backend->ReadText(name);
+    if (!text)
+        return {};
+    // A stored text ends at its first NUL, as a string value does.
+    const size_t end = text->find('\0');
+    if (end != std::string::npos)
+        text->resize(end);
+    return std::move(*text);
+}
+
+void TSettingsStore::WriteSettingText(std::string_view name, std::string_view text)
+{
+    if (!Backend->WriteText(name, text))
+        throw ESettingsError("Failed to set data for '" + std::string(name) + "'");
+}
+
+int32_t TSettingsStore::ReadSettingInt(std::string_view name, int32_t defaultValue)
+{
+    const std::string text = ReadSettingText(name);
+    return text.empty() ? defaultValue : TextToInt(text);
+}
+
+int32_t TSettingsStore::ReadSettingInt(const TSettingKey& key)
+{
+    if (!key.Default)
+        throw std::logic_error("'" + std::string(key.Name) + "' is read with the caller's default");
+    return ReadSettingInt(key.Name, *key.Default);
+}
+
+void TSettingsStore::WriteSettingInt(std::string_view name, int32_t value)
+{
+    WriteSettingText(name, IntToText(value));
+}
