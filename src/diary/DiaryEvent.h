@@ -1,0 +1,69 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+// The diary's event record, its day lists and the time-of-day helpers.
+
+enum TEventType : uint8_t { etBlank = 0, etAlarm = 1, etTicked = 2, etCrossed = 3 };
+
+// One event, a node of its day's singly linked list. A node owns the rest of
+// its list through Next; freeing a node frees everything after it, without
+// recursion, so a list of any length can be dropped.
+struct TDiaryEvent {
+    std::unique_ptr<TDiaryEvent> Next;
+    uint8_t Locked = 0; // 1: the monthly purge keeps it as an alarm for next year
+    TEventType EventType = etBlank;
+    uint16_t Time = 0; // hhmm as hours * 100 + minutes; 0 = no time
+    std::string Description; // empty = dead, freed by the next SortDay of its day
+
+    TDiaryEvent() = default;
+    TDiaryEvent(const TDiaryEvent&) = delete;
+    TDiaryEvent& operator=(const TDiaryEvent&) = delete;
+    ~TDiaryEvent();
+};
+
+// A list head or a Next field: the place a list hangs from.
+using TEventLink = std::unique_ptr<TDiaryEvent>;
+
+// 12 months of 32 day slots; the 32nd slot of each month stays empty.
+inline constexpr uint16_t DiaryDayCount = 384;
+// SelectedDay before the first selection.
+inline constexpr uint16_t NoDay = DiaryDayCount;
+// Sort key of an event with no description: after every clock time.
+inline constexpr uint16_t DeadEventKey = 9999;
+
+using TDiaryDays = std::array<TEventLink, DiaryDayCount>;
+
+// The slot of (month 1..12, day 1..31): 0..382.
+constexpr uint16_t DayIndex(uint16_t month, uint16_t day)
+{
+    return static_cast<uint16_t>((month - 1) * 32 + (day - 1));
+}
+
+std::unique_ptr<TDiaryEvent> NewEvent();
+// Frees the whole list that hangs from the link and leaves the link empty.
+void FreeEventsFrom(TEventLink& link);
+// The link after the last event of the list (the link itself when it is empty).
+TEventLink& ListEnd(TEventLink& link);
+// Drops the trailing blanks of the description, then gives DeadEventKey for an
+// empty description, else the time.
+uint16_t EventSortKey(TDiaryEvent& event);
+// Orders the list by EventSortKey, equal keys keeping their order, after every
+// description has lost its trailing blanks; then frees the events whose
+// description is empty.
+void SortDay(TEventLink& link);
+
+// 3 gives etBlank, as does any value the diary does not know; others step on.
+TEventType CycleEventType(TEventType type);
+
+uint16_t TimeToMinutes(uint16_t time);
+uint16_t MinutesToTime(uint16_t minutes);
+// To the next full or half hour; from 23:30 on the time stays.
+void NextHalfHour(uint16_t& time);
+// To the previous full or half hour; below 00:30 it becomes 0 (no time).
+void PrevHalfHour(uint16_t& time);
+// "09:30" for 930, "" for 0; an hour or minute field over 99 shows as "??".
+std::string TimeText(uint16_t time);

@@ -1,0 +1,158 @@
+#include "diary/DiaryFile.h"
+
+#include "app/DateTime.h"
+#include "app/LongStrings.h"
+#include "diary/TextFile.h"
+
+#include <algorithm>
+
+namespace
+{
+
+constexpr char SeparatorByte = '\xFF';
+constexpr char EndOfFileByte = '\x1A';
+constexpr std::string_view LineEnd = "\r\n";
+
+// The text up to the first of the given characters.
+std::string_view CutAtFirst(std::string_view text, std::string_view stops)
+{
+    return text.substr(0, std::min(text.find_first_of(stops), text.size()));
+}
+
+// What of a description may go into the diary file: no line break, no end-of-file byte.
+std::string_view FileDescription(std::string_view text)
+{
+    return CutAtFirst(text, std::string_view("\r\n\x1A", 3));
+}
+
+bool IsLineBreak(char c)
+{
+    return c == '\r' || c == '\n';
+}
+
+void AppendEventLine(std::string_view line, TEventLink*& end)
+{
+    std::unique_ptr<TDiaryEvent> event = NewEvent();
+    event->Locked = DigitValue(line[0]);
+    if (line.size() > 1)
+        event->EventType = static_cast<TEventType>(DigitValue(line[1]));
+    if (line.size() > 2) {
+        // Four characters give at most 9999; a negative reading is no time, so
+        // every time read can be written back as it was read.
+        const int32_t time = TextToInt(line.substr(2, 4));
+        event->Time = time > 0 ? static_cast<uint16_t>(time) : 0;
+    }
+    if (line.size() > 6)
+        event->Description.assign(line.substr(6));
+    *end = std::move(event);
+    end = &(*end)->Next;
+}
+
+} // namespace
+
+std::string FormatDiary(const TDiaryDays& days)
+{
+    size_t size = days.size() * 3;
+    for (const TEventLink& head : days)
+        for (const TDiaryEvent* e = head.get(); e; e = e->Next.get())
+            size += 8 + e->Description.size();
+    std::string text;
+    text.reserve(size);
+    for (const TEventLink& head : days) {
+        for (const TDiaryEvent* e = head.get(); e; e = e->Next.get()) {
+            // Only what the reader reads back the same: fields above 9 would not
+            // be digits and times above 9999 not four of them. Neither comes
+            // from the file or the page.
+            text += DigitChar(std::min<uint8_t>(e->Locked, 9));
+            text += DigitChar(std::min<uint8_t>(e->EventType, 9));
+            text += FourDigits(e->Time <= 9999 ? e->Time : 0);
+            text += FileDescription(e->Description);
+            text += LineEnd;
+        }
+        text += SeparatorByte;
+        text += LineEnd;
+    }
+    return text;
+}
+
+void ParseDiary(std::string_view text, TDiaryDays& days)
+{
+    text = text.substr(0, std::min(text.find(EndOfFileByte), text.size()));
+    uint16_t slot = 0;
+    TEventLink* end = &ListEnd(days[slot]);
+    size_t pos = 0;
+    while (pos < text.size()) {
+        size_t stop = pos;
+        while (stop < text.size() && !IsLineBreak(text[stop]))
+            ++stop;
+        const std::string_view line = text.substr(pos, stop - pos);
+        // One break character is taken per line, so CR LF leaves an empty line,
+        // which is skipped like every other empty line.
+        pos = stop + 1;
+        if (line.empty())
+            continue;
+        if (line[0] == SeparatorByte) {
+            // Separators past the last slot are ignored: later events join it.
+            if (slot < DiaryDayCount - 1) {
+                ++slot;
+                end = &ListEnd(days[slot]);
+            }
+            continue;
+        }
+        AppendEventLine(line, end);
+    }
+}
+
+bool LoadDiary(TDiaryDays& days, const std::filesystem::path& folder, TIoError& ioError)
+{
+    ioError.ResetIoError();
+    std::string content;
+    if (!ReadWholeFile(folder / DiaryFileName, content))
+        ioError.ReportFailure();
+    // A read that failed part-way still gives the events read before it.
+    ParseDiary(content, days);
+    const bool failed = ioError.IoFailed();
+    ioError.ResetIoError();
+    return !failed;
+}
+
+bool SaveDiary(const TDiaryDays& days, const std::filesystem::path& folder, TIoError& ioError)
+{
+    ioError.ResetIoError();
+    if (!WriteFileAtomically(folder / DiaryFileName, FormatDiary(days)))
+        ioError.ReportFailure();
+    const bool failed = ioError.IoFailed();
+    ioError.ResetIoError();
+    return !failed;
+}
+
+std::string EventReportLine(uint16_t day, uint16_t month, uint16_t year,
+    std::string_view description, TEventType eventType, uint16_t time)
+{
+    const std::string_view monthName
+        = month >= 1 && month <= 12 ? MonthNames[month - 1].substr(0, 3) : "???";
+    const std::string_view typeName
+        = eventType < EventTypeNames.size() ? EventTypeNames[eventType] : "";
+    std::string line = TwoDigits(static_cast<uint8_t>(std::min<uint16_t>(day, 100)));
+    line += ' ';
+    line += monthName;
+    line += ' ';
+    line += FourDigits(year);
+    line += '\t';
+    line += TimeText(time);
+    line += '\t';
+    line += typeName;
+    line += '\t';
+    line += description;
+    return line;
+}
+
+bool AppendDiaryOld(const std::filesystem::path& folder, const std::vector<std::string>& lines)
+{
+    std::string text;
+    for (const std::string& line : lines) {
+        text += CutAtFirst(line, "\r\n");
+        text += LineEnd;
+    }
+    return AppendToFile(folder / DiaryOldFileName, text);
+}

@@ -1,0 +1,47 @@
+#pragma once
+
+#include "diary/DiaryEvent.h"
+#include "diary/IoError.h"
+
+#include <array>
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// "DIARY.DAT", the whole day table as text, and "DiaryOld.txt", the log of
+// purged events. Both live in one folder that the caller names.
+
+inline constexpr std::string_view DiaryFileName = "DIARY.DAT";
+inline constexpr std::string_view DiaryOldFileName = "DiaryOld.txt";
+
+// Type names in the purge log and the schedule's copy; indexed by TEventType.
+inline constexpr std::array<std::string_view, 4> EventTypeNames { "", "Alarm", "Done", "Canned" };
+
+// The file's text for the table: per slot its event lines and a line holding
+// the byte 255, every line ending in CR LF. A description is written up to its
+// first CR, LF or byte 26, so it can neither split its line nor end the file.
+std::string FormatDiary(const TDiaryDays& days);
+// Appends the events of the text to the table, slot 0 first. CR LF, LF and CR
+// each end a line, empty lines are skipped, the byte 26 ends the text. Any
+// byte sequence is accepted.
+void ParseDiary(std::string_view text, TDiaryDays& days);
+
+// Fills the (empty) table from "DIARY.DAT" in the folder. A missing or
+// unreadable file leaves it empty; a read that fails part-way keeps what was
+// read. True when the whole file was read.
+bool LoadDiary(TDiaryDays& days, const std::filesystem::path& folder, TIoError& ioError);
+// Writes the table to "DIARY.DAT" in the folder through a temporary file, so a
+// failed save leaves the previous file exactly as it was. True on success.
+bool SaveDiary(const TDiaryDays& days, const std::filesystem::path& folder, TIoError& ioError);
+
+// "05 Mar 2024<TAB>09:30<TAB>Alarm<TAB>Dentist": the line of one event in the
+// purge log and in the schedule's copy.
+std::string EventReportLine(uint16_t day, uint16_t month, uint16_t year,
+    std::string_view description, TEventType eventType, uint16_t time);
+
+// Appends the lines to "DiaryOld.txt" in the folder, creating it when it is
+// missing, each line ending in CR LF and cut at its first line break. False
+// when the file could not be written; the purge goes on regardless.
+bool AppendDiaryOld(const std::filesystem::path& folder, const std::vector<std::string>& lines);

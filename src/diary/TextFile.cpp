@@ -1,0 +1,125 @@
+#include "diary/TextFile.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace
+{
+
+// Closes the descriptor when the scope ends, unless it was closed already.
+class TFileHandle
+{
+public:
+    explicit TFileHandle(int fd)
+        : Fd(fd)
+    {
+    }
+    TFileHandle(const TFileHandle&) = delete;
+    TFileHandle& operator=(const TFileHandle&) = delete;
+    ~TFileHandle()
+    {
+        if (Fd >= 0)
+            ::close(Fd);
+    }
+    int Get() const { return Fd; }
+    bool Close()
+    {
+        const int fd = Fd;
+        Fd = -1;
+        return ::close(fd) == 0;
+    }
+
+private:
+    int Fd;
+};
+
+bool WriteAll(int fd, std::string_view content)
+{
+    while (!content.empty()) {
+        const ssize_t written = ::write(fd, content.data(), content.size());
+        if (written < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        content.remove_prefix(static_cast<size_t>(written));
+    }
+    return true;
+}
+
+// Makes the rename itself durable; a folder that cannot be synced is no failure
+// of the save, whose file is complete by then.
+void SyncFolderOf(const std::filesystem::path& target)
+{
+    std::filesystem::path folder = target.parent_path();
+    if (folder.empty())
+        folder = ".";
+    TFileHandle dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (dir.Get() >= 0)
+        ::fsync(dir.Get());
+}
+
+} // namespace
+
+bool ReadWholeFile(const std::filesystem::path& path, std::string& content)
+{
+    content.clear();
+    TFileHandle file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    if (file.Get() < 0)
+        return false;
+    struct stat info {
+    };
+    if (::fstat(file.Get(), &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0)
+        content.reserve(static_cast<size_t>(info.st_size));
+    char buffer[1 << 16];
+    for (;;) {
+        const ssize_t got = ::read(file.Get(), buffer, sizeof buffer);
+        if (got < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        if (got == 0)
+            return true;
+        content.append(buffer, static_cast<size_t>(got));
+    }
+}
+
+std::filesystem::path TemporaryPathFor(const std::filesystem::path& target)
+{
+    std::filesystem::path temporary = target;
+    temporary += ".tmp";
+    return temporary;
+}
+
+bool WriteFileAtomically(const std::filesystem::path& target, std::string_view content)
+{
+    const std::filesystem::path temporary = TemporaryPathFor(target);
+    TFileHandle file(::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
+    if (file.Get() < 0)
+        return false;
+    // The new file keeps the access rights of the one it replaces.
+    struct stat old {
+    };
+    if (::stat(target.c_str(), &old) == 0)
+        ::fchmod(file.Get(), old.st_mode & 07777);
+    const bool written = WriteAll(file.Get(), content) && ::fsync(file.Get()) == 0;
+    const bool closed = file.Close();
+    if (!written || !closed || ::rename(temporary.c_str(), target.c_str()) != 0) {
+        ::unlink(temporary.c_str());
+        return false;
+    }
+    SyncFolderOf(target);
+    return true;
+}
+
+bool AppendToFile(const std::filesystem::path& path, std::string_view content)
+{
+    TFileHandle file(::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666));
+    if (file.Get() < 0)
+        return false;
+    const bool written = WriteAll(file.Get(), content);
+    return file.Close() && written;
+}

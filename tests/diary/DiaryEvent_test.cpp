@@ -1,0 +1,176 @@
+#include "diary/DiaryEvent.h"
+
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+namespace
+{
+
+struct TSpec {
+    uint16_t Time;
+    std::string Description;
+};
+
+// Builds a list in the given order.
+TEventLink MakeList(const std::vector<TSpec>& specs)
+{
+    TEventLink head;
+    TEventLink* end = &head;
+    for (const TSpec& spec : specs) {
+        *end = NewEvent();
+        (*end)->Time = spec.Time;
+        (*end)->Description = spec.Description;
+        end = &(*end)->Next;
+    }
+    return head;
+}
+
+std::vector<std::string> Describe(const TEventLink& head)
+{
+    std::vector<std::string> out;
+    for (const TDiaryEvent* e = head.get(); e; e = e->Next.get())
+        out.push_back(std::to_string(e->Time) + " " + e->Description);
+    return out;
+}
+
+} // namespace
+
+TEST(SortDay, OrdersByTimeAndFreesDeadEvents)
+{
+    TEventLink day
+        = MakeList({ { 1000, "Ten" }, { 0, "Untimed" }, { 930, "Dentist" }, { 800, "" } });
+    SortDay(day);
+    EXPECT_EQ(Describe(day), (std::vector<std::string> { "0 Untimed", "930 Dentist", "1000 Ten" }));
+
+    TEventLink empty;
+    SortDay(empty);
+    EXPECT_EQ(empty, nullptr);
+}
+
+TEST(SortDay, EqualTimesKeepTheirOrder)
+{
+    TEventLink day = MakeList({ { 900, "b1" }, { 800, "a1" }, { 900, "b2" }, { 800, "a2" },
+        { 900, "b3" }, { 0, "z1" }, { 800, "a3" }, { 0, "z2" } });
+    SortDay(day);
+    EXPECT_EQ(Describe(day),
+        (std::vector<std::string> {
+            "0 z1", "0 z2", "800 a1", "800 a2", "800 a3", "900 b1", "900 b2", "900 b3" }));
+}
+
+TEST(SortDay, TrailingBlanksGoFromEveryDescription)
+{
+    // Already in order, and a single event: both still lose their blanks.
+    TEventLink day = MakeList({ { 100, "Walk   " }, { 200, " Run " }, { 300, "Swim\t " } });
+    SortDay(day);
+    EXPECT_EQ(Describe(day), (std::vector<std::string> { "100 Walk", "200  Run", "300 Swim\t" }));
+
+    TEventLink single = MakeList({ { 100, "Alone  " } });
+    SortDay(single);
+    EXPECT_EQ(Describe(single), (std::vector<std::string> { "100 Alone" }));
+}
+
+TEST(SortDay, BlanksOnlyCountsAsEmpty)
+{
+    TEventLink day = MakeList({ { 700, "   " }, { 600, "Keep" }, { 0, " " } });
+    SortDay(day);
+    EXPECT_EQ(Describe(day), (std::vector<std::string> { "600 Keep" }));
+
+    TEventLink allDead = MakeList({ { 700, "   " }, { 0, "" } });
+    SortDay(allDead);
+    EXPECT_EQ(allDead, nullptr);
+
+    TEventLink lone = MakeList({ { 0, "    " } });
+    SortDay(lone);
+    EXPECT_EQ(lone, nullptr);
+}
+
+TEST(SortDay, OddTimesAtOrPastTheDeadKeyAreKept)
+{
+    // 9999 and beyond cannot be typed but can be read from a hand-edited file;
+    // such an event sorts among or after the dead ones and must survive.
+    TEventLink day = MakeList({ { 0, "" }, { 9999, "Odd" }, { 65000, "Odder" }, { 1200, "Noon" } });
+    SortDay(day);
+    EXPECT_EQ(Describe(day), (std::vector<std::string> { "1200 Noon", "9999 Odd", "65000 Odder" }));
+}
+
+TEST(EventLists, AMillionEventDayIsFreedWithoutRecursion)
+{
+    constexpr int Count = 1'000'000;
+    const auto build = [](TEventLink& head) {
+        TEventLink* end = &head;
+        for (int i = 0; i < Count; ++i) {
+            *end = NewEvent();
+            end = &(*end)->Next;
+        }
+    };
+    TEventLink day;
+    build(day);
+    FreeEventsFrom(day);
+    EXPECT_EQ(day, nullptr);
+
+    // Dropped with the table that owns it, too.
+    auto table = std::make_unique<TDiaryDays>();
+    build((*table)[DayIndex(6, 15)]);
+    table.reset();
+}
+
+TEST(EventTypes, CycleThroughTheFourAndBack)
+{
+    EXPECT_EQ(CycleEventType(etBlank), etAlarm);
+    EXPECT_EQ(CycleEventType(etAlarm), etTicked);
+    EXPECT_EQ(CycleEventType(etTicked), etCrossed);
+    EXPECT_EQ(CycleEventType(etCrossed), etBlank);
+    EXPECT_EQ(CycleEventType(static_cast<TEventType>(7)), etBlank);
+}
+
+TEST(DayIndex, CountsThirtyTwoSlotsPerMonth)
+{
+    EXPECT_EQ(DayIndex(1, 1), 0);
+    EXPECT_EQ(DayIndex(1, 31), 30);
+    EXPECT_EQ(DayIndex(2, 1), 32);
+    EXPECT_EQ(DayIndex(12, 31), 382);
+}
+
+TEST(TimeOfDay, HalfHourStepsUpward)
+{
+    const auto next = [](uint16_t t) {
+        NextHalfHour(t);
+        return t;
+    };
+    EXPECT_EQ(next(0), 30);
+    EXPECT_EQ(next(915), 930);
+    EXPECT_EQ(next(930), 1000);
+    EXPECT_EQ(next(2329), 2330);
+    EXPECT_EQ(next(2330), 2330);
+    EXPECT_EQ(next(2345), 2345);
+}
+
+TEST(TimeOfDay, HalfHourStepsDownward)
+{
+    const auto prev = [](uint16_t t) {
+        PrevHalfHour(t);
+        return t;
+    };
+    EXPECT_EQ(prev(1000), 930);
+    EXPECT_EQ(prev(930), 900);
+    EXPECT_EQ(prev(945), 900);
+    EXPECT_EQ(prev(30), 0);
+    EXPECT_EQ(prev(20), 0);
+    EXPECT_EQ(prev(100), 30);
+    EXPECT_EQ(prev(2359), 2300);
+}
+
+TEST(TimeOfDay, MinutesAndText)
+{
+    EXPECT_EQ(TimeToMinutes(930), 570);
+    EXPECT_EQ(MinutesToTime(570), 930);
+    EXPECT_EQ(TimeToMinutes(2359), 1439);
+    EXPECT_EQ(TimeText(0), "");
+    EXPECT_EQ(TimeText(930), "09:30");
+    EXPECT_EQ(TimeText(5), "00:05");
+    EXPECT_EQ(TimeText(2359), "23:59");
+    EXPECT_EQ(TimeText(9999), "99:99");
+    EXPECT_EQ(TimeText(25600), "??:00");
+    EXPECT_EQ(TimeText(65535), "??:35");
+}

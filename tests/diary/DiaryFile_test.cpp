@@ -1,0 +1,350 @@
+#include "diary/DiaryFile.h"
+#include "diary/TextFile.h"
+
+#include <csignal>
+#include <cstdlib>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <random>
+#include <string>
+#include <sys/resource.h>
+
+namespace fs = std::filesystem;
+
+namespace
+{
+
+std::string Separators(int count)
+{
+    std::string text;
+    for (int i = 0; i < count; ++i)
+        text += "\xFF\r\n";
+    return text;
+}
+
+TDiaryEvent& Add(TDiaryDays& days, uint16_t slot, uint8_t locked, TEventType type, uint16_t time,
+    const std::string& description)
+{
+    TEventLink& end = ListEnd(days[slot]);
+    end = NewEvent();
+    end->Locked = locked;
+    end->EventType = type;
+    end->Time = time;
+    end->Description = description;
+    return *end;
+}
+
+int CountEvents(const TDiaryDays& days)
+{
+    int n = 0;
+    for (const TEventLink& head : days)
+        for (const TDiaryEvent* e = head.get(); e; e = e->Next.get())
+            ++n;
+    return n;
+}
+
+TDiaryDays Parsed(std::string_view text)
+{
+    TDiaryDays days;
+    ParseDiary(text, days);
+    return days;
+}
+
+std::string ReadAll(const fs::path& path)
+{
+    std::string content;
+    EXPECT_TRUE(ReadWholeFile(path, content));
+    return content;
+}
+
+class DiaryFileTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        std::string pattern = (fs::temp_directory_path() / "talvo-diary-XXXXXX").string();
+        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+        Folder = pattern;
+    }
+    void TearDown() override { fs::remove_all(Folder); }
+
+    fs::path Folder;
+    TIoError IoError;
+};
+
+} // namespace
+
+TEST(DiaryFormat, AnEmptyDiaryIs384Separators)
+{
+    const TDiaryDays days;
+    EXPECT_EQ(FormatDiary(days), Separators(384));
+}
+
+TEST(DiaryFormat, EventLinesPrecedeTheirSlotsSeparator)
+{
+    TDiaryDays days;
+    Add(days, 0, 1, etBlank, 0, "Birthday");
+    Add(days, 0, 0, etAlarm, 930, "Dentist");
+    Add(days, DayIndex(2, 3), 0, etCrossed, 2359, "Tab\there");
+    const std::string text = FormatDiary(days);
+    const std::string expected = "100000Birthday\r\n010930Dentist\r\n\xFF\r\n" + Separators(33)
+        + "032359Tab\there\r\n" + Separators(350);
+    EXPECT_EQ(text, expected);
+}
+
+TEST(DiaryFormat, TheWorkedExampleLineReadsBack)
+{
+    const TDiaryDays days = Parsed("010930Dentist\r\n\xFF\r\n");
+    ASSERT_NE(days[0], nullptr);
+    EXPECT_EQ(days[0]->Locked, 0);
+    EXPECT_EQ(days[0]->EventType, etAlarm);
+    EXPECT_EQ(days[0]->Time, 930);
+    EXPECT_EQ(days[0]->Description, "Dentist");
+    EXPECT_EQ(days[0]->Next, nullptr);
+    EXPECT_EQ(CountEvents(days), 1);
+}
+
+TEST(DiaryFormat, LineBreaksAndTheEndByteNeverReachTheFile)
+{
+    TDiaryDays days;
+    Add(days, 5, 0, etAlarm, 800, "Call Bob\r\nabout the car");
+    Add(days, 5, 0, etAlarm, 900, "Lone\nfeed");
+    Add(days, 5, 0, etAlarm, 1000, "Old\rMac");
+    Add(days, 5, 0, etAlarm, 1100, "Stop\x1Ahere");
+    const TDiaryDays back = Parsed(FormatDiary(days));
+    EXPECT_EQ(CountEvents(back), 4);
+    std::vector<std::string> read;
+    for (const TDiaryEvent* e = back[5].get(); e; e = e->Next.get())
+        read.push_back(e->Description);
+    EXPECT_EQ(read, (std::vector<std::string> { "Call Bob", "Lone", "Old", "Stop" }));
+    EXPECT_EQ(FormatDiary(back), FormatDiary(days));
+}
+
+TEST(DiaryFormat, EveryKindOfLineEndEndsALineAndBlankLinesAreSkipped)
+{
+    const std::string crlf = "010930A\r\n\r\n\r\n100000B\r\n\xFF\r\n020100C\r\n\xFF\r\n";
+    const std::string lf = "010930A\n\n100000B\n\xFF\n020100C\n\xFF\n";
+    const std::string cr = "010930A\r\r100000B\r\xFF\r020100C\r\xFF";
+    const std::string mixed = "010930A\n\r\n\r100000B\r\xFF\n\n020100C\r\n\xFF";
+    const std::string expected = FormatDiary(Parsed(crlf));
+    EXPECT_EQ(CountEvents(Parsed(crlf)), 3);
+    EXPECT_EQ(Parsed(crlf)[1]->Description, "C");
+    EXPECT_EQ(FormatDiary(Parsed(lf)), expected);
+    EXPECT_EQ(FormatDiary(Parsed(cr)), expected);
+    EXPECT_EQ(FormatDiary(Parsed(mixed)), expected);
+}
+
+TEST(DiaryFormat, TheEndByteEndsTheFile)
+{
+    const TDiaryDays days = Parsed("010930A\r\n\x1A"
+                                   "010930B\r\n\xFF\r\n010930C\r\n");
+    EXPECT_EQ(CountEvents(days), 1);
+    EXPECT_EQ(days[0]->Description, "A");
+    EXPECT_EQ(CountEvents(Parsed("0109\x1A"
+                                 "30A\r\n")),
+        1);
+    EXPECT_EQ(Parsed("0109\x1A"
+                     "30A\r\n")[0]
+                  ->Time,
+        9);
+}
+
+TEST(DiaryFormat, MalformedLinesReadWhatTheyCan)
+{
+    const TDiaryDays days = Parsed("1\r\n"
+                                   "x\r\n"
+                                   "2a\r\n"
+                                   "1309:3Odd time\r\n"
+                                   "01abcdText\r\n"
+                                   "0112\r\n"
+                                   "99-123Negative\r\n");
+    std::vector<const TDiaryEvent*> e;
+    for (const TDiaryEvent* p = days[0].get(); p; p = p->Next.get())
+        e.push_back(p);
+    ASSERT_EQ(e.size(), 7u);
+    EXPECT_EQ(e[0]->Locked, 1);
+    EXPECT_EQ(e[0]->EventType, etBlank);
+    EXPECT_EQ(e[0]->Description, "");
+    EXPECT_EQ(e[1]->Locked, 0);
+    EXPECT_EQ(e[2]->Locked, 2);
+    EXPECT_EQ(e[2]->EventType, etBlank);
+    EXPECT_EQ(e[3]->Locked, 1);
+    EXPECT_EQ(e[3]->EventType, etCrossed);
+    EXPECT_EQ(e[3]->Time, 9);
+    EXPECT_EQ(e[3]->Description, "Odd time");
+    EXPECT_EQ(e[4]->Time, 0);
+    EXPECT_EQ(e[5]->Time, 12);
+    EXPECT_EQ(e[5]->Description, "");
+    EXPECT_EQ(e[6]->Locked, 9);
+    EXPECT_EQ(e[6]->EventType, 9);
+    EXPECT_EQ(e[6]->Time, 0); // a negative time is no time
+    EXPECT_EQ(e[6]->Description, "Negative");
+    // Whatever was read is written as well-formed lines.
+    const std::string again = FormatDiary(days);
+    EXPECT_TRUE(FormatDiary(Parsed(again)) == again);
+}
+
+TEST(DiaryFormat, ExtraSeparatorsAreIgnoredAndMissingOnesLeaveSlotsEmpty)
+{
+    const TDiaryDays many
+        = Parsed(Separators(383) + "000000Last\r\n" + Separators(5000) + "000000After\r\n");
+    ASSERT_NE(many[383], nullptr);
+    EXPECT_EQ(many[383]->Description, "Last");
+    EXPECT_EQ(many[383]->Next->Description, "After");
+    EXPECT_EQ(CountEvents(many), 2);
+
+    const TDiaryDays few = Parsed(Separators(2) + "000000Third\r\n");
+    ASSERT_NE(few[2], nullptr);
+    EXPECT_EQ(CountEvents(few), 1);
+    EXPECT_EQ(FormatDiary(few), Separators(2) + "000000Third\r\n" + Separators(382));
+}
+
+TEST(DiaryFormat, AnyBytesLoadAndFormatStably)
+{
+    // Long lines, no separators, nothing but separators, binary noise.
+    EXPECT_EQ(CountEvents(Parsed(std::string(5'000'000, 'x'))), 1);
+    EXPECT_EQ(Parsed(std::string(5'000'000, 'x'))[0]->Description.size(), 5'000'000u - 6);
+    EXPECT_EQ(CountEvents(Parsed(std::string(200'000, '\xFF'))), 0);
+    EXPECT_EQ(CountEvents(Parsed(std::string(200'000, '\n'))), 0);
+    EXPECT_EQ(CountEvents(Parsed(std::string(1, '\0'))), 1);
+
+    std::mt19937 random(20250310);
+    const std::string alphabet = std::string("\r\n\xFF\x1A\t 0123459-:aZ\0", 18);
+    for (int round = 0; round < 2000; ++round) {
+        std::string noise(random() % 600, '\0');
+        for (char& c : noise)
+            c = random() % 3 ? alphabet[random() % alphabet.size()] : static_cast<char>(random());
+        const std::string once = FormatDiary(Parsed(noise));
+        // Compared whole, so a failure does not print 384 separator lines.
+        ASSERT_TRUE(FormatDiary(Parsed(once)) == once) << "round " << round;
+    }
+}
+
+TEST_F(DiaryFileTest, SaveLoadSaveGivesTheSameBytes)
+{
+    TDiaryDays days;
+    std::mt19937 random(7);
+    for (int i = 0; i < 3000; ++i) {
+        std::string text(1 + random() % 40, ' ');
+        for (char& c : text)
+            c = static_cast<char>(32 + random() % 224);
+        if (text[0] == ' ')
+            text[0] = '#';
+        Add(days, static_cast<uint16_t>(random() % 384), static_cast<uint8_t>(random() % 2),
+            static_cast<TEventType>(random() % 4), static_cast<uint16_t>(random() % 2400),
+            text + "\t\xE9");
+    }
+    ASSERT_TRUE(SaveDiary(days, Folder, IoError));
+    const std::string first = ReadAll(Folder / "DIARY.DAT");
+    EXPECT_EQ(first, FormatDiary(days));
+
+    TDiaryDays loaded;
+    ASSERT_TRUE(LoadDiary(loaded, Folder, IoError));
+    EXPECT_EQ(CountEvents(loaded), 3000);
+    ASSERT_TRUE(SaveDiary(loaded, Folder, IoError));
+    EXPECT_EQ(ReadAll(Folder / "DIARY.DAT"), first);
+    EXPECT_FALSE(fs::exists(Folder / "DIARY.DAT.tmp"));
+    EXPECT_FALSE(IoError.IoError());
+}
+
+TEST_F(DiaryFileTest, AMissingOrUnreadableFileLoadsAnEmptyDiary)
+{
+    TDiaryDays days;
+    EXPECT_FALSE(LoadDiary(days, Folder, IoError));
+    EXPECT_EQ(CountEvents(days), 0);
+    EXPECT_FALSE(IoError.IoError()); // nothing left pending for the next file
+
+    fs::create_directory(Folder / "DIARY.DAT");
+    EXPECT_FALSE(LoadDiary(days, Folder, IoError));
+    EXPECT_EQ(CountEvents(days), 0);
+}
+
+TEST_F(DiaryFileTest, AFailedSaveKeepsThePreviousFile)
+{
+    TDiaryDays days;
+    Add(days, 0, 0, etAlarm, 930, "Dentist");
+    ASSERT_TRUE(SaveDiary(days, Folder, IoError));
+    const std::string before = ReadAll(Folder / "DIARY.DAT");
+    Add(days, 1, 0, etAlarm, 1000, "Not saved");
+
+    // A folder where the temporary file would go stops even root.
+    fs::create_directory(Folder / "DIARY.DAT.tmp");
+    EXPECT_FALSE(SaveDiary(days, Folder, IoError));
+    EXPECT_EQ(ReadAll(Folder / "DIARY.DAT"), before);
+    EXPECT_FALSE(IoError.IoError());
+    fs::remove(Folder / "DIARY.DAT.tmp");
+
+    // A folder that does not exist.
+    EXPECT_FALSE(SaveDiary(days, Folder / "missing", IoError));
+    EXPECT_FALSE(fs::exists(Folder / "missing"));
+
+    // The day table is still whole in memory and saves once the way is clear.
+    ASSERT_TRUE(SaveDiary(days, Folder, IoError));
+    EXPECT_EQ(ReadAll(Folder / "DIARY.DAT"), FormatDiary(days));
+}
+
+TEST_F(DiaryFileTest, AWriteThatFailsPartWayKeepsThePreviousFile)
+{
+    TDiaryDays days;
+    Add(days, 0, 0, etAlarm, 930, "Dentist");
+    ASSERT_TRUE(SaveDiary(days, Folder, IoError));
+    const std::string before = ReadAll(Folder / "DIARY.DAT");
+    for (int i = 0; i < 2000; ++i)
+        Add(days, static_cast<uint16_t>(i % 300), 0, etAlarm, 1200, "A longer description");
+
+    // Files may not grow past 4 KB for a moment: the write stops part-way,
+    // for root as for anyone.
+    rlimit saved {};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = saved;
+    small.rlim_cur = 4096;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    const bool saved4k = SaveDiary(days, Folder, IoError);
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, oldHandler);
+
+    EXPECT_FALSE(saved4k);
+    EXPECT_EQ(ReadAll(Folder / "DIARY.DAT"), before);
+    EXPECT_FALSE(fs::exists(Folder / "DIARY.DAT.tmp"));
+}
+
+TEST(IoError, AFailureStaysUntilReset)
+{
+    TIoError io;
+    EXPECT_FALSE(io.IoFailed());
+    io.ReportFailure();
+    EXPECT_FALSE(io.IoError()); // pending until someone asks
+    EXPECT_TRUE(io.IoFailed());
+    EXPECT_TRUE(io.IoFailed());
+    EXPECT_TRUE(io.IoError());
+    io.ResetIoError();
+    EXPECT_FALSE(io.IoError());
+    io.ReportFailure();
+    io.ResetIoError(); // a pending failure is dropped too
+    EXPECT_FALSE(io.IoFailed());
+}
+
+TEST(EventReportLine, JoinsDateTimeTypeAndDescriptionWithTabs)
+{
+    EXPECT_EQ(
+        EventReportLine(5, 3, 2024, "Dentist", etAlarm, 930), "05 Mar 2024\t09:30\tAlarm\tDentist");
+    EXPECT_EQ(
+        EventReportLine(28, 9, 2025, "Gym", etCrossed, 1800), "28 Sep 2025\t18:00\tCanned\tGym");
+    EXPECT_EQ(EventReportLine(1, 12, 2024, "Pay rent", etTicked, 5),
+        "01 Dec 2024\t00:05\tDone\tPay rent");
+    EXPECT_EQ(EventReportLine(17, 11, 2024, "Note", etBlank, 0), "17 Nov 2024\t\t\tNote");
+    EXPECT_EQ(EventReportLine(2, 1, 2025, "a\tb", etBlank, 0), "02 Jan 2025\t\t\ta\tb");
+    EXPECT_EQ(
+        EventReportLine(2, 1, 2025, "Odd", static_cast<TEventType>(8), 0), "02 Jan 2025\t\t\tOdd");
+}
+
+TEST_F(DiaryFileTest, PurgedEventsAreAppendedToTheLog)
+{
+    const fs::path log = Folder / "DiaryOld.txt";
+    ASSERT_TRUE(AppendDiaryOld(Folder, { EventReportLine(5, 3, 2024, "Dentist", etAlarm, 930) }));
+    EXPECT_EQ(ReadAll(log), "05 Mar 2024\t09:30\tAlarm\tDentist\r\n");
+    ASSERT_TRUE(AppendDiaryOld(Folder, { "second", "third\r\ntail", "" }));
+    EXPECT_EQ(ReadAll(log), "05 Mar 2024\t09:30\tAlarm\tDentist\r\nsecond\r\nthird\r\n\r\n");
+    EXPECT_FALSE(AppendDiaryOld(Folder / "missing", { "lost" }));
+}
