@@ -1,0 +1,279 @@
+#include "controls/SimpleCalendar.h"
+
+#include "platform/AnsiText.h"
+
+#include <QFontMetrics>
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QRegion>
+
+using namespace Qt::StringLiterals;
+
+namespace
+{
+
+// The room between the panel's border and the paint surface.
+constexpr int BorderWidth = 2;
+
+QRect ToQRect(const TCalendarRect& r)
+{
+    return QRect(r.Left, r.Top, r.Width(), r.Height());
+}
+
+// Text drawn with its top, not its base line, at y.
+void DrawTextAt(QPainter& painter, int x, int y, const QString& text)
+{
+    painter.drawText(x, y + QFontMetrics(painter.font()).ascent(), text);
+}
+
+} // namespace
+
+// The panel's one child: it paints the months and takes the mouse.
+class TCalendarSurface final : public QWidget
+{
+public:
+    explicit TCalendarSurface(TSimpleCalendar* calendar)
+        : QWidget(calendar)
+        , Calendar(calendar)
+    {
+    }
+
+protected:
+    void paintEvent(QPaintEvent* event) override
+    {
+        QPainter painter(this);
+        Calendar->Paint(painter, event->rect());
+    }
+    void mousePressEvent(QMouseEvent* event) override
+    {
+        Calendar->MousePressed(
+            event->position().toPoint(), event->modifiers().testFlag(Qt::ShiftModifier));
+    }
+    void mouseReleaseEvent(QMouseEvent* event) override
+    {
+        Calendar->MouseReleased(event->position().toPoint());
+    }
+    void changeEvent(QEvent* event) override
+    {
+        if (event->type() == QEvent::FontChange) {
+            Calendar->SyncGeometry();
+            update();
+        }
+        QWidget::changeEvent(event);
+    }
+
+private:
+    TSimpleCalendar* Calendar;
+};
+
+TSimpleCalendar::TSimpleCalendar(TDateTime today, QWidget* parent)
+    : QFrame(parent)
+    , SurfaceWidget(new TCalendarSurface(this))
+    , State(today)
+    , CalColorValue(palette().color(QPalette::Base))
+{
+    setFrameStyle(QFrame::Box | QFrame::Plain);
+    setLineWidth(1);
+    SurfaceWidget->setGeometry(SurfaceRect());
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+    SyncGeometry();
+}
+
+void TSimpleCalendar::SetAllowRange(bool allow)
+{
+    State.SetAllowRange(allow);
+}
+
+void TSimpleCalendar::SetDate(TDateTime date)
+{
+    SyncGeometry();
+    State.SetDate(date);
+    SurfaceWidget->update();
+    Q_EMIT OnChange();
+}
+
+void TSimpleCalendar::SetDateRange(TDateTime date)
+{
+    State.SetDateRange(date);
+    SurfaceWidget->update();
+    Q_EMIT OnChange();
+}
+
+void TSimpleCalendar::SetCalColor(const QColor& colour)
+{
+    CalColorValue = colour;
+    SurfaceWidget->update();
+}
+
+void TSimpleCalendar::SetDayFontStyle(TDayFontStyle callback)
+{
+    DayFontStyle = std::move(callback);
+    SurfaceWidget->update();
+}
+
+void TSimpleCalendar::ScrollMonths(int count)
+{
+    State.ScrollMonths(count);
+    SurfaceWidget->update();
+}
+
+TDateTime TSimpleCalendar::ShownEnd() const
+{
+    SyncGeometry();
+    return State.ShownEnd();
+}
+
+QWidget* TSimpleCalendar::Surface() const
+{
+    return SurfaceWidget;
+}
+
+std::optional<QRect> TSimpleCalendar::DayCellRect(TDateTime day) const
+{
+    SyncGeometry();
+    const std::vector<TCalendarRect> cells = CellsBetween(State.Months(), day, day);
+    if (cells.empty())
+        return std::nullopt;
+    return ToQRect(cells.front());
+}
+
+QSize TSimpleCalendar::sizeHint() const
+{
+    // One month block, with the panel's border around it.
+    const TCalendarGeometry g = Measure();
+    const int around = 2 * (frameWidth() + BorderWidth);
+    return QSize(7 * g.CellWidth + 1 + around, 9 * g.CellHeight + around);
+}
+
+QSize TSimpleCalendar::minimumSizeHint() const
+{
+    return sizeHint();
+}
+
+TCalendarGeometry TSimpleCalendar::Measure() const
+{
+    const QFontMetrics metrics(SurfaceWidget->font());
+    TCalendarGeometry g;
+    g.CellWidth = metrics.horizontalAdvance(u"Wedi"_s);
+    g.CellHeight = metrics.height() + 1;
+    // The size the surface has, or is about to get while the panel is hidden.
+    const QRect client = SurfaceRect();
+    g.ClientWidth = client.width();
+    g.ClientHeight = client.height();
+    return g;
+}
+
+QRect TSimpleCalendar::SurfaceRect() const
+{
+    return contentsRect().adjusted(BorderWidth, BorderWidth, -BorderWidth, -BorderWidth);
+}
+
+void TSimpleCalendar::resizeEvent(QResizeEvent* event)
+{
+    QFrame::resizeEvent(event);
+    SurfaceWidget->setGeometry(SurfaceRect());
+    SyncGeometry();
+}
+
+void TSimpleCalendar::SyncGeometry() const
+{
+    State.SetGeometry(Measure());
+}
+
+void TSimpleCalendar::Paint(QPainter& painter, const QRect& clip) const
+{
+    SyncGeometry();
+    const QPalette& colours = palette();
+    const QColor highlight = colours.color(QPalette::Highlight);
+    painter.fillRect(clip, colours.color(QPalette::Window));
+    const QFont plain = SurfaceWidget->font();
+    QFont bold = plain;
+    bold.setBold(true);
+
+    for (const TCalendarMonth& month : State.Months().Months) {
+        const QRect band = ToQRect(month.TitleBand);
+        const QRect body = ToQRect(month.Body);
+        if (!clip.intersects(band.united(body)))
+            continue;
+        painter.fillRect(band, highlight);
+        painter.setFont(bold);
+        painter.setPen(colours.color(QPalette::HighlightedText));
+        const QString title = FromAnsi(month.Title);
+        const int titleWidth = QFontMetrics(bold).horizontalAdvance(title);
+        DrawTextAt(
+            painter, band.left() + (band.width() - 1 - titleWidth) / 2, month.TitleTop, title);
+
+        painter.fillRect(body, CalColorValue);
+        painter.setFont(plain);
+        painter.setPen(highlight);
+        const QFontMetrics metrics(plain);
+        for (int i = 0; i < 7; ++i) {
+            const QString name = FromAnsi(WeekDayNames[i]);
+            const QRect cell = ToQRect(month.WeekDayCells[i]);
+            DrawTextAt(painter, cell.left() + (cell.width() - metrics.horizontalAdvance(name)) / 2,
+                cell.top(), name);
+        }
+        for (const TCalendarDay& day : month.Days)
+            if (clip.intersects(ToQRect(day.Cell)))
+                PaintDay(painter, day);
+        painter.fillRect(ToQRect(month.Rule), highlight);
+    }
+}
+
+void TSimpleCalendar::PaintDay(QPainter& painter, const TCalendarDay& day) const
+{
+    const QPalette& colours = palette();
+    const QRect cell = ToQRect(day.Cell);
+    QColor ink = colours.color(QPalette::Text);
+    if (State.IsChosen(day.Date)) {
+        painter.fillRect(cell, colours.color(QPalette::Highlight));
+        ink = colours.color(QPalette::HighlightedText);
+    }
+    QFont font = SurfaceWidget->font();
+    TFontStyles styles { font.bold(), font.italic(), font.underline(), font.strikeOut() };
+    if (DayFontStyle)
+        DayFontStyle(day.Year, day.Month, day.Day, styles);
+    font.setBold(styles.Bold);
+    font.setItalic(styles.Italic);
+    font.setUnderline(styles.Underline);
+    font.setStrikeOut(styles.StrikeOut);
+    painter.setFont(font);
+    painter.setPen(ink);
+    const QString number = QString::number(day.Day);
+    const int width = QFontMetrics(font).horizontalAdvance(number);
+    DrawTextAt(painter, cell.left() + (cell.width() - width) / 2, cell.top(), number);
+}
+
+void TSimpleCalendar::MousePressed(const QPoint& at, bool shift)
+{
+    SyncGeometry();
+    const TCalendarClick click = State.Press(at.x(), at.y(), shift);
+    if (State.AllowRange())
+        SurfaceWidget->setCursor(Qt::CrossCursor);
+    if (!click.Handled)
+        return;
+    RepaintCells(click.Repaint);
+    Q_EMIT OnChange();
+}
+
+void TSimpleCalendar::MouseReleased(const QPoint& at)
+{
+    if (!State.AllowRange())
+        return;
+    SyncGeometry();
+    const TCalendarClick click = State.Release(at.x(), at.y());
+    if (click.Handled) {
+        RepaintCells(click.Repaint);
+        Q_EMIT OnChange();
+    }
+    SurfaceWidget->unsetCursor();
+}
+
+void TSimpleCalendar::RepaintCells(const std::vector<TCalendarRect>& cells)
+{
+    QRegion region;
+    for (const TCalendarRect& cell : cells)
+        region += ToQRect(cell);
+    SurfaceWidget->update(region);
+}

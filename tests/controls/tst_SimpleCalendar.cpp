@@ -1,0 +1,283 @@
+#include "controls/SimpleCalendar.h"
+
+#include <QImage>
+#include <QPaintEvent>
+#include <QSignalSpy>
+#include <QTest>
+#include <memory>
+
+using namespace Qt::StringLiterals;
+
+namespace
+{
+
+// A function, not a constant: the date routines may not be ready before main.
+TDateTime Today()
+{
+    return EncodeDate(2000, 1, 15);
+}
+
+std::unique_ptr<TSimpleCalendar> MakeCalendar(QSize size)
+{
+    auto calendar = std::make_unique<TSimpleCalendar>(Today());
+    calendar->setObjectName(u"Calendar"_s);
+    calendar->setFont(QFont(u"DejaVu Sans"_s, 10));
+    calendar->resize(size);
+    return calendar;
+}
+
+QPoint CentreOf(const TSimpleCalendar& calendar, TDateTime day)
+{
+    const std::optional<QRect> cell = calendar.DayCellRect(day);
+    if (!cell)
+        qFatal("the day is not shown");
+    return cell->center();
+}
+
+void Click(TSimpleCalendar& calendar, QPoint at, Qt::KeyboardModifiers keys = Qt::NoModifier)
+{
+    QTest::mouseClick(calendar.Surface(), Qt::LeftButton, keys, at);
+}
+
+bool IsInk(QRgb pixel)
+{
+    return qGray(pixel) < 100;
+}
+
+int InkIn(const QImage& image, const QRect& cell)
+{
+    int ink = 0;
+    for (int y = cell.top(); y <= cell.bottom(); ++y)
+        for (int x = cell.left(); x <= cell.right(); ++x)
+            ink += IsInk(image.pixel(x, y));
+    return ink;
+}
+
+// The longest run of ink along one row of the cell, below the digits' base line.
+int LongestInkBelowDigits(const QImage& image, const QRect& cell, int baseLine)
+{
+    int longest = 0;
+    for (int y = cell.top() + baseLine + 1; y <= cell.bottom(); ++y) {
+        int run = 0;
+        for (int x = cell.left(); x <= cell.right(); ++x) {
+            run = IsInk(image.pixel(x, y)) ? run + 1 : 0;
+            longest = std::max(longest, run);
+        }
+    }
+    return longest;
+}
+
+// Keeps the region of every paint the surface receives.
+class TPaintRecorder : public QObject
+{
+public:
+    QRegion Painted;
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint)
+            Painted += static_cast<QPaintEvent*>(event)->region();
+        return false;
+    }
+};
+
+QString ShotPath(const QString& name)
+{
+    const QString dir = qEnvironmentVariable("TALVO_SHOT_DIR", u"."_s);
+    return dir + u'/' + name;
+}
+
+} // namespace
+
+class TestSimpleCalendar : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void aClickOnADayRaisesOnChangeEveryTime()
+    {
+        auto calendar = MakeCalendar(calendarSizeForMonths(2, 1));
+        QSignalSpy changes(calendar.get(), &TSimpleCalendar::OnChange);
+        const TDateTime day = EncodeDate(2000, 2, 3);
+        Click(*calendar, CentreOf(*calendar, day));
+        QCOMPARE(changes.count(), 1);
+        QCOMPARE(calendar->Date(), day);
+        QCOMPARE(calendar->DateRange(), day);
+        Click(*calendar, CentreOf(*calendar, day));
+        QCOMPARE(changes.count(), 2);
+    }
+
+    void aClickBesideTheDaysRaisesNothing()
+    {
+        auto calendar = MakeCalendar(calendarSizeForMonths(2, 1));
+        QSignalSpy changes(calendar.get(), &TSimpleCalendar::OnChange);
+        const QRect first = *calendar->DayCellRect(EncodeDate(2000, 1, 1)); // a Saturday
+        const QRect second = *calendar->DayCellRect(EncodeDate(2000, 2, 1));
+        Click(*calendar, QPoint(first.center().x(), 2)); // title
+        Click(*calendar, QPoint(first.center().x(), first.top() - 3)); // week days
+        Click(*calendar, QPoint(first.center().x() - first.width(), first.top())); // empty cell
+        Click(*calendar, QPoint(second.center().x(), 2)); // February's title
+        Click(*calendar, QPoint(first.right() + 3, first.bottom() + 5)); // the gap between months
+        QCOMPARE(changes.count(), 0);
+        QCOMPARE(calendar->Date(), Today());
+    }
+
+    void theOwnerSettingTheChoiceRaisesOnChange()
+    {
+        auto calendar = MakeCalendar(calendarSizeForMonths(2, 1));
+        QSignalSpy changes(calendar.get(), &TSimpleCalendar::OnChange);
+        calendar->SetDate(EncodeDate(2000, 2, 20));
+        QCOMPARE(changes.count(), 1);
+        QCOMPARE(calendar->FirstMonth(), Today()); // February was on screen already
+        calendar->SetDate(EncodeDate(2000, 3, 1));
+        QCOMPARE(changes.count(), 2);
+        QCOMPARE(DecodeDate(calendar->FirstMonth()).Month, 3);
+        calendar->SetDateRange(EncodeDate(2000, 3, 4));
+        QCOMPARE(changes.count(), 3);
+        QCOMPARE(calendar->Date(), EncodeDate(2000, 3, 1));
+        calendar->SetCalColor(Qt::yellow);
+        calendar->ScrollMonths(-3);
+        QCOMPARE(changes.count(), 3);
+        QCOMPARE(calendar->FirstMonth(), EncodeDate(1999, 12, 1));
+    }
+
+    void aClickRepaintsOnlyTheOldAndTheNewDay()
+    {
+        auto calendar = MakeCalendar(calendarSizeForMonths(2, 1));
+        calendar->show();
+        QVERIFY(QTest::qWaitForWindowExposed(calendar.get()));
+        TPaintRecorder recorder;
+        calendar->Surface()->installEventFilter(&recorder);
+        const TDateTime day = EncodeDate(2000, 2, 3);
+        Click(*calendar, CentreOf(*calendar, day));
+        QTRY_VERIFY(!recorder.Painted.isEmpty());
+        const QRegion expected
+            = QRegion(*calendar->DayCellRect(Today())) + *calendar->DayCellRect(day);
+        QCOMPARE(recorder.Painted - expected, QRegion());
+    }
+
+    void ownerStylesReachThePaintedDay()
+    {
+        auto calendar = MakeCalendar(calendarSizeForMonths(1, 1));
+        calendar->SetCalColor(Qt::white);
+        const QImage plain = calendar->Surface()->grab().toImage();
+        int calls = 0;
+        calendar->SetDayFontStyle([&](uint16_t year, uint16_t month, uint16_t day, TFontStyles& s) {
+            QCOMPARE(s, TFontStyles {});
+            QCOMPARE(year, 2000);
+            QCOMPARE(month, 1);
+            ++calls;
+            s.Bold = day == 10;
+            s.Underline = day == 11;
+        });
+        const QImage styled = calendar->Surface()->grab().toImage();
+        QCOMPARE(calls, 31);
+
+        const QRect bold = *calendar->DayCellRect(EncodeDate(2000, 1, 10));
+        QVERIFY(InkIn(styled, bold) > InkIn(plain, bold));
+        const QRect underlined = *calendar->DayCellRect(EncodeDate(2000, 1, 11));
+        const int baseLine = QFontMetrics(calendar->Surface()->font()).ascent();
+        QCOMPARE(LongestInkBelowDigits(plain, underlined, baseLine), 0);
+        QVERIFY(LongestInkBelowDigits(styled, underlined, baseLine) >= underlined.width() / 3);
+        const QRect other = *calendar->DayCellRect(EncodeDate(2000, 1, 12));
+        QCOMPARE(styled.copy(other), plain.copy(other));
+    }
+
+    void aShiftClickBeforeTheAnchorMarksEveryDayBetween()
+    {
+        auto calendar = MakeCalendar(calendarSizeForMonths(2, 1));
+        calendar->SetCalColor(Qt::white);
+        calendar->SetAllowRange(true);
+        QSignalSpy changes(calendar.get(), &TSimpleCalendar::OnChange);
+        Click(*calendar, CentreOf(*calendar, EncodeDate(2000, 2, 2)));
+        Click(*calendar, CentreOf(*calendar, EncodeDate(2000, 1, 28)), Qt::ShiftModifier);
+        QCOMPARE(calendar->Date(), EncodeDate(2000, 2, 2));
+        QCOMPARE(calendar->DateRange(), EncodeDate(2000, 1, 28));
+
+        const QImage image = calendar->Surface()->grab().toImage();
+        const QColor highlight = calendar->palette().color(QPalette::Highlight);
+        for (TDateTime day = EncodeDate(2000, 1, 26); day <= EncodeDate(2000, 2, 4); ++day) {
+            const QPoint corner = calendar->DayCellRect(day)->topLeft() + QPoint(1, 1);
+            const bool chosen = day >= EncodeDate(2000, 1, 28) && day <= EncodeDate(2000, 2, 2);
+            QCOMPARE(QColor(image.pixel(corner)), chosen ? highlight : QColor(Qt::white));
+        }
+        QVERIFY(changes.count() >= 2);
+    }
+
+    void aDragChoosesARangeWithTheCrossCursor()
+    {
+        auto calendar = MakeCalendar(calendarSizeForMonths(2, 1));
+        calendar->SetAllowRange(true);
+        QSignalSpy changes(calendar.get(), &TSimpleCalendar::OnChange);
+        QWidget* surface = calendar->Surface();
+        QTest::mousePress(
+            surface, Qt::LeftButton, {}, CentreOf(*calendar, EncodeDate(2000, 1, 20)));
+        QCOMPARE(surface->cursor().shape(), Qt::CrossCursor);
+        QTest::mouseRelease(
+            surface, Qt::LeftButton, {}, CentreOf(*calendar, EncodeDate(2000, 2, 5)));
+        QVERIFY(!surface->testAttribute(Qt::WA_SetCursor));
+        QCOMPARE(calendar->Date(), EncodeDate(2000, 1, 20));
+        QCOMPARE(calendar->DateRange(), EncodeDate(2000, 2, 5));
+        QCOMPARE(changes.count(), 2);
+
+        // Without ranges the release leaves the choice and the cursor alone.
+        calendar->SetAllowRange(false);
+        QTest::mousePress(surface, Qt::LeftButton, {}, CentreOf(*calendar, EncodeDate(2000, 1, 3)));
+        QVERIFY(!surface->testAttribute(Qt::WA_SetCursor));
+        QTest::mouseRelease(
+            surface, Qt::LeftButton, {}, CentreOf(*calendar, EncodeDate(2000, 1, 9)));
+        QCOMPARE(calendar->DateRange(), EncodeDate(2000, 1, 3));
+        QCOMPARE(changes.count(), 3);
+    }
+
+    void theSizeHintHoldsOneMonth()
+    {
+        auto calendar = MakeCalendar(QSize(10, 10));
+        QCOMPARE(calendar->ShownEnd(), EncodeDate(2000, 2, 1)); // too small, still one month
+        calendar->resize(calendar->sizeHint());
+        QCOMPARE(calendar->ShownEnd(), EncodeDate(2000, 2, 1));
+        calendar->resize(calendar->sizeHint() + QSize(calendar->sizeHint().width(), 0));
+        QCOMPARE(calendar->ShownEnd(), EncodeDate(2000, 3, 1));
+        calendar->setFont(QFont(u"DejaVu Sans"_s, 20));
+        QCOMPARE(calendar->ShownEnd(), EncodeDate(2000, 2, 1));
+    }
+
+    void rendersOneMonthAndSeveralRows()
+    {
+        auto calendar = MakeCalendar(calendarSizeForMonths(1, 1));
+        calendar->SetDayFontStyle([](uint16_t, uint16_t, uint16_t day, TFontStyles& s) {
+            s.Underline = day == 15;
+            s.Bold = day % 7 == 3;
+            s.Italic = day > 27;
+        });
+        const QImage one = calendar->grab().toImage();
+        QCOMPARE(one.size(), calendar->sizeHint());
+        QVERIFY(one.save(ShotPath(u"calendar-one-month.png"_s)));
+
+        calendar->resize(calendarSizeForMonths(3, 2));
+        calendar->SetAllowRange(true);
+        calendar->SetCalColor(calendar->palette().color(QPalette::Light));
+        calendar->SetDateRange(EncodeDate(2000, 2, 3));
+        QCOMPARE(calendar->ShownEnd(), EncodeDate(2000, 7, 1));
+        QVERIFY(calendar->grab().toImage().save(ShotPath(u"calendar-six-months.png"_s)));
+    }
+
+private:
+    // Room for the given months across and down, with the 6-pixel gaps.
+    static QSize calendarSizeForMonths(int across, int down)
+    {
+        TSimpleCalendar probe(Today());
+        probe.setFont(QFont(u"DejaVu Sans"_s, 10));
+        const QSize one = probe.sizeHint();
+        const QSize around = one - QSize(7 * cellWidth(probe) + 1, 9 * cellHeight(probe));
+        return QSize(
+                   across * (7 * cellWidth(probe) + 6) - 5, down * (9 * cellHeight(probe) + 6) - 6)
+            + around;
+    }
+    static int cellWidth(const TSimpleCalendar& c)
+    {
+        return QFontMetrics(c.font()).horizontalAdvance(u"Wedi"_s);
+    }
+    static int cellHeight(const TSimpleCalendar& c) { return QFontMetrics(c.font()).height() + 1; }
+};
+
+QTEST_MAIN(TestSimpleCalendar)
+#include "tst_SimpleCalendar.moc"
