@@ -146,11 +146,6 @@ QSize TSimpleCalendar::sizeHint() const
     return QSize(7 * g.CellWidth + 1 + around, 9 * g.CellHeight + around);
 }
 
-QSize TSimpleCalendar::minimumSizeHint() const
-{
-    return sizeHint();
-}
-
 TCalendarGeometry TSimpleCalendar::Measure() const
 {
     const QFontMetrics metrics(SurfaceWidget->font());

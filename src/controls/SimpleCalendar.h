@@ -50,8 +50,8 @@ public:
     QWidget* Surface() const;
     std::optional<QRect> DayCellRect(TDateTime day) const;
 
+    // One month block. Smaller sizes are allowed: the first month is then clipped.
     QSize sizeHint() const override;
-    QSize minimumSizeHint() const override;
 
 protected:
     void resizeEvent(QResizeEvent* event) override;

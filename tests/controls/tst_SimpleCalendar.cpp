@@ -199,7 +199,8 @@ private Q_SLOTS:
             const bool chosen = day >= EncodeDate(2000, 1, 28) && day <= EncodeDate(2000, 2, 2);
             QCOMPARE(QColor(image.pixel(corner)), chosen ? highlight : QColor(Qt::white));
         }
-        QVERIFY(changes.count() >= 2);
+        // With ranges allowed each release is heard too.
+        QCOMPARE(changes.count(), 4);
     }
 
     void aDragChoosesARangeWithTheCrossCursor()
