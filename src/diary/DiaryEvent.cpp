@@ -53,7 +53,7 @@ void SortDay(TEventLink& link)
     for (TEventLink node = std::move(link); node;) {
         TEventLink next = std::move(node->Next);
         const uint16_t key = EventSortKey(*node);
-        events.push_back({ key, std::move(node) });
+        events.push_back({key, std::move(node)});
         node = std::move(next);
     }
     std::stable_sort(events.begin(), events.end(),

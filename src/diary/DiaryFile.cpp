@@ -6,12 +6,16 @@
 
 #include <algorithm>
 
-namespace
-{
+namespace {
 
 constexpr char SeparatorByte = '\xFF';
 constexpr char EndOfFileByte = '\x1A';
 constexpr std::string_view LineEnd = "\r\n";
+
+bool IsLineBreak(char c)
+{
+    return c == '\r' || c == '\n';
+}
 
 // The text up to the first of the given characters.
 std::string_view CutAtFirst(std::string_view text, std::string_view stops)
@@ -20,14 +24,13 @@ std::string_view CutAtFirst(std::string_view text, std::string_view stops)
 }
 
 // What of a description may go into the diary file: no line break, no end-of-file byte.
+// (A plain loop: find_first_of calls memchr once per character.)
 std::string_view FileDescription(std::string_view text)
 {
-    return CutAtFirst(text, std::string_view("\r\n\x1A", 3));
-}
-
-bool IsLineBreak(char c)
-{
-    return c == '\r' || c == '\n';
+    size_t n = 0;
+    while (n < text.size() && !IsLineBreak(text[n]) && text[n] != EndOfFileByte)
+        ++n;
+    return text.substr(0, n);
 }
 
 void AppendEventLine(std::string_view line, TEventLink*& end)
@@ -52,12 +55,10 @@ void AppendEventLine(std::string_view line, TEventLink*& end)
 
 std::string FormatDiary(const TDiaryDays& days)
 {
-    size_t size = days.size() * 3;
-    for (const TEventLink& head : days)
-        for (const TDiaryEvent* e = head.get(); e; e = e->Next.get())
-            size += 8 + e->Description.size();
+    // A guess, not a count: walking every list twice costs more than the
+    // string's few reallocations.
     std::string text;
-    text.reserve(size);
+    text.reserve(64 * 1024);
     for (const TEventLink& head : days) {
         for (const TDiaryEvent* e = head.get(); e; e = e->Next.get()) {
             // Only what the reader reads back the same: fields above 9 would not

@@ -1,0 +1,155 @@
+#include "diary/DiaryFile.h"
+
+#include <benchmark/benchmark.h>
+#include <cstdlib>
+#include <filesystem>
+#include <random>
+#include <string>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr int DiaryEvents = 100'000;
+
+// A diary of about 3 MB: events spread over every real day slot, with
+// descriptions of 10 to 40 characters.
+void FillDiary(TDiaryDays& days)
+{
+    std::mt19937 random(42);
+    const std::string letters = "abcdefghijklmnopqrstuvwxyz ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    std::vector<TEventLink*> ends;
+    for (TEventLink& head : days)
+        ends.push_back(&ListEnd(head));
+    for (int i = 0; i < DiaryEvents; ++i) {
+        uint16_t slot;
+        do
+            slot = static_cast<uint16_t>(random() % DiaryDayCount);
+        while (slot % 32 == 31);
+        std::unique_ptr<TDiaryEvent> event = NewEvent();
+        event->Locked = static_cast<uint8_t>(random() % 8 == 0);
+        event->EventType = static_cast<TEventType>(random() % 4);
+        event->Time = static_cast<uint16_t>(random() % 24 * 100 + random() % 60);
+        event->Description.resize(10 + random() % 31);
+        for (char& c : event->Description)
+            c = letters[random() % letters.size()];
+        event->Description[0] = 'E';
+        TEventLink*& end = ends[slot];
+        *end = std::move(event);
+        end = &(*end)->Next;
+    }
+}
+
+// The diary as the program holds it after loading it: its events allocated in
+// file order.
+void LoadedDiary(TDiaryDays& days)
+{
+    TDiaryDays source;
+    FillDiary(source);
+    ParseDiary(FormatDiary(source), days);
+}
+
+class TBenchFolder {
+public:
+    TBenchFolder()
+    {
+        std::string pattern = (fs::temp_directory_path() / "talvo-bench-XXXXXX").string();
+        if (!::mkdtemp(pattern.data()))
+            std::abort();
+        Path = pattern;
+    }
+    ~TBenchFolder() { fs::remove_all(Path); }
+    fs::path Path;
+};
+
+void BM_LoadDiary(benchmark::State& state)
+{
+    TBenchFolder folder;
+    TIoError ioError;
+    {
+        TDiaryDays days;
+        FillDiary(days);
+        if (!SaveDiary(days, folder.Path, ioError))
+            state.SkipWithError("could not write the diary");
+    }
+    const auto bytes = static_cast<int64_t>(fs::file_size(folder.Path / DiaryFileName));
+    for (auto _ : state) {
+        auto days = std::make_unique<TDiaryDays>();
+        LoadDiary(*days, folder.Path, ioError);
+        benchmark::DoNotOptimize(days.get());
+        state.PauseTiming();
+        days.reset();
+        state.ResumeTiming();
+    }
+    state.SetBytesProcessed(state.iterations() * bytes);
+}
+BENCHMARK(BM_LoadDiary)->Unit(benchmark::kMillisecond);
+
+// With the flush to the disk that every save makes.
+void BM_SaveDiary(benchmark::State& state)
+{
+    TBenchFolder folder;
+    TIoError ioError;
+    TDiaryDays days;
+    LoadedDiary(days);
+    for (auto _ : state)
+        if (!SaveDiary(days, folder.Path, ioError))
+            state.SkipWithError("could not write the diary");
+    state.SetBytesProcessed(
+        state.iterations() * static_cast<int64_t>(fs::file_size(folder.Path / DiaryFileName)));
+}
+BENCHMARK(BM_SaveDiary)->Unit(benchmark::kMillisecond);
+
+// The text work alone, without the file system.
+void BM_ParseDiary(benchmark::State& state)
+{
+    TDiaryDays source;
+    FillDiary(source);
+    const std::string text = FormatDiary(source);
+    for (auto _ : state) {
+        auto days = std::make_unique<TDiaryDays>();
+        ParseDiary(text, *days);
+        benchmark::DoNotOptimize(days.get());
+        state.PauseTiming();
+        days.reset();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_ParseDiary)->Unit(benchmark::kMillisecond);
+
+void BM_FormatDiary(benchmark::State& state)
+{
+    TDiaryDays days;
+    LoadedDiary(days);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(FormatDiary(days));
+}
+BENCHMARK(BM_FormatDiary)->Unit(benchmark::kMillisecond);
+
+// One day holding many events in random time order, a fifth of them dead.
+void BM_SortDay(benchmark::State& state)
+{
+    const auto count = static_cast<int>(state.range(0));
+    std::mt19937 random(7);
+    for (auto _ : state) {
+        state.PauseTiming();
+        TEventLink day;
+        TEventLink* end = &day;
+        for (int i = 0; i < count; ++i) {
+            *end = NewEvent();
+            (*end)->Time = static_cast<uint16_t>(random() % 2400);
+            (*end)->Description = random() % 5 ? "Meeting with the team  " : "   ";
+            end = &(*end)->Next;
+        }
+        state.ResumeTiming();
+        SortDay(day);
+        benchmark::DoNotOptimize(day.get());
+        state.PauseTiming();
+        FreeEventsFrom(day);
+        state.ResumeTiming();
+    }
+    state.SetItemsProcessed(state.iterations() * count);
+}
+BENCHMARK(BM_SortDay)->Arg(10'000)->Arg(100'000)->Unit(benchmark::kMillisecond);
+
+} // namespace
