@@ -9,8 +9,7 @@
 
 using namespace Qt::StringLiterals;
 
-namespace
-{
+namespace {
 
 constexpr int PanelSize = 25;
 

@@ -5,7 +5,8 @@
 
 #include <QGuiApplication>
 #include <QScreen>
-#include <algorithm>
+
+#include <utility>
 
 using namespace Qt::StringLiterals;
 

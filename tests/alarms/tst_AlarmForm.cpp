@@ -7,12 +7,12 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
+
 #include <memory>
 
 using namespace Qt::StringLiterals;
 
-namespace
-{
+namespace {
 
 std::unique_ptr<TAlarmForm> Note(
     const QString& time, const QString& message, const QColor& colour = Qt::red)
@@ -32,21 +32,9 @@ QLabel* Label(const QWidget& note, const QString& name)
 
 } // namespace
 
-class TestAlarmForm : public QObject
-{
+class TestAlarmForm : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void theNoteIsAFramelessTopmostToolWindow()
-    {
-        const auto note = Note(u"09:30"_s, u"Dentist"_s);
-        QVERIFY(note->isWindow());
-        QVERIFY(!note->parentWidget());
-        const Qt::WindowFlags flags = note->windowFlags();
-        QCOMPARE(flags & Qt::WindowType_Mask, Qt::Tool);
-        QVERIFY(flags & Qt::FramelessWindowHint);
-        QVERIFY(flags & Qt::WindowStaysOnTopHint);
-    }
-
     void labelsShowTheTimeAndTheMessageWithABlankEachSide()
     {
         const auto note = Note(u"09:30"_s, u"Tom & Jerry"_s, QColor(0, 128, 0));
@@ -165,19 +153,6 @@ private Q_SLOTS:
         QTest::mouseMove(note.get(), QPoint(11, 1));
         QTest::mouseRelease(note.get(), Qt::LeftButton, {}, QPoint(11, 1));
         QCOMPARE(note->pos(), QPoint(30, 135));
-    }
-
-    void theRightButtonDoesNotDrag()
-    {
-        const auto note = Note(u"09:30"_s, u"Dentist"_s);
-        note->move(0, 0);
-        note->show();
-        QVERIFY(QTest::qWaitForWindowExposed(note.get()));
-        QLabel* message = Label(*note, u"Message"_s);
-        QTest::mousePress(message, Qt::RightButton, {}, QPoint(5, 5));
-        QTest::mouseMove(message, QPoint(45, 25));
-        QTest::mouseRelease(message, Qt::RightButton, {}, QPoint(45, 25));
-        QCOMPARE(note->pos(), QPoint(0, 0));
     }
 };
 
