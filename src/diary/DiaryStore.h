@@ -47,9 +47,9 @@ public:
     void SetView(IDiaryView* view) { View = view; }
 
     // Clears the table, loads "DIARY.DAT" from the folder, takes today's date
-    // and selects today. With a view, today is selected through the calendar's
-    // change (and directly if the view did not call back). Without a view the
-    // store keeps the calendar's date itself and selects today directly.
+    // (TodayYear, TodayMonth, TodayDay, TodayIndex) and selects today. With a view, today is
+    // selected through the calendar's change (and directly if the view did not call back). Without
+    // a view the store keeps the calendar's date itself and selects today directly.
     void OpenDiary(const std::filesystem::path& folder, TIoError& ioError);
     // Frees every event, the working list's included. SelectedDay is kept; the
     // next OpenDiary makes it NoDay before it selects a day again.
@@ -59,6 +59,7 @@ public:
 
     bool InDiaryWindow(uint16_t year, uint16_t month) const;
     TDateTime CalendarDate() const;
+    // NoDay for a date that has no (month, day).
     uint16_t CalendarDayIndex() const;
 
     // The first event of the working list, or null.
@@ -67,8 +68,9 @@ public:
     // it has n; null for 0.
     TDiaryEvent* EventAtRow(uint8_t n);
     // Commits the working list as the list of slot `index`: a detached working
-    // list moves into the slot, ahead of anything the slot holds. Afterwards the
-    // working list and the slot's list are one and the same.
+    // list (or, should it be another slot's, that slot's list) moves into the
+    // slot, ahead of anything the slot holds. Afterwards the working list and the
+    // slot's list are one and the same. NoDay is ignored.
     void StoreSelectedDay(uint16_t index);
     // Makes the calendar day's list the working list and repaints the grid. A
     // working list still detached is committed to its own day first.

@@ -64,12 +64,15 @@ void SyncFolderOf(const std::filesystem::path& target)
 bool ReadWholeFile(const std::filesystem::path& path, std::string& content)
 {
     content.clear();
-    TFileHandle file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    // Not blocking on the open, and only plain files: a pipe or a device in the
+    // file's place would stall or never end.
+    TFileHandle file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
     if (file.Get() < 0)
         return false;
     struct stat info { };
-    if (::fstat(file.Get(), &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0)
-        content.reserve(static_cast<size_t>(info.st_size));
+    if (::fstat(file.Get(), &info) != 0 || !S_ISREG(info.st_mode))
+        return false;
+    content.reserve(static_cast<size_t>(info.st_size));
     char buffer[1 << 16];
     for (;;) {
         const ssize_t got = ::read(file.Get(), buffer, sizeof buffer);

@@ -6,8 +6,8 @@
 
 // Whole-file input and output for the data files: one read, one write.
 
-// Reads the whole file into `content`. False when it cannot be opened or a read
-// fails; `content` then holds what was read before the failure.
+// Reads the whole file into `content`. False when it is not a plain file, cannot
+// be opened or a read fails; `content` then holds what was read before the failure.
 bool ReadWholeFile(const std::filesystem::path& path, std::string& content);
 
 // Writes `content` to "<target>.tmp" beside the target, flushes it to the disk

@@ -6,20 +6,20 @@
 
 namespace {
 
-struct TSpec {
+struct TSeed {
     uint16_t Time;
     std::string Description;
 };
 
 // Builds a list in the given order.
-TEventLink MakeList(const std::vector<TSpec>& specs)
+TEventLink MakeList(const std::vector<TSeed>& seeds)
 {
     TEventLink head;
     TEventLink* end = &head;
-    for (const TSpec& spec : specs) {
+    for (const TSeed& seed : seeds) {
         *end = NewEvent();
-        (*end)->Time = spec.Time;
-        (*end)->Description = spec.Description;
+        (*end)->Time = seed.Time;
+        (*end)->Description = seed.Description;
         end = &(*end)->Next;
     }
     return head;

@@ -8,6 +8,7 @@
 #include <random>
 #include <string>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 namespace fs = std::filesystem;
 
@@ -253,6 +254,12 @@ TEST_F(DiaryFileTest, AMissingOrUnreadableFileLoadsAnEmptyDiary)
     EXPECT_FALSE(IoError.IoError()); // nothing left pending for the next file
 
     fs::create_directory(Folder / "DIARY.DAT");
+    EXPECT_FALSE(LoadDiary(days, Folder, IoError));
+    EXPECT_EQ(CountEvents(days), 0);
+    fs::remove(Folder / "DIARY.DAT");
+
+    // A pipe with no writer would block a plain open for ever.
+    ASSERT_EQ(::mkfifo((Folder / "DIARY.DAT").c_str(), 0600), 0);
     EXPECT_FALSE(LoadDiary(days, Folder, IoError));
     EXPECT_EQ(CountEvents(days), 0);
 }
