@@ -1,0 +1,54 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <set>
+#include <string_view>
+#include <vector>
+
+struct ca_context;
+
+// Plays the sound of an item of the "Alarm Sound" list.
+class ISoundPlayer
+{
+public:
+    virtual ~ISoundPlayer() = default;
+    // 1 information, 2 warning, 3 error, 4 question; 0 ("No Sound"), -1 (none
+    // chosen) and anything else play nothing.
+    virtual void Play(int32_t alarmSound) = 0;
+};
+
+// The desktop event sounds names tried for an item, best first; none for an
+// item that plays nothing.
+std::vector<std::string_view> AlarmSoundEventIds(int32_t alarmSound);
+
+// The desktop's event sounds through libcanberra, where a sound server or
+// sound card plays them; the plain beep where none does. Playing never waits
+// for the sound to end.
+class TDesktopSoundPlayer final : public ISoundPlayer
+{
+public:
+    // `fallback` sounds when no event sound can be played: the application's
+    // beep unless given.
+    explicit TDesktopSoundPlayer(std::function<void()> fallback = {});
+    ~TDesktopSoundPlayer() override;
+    TDesktopSoundPlayer(const TDesktopSoundPlayer&) = delete;
+    TDesktopSoundPlayer& operator=(const TDesktopSoundPlayer&) = delete;
+
+    void Play(int32_t alarmSound) override;
+
+private:
+    bool PlayEvent(std::string_view id);
+
+    struct TContextDeleter {
+        void operator()(ca_context* context) const;
+    };
+    std::unique_ptr<ca_context, TContextDeleter> Context; // made on the first sound
+    bool NoContext = false;
+    // Sounds that could not be found or had no driver: not tried again in this
+    // run, so a machine without audio hears the beep at once and its sound
+    // library does not complain every minute.
+    std::set<std::string, std::less<>> Unplayable;
+    std::function<void()> Fallback;
+};
