@@ -1,0 +1,432 @@
+#include "calc/CalculatorPage.h"
+
+#include "app/Dialogues.h"
+#include "calc/CalcStackModel.h"
+#include "calc/CalculatorGrid.h"
+#include "platform/AnsiText.h"
+#include "platform/Clipboard.h"
+
+#include <QEvent>
+#include <QGridLayout>
+#include <QMenu>
+#include <QPushButton>
+#include <QStyle>
+#include <QVBoxLayout>
+
+using namespace Qt::StringLiterals;
+
+namespace
+{
+
+constexpr int HelpTopic = 6;
+constexpr char16_t CtrlV = 22;
+constexpr uint8_t CtrlC = 3;
+const char* const TagProperty = "Tag";
+
+// Columns of the page's grid: the stack grid, a gap, then the keypad's two
+// blocks with a gap between them. Rows 2 and 5 are gaps between the keypad's
+// groups; the Enter row is the last, level with the toggles under the grid.
+constexpr int GridGap = 1;
+constexpr int FirstKeyColumn = 2;
+constexpr int BlockGap = FirstKeyColumn + 3;
+constexpr int LastColumn = BlockGap + 4;
+constexpr int FirstRowGap = 2;
+constexpr int SecondRowGap = 5;
+constexpr int EnterRow = 9;
+constexpr int MinKeyWidth = 30;
+constexpr int MinKeyHeight = 28;
+
+// Buttons that only make sense on whole 32-bit numbers, and those that only
+// make sense on decimal ones.
+constexpr const char* HexOnly[] = { "CalcA", "CalcB", "CalcC", "CalcD", "CalcE", "CalcF", "CalcAnd",
+    "CalcOr", "CalcXor", "CalcNot", "CalcLeft", "CalcRight" };
+constexpr const char* DecimalOnly[] = { "CalcKilo", "CalcMega", "CalcGiga", "CalcTera", "CalcMilli",
+    "CalcMicro", "CalcNano", "CalcPico", "CalcEng", "CalcRad", "CalcInvTrig", "CalcSin", "CalcCos",
+    "CalcTan", "CalcLog", "CalcAntiLog", "CalcLn", "CalcExp", "CalcPR", "CalcRP", "CalcInv",
+    "CalcSqrt", "CalcSqr", "CalcPi", "CalcFac", "CalcRaise" };
+
+// Buttons that pass a character to the key processor.
+struct TKeyButton {
+    const char* Name;
+    const char16_t* Caption;
+    char Tag;
+    const char16_t* Hint;
+    int Row, Column, Span;
+    TKeyKind Kind = TKeyKind::Plain;
+};
+
+// Keypad columns 0..2 (whole-number keys) and 4..7 (numbers, prefixes);
+// rows 0..1 functions, 3..4 logic and prefixes, 6..9 the number pad.
+constexpr TKeyButton KeyButtons[] = {
+    { "CalcAnd", u"&&", '&', u"Logical AND", 3, 0, 1 },
+    { "CalcOr", u"|", '|', u"Logical OR", 3, 1, 1 },
+    { "CalcXor", u"^", '\\', u"Logical Exclusive OR", 3, 2, 1 },
+    { "CalcKilo", u"k", 'k', u"kilo", 3, 4, 1 },
+    { "CalcMega", u"M", 'M', u"Mega", 3, 5, 1 },
+    { "CalcGiga", u"G", 'G', u"Giga", 3, 6, 1 },
+    { "CalcTera", u"T", 'T', u"Tera", 3, 7, 1 },
+    { "CalcNot", u"~", '~', u"Logical NOT", 4, 0, 1 },
+    { "CalcLeft", u"<<", '<', u"Shift Left", 4, 1, 1 },
+    { "CalcRight", u">>", '>', u"Shift Right", 4, 2, 1 },
+    { "CalcMilli", u"m", 'm', u"milli", 4, 4, 1 },
+    { "CalcMicro", u"\u00B5", 'u', u"micro", 4, 5, 1 },
+    { "CalcNano", u"n", 'n', u"nano", 4, 6, 1 },
+    { "CalcPico", u"p", 'p', u"pico", 4, 7, 1 },
+    { "CalcD", u"D", 'D', nullptr, 6, 0, 1, TKeyKind::Digit },
+    { "CalcE", u"E", 'E', nullptr, 6, 1, 1, TKeyKind::Digit },
+    { "CalcF", u"F", 'F', nullptr, 6, 2, 1, TKeyKind::Digit },
+    { "Calc7", u"7", '7', nullptr, 6, 4, 1, TKeyKind::Digit },
+    { "Calc8", u"8", '8', nullptr, 6, 5, 1, TKeyKind::Digit },
+    { "Calc9", u"9", '9', nullptr, 6, 6, 1, TKeyKind::Digit },
+    { "CalcDiv", u"/", '/', u"Y / X", 6, 7, 1, TKeyKind::Operator },
+    { "CalcA", u"A", 'A', nullptr, 7, 0, 1, TKeyKind::Digit },
+    { "CalcB", u"B", 'B', nullptr, 7, 1, 1, TKeyKind::Digit },
+    { "CalcC", u"C", 'C', nullptr, 7, 2, 1, TKeyKind::Digit },
+    { "Calc4", u"4", '4', nullptr, 7, 4, 1, TKeyKind::Digit },
+    { "Calc5", u"5", '5', nullptr, 7, 5, 1, TKeyKind::Digit },
+    { "Calc6", u"6", '6', nullptr, 7, 6, 1, TKeyKind::Digit },
+    { "CalcMult", u"*", '*', u"Y * X", 7, 7, 1, TKeyKind::Operator },
+    { "CalcRaise", u"^", '^', u"Raise Y to power X", 8, 0, 1, TKeyKind::Operator },
+    { "Calc1", u"1", '1', nullptr, 8, 4, 1, TKeyKind::Digit },
+    { "Calc2", u"2", '2', nullptr, 8, 5, 1, TKeyKind::Digit },
+    { "Calc3", u"3", '3', nullptr, 8, 6, 1, TKeyKind::Digit },
+    { "CalcMinus", u"-", '-', u"Y - X", 8, 7, 1, TKeyKind::Operator },
+    { "CalcEnter", u"Enter", '\r', u"Push Up (between numbers)", 9, 0, 3, TKeyKind::Enter },
+    { "Calc0", u"0", '0', nullptr, 9, 4, 1, TKeyKind::Digit },
+    { "CalcPoint", u".", '.', nullptr, 9, 5, 1, TKeyKind::Digit },
+    { "CalcSign", u"S", 'S', u"Change Sign", 9, 6, 1, TKeyKind::Operator },
+    { "CalcPlus", u"+", '+', u"Y + X", 9, 7, 1, TKeyKind::Operator },
+};
+
+// The function buttons, each with its own operation on the record.
+struct TFunctionButton {
+    const char* Name;
+    const char16_t* Caption;
+    const char16_t* Hint;
+    void (TCalculator::*Operation)();
+    int Row, Column;
+};
+
+constexpr TFunctionButton FunctionButtons[] = {
+    { "CalcSin", u"sin", u"sin (x)", &TCalculator::CalcSin, 0, 0 },
+    { "CalcCos", u"cos", u"cos (x)", &TCalculator::CalcCos, 0, 1 },
+    { "CalcTan", u"tan", u"tan (x)", &TCalculator::CalcTan, 0, 2 },
+    { "CalcLog", u"log x", u"Log (x)", &TCalculator::CalcLog, 0, 4 },
+    { "CalcAntiLog", u"10\u02E3", u"Antilog (x)", &TCalculator::CalcAntiLog, 0, 5 },
+    { "CalcLn", u"ln x", u"Natural Log (x)", &TCalculator::CalcLn, 0, 6 },
+    { "CalcExp", u"e\u02E3", u"Natural Antilog (x)", &TCalculator::CalcExp, 0, 7 },
+    { "CalcInv", u"1/x", u"Inverse", &TCalculator::CalcInv, 1, 0 },
+    { "CalcSqrt", u"\u221A", u"Square Root (x)", &TCalculator::CalcSqrt, 1, 1 },
+    { "CalcSqr", u"x\u00B2", u"Square (x)", &TCalculator::CalcSqr, 1, 2 },
+    { "CalcRP", u"r,\u00F8", u"Rectangular (x,y) to Polar (r,\u00F8) co-ordinates",
+        &TCalculator::CalcRP, 1, 4 },
+    { "CalcPR", u"x,y", u"Polar (r,\u00F8) to Rectangular (x,y) co-ordinates", &TCalculator::CalcPR,
+        1, 5 },
+    { "CalcPi", u"\u03C0", u"Pi", &TCalculator::CalcPi, 1, 6 },
+    { "CalcFac", u"x!", u"Factorial (x)", &TCalculator::CalcFac, 1, 7 },
+};
+
+QString Text(const char16_t* text)
+{
+    return text ? QString::fromUtf16(text) : QString();
+}
+
+} // namespace
+
+TCalculatorPage::TCalculatorPage(
+    TCalculator& calc, IDialogues& dialogues, IClipboard& clipboard, QWidget* parent)
+    : QWidget(parent)
+    , Calc(calc)
+    , Dialogues(dialogues)
+    , Clipboard(clipboard)
+    , Model(new TCalcStackModel(calc, this))
+    , Grid(new TCalculatorGrid(*Model, this))
+    , pmCalculator(new QMenu(this))
+{
+    setObjectName(u"CalculatorPage"_s);
+
+    // The stack grid stands beside the keypad's upper rows, the toggles under
+    // it beside the Enter row, so both blocks share their top and bottom edges.
+    auto* keys = new QGridLayout;
+    keys->setSpacing(3);
+    auto* modes = new QHBoxLayout;
+    modes->setSpacing(3);
+    BuildKeypad(keys, modes);
+    FitButtons();
+    keys->addWidget(Grid, 0, 0, EnterRow, 1, Qt::AlignTop | Qt::AlignLeft);
+    keys->addLayout(modes, EnterRow, 0);
+    keys->setColumnMinimumWidth(GridGap, 5);
+    keys->setColumnMinimumWidth(BlockGap, 5);
+    const int buttonHeight = KeyHeight();
+    const int spare = Grid->height() + keys->verticalSpacing()
+        - (EnterRow - 2) * (buttonHeight + keys->verticalSpacing());
+    keys->setRowMinimumHeight(FirstRowGap, std::max(0, spare / 2 - keys->verticalSpacing()));
+    keys->setRowMinimumHeight(
+        SecondRowGap, std::max(0, spare - spare / 2 - keys->verticalSpacing()));
+    for (int column = GridGap + 1; column <= LastColumn; ++column)
+        if (column != BlockGap)
+            keys->setColumnStretch(column, 1);
+
+    auto* page = new QVBoxLayout(this);
+    page->setContentsMargins(4, 4, 4, 4);
+    page->addLayout(keys);
+    page->addStretch(1);
+
+    pmCalculator->setObjectName(u"pmCalculator"_s);
+    QAction* recall = pmCalculator->addAction(u"Recall"_s);
+    recall->setObjectName(u"CalcMenuRecall"_s);
+    pmCalculator->setDefaultAction(recall);
+    pmCalculator->addSeparator()->setObjectName(u"N1"_s);
+    QAction* copy = pmCalculator->addAction(u"Copy X"_s);
+    copy->setObjectName(u"CalcMenuCopy"_s);
+    QAction* paste = pmCalculator->addAction(u"Paste X"_s);
+    paste->setObjectName(u"CalcMenuPaste"_s);
+    connect(recall, &QAction::triggered, this, &TCalculatorPage::CalculatorGridDblClick);
+    connect(copy, &QAction::triggered, this, &TCalculatorPage::CalcMenuCopyClick);
+    connect(paste, &QAction::triggered, this, &TCalculatorPage::PasteX);
+
+    connect(Grid, &TCalculatorGrid::DoubleClicked, this, &TCalculatorPage::CalculatorGridDblClick);
+    connect(Grid, &TCalculatorGrid::MouseDown, this, &TCalculatorPage::CalculatorGridMouseDown);
+    connect(Grid, &TCalculatorGrid::RowMoved, this, &TCalculatorPage::CalculatorGridRowMoved);
+    setFocusProxy(Grid);
+
+    Calc.SetHost(this);
+    Calc.Repaint();
+}
+
+TCalculatorPage::~TCalculatorPage()
+{
+    Calc.SetHost(nullptr);
+}
+
+QPushButton* TCalculatorPage::NewButton(
+    const char* name, const QString& caption, const QString& hint, TKeyKind kind)
+{
+    auto* button = new QPushButton(caption, this);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setToolTip(hint);
+    // Focus stays on the grid, so Space and Enter are keys of the calculator
+    // and never press a focused button a second time.
+    button->setFocusPolicy(Qt::NoFocus);
+    button->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    if (kind != TKeyKind::Plain) {
+        // Digits light, operators and Enter tinted, as on a desk calculator.
+        QPalette colours = button->palette();
+        const QColor base = colours.color(QPalette::Button);
+        const QColor tint = kind == TKeyKind::Digit ? base.lighter(106)
+            : kind == TKeyKind::Operator            ? QColor(0xDD, 0xE7, 0xF4)
+                                                    : QColor(0xC4, 0xD8, 0xF0);
+        colours.setColor(QPalette::Button, tint);
+        button->setPalette(colours);
+        QFont bolder = button->font();
+        bolder.setBold(true);
+        button->setFont(bolder);
+    }
+    return button;
+}
+
+void TCalculatorPage::FitButtons()
+{
+    // Narrow keys, but never so narrow that a caption is cut.
+    for (QPushButton* button : findChildren<QPushButton*>(Qt::FindDirectChildrenOnly)) {
+        const int caption = button->fontMetrics().horizontalAdvance(button->text());
+        button->setMinimumSize(std::max(MinKeyWidth, caption + 12), MinKeyHeight);
+    }
+}
+
+void TCalculatorPage::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::FontChange)
+        FitButtons();
+}
+
+int TCalculatorPage::KeyHeight() const
+{
+    return Button("Calc0")->sizeHint().expandedTo(Button("Calc0")->minimumSize()).height();
+}
+
+void TCalculatorPage::BuildKeypad(QGridLayout* keys, QHBoxLayout* modes)
+{
+    for (const TKeyButton& key : KeyButtons) {
+        QPushButton* button = NewButton(key.Name, Text(key.Caption), Text(key.Hint), key.Kind);
+        keys->addWidget(button, key.Row, FirstKeyColumn + key.Column, 1, key.Span);
+        button->setProperty(TagProperty, static_cast<int>(static_cast<uint8_t>(key.Tag)));
+        connect(button, &QPushButton::clicked, this, [this, button] { CalcClick(button); });
+    }
+    for (const TFunctionButton& function : FunctionButtons) {
+        QPushButton* button = NewButton(
+            function.Name, Text(function.Caption), Text(function.Hint), TKeyKind::Plain);
+        keys->addWidget(button, function.Row, FirstKeyColumn + function.Column);
+        const auto operation = function.Operation;
+        connect(button, &QPushButton::clicked, this,
+            [this, operation] { Guarded([this, operation] { (Calc.*operation)(); }); });
+    }
+    QPushButton* roll = NewButton("CalcRoll", u"Roll Down"_s, QString(), TKeyKind::Plain);
+    keys->addWidget(roll, EnterRow - 1, FirstKeyColumn + 1, 1, 2);
+    connect(roll, &QPushButton::clicked, this, &TCalculatorPage::CalcRollClick);
+
+    const struct {
+        const char* Name;
+        QString Caption, Hint;
+    } toggles[] = {
+        { "CalcHex", u"Hex"_s, u"Toggle Hex / Decimal modes"_s },
+        { "CalcEng", u"Eng"_s, u"Engineering Notation"_s },
+        { "CalcRad", u"R"_s, u"Radians"_s },
+        { "CalcInvTrig", u"inv"_s, u"Inverse Trig Functions"_s },
+    };
+    for (const auto& toggle : toggles) {
+        QPushButton* button = NewButton(toggle.Name, toggle.Caption, toggle.Hint, TKeyKind::Plain);
+        button->setCheckable(true);
+        modes->addWidget(button);
+    }
+    HexButton = Button("CalcHex");
+    EngButton = Button("CalcEng");
+    RadButton = Button("CalcRad");
+    InvTrigButton = Button("CalcInvTrig");
+    connect(HexButton, &QPushButton::clicked, this, [this](bool down) {
+        Calc.CalcHex = down;
+        CalcHexClick();
+    });
+    connect(EngButton, &QPushButton::clicked, this, &TCalculatorPage::CalcEngClick);
+    // Radians and inverse have no handler: the trigonometric buttons read them.
+    connect(RadButton, &QPushButton::clicked, this, [this](bool down) { Calc.CalcRad = down; });
+    connect(
+        InvTrigButton, &QPushButton::clicked, this, [this](bool down) { Calc.CalcInvTrig = down; });
+    for (const char* name : HexOnly)
+        HexOnlyButtons.push_back(Button(name));
+    for (const char* name : DecimalOnly)
+        DecimalOnlyButtons.push_back(Button(name));
+
+    QPushButton* help = NewButton("CalculatorHelpButton", u"?"_s, u"Help  (F1)"_s, TKeyKind::Plain);
+    modes->addWidget(help);
+    connect(help, &QPushButton::clicked, this, &TCalculatorPage::HelpButtonClick);
+}
+
+QPushButton* TCalculatorPage::Button(const char* name) const
+{
+    return findChild<QPushButton*>(QString::fromLatin1(name), Qt::FindDirectChildrenOnly);
+}
+
+void TCalculatorPage::Guarded(const std::function<void()>& handler)
+{
+    bool completed = false;
+    RunGuarded(Dialogues, [&] {
+        handler();
+        completed = true;
+    });
+    // A fault stored nothing, but it may have finished the entry; show the
+    // record as it now stands.
+    if (!completed)
+        Calc.Repaint();
+}
+
+void TCalculatorPage::FormKeyPress(QChar key)
+{
+    if (key.unicode() == CtrlV) {
+        PasteX();
+        return;
+    }
+    const std::string code = ToAnsi(QString(key));
+    if (code.size() == 1)
+        Guarded([&] { Calc.CalcKey(static_cast<uint8_t>(code.front())); });
+}
+
+void TCalculatorPage::CalcHexClick()
+{
+    Guarded([this] { Calc.CalcHexClick(); });
+}
+
+void TCalculatorPage::PasteX()
+{
+    const QString text = Clipboard.Text();
+    if (text.isEmpty())
+        return;
+    Guarded([&] { Calc.PasteX(ToAnsi(text)); });
+}
+
+int TCalculatorPage::CurrentRow() const
+{
+    return Grid->SelectedRow();
+}
+
+void TCalculatorPage::SetCurrentRow(int row)
+{
+    Grid->SetSelectedRow(row);
+}
+
+QColor TCalculatorPage::ColourCalculator() const
+{
+    return Grid->Colour();
+}
+
+void TCalculatorPage::SetColourCalculator(const QColor& colour)
+{
+    Grid->SetColour(colour);
+}
+
+void TCalculatorPage::PutOnClipboard(const std::string& text)
+{
+    Clipboard.SetText(FromAnsi(text));
+}
+
+int TCalculatorPage::SelectedRow() const
+{
+    return Grid->SelectedRow();
+}
+
+void TCalculatorPage::Repainted()
+{
+    Model->Refresh();
+    HexButton->setChecked(Calc.CalcHex);
+    EngButton->setChecked(Calc.CalcEng);
+    RadButton->setChecked(Calc.CalcRad);
+    InvTrigButton->setChecked(Calc.CalcInvTrig);
+    for (QPushButton* button : HexOnlyButtons)
+        button->setEnabled(Calc.CalcHex);
+    for (QPushButton* button : DecimalOnlyButtons)
+        button->setEnabled(!Calc.CalcHex);
+}
+
+void TCalculatorPage::CalcClick(QAbstractButton* button)
+{
+    const auto tag = static_cast<uint8_t>(button->property(TagProperty).toInt());
+    Guarded([this, tag] { Calc.CalcKey(tag); });
+}
+
+void TCalculatorPage::CalcRollClick()
+{
+    Guarded([this] { Calc.CalcRollClick(); });
+}
+
+void TCalculatorPage::CalcEngClick(bool down)
+{
+    Calc.CalcEng = down;
+    Guarded([this] { Calc.CalcEngClick(); });
+}
+
+void TCalculatorPage::CalculatorGridDblClick()
+{
+    Guarded([this] { Calc.RecallLevel(Grid->SelectedRow()); });
+}
+
+void TCalculatorPage::CalculatorGridMouseDown(Qt::MouseButton button, const QPoint& globalPos)
+{
+    if (button == Qt::RightButton)
+        pmCalculator->popup(globalPos);
+}
+
+void TCalculatorPage::CalculatorGridRowMoved(int from, int to)
+{
+    Guarded([this, from, to] { Calc.MoveLevel(from, to); });
+}
+
+void TCalculatorPage::CalcMenuCopyClick()
+{
+    Guarded([this] { Calc.CalcKey(CtrlC); });
+}
+
+void TCalculatorPage::HelpButtonClick()
+{
+    Q_EMIT HelpRequested(HelpTopic);
+}
