@@ -45,30 +45,39 @@ void SortDay(TEventLink& link)
 {
     if (!link)
         return;
-    struct TKeyed {
-        uint16_t Key;
-        TEventLink Event;
+    // The contents move, the nodes stay where they are: the list keeps the
+    // memory order it was built in, which keeps later walks and the final free
+    // fast. Each key carries the event's position below it, so equal keys keep
+    // their order under a plain sort.
+    struct TContent {
+        uint8_t Locked;
+        TEventType EventType;
+        uint16_t Time;
+        std::string Description;
     };
-    std::vector<TKeyed> events;
-    for (TEventLink node = std::move(link); node;) {
-        TEventLink next = std::move(node->Next);
-        const uint16_t key = EventSortKey(*node);
-        events.push_back({key, std::move(node)});
-        node = std::move(next);
+    std::vector<uint64_t> keys;
+    std::vector<TContent> contents;
+    for (TDiaryEvent* e = link.get(); e; e = e->Next.get()) {
+        const uint64_t key = EventSortKey(*e);
+        keys.push_back(key << 32 | contents.size());
+        contents.push_back({e->Locked, e->EventType, e->Time, std::move(e->Description)});
     }
-    std::stable_sort(events.begin(), events.end(),
-        [](const TKeyed& a, const TKeyed& b) { return a.Key < b.Key; });
-    // Relink from the back; an event left without a description is dead and
-    // goes with its vector entry. (A time of 9999 or more shares or passes the
-    // dead key, so dead events are picked by their description, not by position.)
-    TEventLink head;
-    for (auto it = events.rbegin(); it != events.rend(); ++it) {
-        if (it->Event->Description.empty())
+    std::sort(keys.begin(), keys.end());
+    // Dead events are picked by their description, not by their place: a time
+    // of 9999 or more shares or passes the dead key.
+    TEventLink* slot = &link;
+    for (const uint64_t key : keys) {
+        TContent& content = contents[static_cast<uint32_t>(key)];
+        if (content.Description.empty())
             continue;
-        it->Event->Next = std::move(head);
-        head = std::move(it->Event);
+        TDiaryEvent& event = **slot;
+        event.Locked = content.Locked;
+        event.EventType = content.EventType;
+        event.Time = content.Time;
+        event.Description = std::move(content.Description);
+        slot = &event.Next;
     }
-    link = std::move(head);
+    FreeEventsFrom(*slot);
 }
 
 TEventType CycleEventType(TEventType type)

@@ -1,6 +1,7 @@
 #include "diary/DiaryEvent.h"
 
 #include <gtest/gtest.h>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -90,6 +91,49 @@ TEST(SortDay, OddTimesAtOrPastTheDeadKeyAreKept)
     TEventLink day = MakeList({{0, ""}, {9999, "Odd"}, {65000, "Odder"}, {1200, "Noon"}});
     SortDay(day);
     EXPECT_EQ(Describe(day), (std::vector<std::string> {"1200 Noon", "9999 Odd", "65000 Odder"}));
+}
+
+TEST(SortDay, AgreesWithBubblePassesOnRandomDays)
+{
+    // The slow way: adjacent swaps until a pass swaps nothing, then everything
+    // from the first empty description on is dropped.
+    const auto bubble = [](std::vector<TSeed> list) {
+        const auto key = [](TSeed& s) {
+            while (!s.Description.empty() && s.Description.back() == ' ')
+                s.Description.pop_back();
+            return s.Description.empty() ? 9999 : s.Time;
+        };
+        for (bool swapped = true; swapped;) {
+            swapped = false;
+            for (size_t i = 0; i + 1 < list.size(); ++i)
+                if (key(list[i]) > key(list[i + 1])) {
+                    std::swap(list[i], list[i + 1]);
+                    swapped = true;
+                }
+        }
+        for (TSeed& s : list)
+            key(s);
+        std::vector<std::string> out;
+        for (const TSeed& s : list) {
+            if (s.Description.empty())
+                break;
+            out.push_back(std::to_string(s.Time) + " " + s.Description);
+        }
+        return out;
+    };
+    std::mt19937 random(11);
+    for (int round = 0; round < 300; ++round) {
+        std::vector<TSeed> seeds(random() % 40);
+        int n = 0;
+        for (TSeed& s : seeds) {
+            s.Time = static_cast<uint16_t>(random() % 5 * 100);
+            s.Description = random() % 4 ? "e" + std::to_string(n++) : "";
+            s.Description.append(random() % 3, ' ');
+        }
+        TEventLink day = MakeList(seeds);
+        SortDay(day);
+        ASSERT_EQ(Describe(day), bubble(seeds)) << "round " << round;
+    }
 }
 
 TEST(EventLists, AMillionEventDayIsFreedWithoutRecursion)
