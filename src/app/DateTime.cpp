@@ -17,8 +17,9 @@ int64_t DaysFromYearOne(int year, int month, int day)
     return days + day - 1;
 }
 
-// DaysFromYearOne of 30 December 1899.
-const int64_t EpochOffset = DaysFromYearOne(1899, 12, 30);
+// DaysFromYearOne of 30 December 1899. A constant, not a call, so that other
+// files' constants built from dates never see it before it is set.
+constexpr int64_t EpochOffset = 693'593;
 
 // The value split into whole days and milliseconds of the day, with the
 // millisecond rounding carried into the day.

@@ -1,0 +1,61 @@
+#include "app/TalvoApplication.h"
+
+#include "app/Dialogues.h"
+#include "app/TalvoForm.h"
+#include "app/TalvoServices.h"
+#include "platform/Clipboard.h"
+#include "platform/Desktop.h"
+#include "platform/QtSettingsBackend.h"
+#include "platform/SingleInstance.h"
+#include "platform/SoundPlayer.h"
+#include "platform/SystemClock.h"
+#include "platform/TerminationWatcher.h"
+#include "platform/TrayIcon.h"
+
+#include <QApplication>
+#include <QDir>
+
+using namespace Qt::StringLiterals;
+
+int TTalvoApplication::Run(QApplication& application)
+{
+    application.setOrganizationName(u"Quorral"_s);
+    application.setApplicationName(u"Talvo95"_s);
+    application.setApplicationDisplayName(u"Talvo95"_s);
+    // The program lives on in the tray with no window shown.
+    application.setQuitOnLastWindowClosed(false);
+
+    TSingleInstance instance(TSingleInstance::DefaultServerName());
+    if (instance.SignalRunningInstance())
+        return 0;
+    instance.Listen();
+
+    TSystemClock clock;
+    TDialogues dialogues;
+    TSystemTrayIcon trayIcon;
+    TSystemDesktop desktop;
+    TSystemClipboard clipboard;
+    TDesktopSoundPlayer sound;
+    TTalvoServices services{clock,
+                            dialogues,
+                            trayIcon,
+                            desktop,
+                            clipboard,
+                            sound,
+                            [] { return std::make_unique<TQtSettingsBackend>(); },
+                            QDir::currentPath().toStdString()};
+
+    TTalvoForm form(services, application.arguments().mid(1));
+    QObject::connect(&instance, &TSingleInstance::RestoreRequested, &form,
+                     &TTalvoForm::RestoreFromTray);
+    QObject::connect(&form, &TTalvoForm::ExitRequested, &application, &QApplication::quit,
+                     Qt::QueuedConnection);
+    // Ending the desktop session, or a signal to end, exits as the tray's "Exit" does.
+    TTerminationWatcher watcher;
+    QObject::connect(&watcher, &TTerminationWatcher::TerminationRequested, &form,
+                     [&form] { form.ExitClick(); });
+    QObject::connect(&application, &QGuiApplication::commitDataRequest, &form,
+                     [&form](QSessionManager&) { form.ExitClick(); });
+    form.show();
+    return application.exec();
+}

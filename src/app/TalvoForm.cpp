@@ -1,0 +1,410 @@
+#include "app/TalvoForm.h"
+
+#include "app/AboutForm.h"
+#include "app/Dialogues.h"
+#include "app/HelpWindow.h"
+#include "app/ImageLists.h"
+#include "app/LongStrings.h"
+#include "app/TalvoServices.h"
+#include "app/TrayController.h"
+#include "calc/CalculatorPage.h"
+#include "diary/DiaryFile.h"
+#include "platform/AnsiText.h"
+#include "platform/TrayIcon.h"
+#include "settings/ApplySettings.h"
+#include "settings/HintSwitch.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QTimer>
+
+#include <chrono>
+#include <filesystem>
+#include <system_error>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+constexpr int HelpTopicProgram = 1;
+constexpr int PageHelpTopics[3] = {4, 5, 6};
+
+bool IsWithin(const QWidget* widget, const QWidget* ancestor)
+{
+    return widget && ancestor && (widget == ancestor || ancestor->isAncestorOf(widget));
+}
+
+} // namespace
+
+TTalvoForm::TTalvoForm(TTalvoServices& services, const QStringList& arguments, QWidget* parent)
+    : QMainWindow(parent),
+      Services(services),
+      FSettings(services.MakeSettingsBackend()),
+      FDiary(services.Clock)
+{
+    setObjectName(u"TalvoForm"_s);
+    setWindowTitle(u"Talvo95 - Quorral"_s);
+    setWindowIcon(TImageLists::CalendarIcon(TImageLists::ciAlarm));
+    setMinimumSize(460, 360);
+    resize(560, 420);
+    move(0, 3);
+    Hints = new THintSwitch(this);
+    CreatePages();
+    CreateStatusBar();
+    FSecond = new QTimer(this);
+    FSecond->setObjectName(u"Second"_s);
+    FSecond->setInterval(1000);
+    connect(FSecond, &QTimer::timeout, this, &TTalvoForm::SecondTimer);
+    FormCreate(arguments);
+    // The options, as the properties window loads and applies them.
+    LoadSettings(FSettings, FOptions);
+    ApplySettings();
+    // The about box is the last window made.
+    FAbout = new TAboutForm(this);
+}
+
+TTalvoForm::~TTalvoForm()
+{
+    qApp->removeEventFilter(this);
+}
+
+void TTalvoForm::CreatePages()
+{
+    FPageControl = new QTabWidget(this);
+    FPageControl->setObjectName(u"PageControl"_s);
+    FCalculatorPage = new TCalculatorPage(FCalc, Services.Dialogues, Services.Clipboard);
+    connect(FCalculatorPage, &TCalculatorPage::HelpRequested, this, &TTalvoForm::ShowHelpTopic);
+    Pages = {new QWidget, new QWidget, FCalculatorPage};
+    const QString names[3] = {u"CalendarPage"_s, u"NotesTreePage"_s, u"CalculatorPage"_s};
+    const QString captions[3] = {u"Calendar / Diary"_s, u"Notes Tree"_s, u"Calculator"_s};
+    for (size_t i = 0; i < Pages.size(); ++i) {
+        Pages[i]->setObjectName(names[i]);
+        FPageControl->addTab(Pages[i], captions[i]);
+    }
+    setCentralWidget(FPageControl);
+    connect(FPageControl, &QTabWidget::currentChanged, this, &TTalvoForm::PageControlChange);
+    connect(qApp, &QApplication::focusChanged, this,
+            [this](QWidget*, QWidget* now) { RememberFocus(now); });
+}
+
+void TTalvoForm::CreateStatusBar()
+{
+    QStatusBar* bar = statusBar();
+    bar->setObjectName(u"StatusBar"_s);
+    const int widths[3] = {94, 40, 50};
+    for (size_t i = 0; i < Panels.size(); ++i) {
+        auto* panel = new QLabel(bar);
+        panel->setObjectName(u"StatusPanel%1"_s.arg(i));
+        panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        panel->setIndent(2);
+        Panels[i] = panel;
+        // The last panel takes the rest of the bar, so the overdue text shows whole.
+        if (i + 1 < Panels.size()) {
+            panel->setFixedWidth(widths[i]);
+            bar->addWidget(panel);
+        } else {
+            panel->setMinimumWidth(widths[i]);
+            bar->addWidget(panel, 1);
+        }
+    }
+}
+
+void TTalvoForm::FormCreate(const QStringList& arguments)
+{
+    for (const QString& argument : arguments) {
+        if (argument.toUpper() == u"-NOTRAY"_s)
+            FNoTray = true;
+        else
+            Services.Dialogues.ShowError(u"Invalid Parameter: "_s + argument);
+    }
+    FTray = new TTrayController(Services.TrayIcon, FNoTray, this);
+    ConnectTray();
+    FPageControl->setCurrentIndex(CalendarPageIndex);
+    FCalculatorPage->CalcHexClick();
+    FCalculatorPage->SetCurrentRow(TCalculator::XRow);
+    FDiary.SetView(this);
+    LoadAllData();
+    FTray->AddIcon();
+    FSecond->start();
+    ReadPlacement();
+    qApp->installEventFilter(this);
+}
+
+void TTalvoForm::ConnectTray()
+{
+    TTrayController& tray = *FTray;
+    connect(&tray, &TTrayController::LeftClicked, this, &TTalvoForm::RestoreClick);
+    connect(tray.Restore, &QAction::triggered, this, &TTalvoForm::RestoreClick);
+    connect(tray.Acknowledge, &QAction::triggered, this, &TTalvoForm::AcknowledgeClick);
+    connect(tray.About, &QAction::triggered, this, &TTalvoForm::AboutClick);
+    connect(tray.Help, &QAction::triggered, this, &TTalvoForm::HelpClick);
+    connect(tray.Exit, &QAction::triggered, this, [this] { ExitClick(); });
+}
+
+void TTalvoForm::SecondTimer()
+{
+}
+
+void TTalvoForm::AcknowledgeClick()
+{
+    FTray->Acknowledge->setEnabled(false);
+    UpdateTrayIcon(NormalTrayImage);
+}
+
+void TTalvoForm::UpdateTrayIcon(int imageIndex)
+{
+    FTray->UpdateTrayIcon(imageIndex, FOptions.DateTray, FDiary.TodayDay, Panels[2]->text());
+}
+
+void TTalvoForm::ShowOverdueCount()
+{
+    FDiary.ShowOverdueCount();
+}
+
+void TTalvoForm::ShowOverdueText(const std::string& text)
+{
+    Panels[2]->setText(FromAnsi(text));
+}
+
+void TTalvoForm::SetCalendarDate(TDateTime date)
+{
+    OwnCalendarDate = date;
+    FDiary.SelectCalendarDay();
+    FDiary.CountOverdue();
+    FDiary.ShowOverdueCount();
+}
+
+void TTalvoForm::AboutClick()
+{
+    FAbout->show();
+    FAbout->raise();
+    FAbout->activateWindow();
+}
+
+void TTalvoForm::HelpClick()
+{
+    ShowHelpTopic(HelpTopicProgram);
+}
+
+void TTalvoForm::ShowPageHelp()
+{
+    ShowHelpTopic(PageHelpTopics[FPageControl->currentIndex()]);
+}
+
+void TTalvoForm::ShowHelpTopic(int topic)
+{
+    if (!FHelp)
+        FHelp = new THelpWindow(this);
+    FHelp->ShowTopic(topic);
+}
+
+void TTalvoForm::HideToTray()
+{
+    SaveAllData();
+    DiaryFileAge = DiaryFileTime();
+    if (FAbout)
+        FAbout->close();
+    if (FHelp)
+        FHelp->close();
+    // Without a notification area a hidden window could never come back.
+    if (!FTray->CanHideToTray())
+        return;
+    hide();
+    FHiddenInTray = true;
+}
+
+void TTalvoForm::RestoreFromTray()
+{
+    if (FNoTray)
+        return;
+    if (FHiddenInTray && DiaryFileTime() != DiaryFileAge) {
+        FreeAllData();
+        LoadAllData();
+    }
+    FDiary.CountOverdue();
+    ShowOverdueCount();
+    if (isMinimized())
+        showNormal();
+    show();
+    raise();
+    activateWindow();
+    FHiddenInTray = false;
+}
+
+bool TTalvoForm::ExitClick()
+{
+    if (Exited)
+        return true;
+    FSecond->stop();
+    FTray->DeleteIcon();
+    if (!FHiddenInTray) {
+        if (!SaveAllData()) {
+            // The diary is still only in memory: carry on rather than lose it.
+            FTray->AddIcon();
+            FSecond->start();
+            show();
+            return false;
+        }
+        DiaryFileAge = DiaryFileTime();
+        if (FAbout)
+            FAbout->close();
+        if (FHelp)
+            FHelp->close();
+    }
+    FreeAllData();
+    WritePlacement();
+    Exited = true;
+    hide();
+    Q_EMIT ExitRequested();
+    return true;
+}
+
+void TTalvoForm::closeEvent(QCloseEvent* event)
+{
+    if (Exited) {
+        event->accept();
+        return;
+    }
+    if (FTray->CanHideToTray()) {
+        HideToTray();
+        event->ignore();
+        return;
+    }
+    if (ExitClick())
+        event->accept();
+    else
+        event->ignore();
+}
+
+bool TTalvoForm::SaveAllData()
+{
+    FDiary.CommitSelectedDay();
+    if (SaveDiary(FDiary.DiaryDays, Services.DataFolder, IoError))
+        return true;
+    const std::filesystem::path file = Services.DataFolder / DiaryFileName;
+    Services.Dialogues.ShowError(u"The diary could not be saved to \"%1\". "
+                                 "Your events are kept in memory; free some space or "
+                                 "check the folder, then close the window again to save."_s
+                                     .arg(QString::fromStdString(file.string())));
+    return false;
+}
+
+void TTalvoForm::LoadAllData()
+{
+    FDiary.OpenDiary(Services.DataFolder, IoError);
+    FCalc.ClearStack();
+}
+
+void TTalvoForm::FreeAllData()
+{
+    FDiary.FreeDiary();
+}
+
+void TTalvoForm::ApplySettings()
+{
+    TApplyTargets targets;
+    targets.MainWindow = this;
+    targets.Hints = Hints;
+    targets.SetCalculatorColour = [this](const QColor& colour) {
+        FCalculatorPage->SetColourCalculator(colour);
+    };
+    ::ApplySettings(FOptions, targets);
+}
+
+int64_t TTalvoForm::DiaryFileTime() const
+{
+    std::error_code error;
+    const auto stamp
+        = std::filesystem::last_write_time(Services.DataFolder / DiaryFileName, error);
+    if (error)
+        return -1;
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(stamp.time_since_epoch()).count();
+}
+
+void TTalvoForm::ReadPlacement()
+{
+    FSettings.OpenSettings();
+    const int32_t left = FSettings.ReadSettingInt(Setting::WinLeft.Name, x());
+    const int32_t top = FSettings.ReadSettingInt(Setting::WinTop.Name, y());
+    const int32_t w = FSettings.ReadSettingInt(Setting::WinWidth.Name, width());
+    const int32_t h = FSettings.ReadSettingInt(Setting::WinHeight.Name, height());
+    WinSplit = FSettings.ReadSettingInt(Setting::WinSplit.Name, WinSplit);
+    // The schedule window's place, read here for it until it exists.
+    ScheduleRect[0] = FSettings.ReadSettingInt(Setting::SchWinLeft.Name, ScheduleRect[0]);
+    ScheduleRect[1] = FSettings.ReadSettingInt(Setting::SchWinTop.Name, ScheduleRect[1]);
+    ScheduleRect[2] = FSettings.ReadSettingInt(Setting::SchWinWidth.Name, ScheduleRect[2]);
+    ScheduleRect[3] = FSettings.ReadSettingInt(Setting::SchWinHeight.Name, ScheduleRect[3]);
+    FSettings.CloseSettings();
+    move(left, top);
+    resize(w, h);
+}
+
+void TTalvoForm::WritePlacement()
+{
+    // A refused write is reported, but it does not stop the program ending:
+    // the data is already saved and freed.
+    RunGuarded(Services.Dialogues, [this] {
+        FSettings.OpenSettings();
+        FSettings.WriteSettingInt(Setting::WinLeft.Name, x());
+        FSettings.WriteSettingInt(Setting::WinTop.Name, y());
+        FSettings.WriteSettingInt(Setting::WinWidth.Name, width());
+        FSettings.WriteSettingInt(Setting::WinHeight.Name, height());
+        FSettings.WriteSettingInt(Setting::WinSplit.Name, WinSplit);
+        FSettings.WriteSettingInt(Setting::SchWinLeft.Name, ScheduleRect[0]);
+        FSettings.WriteSettingInt(Setting::SchWinTop.Name, ScheduleRect[1]);
+        FSettings.WriteSettingInt(Setting::SchWinWidth.Name, ScheduleRect[2]);
+        FSettings.WriteSettingInt(Setting::SchWinHeight.Name, ScheduleRect[3]);
+        FSettings.CloseSettings();
+    });
+}
+
+void TTalvoForm::RememberFocus(QWidget* now)
+{
+    for (size_t i = 0; i < Pages.size(); ++i)
+        if (IsWithin(now, Pages[i]))
+            RememberedFocus[i] = now;
+}
+
+void TTalvoForm::PageControlChange(int index)
+{
+    if (index < 0 || index >= static_cast<int>(Pages.size()))
+        return;
+    if (QWidget* remembered = RememberedFocus[static_cast<size_t>(index)])
+        remembered->setFocus();
+}
+
+bool TTalvoForm::eventFilter(QObject* watched, QEvent* event)
+{
+    // Key preview: the window sees each key once, at the widget that has the
+    // focus, before that widget does. Nothing is consumed here.
+    if (event->type() != QEvent::KeyPress || !watched->isWidgetType())
+        return false;
+    auto* widget = static_cast<QWidget*>(watched);
+    if (widget->window() != this)
+        return false;
+    QWidget* focus = QApplication::focusWidget();
+    if (focus ? widget != focus : widget != this)
+        return false;
+    auto* key = static_cast<QKeyEvent*>(event);
+    RunGuarded(Services.Dialogues, [&] {
+        FormKeyDown(key->key(), key->modifiers());
+        if (FPageControl->currentIndex() == CalculatorPageIndex && !key->text().isEmpty())
+            FormKeyPress(key->text().at(0));
+    });
+    return false;
+}
+
+void TTalvoForm::FormKeyDown(int key, Qt::KeyboardModifiers)
+{
+    if (key == Qt::Key_F1)
+        ShowPageHelp();
+}
+
+void TTalvoForm::FormKeyPress(QChar character)
+{
+    FCalculatorPage->FormKeyPress(character);
+}

@@ -1,0 +1,133 @@
+#pragma once
+
+#include "app/DateTime.h"
+#include "calc/Calculator.h"
+#include "diary/DiaryStore.h"
+#include "diary/IoError.h"
+#include "settings/Settings.h"
+#include "settings/SettingsStore.h"
+
+#include <QMainWindow>
+#include <QPointer>
+#include <QStringList>
+
+#include <array>
+#include <cstdint>
+#include <memory>
+
+class QLabel;
+class QTabWidget;
+class QTimer;
+class TAboutForm;
+class TCalculatorPage;
+class THelpWindow;
+class THintSwitch;
+class TTrayController;
+struct TTalvoServices;
+
+// The main window: the frame that holds the three pages, the status bar, the
+// one-second timer and the tray icon, and runs start-up, hiding to the tray,
+// restoring and the orderly exit. It owns the program's data (the diary, the
+// calculator, the settings); the pages keep their own handlers.
+class TTalvoForm final : public QMainWindow, private IDiaryView {
+    Q_OBJECT
+public:
+    enum Page { CalendarPageIndex = 0, NotesTreePageIndex = 1, CalculatorPageIndex = 2 };
+    static constexpr int NormalTrayImage = 1;
+    static constexpr int AlarmTrayImage = 4;
+
+    TTalvoForm(TTalvoServices& services, const QStringList& arguments,
+               QWidget* parent = nullptr);
+    ~TTalvoForm() override;
+
+    bool NoTray() const { return FNoTray; }
+    bool HiddenInTray() const { return FHiddenInTray; }
+    QTabWidget* PageControl() const { return FPageControl; }
+    QLabel* StatusPanel(int index) const { return Panels[static_cast<size_t>(index)]; }
+    QTimer* Second() const { return FSecond; }
+    TTrayController& Tray() const { return *FTray; }
+    THelpWindow* HelpWindow() const { return FHelp; }
+    TAboutForm* AboutForm() const { return FAbout; }
+    TDiaryStore& Diary() { return FDiary; }
+    TCalculator& Calc() { return FCalc; }
+    TSettings& Options() { return FOptions; }
+    TSettingsStore& Settings() { return FSettings; }
+    TCalculatorPage* CalculatorPage() const { return FCalculatorPage; }
+
+    // Handlers of the tray menu and of the window.
+    void RestoreClick() { RestoreFromTray(); }
+    void AcknowledgeClick();
+    void AboutClick();
+    void HelpClick();
+    void ShowPageHelp();
+    void ShowHelpTopic(int topic);
+    void HideToTray();
+    void RestoreFromTray();
+    // Ends the program in order. False when the data could not be saved: then
+    // the program goes on, visible, so nothing typed is lost.
+    bool ExitClick();
+    void UpdateTrayIcon(int imageIndex);
+    void ShowOverdueCount();
+    // Commits and writes the data; an error box names a file that could not be
+    // written. False when a file was not written.
+    bool SaveAllData();
+    void LoadAllData();
+    void FreeAllData();
+    // Makes the options take effect on the windows that exist.
+    void ApplySettings();
+
+Q_SIGNALS:
+    // Everything is saved: the program may end now.
+    void ExitRequested();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    // The diary's view while the diary page is not there: the status bar.
+    TDateTime CalendarDate() const override { return OwnCalendarDate; }
+    void SetCalendarDate(TDateTime date) override;
+    void RepaintGrid() override {}
+    void SetGridRow(int) override {}
+    void SetGridVisible(bool) override {}
+    void ShowOverdueText(const std::string& text) override;
+
+    void FormCreate(const QStringList& arguments);
+    void CreatePages();
+    void CreateStatusBar();
+    void ConnectTray();
+    void ReadPlacement();
+    void WritePlacement();
+    void SecondTimer();
+    void FormKeyDown(int key, Qt::KeyboardModifiers modifiers);
+    void FormKeyPress(QChar character);
+    void RememberFocus(QWidget* now);
+    void PageControlChange(int index);
+    int64_t DiaryFileTime() const;
+
+    TTalvoServices& Services;
+    TSettingsStore FSettings;
+    TSettings FOptions;
+    TIoError IoError;
+    TDiaryStore FDiary;
+    TCalculator FCalc;
+    bool FNoTray = false;
+    bool FHiddenInTray = false;
+    bool Exited = false;
+    int64_t DiaryFileAge = -1;
+    TDateTime OwnCalendarDate = 0;
+    QTabWidget* FPageControl = nullptr;
+    std::array<QWidget*, 3> Pages{};
+    std::array<QPointer<QWidget>, 3> RememberedFocus;
+    std::array<QLabel*, 3> Panels{};
+    TCalculatorPage* FCalculatorPage = nullptr;
+    QTimer* FSecond = nullptr;
+    TTrayController* FTray = nullptr;
+    THintSwitch* Hints = nullptr;
+    THelpWindow* FHelp = nullptr;
+    TAboutForm* FAbout = nullptr;
+    // Where the schedule window goes, kept for it: it is written back at exit.
+    std::array<int32_t, 4> ScheduleRect{20, 62, 468, 391};
+    int32_t WinSplit = 129;
+};

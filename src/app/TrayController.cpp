@@ -1,0 +1,74 @@
+#include "app/TrayController.h"
+
+#include "app/ImageLists.h"
+#include "platform/TrayIcon.h"
+
+#include <QMenu>
+
+using namespace Qt::StringLiterals;
+
+TTrayController::TTrayController(TTrayIconBase& tray, bool noTray, QWidget* menuParent)
+    : QObject(menuParent), Tray(tray), NoTray(noTray), pmMain(new QMenu(menuParent))
+{
+    pmMain->setObjectName(u"pmMain"_s);
+    auto add = [this](const QString& name, const QString& caption) {
+        QAction* action = pmMain->addAction(caption);
+        action->setObjectName(name);
+        return action;
+    };
+    Restore = add(u"Restore"_s, u"Restore"_s);
+    Acknowledge = add(u"Acknowledge"_s, u"Acknowledge"_s);
+    MenuReminder = add(u"MenuReminder"_s, u"Make a Stick-On Note"_s);
+    pmMain->addSeparator()->setObjectName(u"N2"_s);
+    ShowSched = add(u"ShowSched"_s, u"Show Schedule"_s);
+    MenuDiaryOld = add(u"MenuDiaryOld"_s, u"Show Purged Events"_s);
+    About = add(u"About"_s, u"About"_s);
+    Help = add(u"Help"_s, u"Help"_s);
+    pmMain->addSeparator()->setObjectName(u"S2"_s);
+    Properties = add(u"Properties"_s, u"Properties"_s);
+    pmMain->addSeparator()->setObjectName(u"S1"_s);
+    Exit = add(u"Exit"_s, u"Exit"_s);
+
+    pmMain->setDefaultAction(Restore);
+    Acknowledge->setEnabled(false);
+    ShowSched->setIcon(TImageLists::CalendarIcon(TImageLists::ciAlarm));
+
+    Tray.SetMenu(pmMain);
+    connect(&Tray, &TTrayIconBase::LeftClicked, this, &TTrayController::LeftClicked);
+}
+
+void TTrayController::AddIcon()
+{
+    Tip = u"Talvo95"_s;
+    Tray.SetToolTip(Tip);
+    Tray.SetIcon(TImageLists::CalendarIcon(TImageLists::ciAlarm));
+    if (!NoTray)
+        Tray.Show();
+}
+
+void TTrayController::DeleteIcon()
+{
+    if (!NoTray)
+        Tray.Hide();
+}
+
+void TTrayController::UpdateTrayIcon(int imageIndex, bool dateTray, int todayDay,
+                                     const QString& overdueText)
+{
+    if (NoTray)
+        return;
+    if (dateTray) {
+        Image = DatedImage;
+        Tray.SetIcon(TImageLists::DatedPageIcon(todayDay));
+    } else {
+        Image = imageIndex;
+        Tray.SetIcon(TImageLists::CalendarIcon(imageIndex));
+    }
+    Tip = (u"Talvo95: "_s + overdueText).left(MaxTipLength);
+    Tray.SetToolTip(Tip);
+}
+
+bool TTrayController::CanHideToTray() const
+{
+    return !NoTray && Tray.IsAvailable();
+}

@@ -1,0 +1,9 @@
+#pragma once
+
+#include "app/DateTime.h"
+
+// The desktop's local date and time.
+class TSystemClock final : public IClock {
+public:
+    TDateTime Now() const override;
+};
