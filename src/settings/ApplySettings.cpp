@@ -8,6 +8,7 @@
 #include <QHeaderView>
 #include <QTableView>
 #include <QTreeView>
+#include <algorithm>
 
 namespace
 {
