@@ -53,7 +53,8 @@ TEventLink& ListEnd(TEventLink& link);
 uint16_t EventSortKey(TDiaryEvent& event);
 // Orders the list by EventSortKey, equal keys keeping their order, after every
 // description has lost its trailing blanks; then frees the events whose
-// description is empty.
+// description is empty. The contents move between the nodes; the first node
+// stays first unless every event was dead.
 void SortDay(TEventLink& link);
 
 // 3 gives etBlank, as does any value the diary does not know; others step on.
