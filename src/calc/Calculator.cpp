@@ -84,8 +84,8 @@ bool TCalculator::CalcKey(uint8_t code)
     const char upper = UpCaseAscii(c);
     bool accepted = true;
     if (code == KeyCopy) {
-        if (Host)
-            Host->PutOnClipboard(ShownX);
+        if (const auto host = Host.lock())
+            host->PutOnClipboard(ShownX);
     } else if (code == KeyEnter) {
         EntryState = esResult;
         LiftStack();
@@ -93,7 +93,8 @@ bool TCalculator::CalcKey(uint8_t code)
         CalcHex = !CalcHex;
         CalcHexClick();
     } else if (c == ' ') {
-        RecallLevel(Host ? Host->SelectedRow() : XRow);
+        const auto host = Host.lock();
+        RecallLevel(host ? host->SelectedRow() : XRow);
     } else if (c == '+') {
         Binary(Finite(Y() + X()));
     } else if (c == '-') {
@@ -292,6 +293,6 @@ std::string TCalculator::RowText(int row) const
 void TCalculator::Repaint()
 {
     ShownX = RowText(XRow);
-    if (Host)
-        Host->Repainted();
+    if (const auto host = Host.lock())
+        host->Repainted();
 }

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -50,7 +51,9 @@ public:
     bool CalcRad = false;
     bool CalcInvTrig = false;
 
-    void SetHost(ICalcHost* host) { Host = host; }
+    // The page that shows the record. Held weakly: whichever of the two goes
+    // first, the other is never left pointing at it.
+    void SetHost(std::weak_ptr<ICalcHost> host) { Host = std::move(host); }
 
     void ClearStack();
     void LiftStack();
@@ -101,5 +104,5 @@ private:
     long double ToRadians(long double v) const;
     long double FromRadians(long double v) const;
 
-    ICalcHost* Host = nullptr;
+    std::weak_ptr<ICalcHost> Host;
 };

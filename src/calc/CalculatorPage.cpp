@@ -133,6 +133,21 @@ QString Text(const char16_t* text)
 
 } // namespace
 
+class TCalculatorPage::TLink final : public ICalcHost
+{
+public:
+    explicit TLink(TCalculatorPage& page)
+        : Page(page)
+    {
+    }
+    void PutOnClipboard(const std::string& text) override { Page.PutOnClipboard(text); }
+    int SelectedRow() const override { return Page.CurrentRow(); }
+    void Repainted() override { Page.Repainted(); }
+
+private:
+    TCalculatorPage& Page;
+};
+
 TCalculatorPage::TCalculatorPage(
     TCalculator& calc, IDialogues& dialogues, IClipboard& clipboard, QWidget* parent)
     : QWidget(parent)
@@ -190,13 +205,9 @@ TCalculatorPage::TCalculatorPage(
     connect(Grid, &TCalculatorGrid::RowMoved, this, &TCalculatorPage::CalculatorGridRowMoved);
     setFocusProxy(Grid);
 
-    Calc.SetHost(this);
+    Link = std::make_shared<TLink>(*this);
+    Calc.SetHost(Link);
     Calc.Repaint();
-}
-
-TCalculatorPage::~TCalculatorPage()
-{
-    Calc.SetHost(nullptr);
 }
 
 QPushButton* TCalculatorPage::NewButton(
@@ -368,11 +379,6 @@ void TCalculatorPage::SetColourCalculator(const QColor& colour)
 void TCalculatorPage::PutOnClipboard(const std::string& text)
 {
     Clipboard.SetText(FromAnsi(text));
-}
-
-int TCalculatorPage::SelectedRow() const
-{
-    return Grid->SelectedRow();
 }
 
 void TCalculatorPage::Repainted()

@@ -4,6 +4,7 @@
 
 #include <QWidget>
 #include <functional>
+#include <memory>
 #include <vector>
 
 class IClipboard;
@@ -22,14 +23,13 @@ enum class TKeyKind { Plain, Digit, Operator, Enter };
 // calculator record it is given and routes every button, menu item, drag and
 // typed character to it; a fault shows the general error box and the page
 // carries on.
-class TCalculatorPage final : public QWidget, private ICalcHost
+class TCalculatorPage final : public QWidget
 {
     Q_OBJECT
 
 public:
     TCalculatorPage(
         TCalculator& calc, IDialogues& dialogues, IClipboard& clipboard, QWidget* parent = nullptr);
-    ~TCalculatorPage() override;
 
     // A character typed anywhere in the main window while this page is active:
     // Ctrl+V (code 22) pastes, anything else goes to the key processor.
@@ -52,9 +52,10 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
-    void PutOnClipboard(const std::string& text) override;
-    int SelectedRow() const override;
-    void Repainted() override;
+    class TLink;
+    // What the record asks of the page.
+    void PutOnClipboard(const std::string& text);
+    void Repainted();
 
     void BuildKeypad(QGridLayout* keys, QHBoxLayout* modes);
     QPushButton* NewButton(
@@ -86,4 +87,6 @@ private:
     QPushButton* RadButton = nullptr;
     QPushButton* InvTrigButton = nullptr;
     std::vector<QPushButton*> HexOnlyButtons, DecimalOnlyButtons;
+    // The record's weak link back to this page; it dies with the page.
+    std::shared_ptr<ICalcHost> Link;
 };

@@ -3,6 +3,7 @@
 #include "calc/Calculator.h"
 
 #include <gtest/gtest.h>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -22,10 +23,11 @@ public:
 class CalcTest : public ::testing::Test
 {
 protected:
-    TFakeCalcHost Host;
+    std::shared_ptr<TFakeCalcHost> HostLink = std::make_shared<TFakeCalcHost>();
+    TFakeCalcHost& Host = *HostLink;
     TCalculator Calc;
 
-    CalcTest() { Calc.SetHost(&Host); }
+    CalcTest() { Calc.SetHost(HostLink); }
 
     // Types each character; false if any was rejected.
     bool Type(const std::string& keys)

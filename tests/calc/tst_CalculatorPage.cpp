@@ -282,6 +282,35 @@ private Q_SLOTS:
         QCOMPARE(Grid()->viewport()->palette().color(QPalette::Base), QColor(255, 255, 192));
     }
 
+    void gridKeepsItsFontWhenTheWindowFontChanges()
+    {
+        const QString family = Grid()->font().family();
+        Page->setFont(QFont(u"DejaVu Serif"_s, 16, QFont::Normal, true));
+        QCOMPARE(Grid()->font().family(), family);
+        QVERIFY(!Grid()->font().italic());
+        QCOMPARE(Grid()->model()->index(7, 0).data(Qt::FontRole).value<QFont>().pointSize(), 13);
+        // The keys grow to their larger captions.
+        QPushButton* roll = Button(u"CalcRoll"_s);
+        QVERIFY(roll->font().italic());
+        QVERIFY(roll->minimumWidth() >= roll->fontMetrics().horizontalAdvance(roll->text()));
+    }
+
+    // The main window owns the record and the page is its child widget, so the
+    // record goes first; in tests the page may go first.
+    void recordAndPageMayEndInEitherOrder()
+    {
+        Calc.reset();
+        Page.reset();
+
+        Calc = std::make_unique<TCalculator>();
+        Page = std::make_unique<TCalculatorPage>(*Calc, *Dialogues, *Clipboard);
+        Page.reset();
+        Calc->ClearStack();
+        QVERIFY(Calc->CalcKey(3));
+        QVERIFY(Calc->CalcKey(' '));
+        QCOMPARE(Clipboard->Text(), QString());
+    }
+
     void pageLooksLikeACalculator()
     {
         Type(u"1234.5\r2/"_s);
