@@ -7,12 +7,14 @@
 #include "app/LongStrings.h"
 #include "app/TalvoServices.h"
 #include "app/TrayController.h"
+#include "alarms/AlarmPopups.h"
 #include "calc/CalculatorPage.h"
 #include "diary/DiaryFile.h"
 #include "platform/AnsiText.h"
 #include "platform/TrayIcon.h"
 #include "settings/ApplySettings.h"
 #include "settings/HintSwitch.h"
+#include "settings/SettingsConvert.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -53,6 +55,8 @@ TTalvoForm::TTalvoForm(TTalvoServices& services, const QStringList& arguments, Q
     resize(560, 420);
     move(0, 3);
     Hints = new THintSwitch(this);
+    FPopups = new TAlarmPopups(
+        services.Dialogues, [this] { return ColourToQColor(FOptions.ColourOverdue); }, this);
     CreatePages();
     CreateStatusBar();
     FSecond = new QTimer(this);
@@ -143,6 +147,8 @@ void TTalvoForm::ConnectTray()
     connect(tray.About, &QAction::triggered, this, &TTalvoForm::AboutClick);
     connect(tray.Help, &QAction::triggered, this, &TTalvoForm::HelpClick);
     connect(tray.Exit, &QAction::triggered, this, [this] { ExitClick(); });
+    connect(tray.MenuReminder, &QAction::triggered, FPopups, &TAlarmPopups::MenuReminderClick);
+    connect(FPopups, &TAlarmPopups::Acknowledged, this, &TTalvoForm::AcknowledgeClick);
 }
 
 void TTalvoForm::SecondTimer()
@@ -257,6 +263,7 @@ bool TTalvoForm::ExitClick()
     }
     FreeAllData();
     WritePlacement();
+    FPopups->CloseAll();
     Exited = true;
     hide();
     Q_EMIT ExitRequested();

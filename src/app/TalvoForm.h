@@ -19,6 +19,7 @@ class QLabel;
 class QTabWidget;
 class QTimer;
 class TAboutForm;
+class TAlarmPopups;
 class TCalculatorPage;
 class THelpWindow;
 class THintSwitch;
@@ -53,6 +54,7 @@ public:
     TSettings& Options() { return FOptions; }
     TSettingsStore& Settings() { return FSettings; }
     TCalculatorPage* CalculatorPage() const { return FCalculatorPage; }
+    TAlarmPopups& Popups() const { return *FPopups; }
 
     // Handlers of the tray menu and of the window.
     void RestoreClick() { RestoreFromTray(); }
@@ -122,6 +124,7 @@ private:
     std::array<QPointer<QWidget>, 3> RememberedFocus;
     std::array<QLabel*, 3> Panels{};
     TCalculatorPage* FCalculatorPage = nullptr;
+    TAlarmPopups* FPopups = nullptr;
     QTimer* FSecond = nullptr;
     TTrayController* FTray = nullptr;
     THintSwitch* Hints = nullptr;

@@ -1,0 +1,88 @@
+#pragma once
+
+#include "app/DateTime.h"
+#include "app/TalvoForm.h"
+#include "app/TalvoServices.h"
+#include "app/FakeDialogues.h"
+#include "platform/Clipboard.h"
+#include "platform/Desktop.h"
+#include "platform/FakeSoundPlayer.h"
+#include "platform/TrayIcon.h"
+#include "settings/MemorySettingsBackend.h"
+
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include <memory>
+
+// A notification area that records what it shows.
+class TFakeTrayIcon final : public TTrayIconBase {
+public:
+    bool Available = true;
+    bool Shown = false;
+    QString Tip;
+    int IconChanges = 0;
+    bool IsAvailable() const override { return Available; }
+    void Show() override { Shown = true; }
+    void Hide() override { Shown = false; }
+    bool IsShown() const override { return Shown; }
+    void SetIcon(const QIcon&) override { ++IconChanges; }
+    void SetToolTip(const QString& tip) override { Tip = tip; }
+    void SetMenu(QMenu*) override {}
+    void Click() { Q_EMIT LeftClicked(); }
+};
+
+class TFakeDesktop final : public IDesktop {
+public:
+    QStringList Opened;
+    bool OpenDocument(const QString& path) override
+    {
+        Opened << path;
+        return true;
+    }
+    bool OpenUrl(const QString& url) override
+    {
+        Opened << url;
+        return true;
+    }
+};
+
+// Everything a main window needs, faked, with a data folder of its own.
+struct TFakeShell {
+    QTemporaryDir Folder;
+    TFixedClock Clock{EncodeDate(2026, 12, 7) + EncodeTime(9, 15)};
+    TFakeDialogues Dialogues;
+    TFakeTrayIcon Tray;
+    TFakeDesktop Desktop;
+    TMemoryClipboard Clipboard;
+    TFakeSoundPlayer Sound;
+    // The settings outlive each window, as the real store does between runs.
+    std::map<std::string, std::variant<std::string, TMemorySettingsBackend::TNumber>, std::less<>>
+        StoredSettings;
+    TMemorySettingsBackend* Backend = nullptr;
+    bool RefuseSettingsWrites = false;
+    TTalvoServices Services{Clock,
+                            Dialogues,
+                            Tray,
+                            Desktop,
+                            Clipboard,
+                            Sound,
+                            [this] { return MakeBackend(); },
+                            Folder.path().toStdString()};
+
+    std::unique_ptr<ISettingsBackend> MakeBackend()
+    {
+        auto backend = std::make_unique<TMemorySettingsBackend>();
+        backend->Values = StoredSettings;
+        backend->RefuseAll = RefuseSettingsWrites;
+        Backend = backend.get();
+        return backend;
+    }
+    std::unique_ptr<TTalvoForm> Start(const QStringList& arguments = {})
+    {
+        return std::make_unique<TTalvoForm>(Services, arguments);
+    }
+    // What the last window's settings hold now.
+    std::string Stored(std::string_view name) const { return Backend->Text(name); }
+    QString DataFile(const QString& name) const { return Folder.filePath(name); }
+};

@@ -1,0 +1,55 @@
+#include "app/ImageLists.h"
+
+#include <QImage>
+#include <QTest>
+
+namespace {
+
+int OpaquePixels(const QPixmap& pixmap)
+{
+    const QImage image = pixmap.toImage();
+    int count = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            count += qAlpha(image.pixel(x, y)) > 128;
+    return count;
+}
+
+} // namespace
+
+class TestImageLists : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void everyPictureIsDrawnAtBothSizes()
+    {
+        for (int i = 0; i < TImageLists::CalendarImageCount; ++i)
+            for (const qreal ratio : {1.0, 2.0}) {
+                const QPixmap pixmap = TImageLists::Calendar(i, ratio);
+                QCOMPARE(pixmap.size(), QSize(16, 16) * ratio);
+                QVERIFY2(OpaquePixels(pixmap) > 10 * ratio * ratio, qPrintable(QString::number(i)));
+            }
+        for (const int i : {TImageLists::biFind, TImageLists::biHelp, TImageLists::biCopy})
+            QVERIFY(OpaquePixels(TImageLists::Button(i)) > 10);
+    }
+
+    void theDatedPageShowsItsTwoDigits()
+    {
+        // Every day draws something different, and the days differ from the empty page.
+        const QImage empty = TImageLists::Calendar(TImageLists::ciEmptyPage).toImage();
+        QList<QImage> days;
+        for (int day = 1; day <= 31; ++day) {
+            const QImage image = TImageLists::DatedPage(day).toImage();
+            QVERIFY(image != empty);
+            QVERIFY(!days.contains(image));
+            days << image;
+        }
+        // 05 and 15 share the right digit but not the left.
+        const QImage five = TImageLists::DatedPage(5).toImage();
+        const QImage fifteen = TImageLists::DatedPage(15).toImage();
+        QCOMPARE(five.copy(8, 5, 6, 9), fifteen.copy(8, 5, 6, 9));
+        QVERIFY(five.copy(2, 5, 6, 9) != fifteen.copy(2, 5, 6, 9));
+    }
+};
+
+QTEST_MAIN(TestImageLists)
+#include "tst_ImageLists.moc"

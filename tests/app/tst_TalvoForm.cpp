@@ -1,0 +1,335 @@
+#include "FakeShell.h"
+
+#include "app/HelpWindow.h"
+#include "app/TrayController.h"
+#include "calc/CalculatorPage.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QMenu>
+#include <QSignalSpy>
+#include <QTabWidget>
+#include <QTest>
+#include <QTimer>
+
+#include <filesystem>
+#include <fstream>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QByteArray ReadFile(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QByteArray EmptyDiary()
+{
+    QByteArray text;
+    for (int slot = 0; slot < 384; ++slot)
+        text += "\xFF\r\n";
+    return text;
+}
+
+void WriteDiaryWithEvent(const QString& path, uint16_t slot, const QByteArray& line)
+{
+    QByteArray text;
+    for (int s = 0; s < 384; ++s) {
+        if (s == slot)
+            text += line + "\r\n";
+        text += "\xFF\r\n";
+    }
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(text);
+    file.close();
+    // A stamp clearly apart from the last save's, however coarse the file system's clock.
+    const auto path8 = std::filesystem::path(path.toStdString());
+    std::filesystem::last_write_time(path8, std::filesystem::last_write_time(path8)
+                                                + std::chrono::seconds(5));
+}
+
+void PressKey(TTalvoForm& form, int key, const QString& text = {})
+{
+    QWidget* target = QApplication::focusWidget();
+    if (!target || target->window() != &form)
+        target = &form;
+    QTest::keyClick(target, static_cast<Qt::Key>(key), Qt::NoModifier);
+    Q_UNUSED(text);
+}
+
+} // namespace
+
+class TestTalvoForm : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void frameHasItsPagesStatusBarAndTimer()
+    {
+        TFakeShell shell;
+        auto form = shell.Start();
+        QCOMPARE(form->windowTitle(), u"Talvo95 - Quorral"_s);
+        QCOMPARE(form->minimumSize(), QSize(460, 360));
+        QTabWidget* pages = form->PageControl();
+        QCOMPARE(pages->count(), 3);
+        QCOMPARE(pages->tabText(0), u"Calendar / Diary"_s);
+        QCOMPARE(pages->tabText(1), u"Notes Tree"_s);
+        QCOMPARE(pages->tabText(2), u"Calculator"_s);
+        QCOMPARE(pages->widget(0)->objectName(), u"CalendarPage"_s);
+        QCOMPARE(pages->widget(1)->objectName(), u"NotesTreePage"_s);
+        QCOMPARE(pages->widget(2)->objectName(), u"CalculatorPage"_s);
+        QCOMPARE(pages->currentIndex(), 0);
+        QCOMPARE(form->StatusPanel(0)->width(), 94);
+        QCOMPARE(form->StatusPanel(1)->width(), 40);
+        QCOMPARE(form->StatusPanel(2)->text(), u"0 Overdue Events"_s);
+        QCOMPARE(form->Second()->interval(), 1000);
+        QVERIFY(form->Second()->isActive());
+        QVERIFY(shell.Dialogues.Errors.isEmpty());
+    }
+
+    void trayMenuHoldsEveryItemInOrder()
+    {
+        TFakeShell shell;
+        auto form = shell.Start();
+        QMenu* menu = form->Tray().Menu();
+        QStringList captions;
+        for (QAction* action : menu->actions())
+            captions << (action->isSeparator() ? u"-"_s : action->text());
+        QCOMPARE(captions,
+                 QStringList({u"Restore"_s, u"Acknowledge"_s, u"Make a Stick-On Note"_s, u"-"_s,
+                              u"Show Schedule"_s, u"Show Purged Events"_s, u"About"_s, u"Help"_s,
+                              u"-"_s, u"Properties"_s, u"-"_s, u"Exit"_s}));
+        QCOMPARE(menu->defaultAction(), form->Tray().Restore);
+        QVERIFY(!form->Tray().Acknowledge->isEnabled());
+        QVERIFY(shell.Tray.Shown);
+        QCOMPARE(shell.Tray.Tip, u"Talvo95"_s);
+    }
+
+    void noTrayInAnyCaseAndInvalidParameters()
+    {
+        TFakeShell lower;
+        auto quiet = lower.Start({u"-notray"_s});
+        QVERIFY(quiet->NoTray());
+        QVERIFY(!lower.Tray.Shown);
+        QVERIFY(lower.Dialogues.Errors.isEmpty());
+
+        TFakeShell mixed;
+        auto noisy = mixed.Start({u"-NOTRAY"_s, u"/x"_s});
+        QVERIFY(noisy->NoTray());
+        QCOMPARE(mixed.Dialogues.Errors, QStringList{u"Invalid Parameter: /x"_s});
+    }
+
+    void closingHidesToTheTrayAndSavesThenExitWritesOnlyThePlacement()
+    {
+        TFakeShell shell;
+        auto form = shell.Start();
+        QSignalSpy exits(form.get(), &TTalvoForm::ExitRequested);
+        form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+        form->close();
+        QVERIFY(form->HiddenInTray());
+        QVERIFY(!form->isVisible());
+        QVERIFY(shell.Tray.Shown);
+        QCOMPARE(ReadFile(shell.DataFile(u"DIARY.DAT"_s)), EmptyDiary());
+        QCOMPARE(exits.count(), 0);
+
+        // Hiding saved it; exit from the tray does not write it again.
+        QVERIFY(QFile::remove(shell.DataFile(u"DIARY.DAT"_s)));
+        QVERIFY(form->ExitClick());
+        QVERIFY(!QFile::exists(shell.DataFile(u"DIARY.DAT"_s)));
+        QCOMPARE(exits.count(), 1);
+        QVERIFY(!shell.Tray.Shown);
+        QVERIFY(!form->Second()->isActive());
+        QCOMPARE(shell.Stored("WinWidth"), std::to_string(form->width()));
+        QCOMPARE(shell.Stored("SchWinLeft"), "20");
+        QCOMPARE(shell.Stored("WinSplit"), "129");
+    }
+
+    void closingWithoutATrayExitsAndSaves()
+    {
+        for (const bool noTrayArgument : {true, false}) {
+            TFakeShell shell;
+            shell.Tray.Available = noTrayArgument; // no notification area at all otherwise
+            auto form = shell.Start(noTrayArgument ? QStringList{u"-NoTray"_s} : QStringList{});
+            QSignalSpy exits(form.get(), &TTalvoForm::ExitRequested);
+            form->show();
+            form->close();
+            QCOMPARE(exits.count(), 1);
+            QVERIFY(!form->HiddenInTray());
+            QCOMPARE(ReadFile(shell.DataFile(u"DIARY.DAT"_s)), EmptyDiary());
+            QVERIFY(shell.Stored("WinLeft") != "<absent>");
+        }
+    }
+
+    void restoreReloadsADiaryChangedWhileHidden()
+    {
+        TFakeShell shell;
+        auto form = shell.Start();
+        form->show();
+        form->close();
+        QVERIFY(form->HiddenInTray());
+        // Another copy of the file arrives: an alarm for 7 December.
+        WriteDiaryWithEvent(shell.DataFile(u"DIARY.DAT"_s), DayIndex(12, 7), "010930Dentist");
+        shell.Tray.Click();
+        QVERIFY(!form->HiddenInTray());
+        QVERIFY(form->isVisible());
+        const TDiaryEvent* event = form->Diary().DiaryDays[DayIndex(12, 7)].get();
+        QVERIFY(event);
+        QCOMPARE(event->Description, "Dentist");
+        QCOMPARE(event->Time, 930);
+        // 09:30 is after the clock's 09:15, so it is not overdue yet.
+        QCOMPARE(form->StatusPanel(2)->text(), u"0 Overdue Events"_s);
+    }
+
+    void restoreWithoutAChangeKeepsTheDiaryInMemory()
+    {
+        TFakeShell shell;
+        auto form = shell.Start();
+        form->show();
+        form->close();
+        // A change made in memory while hidden (as the tick's purge does) survives.
+        form->Diary().DiaryDays[0] = NewEvent();
+        form->Diary().DiaryDays[0]->Description = "kept";
+        form->RestoreClick();
+        QVERIFY(form->Diary().DiaryDays[0]);
+        QCOMPARE(form->Diary().DiaryDays[0]->Description, "kept");
+    }
+
+    void aFailedSaveIsReportedAndExitDoesNotLoseTheDiary()
+    {
+        TFakeShell shell;
+        auto form = shell.Start();
+        QSignalSpy exits(form.get(), &TTalvoForm::ExitRequested);
+        form->show();
+        // A folder where the save's temporary file must go stops the save, for root too.
+        QVERIFY(QDir(shell.Folder.path()).mkdir(u"DIARY.DAT.tmp"_s));
+        form->Diary().DiaryDays[0] = NewEvent();
+        form->Diary().DiaryDays[0]->Description = "unsaved";
+        QVERIFY(!form->ExitClick());
+        QCOMPARE(exits.count(), 0);
+        QVERIFY(form->isVisible());
+        QVERIFY(form->Second()->isActive());
+        QCOMPARE(shell.Dialogues.Errors.size(), 1);
+        QVERIFY(shell.Dialogues.Errors[0].contains(u"DIARY.DAT"_s));
+        QCOMPARE(form->Diary().DiaryDays[0]->Description, "unsaved");
+
+        QVERIFY(QDir(shell.Folder.path()).rmdir(u"DIARY.DAT.tmp"_s));
+        QVERIFY(form->ExitClick());
+        QCOMPARE(exits.count(), 1);
+        QVERIFY(ReadFile(shell.DataFile(u"DIARY.DAT"_s)).startsWith("0000unsaved\r\n"));
+    }
+
+    void placementIsReadAtStartAndARefusedWriteStillExits()
+    {
+        TFakeShell shell;
+        shell.StoredSettings = {{"WinLeft", "100"}, {"WinTop", "50"}, {"WinWidth", "640"},
+                                {"WinHeight", "480"}, {"WinSplit", "200"}, {"SchWinTop", "77"}};
+        auto form = shell.Start();
+        QCOMPARE(form->pos(), QPoint(100, 50));
+        QCOMPARE(form->size(), QSize(640, 480));
+        form->move(120, 60);
+        QVERIFY(form->ExitClick());
+        QCOMPARE(shell.Stored("WinLeft"), "120");
+        QCOMPARE(shell.Stored("WinTop"), "60");
+        QCOMPARE(shell.Stored("WinSplit"), "200");
+        QCOMPARE(shell.Stored("SchWinTop"), "77");
+        QCOMPARE(shell.Backend->Written,
+                 (std::vector<std::string>{"WinLeft", "WinTop", "WinWidth", "WinHeight", "WinSplit",
+                                           "SchWinLeft", "SchWinTop", "SchWinWidth",
+                                           "SchWinHeight"}));
+
+        TFakeShell refusing;
+        refusing.RefuseSettingsWrites = true;
+        auto stubborn = refusing.Start();
+        QSignalSpy exits(stubborn.get(), &TTalvoForm::ExitRequested);
+        QVERIFY(stubborn->ExitClick());
+        QCOMPARE(exits.count(), 1);
+        QCOMPARE(refusing.Dialogues.ApplicationErrors,
+                 QStringList{u"Failed to set data for 'WinLeft'"_s});
+    }
+
+    void trayIconShowsTheDateOrTheRequestedImageWithACutTip()
+    {
+        TFakeShell shell;
+        auto form = shell.Start();
+        form->Options().DateTray = false;
+        form->UpdateTrayIcon(TTalvoForm::AlarmTrayImage);
+        QCOMPARE(form->Tray().ShownImage(), 4);
+        QCOMPARE(shell.Tray.Tip, u"Talvo95: 0 Overdue Events"_s);
+
+        form->Options().DateTray = true;
+        form->UpdateTrayIcon(TTalvoForm::AlarmTrayImage);
+        QCOMPARE(form->Tray().ShownImage(), TTrayController::DatedImage);
+
+        form->StatusPanel(2)->setText(QString(100, u'x'));
+        form->UpdateTrayIcon(TTalvoForm::NormalTrayImage);
+        QCOMPARE(shell.Tray.Tip.size(), 63);
+        QVERIFY(shell.Tray.Tip.startsWith(u"Talvo95: xxx"_s));
+    }
+
+    void acknowledgeDisablesItselfAndShowsTheNormalImage()
+    {
+        TFakeShell shell;
+        auto form = shell.Start();
+        form->Options().DateTray = false;
+        form->Tray().Acknowledge->setEnabled(true);
+        form->UpdateTrayIcon(TTalvoForm::AlarmTrayImage);
+        form->Tray().Acknowledge->trigger();
+        QVERIFY(!form->Tray().Acknowledge->isEnabled());
+        QCOMPARE(form->Tray().ShownImage(), 1);
+    }
+
+    void stickOnNoteFromTheTrayMenu()
+    {
+        TFakeShell shell;
+        auto form = shell.Start();
+        shell.Dialogues.InputAnswers = {u"Ring the garage"_s};
+        form->Tray().MenuReminder->trigger();
+        QCOMPARE(form->Popups().Notes().size(), 1u);
+        QVERIFY(form->ExitClick());
+        QCOMPARE(form->Popups().Notes().size(), 0u);
+    }
+
+    void f1OpensTheHelpOfTheActivePage()
+    {
+        TFakeShell shell;
+        auto form = shell.Start();
+        form->show();
+        QVERIFY(QTest::qWaitForWindowActive(form.get()));
+        const int topics[3] = {4, 5, 6};
+        for (int page = 0; page < 3; ++page) {
+            form->PageControl()->setCurrentIndex(page);
+            PressKey(*form, Qt::Key_F1);
+            QVERIFY(form->HelpWindow());
+            QCOMPARE(form->HelpWindow()->CurrentTopic(), topics[page]);
+            form->HelpWindow()->close();
+            form->activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(form.get()));
+        }
+        form->Tray().Help->trigger();
+        QCOMPARE(form->HelpWindow()->CurrentTopic(), 1);
+    }
+
+    void charactersTypedOnTheCalculatorPageReachTheCalculator()
+    {
+        TFakeShell shell;
+        auto form = shell.Start();
+        form->show();
+        QVERIFY(QTest::qWaitForWindowActive(form.get()));
+        form->PageControl()->setCurrentIndex(TTalvoForm::CalculatorPageIndex);
+        QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : form.get();
+        QTest::keyClicks(target, u"12"_s);
+        QTest::keyClick(target, Qt::Key_Return);
+        QTest::keyClicks(target, u"30+"_s);
+        QCOMPARE(form->Calc().CalcStack[0], 42.0);
+        // Elsewhere the calculator hears nothing.
+        form->PageControl()->setCurrentIndex(TTalvoForm::CalendarPageIndex);
+        target = QApplication::focusWidget() ? QApplication::focusWidget() : form.get();
+        QTest::keyClicks(target, u"7"_s);
+        QCOMPARE(form->Calc().CalcStack[0], 42.0);
+    }
+};
+
+QTEST_MAIN(TestTalvoForm)
+#include "tst_TalvoForm.moc"
