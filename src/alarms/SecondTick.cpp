@@ -1,0 +1,185 @@
+#include "alarms/SecondTick.h"
+
+#include "diary/DiaryFile.h"
+#include "diary/DiaryStore.h"
+#include "settings/SettingsStore.h"
+
+#include <algorithm>
+#include <cmath>
+#include <utility>
+
+namespace
+{
+
+constexpr int64_t MilliSecondsPerDay = 86'400'000;
+constexpr int64_t MinutesPerDay = 1440;
+
+// A description of blanks only is as dead as an empty one.
+bool IsDead(const std::string& description)
+{
+    return description.find_first_not_of(' ') == std::string::npos;
+}
+
+} // namespace
+
+TSecondTick::TSecondTick(TDiaryStore& diary, TSettingsStore& settings, const IClock& clock,
+    std::filesystem::path folder, ITickHost& host)
+    : Diary(diary)
+    , Settings(settings)
+    , Clock(clock)
+    , Folder(std::move(folder))
+    , Host(host)
+{
+}
+
+void TSecondTick::ResetForStart()
+{
+    FLastMinute = NoMinute;
+    FAlarmPending = false;
+    FPurgedMonth = UnreadMonth;
+    Rung.clear();
+    LatestMonth = 0;
+}
+
+int64_t TSecondTick::MinuteStamp(TDateTime value)
+{
+    // The same split as the date and time decoding, so a stamp never disagrees
+    // with the minute that DecodeTime gives.
+    const double whole = std::floor(value);
+    int64_t days = static_cast<int64_t>(whole);
+    int64_t milliSeconds = std::llround((value - whole) * static_cast<double>(MilliSecondsPerDay));
+    if (milliSeconds >= MilliSecondsPerDay) {
+        days += 1;
+        milliSeconds -= MilliSecondsPerDay;
+    }
+    return days * MinutesPerDay + milliSeconds / 60'000;
+}
+
+void TSecondTick::SecondTimer()
+{
+    const TDateTime now = Clock.Now();
+    Diary.CurrentDateTime = now;
+    const int64_t minute = MinuteStamp(now);
+    if (minute == FLastMinute)
+        return;
+    FLastMinute = minute;
+    MinuteWork(now, minute);
+}
+
+void TSecondTick::MinuteWork(TDateTime now, int64_t minute)
+{
+    Host.ShowDateAndTime(now);
+    const TCivilDate today = DecodeDate(now);
+    if (today.Month < 1 || today.Day < 1)
+        return; // a clock before year 1 has no diary day
+    Diary.TodayYear = today.Year;
+    Diary.TodayMonth = today.Month;
+    Diary.TodayDay = today.Day;
+    Diary.TodayIndex = DayIndex(today.Month, today.Day);
+
+    // Events typed for today and not yet committed must ring too.
+    if (Diary.SelectedDay < NoDay)
+        Diary.StoreSelectedDay(Diary.SelectedDay);
+
+    const TCivilTime time = DecodeTime(now);
+    RaiseAlarms(time.Hour, time.Minute, minute);
+
+    if (FAlarmPending) {
+        Host.PlayAlarmSound();
+        Host.UpdateTrayIcon(AlarmTrayImage);
+    } else {
+        Host.UpdateTrayIcon(NormalTrayImage);
+    }
+
+    if (FPurgedMonth == UnreadMonth)
+        ReadPurgedMonth();
+    const int32_t month = today.Year * 12 + today.Month;
+    const bool setBack = month < LatestMonth;
+    LatestMonth = std::max(LatestMonth, month);
+    if (FPurgedMonth != today.Month && !setBack)
+        Purge();
+}
+
+void TSecondTick::RaiseAlarms(uint16_t hour, uint16_t minuteOfHour, int64_t minute)
+{
+    const size_t firstNew = Rung.size();
+    const uint16_t time = static_cast<uint16_t>(hour * 100 + minuteOfHour);
+    for (const TDiaryEvent* event = Diary.DiaryDays[Diary.TodayIndex].get(); event;
+         event = event->Next.get()) {
+        if (event->EventType != etAlarm || event->Time != time || IsDead(event->Description))
+            continue;
+        // Two equal alarms of one minute both ring; only an earlier pass of
+        // this minute silences them.
+        const bool alreadyRung = std::any_of(Rung.begin(),
+            Rung.begin() + static_cast<std::ptrdiff_t>(firstNew), [&](const TRungAlarm& alarm) {
+                return alarm.Minute == minute && alarm.Description == event->Description;
+            });
+        if (!alreadyRung)
+            Rung.push_back({ minute, event->Description });
+    }
+    // The host is called only after the walk, so nothing it does can pull the
+    // list from under it.
+    std::vector<std::string> ringing;
+    for (size_t i = firstNew; i < Rung.size(); ++i)
+        ringing.push_back(Rung[i].Description);
+    if (Rung.size() > RememberAlarms)
+        Rung.erase(Rung.begin(), Rung.end() - static_cast<std::ptrdiff_t>(RememberAlarms));
+    for (const std::string& description : ringing) {
+        Host.ShowAlarmPopup(time, description);
+        if (time > 0)
+            FAlarmPending = true;
+        ++Diary.OverdueCount;
+        Diary.ShowOverdueCount();
+        Host.EnableAcknowledge();
+    }
+}
+
+void TSecondTick::ReadPurgedMonth()
+{
+    Settings.OpenSettings();
+    const int32_t stored = Settings.ReadSettingInt(Setting::Month);
+    Settings.CloseSettings();
+    FPurgedMonth = stored >= 1 && stored <= 12 ? static_cast<uint8_t>(stored) : 0;
+}
+
+void TSecondTick::Purge()
+{
+    FPurgedMonth = static_cast<uint8_t>(Diary.TodayMonth);
+    // The month two back: November of last year in January, December in February.
+    uint16_t month = static_cast<uint16_t>(Diary.TodayMonth - 2);
+    uint16_t year = Diary.TodayYear;
+    if (Diary.TodayMonth <= 2) {
+        month = static_cast<uint16_t>(Diary.TodayMonth + 10);
+        year = static_cast<uint16_t>(Diary.TodayYear - 1);
+    }
+
+    std::vector<std::string> lines;
+    for (uint16_t day = 1; day <= 31; ++day) {
+        TEventLink& slot = Diary.DiaryDays[DayIndex(month, day)];
+        for (TDiaryEvent* event = slot.get(); event; event = event->Next.get()) {
+            if (event->Locked != 0) {
+                // It stays in its slot, which now stands for next year's day.
+                event->EventType = etAlarm;
+                continue;
+            }
+            if (!IsDead(event->Description))
+                lines.push_back(EventReportLine(
+                    day, month, year, event->Description, event->EventType, event->Time));
+            event->Description.clear();
+        }
+        SortDay(slot);
+    }
+    Diary.ScanEvent = nullptr;
+    AppendDiaryOld(Folder, lines);
+
+    // A page showing a day of the purged month shows what is left of it.
+    if (Diary.SelectedDay >= DayIndex(month, 1) && Diary.SelectedDay <= DayIndex(month, 31))
+        Diary.LoadSelectedDay();
+
+    // A refused write leaves the purge done; only its record is missing. The
+    // next start then purges the same month again: nothing is left to log,
+    // and its locked events become alarms once more.
+    Settings.OpenSettings();
+    Settings.WriteSettingInt(Setting::Month.Name, FPurgedMonth);
+    Settings.CloseSettings();
+}

@@ -1,0 +1,112 @@
+#pragma once
+
+#include "app/DateTime.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+class TDiaryStore;
+class TSettingsStore;
+
+// What the minute work asks of the main window. The overdue count reaches the
+// status bar through the diary store's own view.
+class ITickHost
+{
+public:
+    virtual ~ITickHost() = default;
+    // Status panel 0 gets "ddd, d mmm yyyy" and panel 1 "hh:mm", both in the
+    // user's locale.
+    virtual void ShowDateAndTime(TDateTime now) = 0;
+    // A note with the time ("hh:mm", none for 0) and the description.
+    virtual void ShowAlarmPopup(uint16_t time, const std::string& description) = 0;
+    // Enables the tray menu's "Acknowledge".
+    virtual void EnableAcknowledge() = 0;
+    virtual void UpdateTrayIcon(int imageIndex) = 0;
+    virtual void PlayAlarmSound() = 0;
+};
+
+// The main window's one-second tick. Each second it reads the clock once and
+// compares the minute; on the first tick of a new minute it refreshes the
+// status bar, commits the diary page's working list, raises today's alarms of
+// that minute, repeats the alarm sound and the alarm tray image until the user
+// acknowledges, and once a month purges the month that has left the diary's
+// twelve-month window into "DiaryOld.txt".
+//
+// Clock jumps. The minute is compared as a whole stamp (date and time), so a
+// jump that lands on the same minute of another hour still does the minute
+// work. Minutes jumped over, like minutes slept through, raise nothing; the
+// minute landed on raises its alarms. Each rung alarm is remembered by its
+// minute stamp and description, so a clock set back (daylight saving's end, a
+// time-zone change, a correction) does not ring it again; a clock set back
+// into a month before one this run has already reached purges nothing, as that
+// month's slots then hold the coming year's events.
+class TSecondTick
+{
+public:
+    static constexpr int NormalTrayImage = 1;
+    static constexpr int AlarmTrayImage = 4;
+    // PurgedMonth before "Month" has been read.
+    static constexpr uint8_t UnreadMonth = 99;
+    // LastMinute before the first minute work.
+    static constexpr int64_t NoMinute = INT64_MIN;
+    // How many rung alarms are remembered against a clock set back: the
+    // alarms of weeks. A minute stamp is never reached again by a clock that
+    // only runs forward, so the number only bounds the memory.
+    static constexpr size_t RememberAlarms = 256;
+
+    // `folder` is where "DiaryOld.txt" goes.
+    TSecondTick(TDiaryStore& diary, TSettingsStore& settings, const IClock& clock,
+        std::filesystem::path folder, ITickHost& host);
+    TSecondTick(const TSecondTick&) = delete;
+    TSecondTick& operator=(const TSecondTick&) = delete;
+
+    // The timer's handler, once a second. A refused write of "Month" raises
+    // ESettingsError after the purge has been done in memory and logged.
+    void SecondTimer();
+    // Ends the pending alarm: no more sound, and the next minute shows the
+    // normal tray image. The host's AcknowledgeClick calls it.
+    void Acknowledge() { FAlarmPending = false; }
+    // The state of a fresh start: the next tick does the whole minute work
+    // and reads "Month" again.
+    void ResetForStart();
+
+    // The whole minute (days since 30 December 1899 times 1440 plus the
+    // minute of the day) of the last tick that did the minute work.
+    int64_t LastMinute() const { return FLastMinute; }
+    bool AlarmPending() const { return FAlarmPending; }
+    // 1..12 for the month of the last purge, 0 when "Month" held no month,
+    // UnreadMonth before the first minute work.
+    uint8_t PurgedMonth() const { return FPurgedMonth; }
+
+    // The whole minute of a date-time, rounded to the millisecond as
+    // DecodeTime does.
+    static int64_t MinuteStamp(TDateTime value);
+
+private:
+    struct TRungAlarm {
+        int64_t Minute;
+        std::string Description;
+    };
+
+    void MinuteWork(TDateTime now, int64_t minute);
+    void RaiseAlarms(uint16_t hour, uint16_t minuteOfHour, int64_t minute);
+    void ReadPurgedMonth();
+    void Purge();
+
+    TDiaryStore& Diary;
+    TSettingsStore& Settings;
+    const IClock& Clock;
+    std::filesystem::path Folder;
+    ITickHost& Host;
+
+    int64_t FLastMinute = NoMinute;
+    bool FAlarmPending = false;
+    uint8_t FPurgedMonth = UnreadMonth;
+    // The latest rung alarms, oldest first.
+    std::vector<TRungAlarm> Rung;
+    // The latest month (years * 12 + month) that the minute work has seen in
+    // this run; 0 before the first.
+    int32_t LatestMonth = 0;
+};
