@@ -13,6 +13,7 @@ constexpr uint8_t KeyCopy = 3;
 constexpr uint8_t KeyBackspace = 8;
 constexpr uint8_t KeyEnter = 13;
 constexpr uint8_t KeyMicroSign = 181;
+constexpr size_t MaxEntryLength = 1000;
 
 // The four operations round once, straight to double; their operands are
 // finite, so an infinite result can only be an overflow.
@@ -138,6 +139,12 @@ bool TCalculator::CalcKey(uint8_t code)
 
 bool TCalculator::NumberEntry(char c)
 {
+    // Every character reads the whole entry again, so a long paste (a hex dump
+    // whose spaces recall nothing) must not grow it without end. No number
+    // needs more characters than this.
+    if (EntryState == esEntering && c != static_cast<char>(KeyBackspace)
+        && EntryText.size() >= MaxEntryLength)
+        return false;
     if (EntryState != esEntering) {
         EntryText.clear();
         LiftStack();

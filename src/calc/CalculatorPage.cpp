@@ -271,7 +271,7 @@ void TCalculatorPage::BuildKeypad(QGridLayout* keys, QHBoxLayout* modes)
         keys->addWidget(button, function.Row, FirstKeyColumn + function.Column);
         const auto operation = function.Operation;
         connect(button, &QPushButton::clicked, this,
-            [this, operation] { Guarded([this, operation] { (Calc.*operation)(); }); });
+            [this, operation] { CalcFunctionClick(operation); });
     }
     QPushButton* roll = NewButton("CalcRoll", u"Roll Down"_s, QString(), TKeyKind::Plain);
     keys->addWidget(roll, EnterRow - 1, FirstKeyColumn + 1, 1, 2);
@@ -398,6 +398,11 @@ void TCalculatorPage::CalcClick(QAbstractButton* button)
 {
     const auto tag = static_cast<uint8_t>(button->property(TagProperty).toInt());
     Guarded([this, tag] { Calc.CalcKey(tag); });
+}
+
+void TCalculatorPage::CalcFunctionClick(void (TCalculator::*operation)())
+{
+    Guarded([this, operation] { (Calc.*operation)(); });
 }
 
 void TCalculatorPage::CalcRollClick()

@@ -68,6 +68,7 @@ private:
     void Guarded(const std::function<void()>& handler);
 
     void CalcClick(QAbstractButton* button);
+    void CalcFunctionClick(void (TCalculator::*operation)());
     void CalcRollClick();
     void CalcEngClick(bool down);
     void CalculatorGridDblClick();

@@ -137,6 +137,25 @@ TEST_F(CalcTest, HexEntryKeepsTheLastEightDigitsUnsigned)
     EXPECT_EQ(X(), 0);
 }
 
+TEST_F(CalcTest, LongPasteStopsAtTheEntryLimit)
+{
+    Calc.CalcHex = true;
+    std::string dump;
+    for (int i = 0; i < 20000; ++i)
+        dump += "0F ";
+    Calc.PasteX(dump + "+");
+    EXPECT_EQ(Calc.EntryText.size(), 1000u);
+    EXPECT_EQ(X(), 0xF0F0F0F);
+    EXPECT_EQ(Y(), 0); // the "+" was never reached
+
+    Calc.CalcHex = false;
+    Calc.ClearStack();
+    Type("7");
+    Calc.PasteX(std::string(3000, '0') + "+");
+    EXPECT_EQ(X(), 0);
+    EXPECT_EQ(Y(), 7);
+}
+
 TEST_F(CalcTest, RejectedCharacterChangesNothingButRepaints)
 {
     SetStack({ 3, 2 });
