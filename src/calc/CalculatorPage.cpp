@@ -162,29 +162,22 @@ TCalculatorPage::TCalculatorPage(
 
     // The stack grid stands beside the keypad's upper rows, the toggles under
     // it beside the Enter row, so both blocks share their top and bottom edges.
-    auto* keys = new QGridLayout;
-    keys->setSpacing(3);
-    auto* modes = new QHBoxLayout;
-    modes->setSpacing(3);
-    BuildKeypad(keys, modes);
+    Keys = new QGridLayout;
+    Keys->setSpacing(3);
+    Modes = new QHBoxLayout;
+    Modes->setSpacing(3);
+    BuildKeypad(Keys, Modes);
+    Keys->addWidget(Grid, 0, 0, EnterRow, 1, Qt::AlignTop | Qt::AlignLeft);
+    Keys->addLayout(Modes, EnterRow, 0);
+    Keys->setColumnMinimumWidth(GridGap, 5);
+    Keys->setColumnMinimumWidth(BlockGap, 5);
+    // A larger page leaves the calculator as it is and the room to the right.
+    Keys->setColumnStretch(LastColumn + 1, 1);
     FitButtons();
-    keys->addWidget(Grid, 0, 0, EnterRow, 1, Qt::AlignTop | Qt::AlignLeft);
-    keys->addLayout(modes, EnterRow, 0);
-    keys->setColumnMinimumWidth(GridGap, 5);
-    keys->setColumnMinimumWidth(BlockGap, 5);
-    const int buttonHeight = KeyHeight();
-    const int spare = Grid->height() + keys->verticalSpacing()
-        - (EnterRow - 2) * (buttonHeight + keys->verticalSpacing());
-    keys->setRowMinimumHeight(FirstRowGap, std::max(0, spare / 2 - keys->verticalSpacing()));
-    keys->setRowMinimumHeight(
-        SecondRowGap, std::max(0, spare - spare / 2 - keys->verticalSpacing()));
-    for (int column = GridGap + 1; column <= LastColumn; ++column)
-        if (column != BlockGap)
-            keys->setColumnStretch(column, 1);
 
     auto* page = new QVBoxLayout(this);
     page->setContentsMargins(4, 4, 4, 4);
-    page->addLayout(keys);
+    page->addLayout(Keys);
     page->addStretch(1);
 
     pmCalculator->setObjectName(u"pmCalculator"_s);
@@ -220,6 +213,7 @@ QPushButton* TCalculatorPage::NewButton(
     // and never press a focused button a second time.
     button->setFocusPolicy(Qt::NoFocus);
     button->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    button->setMinimumWidth(MinKeyWidth);
     if (kind != TKeyKind::Plain) {
         // Digits light, operators and Enter tinted, as on a desk calculator.
         QPalette colours = button->palette();
@@ -238,23 +232,51 @@ QPushButton* TCalculatorPage::NewButton(
 
 void TCalculatorPage::FitButtons()
 {
-    // Narrow keys, but never so narrow that a caption is cut.
-    for (QPushButton* button : findChildren<QPushButton*>(Qt::FindDirectChildrenOnly)) {
-        const int caption = button->fontMetrics().horizontalAdvance(button->text());
-        button->setMinimumSize(std::max(MinKeyWidth, caption + 12), MinKeyHeight);
+    const int height = std::max(MinKeyHeight, fontMetrics().height() + 12);
+    const auto spanOf = [this](QPushButton* button) {
+        int row = 0, column = 0, rowSpan = 0, columnSpan = 0;
+        const int index = Keys->indexOf(button);
+        if (index >= 0)
+            Keys->getItemPosition(index, &row, &column, &rowSpan, &columnSpan);
+        return columnSpan;
+    };
+    // Every key as wide as the widest caption needs, so the columns are even
+    // and no caption is cut.
+    const int spacing = Keys->horizontalSpacing();
+    int width = MinKeyWidth;
+    const auto buttons = findChildren<QPushButton*>(Qt::FindDirectChildrenOnly);
+    for (QPushButton* button : buttons) {
+        const int caption = button->fontMetrics().horizontalAdvance(button->text()) + 10;
+        if (const int span = spanOf(button); span > 0)
+            width = std::max(width, (caption - (span - 1) * spacing + span - 1) / span);
+        button->setFixedHeight(height);
     }
+    for (QPushButton* button : buttons)
+        if (const int span = spanOf(button); span > 0)
+            button->setFixedWidth(span * width + (span - 1) * spacing);
+    // The toggles share the width of the grid above them, the last taking
+    // what the division leaves.
+    const int toggles = Modes->count();
+    const int share = (Grid->width() - (toggles - 1) * Modes->spacing()) / toggles;
+    for (int i = 0; i < toggles; ++i)
+        if (QWidget* toggle = Modes->itemAt(i)->widget())
+            toggle->setFixedWidth(i + 1 < toggles
+                    ? share
+                    : Grid->width() - (toggles - 1) * (share + Modes->spacing()));
+
+    // The keypad's two gap rows take up what the stack grid is taller than
+    // the keys beside it.
+    const int rowSpacing = Keys->verticalSpacing();
+    const int spare = Grid->height() + rowSpacing - (EnterRow - 2) * (height + rowSpacing);
+    Keys->setRowMinimumHeight(FirstRowGap, std::max(0, spare / 2 - rowSpacing));
+    Keys->setRowMinimumHeight(SecondRowGap, std::max(0, spare - spare / 2 - rowSpacing));
 }
 
 void TCalculatorPage::changeEvent(QEvent* event)
 {
     QWidget::changeEvent(event);
-    if (event->type() == QEvent::FontChange)
+    if (event->type() == QEvent::FontChange && Keys)
         FitButtons();
-}
-
-int TCalculatorPage::KeyHeight() const
-{
-    return Button("Calc0")->sizeHint().expandedTo(Button("Calc0")->minimumSize()).height();
 }
 
 void TCalculatorPage::BuildKeypad(QGridLayout* keys, QHBoxLayout* modes)

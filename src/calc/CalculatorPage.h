@@ -60,7 +60,6 @@ private:
     void BuildKeypad(QGridLayout* keys, QHBoxLayout* modes);
     QPushButton* NewButton(
         const char* name, const QString& caption, const QString& hint, TKeyKind kind);
-    int KeyHeight() const;
     void FitButtons();
     QPushButton* Button(const char* name) const;
     // Runs a handler; a fault goes to the general error box and the display
@@ -81,6 +80,8 @@ private:
     IDialogues& Dialogues;
     IClipboard& Clipboard;
     TCalcStackModel* Model;
+    QGridLayout* Keys = nullptr;
+    QHBoxLayout* Modes = nullptr;
     TCalculatorGrid* Grid;
     QMenu* pmCalculator;
     QPushButton* HexButton = nullptr;

@@ -318,6 +318,10 @@ private Q_SLOTS:
         Type(u"3\r"_s);
         Page->SetColourCalculator(QColor(255, 255, 224));
         QVERIFY(Page->grab().save(u"CalculatorPage.png"_s));
+        Page->resize(760, 460);
+        Type(u"h"_s);
+        QVERIFY(Page->grab().save(u"CalculatorPageLargeHex.png"_s));
+        Type(u"h"_s);
 
         // Squeezed to its smallest, it still fits under the tabs of the main
         // window at its least height, and nothing is cut or overlaps.
