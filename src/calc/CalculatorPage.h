@@ -1,5 +1,6 @@
 #pragma once
 
+#include "calc/CalcKeypad.h"
 #include "calc/Calculator.h"
 
 #include <QWidget>
@@ -16,8 +17,6 @@ class QMenu;
 class QPushButton;
 class TCalcStackModel;
 class TCalculatorGrid;
-
-enum class TKeyKind { Plain, Digit, Operator, Enter };
 
 // The "Calculator" page: the stack grid beside the keypad. The page shows the
 // calculator record it is given and routes every button, menu item, drag and
