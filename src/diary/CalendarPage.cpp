@@ -1,0 +1,306 @@
+#include "diary/CalendarPage.h"
+
+#include "app/Dialogues.h"
+#include "app/ImageLists.h"
+#include "controls/SimpleCalendar.h"
+#include "diary/DiaryFile.h"
+#include "diary/DiaryGrid.h"
+#include "diary/DiaryGridModel.h"
+#include "platform/AnsiText.h"
+#include "platform/Desktop.h"
+
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QSplitter>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <system_error>
+
+using namespace Qt::StringLiterals;
+
+namespace
+{
+
+constexpr int HelpTopic = 4;
+constexpr int PanelMinimumHeight = 141;
+constexpr int PanelMargin = 4;
+constexpr int ButtonColumnWidth = 61;
+constexpr int ButtonSpacing = 3;
+// The calendar's designed height: the panel starts at that plus its margins.
+constexpr int CalendarDesignHeight = 137;
+
+template <typename TButton>
+TButton* NewButton(
+    QWidget* parent, const QString& name, const QString& caption, const QString& hint)
+{
+    auto* button = new TButton(parent);
+    button->setObjectName(name);
+    button->setText(caption);
+    button->setToolTip(hint);
+    button->setFocusPolicy(Qt::TabFocus);
+    return button;
+}
+
+} // namespace
+
+TCalendarPage::TCalendarPage(TDiaryStore& store, IClock& clock, IDialogues& dialogues,
+    IClipboard& clipboard, IDesktop& desktop, std::filesystem::path dataFolder,
+    std::function<void(const QString&)> showOverdueText, QWidget* parent)
+    : QWidget(parent)
+    , Store(store)
+    , Clock(clock)
+    , Dialogues(dialogues)
+    , Clipboard(clipboard)
+    , Desktop(desktop)
+    , DataFolder(std::move(dataFolder))
+    , ShowOverdue(std::move(showOverdueText))
+{
+    setObjectName(u"CalendarPage"_s);
+    CalendarSplitter = new QSplitter(Qt::Vertical, this);
+    CalendarSplitter->setObjectName(u"CalendarSplitter"_s);
+    CalendarSplitter->setChildrenCollapsible(false);
+    BuildPanel();
+    BuildGrid();
+    BuildMenus();
+    CalendarSplitter->setStretchFactor(0, 0);
+    CalendarSplitter->setStretchFactor(1, 1);
+    // The panel holds at least one whole month, whatever the desktop's font.
+    const int panelHeight
+        = std::max(CalendarDesignHeight, Calendar->sizeHint().height()) + 2 * PanelMargin;
+    CalendarPanel->setMinimumHeight(std::max(PanelMinimumHeight, panelHeight));
+    CalendarSplitter->setSizes({ panelHeight, 240 });
+
+    auto* page = new QVBoxLayout(this);
+    page->setContentsMargins(0, 0, 0, 0);
+    page->addWidget(CalendarSplitter);
+    resize(560, 380);
+}
+
+TCalendarPage::~TCalendarPage()
+{
+    // The grid and the calendar go first, while the page can still answer
+    // them; then the store forgets the page.
+    delete CalendarSplitter;
+    Store.SetView(nullptr);
+}
+
+void TCalendarPage::BuildPanel()
+{
+    CalendarPanel = new QWidget(CalendarSplitter);
+    CalendarPanel->setObjectName(u"CalendarPanel"_s);
+    CalendarPanel->setMinimumHeight(PanelMinimumHeight);
+
+    Calendar = new TSimpleCalendar(DateOf(Clock.Now()), CalendarPanel);
+    Calendar->setObjectName(u"Calendar"_s);
+    Calendar->SetAllowRange(false);
+    Calendar->setMinimumSize(0, 0);
+    Calendar->SetDayFontStyle(
+        [this](uint16_t year, uint16_t month, uint16_t day, TFontStyles& styles) {
+            CalendarDayFontStyle(year, month, day, styles);
+        });
+    connect(Calendar, &TSimpleCalendar::OnChange, this,
+        [this] { Guarded([this] { CalendarChange(); }); });
+
+    auto* column = new QWidget(CalendarPanel);
+    column->setObjectName(u"CalendarButtons"_s);
+    column->setFixedWidth(ButtonColumnWidth);
+
+    TodayButton
+        = NewButton<QPushButton>(column, u"TodayButton"_s, u"Today"_s, u"Jump to today's date"_s);
+    QFont underlined = TodayButton->font();
+    underlined.setUnderline(true);
+    TodayButton->setFont(underlined);
+    SetTodayGlyph(DecodeDate(Clock.Now()).Day);
+    PrevMonthButton
+        = NewButton<QToolButton>(column, u"PrevMonthButton"_s, QString(), u"Scroll Left"_s);
+    PrevMonthButton->setArrowType(Qt::LeftArrow);
+    NextMonthButton
+        = NewButton<QToolButton>(column, u"NextMonthButton"_s, QString(), u"Scroll Right"_s);
+    NextMonthButton->setArrowType(Qt::RightArrow);
+    ScheduleButton = NewButton<QPushButton>(
+        column, u"ScheduleButton"_s, u"Schedule"_s, u"Show Overdue and Upcoming Events  (^S)"_s);
+    DiaryFindButton = NewButton<QPushButton>(
+        column, u"DiaryFindButton"_s, u"Find"_s, u"Search the Diary  (^F)"_s);
+    CalendarHelpButton
+        = NewButton<QToolButton>(column, u"CalendarHelpButton"_s, QString(), u"Help  (F1)"_s);
+    CalendarHelpButton->setIcon(TImageLists::ButtonIcon(TImageLists::biHelp));
+
+    // Every button as high as "Today"; the paired ones share the column's width.
+    const int height = TodayButton->sizeHint().height();
+    const int half = (ButtonColumnWidth - ButtonSpacing) / 2;
+    for (QWidget* button : std::initializer_list<QWidget*> { TodayButton, ScheduleButton })
+        button->setFixedSize(ButtonColumnWidth, height);
+    PrevMonthButton->setFixedSize(half, height);
+    NextMonthButton->setFixedSize(ButtonColumnWidth - ButtonSpacing - half, height);
+    DiaryFindButton->setFixedSize(ButtonColumnWidth - ButtonSpacing - height, height);
+    CalendarHelpButton->setFixedSize(height, height);
+
+    auto* buttons = new QVBoxLayout(column);
+    buttons->setContentsMargins(0, 0, 0, 0);
+    buttons->setSpacing(ButtonSpacing);
+    buttons->addWidget(TodayButton);
+    auto* arrows = new QHBoxLayout;
+    arrows->setSpacing(ButtonSpacing);
+    arrows->addWidget(PrevMonthButton);
+    arrows->addWidget(NextMonthButton);
+    buttons->addLayout(arrows);
+    buttons->addWidget(ScheduleButton);
+    auto* findRow = new QHBoxLayout;
+    findRow->setSpacing(ButtonSpacing);
+    findRow->addWidget(DiaryFindButton);
+    findRow->addWidget(CalendarHelpButton);
+    buttons->addLayout(findRow);
+    buttons->addStretch(1);
+
+    auto* panel = new QHBoxLayout(CalendarPanel);
+    panel->setContentsMargins(PanelMargin, PanelMargin, PanelMargin, PanelMargin);
+    panel->setSpacing(PanelMargin);
+    panel->addWidget(Calendar, 1);
+    panel->addWidget(column);
+
+    connect(TodayButton, &QPushButton::clicked, this,
+        [this] { Guarded([this] { TodayButtonClick(); }); });
+    connect(PrevMonthButton, &QToolButton::clicked, this, &TCalendarPage::PrevMonthButtonClick);
+    connect(NextMonthButton, &QToolButton::clicked, this, &TCalendarPage::NextMonthButtonClick);
+    connect(ScheduleButton, &QPushButton::clicked, this, &TCalendarPage::ScheduleButtonClick);
+    connect(DiaryFindButton, &QPushButton::clicked, this, &TCalendarPage::DiaryFindButtonClick);
+    connect(CalendarHelpButton, &QToolButton::clicked, this,
+        [this] { Q_EMIT HelpRequested(HelpTopic); });
+}
+
+void TCalendarPage::Guarded(const std::function<void()>& handler)
+{
+    RunGuarded(Dialogues, handler);
+}
+
+QTableView* TCalendarPage::Grid() const
+{
+    return CalendarGrid;
+}
+
+void TCalendarPage::SetCalendarColour(const QColor& colour)
+{
+    Calendar->SetCalColor(colour);
+}
+
+void TCalendarPage::SetTodayGlyph(std::optional<int> day)
+{
+    TodayButton->setIcon(day ? TImageLists::DatedPageIcon(*day)
+                             : TImageLists::CalendarIcon(TImageLists::ciEmptyPage));
+}
+
+void TCalendarPage::EndEditing()
+{
+    CalendarGrid->EndEditing();
+}
+
+int TCalendarPage::GridRow() const
+{
+    return CalendarGrid->Row();
+}
+
+int TCalendarPage::GridColumn() const
+{
+    return CalendarGrid->Col();
+}
+
+void TCalendarPage::TodayButtonClick()
+{
+    Calendar->SetDate(DateOf(Clock.Now()));
+    Store.SelectCalendarDay();
+}
+
+void TCalendarPage::PrevMonthButtonClick()
+{
+    Calendar->ScrollMonths(-1);
+}
+
+void TCalendarPage::NextMonthButtonClick()
+{
+    Calendar->ScrollMonths(1);
+}
+
+void TCalendarPage::ScheduleButtonClick()
+{
+    Q_EMIT ScheduleRequested();
+}
+
+void TCalendarPage::DiaryFindButtonClick()
+{
+    Q_EMIT FindRequested();
+}
+
+void TCalendarPage::MenuDiaryOldClick()
+{
+    const std::filesystem::path file = DataFolder / DiaryOldFileName;
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(file, error))
+        return;
+    Desktop.OpenDocument(QString::fromStdU16String(file.u16string()));
+}
+
+void TCalendarPage::CalendarChange()
+{
+    EndEditing();
+    LoadingDay = true;
+    Store.SelectCalendarDay();
+    LoadingDay = false;
+    RecountOverdue();
+}
+
+void TCalendarPage::RecountOverdue()
+{
+    Store.CountOverdue();
+    Store.ShowOverdueCount();
+}
+
+void TCalendarPage::CalendarDayFontStyle(
+    uint16_t year, uint16_t month, uint16_t day, TFontStyles& styles) const
+{
+    if (year == Store.TodayYear && month == Store.TodayMonth && day == Store.TodayDay)
+        styles.Underline = true;
+    if (!Store.InDiaryWindow(year, month)) {
+        styles.Italic = true;
+        return;
+    }
+    for (const TDiaryEvent* event = Store.DiaryDays[DayIndex(month, day)].get(); event;
+         event = event->Next.get())
+        if (!event->Description.empty()) {
+            styles.Bold = true;
+            return;
+        }
+}
+
+TDateTime TCalendarPage::CalendarDate() const
+{
+    return Calendar->Date();
+}
+
+void TCalendarPage::SetCalendarDate(TDateTime date)
+{
+    Calendar->SetDate(date);
+}
+
+void TCalendarPage::RepaintGrid()
+{
+    Model->Refresh();
+}
+
+void TCalendarPage::SetGridRow(int row)
+{
+    CalendarGrid->FocusCell(CalendarGrid->Col(), row);
+}
+
+void TCalendarPage::SetGridVisible(bool visible)
+{
+    if (!visible)
+        EndEditing();
+    CalendarGrid->setVisible(visible);
+}
+
+void TCalendarPage::ShowOverdueText(const std::string& text)
+{
+    if (ShowOverdue)
+        ShowOverdue(FromAnsi(text));
+}

@@ -1,0 +1,135 @@
+#pragma once
+
+#include "diary/DiaryStore.h"
+
+#include <QWidget>
+#include <filesystem>
+#include <functional>
+#include <optional>
+
+class IClipboard;
+class IClock;
+class IDesktop;
+class IDialogues;
+class QKeyEvent;
+class QMenu;
+class QPushButton;
+class QSplitter;
+class QTableView;
+class QToolButton;
+class TDiaryGrid;
+class TDiaryGridModel;
+class TSimpleCalendar;
+struct TFontStyles;
+
+// The "Calendar / Diary" page: the month calendar and its buttons above the
+// grid of the chosen day's events. The chosen day is the calendar's date; every
+// change of it commits the day being left and loads the new one. Edits go
+// straight into the diary store; nothing is written to disk here.
+//
+// The page is the store's view: the main window calls store.SetView(&page)
+// before it opens the diary.
+class TCalendarPage final : public QWidget, public IDiaryView
+{
+    Q_OBJECT
+
+public:
+    // `showOverdueText` puts a text in status panel 2. "DiaryOld.txt" is looked
+    // for in `dataFolder`.
+    TCalendarPage(TDiaryStore& store, IClock& clock, IDialogues& dialogues, IClipboard& clipboard,
+        IDesktop& desktop, std::filesystem::path dataFolder,
+        std::function<void(const QString&)> showOverdueText, QWidget* parent = nullptr);
+    // Leaves the store without a view.
+    ~TCalendarPage() override;
+
+    // The grid, for the settings' font and row height.
+    QTableView* Grid() const;
+    TSimpleCalendar* CalendarControl() const { return Calendar; }
+    // The calendar's body colour.
+    void SetCalendarColour(const QColor& colour);
+    // The "Today" button's picture: a page showing the day of the month, or an
+    // empty page without one (when the date is not shown in the tray).
+    void SetTodayGlyph(std::optional<int> day);
+    // Closes the grid's cell editor, keeping what was typed (before a save,
+    // before hiding to the tray).
+    void EndEditing();
+    // The focused grid cell; row 0 is the header, rows 1 to 23 the events.
+    int GridRow() const;
+    int GridColumn() const;
+    bool TimeEntryFresh() const { return FTimeEntryFresh; }
+
+    void TodayButtonClick();
+    void PrevMonthButtonClick();
+    void NextMonthButtonClick();
+    void ScheduleButtonClick();
+    void DiaryFindButtonClick();
+    // "Show Purged Events": "DiaryOld.txt" in the desktop's viewer; nothing
+    // at all when the file is not there or does not open.
+    void MenuDiaryOldClick();
+    // How the calendar draws a day's number: underlined today, italic outside
+    // the diary window, bold when the day's stored list holds an event.
+    void CalendarDayFontStyle(
+        uint16_t year, uint16_t month, uint16_t day, TFontStyles& styles) const;
+
+    // IDiaryView
+    TDateTime CalendarDate() const override;
+    void SetCalendarDate(TDateTime date) override;
+    void RepaintGrid() override;
+    void SetGridRow(int row) override;
+    void SetGridVisible(bool visible) override;
+    void ShowOverdueText(const std::string& text) override;
+
+Q_SIGNALS:
+    void ScheduleRequested();
+    void FindRequested();
+    void HelpRequested(int topic);
+
+private:
+    void BuildPanel();
+    void BuildGrid();
+    void BuildMenus();
+    void Guarded(const std::function<void()>& handler);
+    // The focused event, created when its row lies past the list's end; null
+    // on the header row or while the grid is hidden.
+    TDiaryEvent* FocusedEvent();
+    void RecountOverdue();
+
+    void CalendarChange();
+    void CalendarGridSelectCell(int column, int row, int previousColumn, int previousRow);
+    bool CalendarGridKeyPress(QChar key);
+    bool CalendarGridKeyDown(QKeyEvent* event);
+    void CalendarGridDblClick();
+    void CalendarGridMouseDown(
+        Qt::MouseButton button, const QPoint& globalPos, int column, int row);
+    void mEventTypeClick(int tag);
+    void mDCutCopyClick(bool cut);
+    void mDCopyEventClick();
+    void mDPasteClick();
+    void mDRepeatWeeklyClick();
+    void mDClearAlikeClick();
+
+    TDiaryStore& Store;
+    IClock& Clock;
+    IDialogues& Dialogues;
+    IClipboard& Clipboard;
+    IDesktop& Desktop;
+    const std::filesystem::path DataFolder;
+    const std::function<void(const QString&)> ShowOverdue;
+
+    QSplitter* CalendarSplitter = nullptr;
+    QWidget* CalendarPanel = nullptr;
+    TSimpleCalendar* Calendar = nullptr;
+    QPushButton* TodayButton = nullptr;
+    QToolButton* PrevMonthButton = nullptr;
+    QToolButton* NextMonthButton = nullptr;
+    QPushButton* ScheduleButton = nullptr;
+    QPushButton* DiaryFindButton = nullptr;
+    QToolButton* CalendarHelpButton = nullptr;
+    TDiaryGridModel* Model = nullptr;
+    TDiaryGrid* CalendarGrid = nullptr;
+    QMenu* pmEventType = nullptr;
+    QMenu* pmDiary = nullptr;
+    bool FTimeEntryFresh = false;
+    // Set while a day is being loaded: the grid's row moves then, not the user.
+    bool LoadingDay = false;
+};

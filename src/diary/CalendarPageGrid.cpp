@@ -1,0 +1,253 @@
+// The diary page's grid: typing, the mouse, the event-type menu, and the
+// clipboard and bulk commands of the grid's pop-up menu.
+
+#include "app/ImageLists.h"
+#include "controls/SimpleCalendar.h"
+#include "diary/CalendarPage.h"
+#include "diary/DiaryClipboard.h"
+#include "diary/DiaryGrid.h"
+#include "diary/DiaryGridModel.h"
+#include "diary/DiaryKeys.h"
+#include "platform/AnsiText.h"
+#include "platform/Clipboard.h"
+
+#include <QKeyEvent>
+#include <QMenu>
+#include <QSplitter>
+#include <QToolTip>
+#include <QVBoxLayout>
+
+using namespace Qt::StringLiterals;
+
+void TCalendarPage::BuildGrid()
+{
+    auto* area = new QWidget(CalendarSplitter);
+    area->setObjectName(u"CalendarGridArea"_s);
+    Model = new TDiaryGridModel(Store, this);
+    CalendarGrid = new TDiaryGrid(*Model, area);
+    CalendarGrid->setObjectName(u"CalendarGrid"_s);
+    CalendarGrid->setToolTip(u"Diary Events: Locked, Alarmed, Time, Description"_s);
+    auto* layout = new QVBoxLayout(area);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(CalendarGrid);
+
+    CalendarGrid->OnKeyDown = [this](QKeyEvent* event) {
+        bool used = false;
+        Guarded([&] { used = CalendarGridKeyDown(event); });
+        return used;
+    };
+    CalendarGrid->OnKeyPress = [this](QChar key) {
+        bool used = false;
+        Guarded([&] { used = CalendarGridKeyPress(key); });
+        return used;
+    };
+    connect(CalendarGrid, &TDiaryGrid::SelectCell, this, &TCalendarPage::CalendarGridSelectCell);
+    connect(CalendarGrid, &TDiaryGrid::DblClick, this,
+        [this] { Guarded([this] { CalendarGridDblClick(); }); });
+    connect(CalendarGrid, &TDiaryGrid::MouseDown, this, &TCalendarPage::CalendarGridMouseDown);
+    CalendarGrid->FocusCell(dcLocked, 1);
+}
+
+void TCalendarPage::BuildMenus()
+{
+    pmEventType = new QMenu(this);
+    pmEventType->setObjectName(u"pmEventType"_s);
+    struct TTypeItem {
+        const char16_t* Name;
+        const char16_t* Caption;
+        int Image;
+    };
+    const TTypeItem items[] = { { u"mEventBlank", u"non alarm", -1 },
+        { u"mEventAlarm", u"Alarm", TImageLists::ciAlarm },
+        { u"mEventTicked", u"Done", TImageLists::ciTicked },
+        { u"mEventCrossed", u"Cancelled", TImageLists::ciCrossed } };
+    for (int tag = etBlank; tag <= etCrossed; ++tag) {
+        const TTypeItem& item = items[tag];
+        QAction* action = pmEventType->addAction(QString::fromUtf16(item.Caption));
+        action->setObjectName(QString::fromUtf16(item.Name));
+        action->setData(tag);
+        if (item.Image >= 0)
+            action->setIcon(TImageLists::CalendarIcon(item.Image));
+        connect(action, &QAction::triggered, this,
+            [this, tag] { Guarded([this, tag] { mEventTypeClick(tag); }); });
+    }
+
+    pmDiary = new QMenu(this);
+    pmDiary->setObjectName(u"pmDiary"_s);
+    const auto add = [this](const QString& name, const QString& caption,
+                         const std::function<void()>& handler) {
+        QAction* action = pmDiary->addAction(caption);
+        action->setObjectName(name);
+        connect(action, &QAction::triggered, this, [this, handler] { Guarded(handler); });
+    };
+    add(u"mDCut"_s, u"Cut"_s, [this] { mDCutCopyClick(true); });
+    add(u"mDCopy"_s, u"Copy"_s, [this] { mDCutCopyClick(false); });
+    add(u"mDCopyEvent"_s, u"Copy Event"_s, [this] { mDCopyEventClick(); });
+    add(u"mDPaste"_s, u"Paste"_s, [this] { mDPasteClick(); });
+    pmDiary->addSeparator();
+    add(u"mDRepeatWeekly"_s, u"Repeat Weekly"_s, [this] { mDRepeatWeeklyClick(); });
+    add(u"mDClearAlike"_s, u"Clear Alike"_s, [this] { mDClearAlikeClick(); });
+}
+
+TDiaryEvent* TCalendarPage::FocusedEvent()
+{
+    const int row = CalendarGrid->Row();
+    if (row < 1 || CalendarGrid->isHidden())
+        return nullptr;
+    return Store.EventAtRow(static_cast<uint8_t>(row));
+}
+
+void TCalendarPage::CalendarGridSelectCell(int, int, int previousColumn, int previousRow)
+{
+    FTimeEntryFresh = true;
+    if (LoadingDay || previousColumn != dcTime || previousRow < 1)
+        return;
+    // A finished time that the clock never shows would go unnoticed until the
+    // alarm failed to ring: say so where it was typed.
+    const TDiaryEvent* left = Model->EventShown(previousRow - 1);
+    if (left && !IsClockTime(left->Time)) {
+        const QRect cell = CalendarGrid->CellRect(dcTime, previousRow);
+        QToolTip::showText(CalendarGrid->viewport()->mapToGlobal(cell.bottomLeft()),
+            TDiaryGridModel::ImpossibleTimeText(), CalendarGrid, cell);
+    }
+}
+
+bool TCalendarPage::CalendarGridKeyPress(QChar key)
+{
+    TDiaryEvent* event = nullptr;
+    const int column = CalendarGrid->Col();
+    const std::string ansi = ToAnsi(QString(key));
+    if (ansi.size() != 1 || !(event = FocusedEvent()))
+        return false;
+    const TEventType type = event->EventType;
+    const bool used = EventKeyPress(*event, column, ansi.front(), FTimeEntryFresh);
+    if (used || event->EventType != type)
+        RepaintGrid();
+    return used;
+}
+
+bool TCalendarPage::CalendarGridKeyDown(QKeyEvent* event)
+{
+    if (event->matches(QKeySequence::Cut) || event->matches(QKeySequence::Copy)) {
+        mDCutCopyClick(event->matches(QKeySequence::Cut));
+        return true;
+    }
+    if (event->matches(QKeySequence::Paste)) {
+        mDPasteClick();
+        return true;
+    }
+    const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+    if (modifiers != Qt::NoModifier)
+        return false;
+    if (event->key() == Qt::Key_Delete) {
+        if (TDiaryEvent* focused = FocusedEvent()) {
+            ClearEventField(*focused, CalendarGrid->Col());
+            RepaintGrid();
+        }
+        return true;
+    }
+    // Return opens the description's editor.
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
+        && CalendarGrid->Col() == dcDescription && !CalendarGrid->Editing()) {
+        CalendarGrid->EditCurrent();
+        return true;
+    }
+    return false;
+}
+
+void TCalendarPage::CalendarGridDblClick()
+{
+    TDiaryEvent* event = FocusedEvent();
+    if (!event)
+        return;
+    switch (CalendarGrid->Col()) {
+    case dcLocked:
+        event->Locked = event->Locked ? 0 : 1;
+        break;
+    case dcEventType: {
+        const QRect cell = CalendarGrid->CellRect(dcEventType, CalendarGrid->Row());
+        pmEventType->popup(CalendarGrid->viewport()->mapToGlobal(cell.bottomLeft()));
+        return;
+    }
+    case dcTime:
+        NextHalfHour(event->Time);
+        FTimeEntryFresh = true;
+        break;
+    default:
+        return;
+    }
+    RepaintGrid();
+}
+
+void TCalendarPage::CalendarGridMouseDown(
+    Qt::MouseButton button, const QPoint& globalPos, int column, int row)
+{
+    if (button != Qt::RightButton || row < 1)
+        return;
+    EndEditing();
+    CalendarGrid->setFocus(Qt::MouseFocusReason);
+    CalendarGrid->FocusCell(column, row);
+    pmDiary->popup(globalPos);
+}
+
+void TCalendarPage::mEventTypeClick(int tag)
+{
+    TDiaryEvent* event = FocusedEvent();
+    if (!event || tag < etBlank || tag > etCrossed)
+        return;
+    event->EventType = static_cast<TEventType>(tag);
+    RepaintGrid();
+}
+
+void TCalendarPage::mDCutCopyClick(bool cut)
+{
+    EndEditing();
+    TDiaryEvent* event = FocusedEvent();
+    if (!event)
+        return;
+    const int column = CalendarGrid->Col();
+    Clipboard.SetText(FromAnsi(FieldClipText(*event, column)));
+    if (cut) {
+        ClearEventField(*event, column);
+        RepaintGrid();
+    }
+}
+
+void TCalendarPage::mDCopyEventClick()
+{
+    EndEditing();
+    if (const TDiaryEvent* event = FocusedEvent())
+        Clipboard.SetText(FromAnsi(EventRecordText(*event)));
+}
+
+void TCalendarPage::mDPasteClick()
+{
+    EndEditing();
+    TDiaryEvent* event = FocusedEvent();
+    if (!event)
+        return;
+    PasteText(*event, CalendarGrid->Col(), ToAnsi(Clipboard.Text()));
+    RepaintGrid();
+}
+
+void TCalendarPage::mDRepeatWeeklyClick()
+{
+    EndEditing();
+    const TDiaryEvent* event = FocusedEvent();
+    if (!event)
+        return;
+    RepeatWeekly(Store, *event, Calendar->Date());
+    Calendar->Surface()->update();
+    RecountOverdue();
+}
+
+void TCalendarPage::mDClearAlikeClick()
+{
+    EndEditing();
+    const TDiaryEvent* event = FocusedEvent();
+    if (!event)
+        return;
+    ClearAlike(Store, *event, Calendar->Date());
+    Calendar->Surface()->update();
+    RecountOverdue();
+}

@@ -1,0 +1,341 @@
+#include "diary/DiaryGrid.h"
+
+#include "app/ImageLists.h"
+#include "diary/DiaryGridModel.h"
+
+#include <QApplication>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPainter>
+#include <QStyledItemDelegate>
+#include <array>
+
+namespace
+{
+
+constexpr std::array<int, 4> InitialWidths { 18, 19, 38, 345 };
+constexpr int TimeColumn = 2;
+constexpr int InitialRowHeight = 18;
+
+// The calendar images at the grid's pixel density, drawn once.
+class TGridImages
+{
+public:
+    void Draw(QPainter& painter, const QRect& cell, int image, qreal ratio)
+    {
+        if (image < 0 || image >= TImageLists::CalendarImageCount)
+            return;
+        QPixmap& pixmap = Pixmaps[static_cast<size_t>(image)];
+        if (pixmap.isNull() || pixmap.devicePixelRatio() != ratio)
+            pixmap = TImageLists::Calendar(image, ratio);
+        painter.drawPixmap(cell.left() + 1, cell.top() + 1, pixmap);
+    }
+
+private:
+    std::array<QPixmap, TImageLists::CalendarImageCount> Pixmaps;
+};
+
+// A cell's or a header's text with its top at left + 2, top + 2, in the
+// widget's font with bold or underline added for this text only.
+void DrawCellText(QPainter& painter, const QRect& cell, const QFont& base, const QString& text,
+    bool bold, bool underline, const QColor& ink)
+{
+    if (text.isEmpty())
+        return;
+    QFont font = base;
+    font.setBold(bold);
+    font.setUnderline(underline);
+    painter.save();
+    painter.setClipRect(cell);
+    painter.setFont(font);
+    painter.setPen(ink);
+    painter.drawText(cell.left() + 2, cell.top() + 2 + QFontMetrics(font).ascent(), text);
+    painter.restore();
+}
+
+// The header row: the style's header background, then the model's picture or
+// text, as high as an event row.
+class TDiaryHeader final : public QHeaderView
+{
+public:
+    explicit TDiaryHeader(QTableView* grid)
+        : QHeaderView(Qt::Horizontal, grid)
+        , Grid(grid)
+    {
+    }
+
+    QSize sizeHint() const override
+    {
+        return QSize(QHeaderView::sizeHint().width(), Grid->verticalHeader()->defaultSectionSize());
+    }
+
+protected:
+    void paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const override
+    {
+        if (!rect.isValid() || !model())
+            return;
+        QStyleOptionHeader option;
+        initStyleOption(&option);
+        initStyleOptionForIndex(&option, logicalIndex);
+        option.rect = rect;
+        option.text.clear();
+        option.icon = QIcon();
+        style()->drawControl(QStyle::CE_HeaderSection, &option, painter, this);
+
+        QAbstractItemModel* m = model();
+        Images.Draw(*painter, rect,
+            m->headerData(logicalIndex, Qt::Horizontal, TDiaryGridModel::ImageRole).toInt(),
+            devicePixelRatioF());
+        DrawCellText(*painter, rect, font(),
+            m->headerData(logicalIndex, Qt::Horizontal, Qt::DisplayRole).toString(),
+            m->headerData(logicalIndex, Qt::Horizontal, TDiaryGridModel::BoldRole).toBool(),
+            m->headerData(logicalIndex, Qt::Horizontal, TDiaryGridModel::UnderlineRole).toBool(),
+            palette().color(QPalette::ButtonText));
+    }
+
+private:
+    QTableView* Grid;
+    mutable TGridImages Images;
+};
+
+} // namespace
+
+// Draws the event cells and edits descriptions in a frameless line editor that
+// writes every change through at once.
+class TDiaryCellDelegate final : public QStyledItemDelegate
+{
+public:
+    explicit TDiaryCellDelegate(TDiaryGrid* grid)
+        : QStyledItemDelegate(grid)
+        , Grid(grid)
+    {
+    }
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+        const QModelIndex& index) const override
+    {
+        QStyleOptionViewItem background = option;
+        initStyleOption(&background, index);
+        background.text.clear();
+        background.icon = QIcon();
+        background.features
+            &= ~(QStyleOptionViewItem::HasDisplay | QStyleOptionViewItem::HasDecoration);
+        background.state &= ~QStyle::State_HasFocus;
+        const QWidget* widget = option.widget;
+        QStyle* style = widget ? widget->style() : QApplication::style();
+        style->drawControl(QStyle::CE_ItemViewItem, &background, painter, widget);
+
+        const QRect& cell = option.rect;
+        Images.Draw(*painter, cell, index.data(TDiaryGridModel::ImageRole).toInt(),
+            painter->device()->devicePixelRatioF());
+        const bool selected = option.state.testFlag(QStyle::State_Selected);
+        const QPalette::ColorGroup group
+            = option.state.testFlag(QStyle::State_Active) ? QPalette::Active : QPalette::Inactive;
+        const QVariant foreground = index.data(Qt::ForegroundRole);
+        QColor ink
+            = option.palette.color(group, selected ? QPalette::HighlightedText : QPalette::Text);
+        if (foreground.isValid() && !selected)
+            ink = foreground.value<QColor>();
+        DrawCellText(*painter, cell, option.font, index.data(Qt::DisplayRole).toString(),
+            index.data(TDiaryGridModel::BoldRole).toBool(),
+            index.data(TDiaryGridModel::UnderlineRole).toBool(), ink);
+    }
+
+    QWidget* createEditor(
+        QWidget* parent, const QStyleOptionViewItem&, const QModelIndex& index) const override
+    {
+        auto* editor = new QLineEdit(parent);
+        editor->setObjectName(QStringLiteral("CalendarGridEditor"));
+        editor->setFrame(false);
+        QAbstractItemModel* model = Grid->model();
+        const QPersistentModelIndex cell(index);
+        connect(editor, &QLineEdit::textEdited, editor, [model, cell](const QString& text) {
+            if (cell.isValid())
+                model->setData(cell, text, Qt::EditRole);
+        });
+        return editor;
+    }
+
+    void setEditorData(QWidget* editor, const QModelIndex& index) const override
+    {
+        // Only a change from elsewhere is shown: setting the text the editor
+        // already holds would throw the caret to the end at every key.
+        auto* line = static_cast<QLineEdit*>(editor);
+        const QString text = index.data(Qt::EditRole).toString();
+        if (line->text() != text)
+            line->setText(text);
+    }
+
+    void setModelData(
+        QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const override
+    {
+        model->setData(index, static_cast<QLineEdit*>(editor)->text(), Qt::EditRole);
+    }
+
+    void updateEditorGeometry(
+        QWidget* editor, const QStyleOptionViewItem& option, const QModelIndex&) const override
+    {
+        editor->setGeometry(option.rect);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::KeyPress)
+            Grid->EditorKeyPress(static_cast<QKeyEvent*>(event));
+        return QStyledItemDelegate::eventFilter(watched, event);
+    }
+
+private:
+    TDiaryGrid* Grid;
+    mutable TGridImages Images;
+};
+
+TDiaryGrid::TDiaryGrid(TDiaryGridModel& model, QWidget* parent)
+    : QTableView(parent)
+{
+    setHorizontalHeader(new TDiaryHeader(this));
+    setModel(&model);
+    setItemDelegate(new TDiaryCellDelegate(this));
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setSelectionBehavior(QAbstractItemView::SelectItems);
+    // A click on the focused cell edits at once (see mousePressEvent): the
+    // view's own delayed edit would swallow keys typed right after the click.
+    setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed
+        | QAbstractItemView::AnyKeyPressed);
+    setTabKeyNavigation(true);
+    setWordWrap(false);
+    setCornerButtonEnabled(false);
+    setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+
+    verticalHeader()->hide();
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    verticalHeader()->setMinimumSectionSize(
+        std::min(verticalHeader()->minimumSectionSize(), InitialRowHeight));
+    verticalHeader()->setDefaultSectionSize(InitialRowHeight);
+
+    QHeaderView* columns = horizontalHeader();
+    columns->setSectionResizeMode(QHeaderView::Interactive);
+    columns->setSectionsClickable(false);
+    columns->setHighlightSections(false);
+    columns->setMinimumSectionSize(8);
+    for (size_t column = 0; column < InitialWidths.size(); ++column)
+        setColumnWidth(static_cast<int>(column), InitialWidths[column]);
+    columns->setStretchLastSection(true);
+    FitTimeColumn();
+}
+
+void TDiaryGrid::FitTimeColumn()
+{
+    // A bold time in a larger font would be cut off in the designed width.
+    QFont bold = font();
+    bold.setBold(true);
+    const int needed = QFontMetrics(bold).horizontalAdvance(QStringLiteral("00:00")) + 5;
+    setColumnWidth(TimeColumn, std::max(InitialWidths[TimeColumn], needed));
+}
+
+void TDiaryGrid::changeEvent(QEvent* event)
+{
+    QTableView::changeEvent(event);
+    if (event->type() == QEvent::FontChange)
+        FitTimeColumn();
+}
+
+int TDiaryGrid::Row() const
+{
+    const QModelIndex current = currentIndex();
+    return current.isValid() ? current.row() + 1 : 0;
+}
+
+int TDiaryGrid::Col() const
+{
+    const QModelIndex current = currentIndex();
+    return current.isValid() ? current.column() : 0;
+}
+
+void TDiaryGrid::FocusCell(int column, int row)
+{
+    if (row < 1 || row > TDiaryGridModel::EventRows)
+        return;
+    setCurrentIndex(model()->index(row - 1, column));
+}
+
+QRect TDiaryGrid::CellRect(int column, int row) const
+{
+    return visualRect(model()->index(row - 1, column));
+}
+
+bool TDiaryGrid::Editing() const
+{
+    return state() == QAbstractItemView::EditingState;
+}
+
+void TDiaryGrid::EndEditing()
+{
+    if (!Editing())
+        return;
+    if (QWidget* editor = indexWidget(currentIndex())) {
+        commitData(editor);
+        closeEditor(editor, QAbstractItemDelegate::NoHint);
+    }
+}
+
+void TDiaryGrid::keyboardSearch(const QString&) { }
+
+void TDiaryGrid::keyPressEvent(QKeyEvent* event)
+{
+    if (OnKeyDown && OnKeyDown(event))
+        return;
+    const QString text = event->key() == Qt::Key_Backspace ? QString(QChar(8)) : event->text();
+    if (OnKeyPress && text.size() == 1 && OnKeyPress(text.front()))
+        return;
+    QTableView::keyPressEvent(event);
+}
+
+void TDiaryGrid::EditorKeyPress(QKeyEvent* event)
+{
+    if (OnKeyPress && event->text().size() == 1)
+        OnKeyPress(event->text().front());
+}
+
+void TDiaryGrid::mousePressEvent(QMouseEvent* event)
+{
+    const QModelIndex at = indexAt(event->position().toPoint());
+    if (at.isValid()) {
+        Q_EMIT MouseDown(
+            event->button(), event->globalPosition().toPoint(), at.column(), at.row() + 1);
+        if (event->button() == Qt::RightButton)
+            return;
+    }
+    const QModelIndex focused = currentIndex();
+    QTableView::mousePressEvent(event);
+    if (event->button() == Qt::LeftButton && at.isValid() && at == focused)
+        EditCurrent();
+}
+
+void TDiaryGrid::EditCurrent()
+{
+    const QModelIndex current = currentIndex();
+    if (Editing() || !current.flags().testFlag(Qt::ItemIsEditable)
+        || !edit(current, QAbstractItemView::AllEditTriggers, nullptr))
+        return;
+    // Opened to be added to, not typed over.
+    if (auto* editor = qobject_cast<QLineEdit*>(indexWidget(current)))
+        editor->end(false);
+}
+
+void TDiaryGrid::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    QTableView::mouseDoubleClickEvent(event);
+    if (event->button() == Qt::LeftButton)
+        Q_EMIT DblClick();
+}
+
+void TDiaryGrid::currentChanged(const QModelIndex& current, const QModelIndex& previous)
+{
+    QTableView::currentChanged(current, previous);
+    Q_EMIT SelectCell(current.isValid() ? current.column() : 0,
+        current.isValid() ? current.row() + 1 : 0, previous.isValid() ? previous.column() : 0,
+        previous.isValid() ? previous.row() + 1 : 0);
+}
