@@ -287,8 +287,10 @@ void TDiaryGrid::keyPressEvent(QKeyEvent* event)
 {
     if (OnKeyDown && OnKeyDown(event))
         return;
+    // Alt and Meta make commands, not characters.
+    const bool command = event->modifiers() & (Qt::AltModifier | Qt::MetaModifier);
     const QString text = event->key() == Qt::Key_Backspace ? QString(QChar(8)) : event->text();
-    if (OnKeyPress && text.size() == 1 && OnKeyPress(text.front()))
+    if (OnKeyPress && !command && text.size() == 1 && OnKeyPress(text.front()))
         return;
     QTableView::keyPressEvent(event);
 }
