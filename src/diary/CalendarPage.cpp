@@ -79,10 +79,11 @@ TCalendarPage::TCalendarPage(TDiaryStore& store, IClock& clock, IDialogues& dial
 
 TCalendarPage::~TCalendarPage()
 {
-    // The grid and the calendar go first, while the page can still answer
-    // them; then the store forgets the page.
+    // The main window's store may be gone already: nothing of the teardown
+    // reaches it. The grid and the calendar go first, while the page that
+    // answers them is still whole.
+    Model->Detach();
     delete CalendarSplitter;
-    Store.SetView(nullptr);
 }
 
 void TCalendarPage::BuildPanel()

@@ -39,7 +39,8 @@ public:
     TCalendarPage(TDiaryStore& store, IClock& clock, IDialogues& dialogues, IClipboard& clipboard,
         IDesktop& desktop, std::filesystem::path dataFolder,
         std::function<void(const QString&)> showOverdueText, QWidget* parent = nullptr);
-    // Leaves the store without a view.
+    // Never touches the store, so the two may go in either order; a store
+    // that outlives the page is to be given another view (or none) first.
     ~TCalendarPage() override;
 
     // The grid, for the settings' font and row height.

@@ -39,7 +39,7 @@ const QColor WarningInk(200, 0, 0);
 
 TDiaryGridModel::TDiaryGridModel(TDiaryStore& store, QObject* parent)
     : QAbstractTableModel(parent)
-    , Store(store)
+    , Store(&store)
 {
 }
 
@@ -55,7 +55,9 @@ int TDiaryGridModel::columnCount(const QModelIndex& parent) const
 
 const TDiaryEvent* TDiaryGridModel::EventShown(int row) const
 {
-    const TDiaryEvent* event = Store.DayEvents();
+    if (!Store)
+        return nullptr;
+    const TDiaryEvent* event = Store->DayEvents();
     for (int r = 0; event && r < row; ++r)
         event = event->Next.get();
     return event;
@@ -107,10 +109,10 @@ QVariant TDiaryGridModel::data(const QModelIndex& index, int role) const
 
 bool TDiaryGridModel::setData(const QModelIndex& index, const QVariant& value, int role)
 {
-    if (role != Qt::EditRole || !index.isValid()
+    if (!Store || role != Qt::EditRole || !index.isValid()
         || !checkIndex(index, CheckIndexOption::IndexIsValid) || index.column() != dcDescription)
         return false;
-    TDiaryEvent* event = Store.EventAtRow(static_cast<uint8_t>(index.row() + 1));
+    TDiaryEvent* event = Store->EventAtRow(static_cast<uint8_t>(index.row() + 1));
     const std::string text = FirstLine(ToAnsi(value.toString()));
     if (event->Description != text) {
         event->Description = text;
@@ -121,7 +123,7 @@ bool TDiaryGridModel::setData(const QModelIndex& index, const QVariant& value, i
 
 QVariant TDiaryGridModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
-    if (orientation != Qt::Horizontal || section < 0 || section >= DiaryColumnCount)
+    if (!Store || orientation != Qt::Horizontal || section < 0 || section >= DiaryColumnCount)
         return QAbstractTableModel::headerData(section, orientation, role);
     switch (role) {
     case Qt::DisplayRole: {
@@ -129,7 +131,7 @@ QVariant TDiaryGridModel::headerData(int section, Qt::Orientation orientation, i
             return u"Time"_s;
         if (section != dcDescription)
             return QString();
-        const TCivilDate date = DecodeDate(Store.CalendarDate());
+        const TCivilDate date = DecodeDate(Store->CalendarDate());
         return QLocale().toString(QDate(date.Year, date.Month, date.Day), u"ddd, d MMM yyyy"_s);
     }
     case ImageRole:
@@ -145,7 +147,7 @@ QVariant TDiaryGridModel::headerData(int section, Qt::Orientation orientation, i
         return section == dcTime || section == dcDescription;
     case UnderlineRole:
         return section == dcDescription
-            && DateOf(Store.CalendarDate()) == DateOf(Store.CurrentDateTime);
+            && DateOf(Store->CalendarDate()) == DateOf(Store->CurrentDateTime);
     default:
         return {};
     }

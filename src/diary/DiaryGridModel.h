@@ -36,10 +36,13 @@ public:
     const TDiaryEvent* EventShown(int row) const;
     // The store changed: every cell and the headers are read again.
     void Refresh();
+    // From now on the model shows nothing and changes nothing: the grid's
+    // teardown must not reach a store that may be gone already.
+    void Detach() { Store = nullptr; }
 
     // Shown for a time the clock never reaches.
     static QString ImpossibleTimeText();
 
 private:
-    TDiaryStore& Store;
+    TDiaryStore* Store;
 };
