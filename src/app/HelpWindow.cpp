@@ -6,10 +6,21 @@
 
 using namespace Qt::StringLiterals;
 
+// The topics are compiled into a static library, so they are registered by hand.
+static void RegisterHelpTopics()
+{
+    static const bool registered = [] {
+        Q_INIT_RESOURCE(help);
+        return true;
+    }();
+    Q_UNUSED(registered);
+}
+
 namespace {
 
 QString TopicPath(int topic)
 {
+    RegisterHelpTopics();
     return u":/help/topic%1.html"_s.arg(topic);
 }
 

@@ -9,6 +9,7 @@
 #include "app/TrayController.h"
 #include "alarms/AlarmPopups.h"
 #include "calc/CalculatorPage.h"
+#include "diary/CalendarPage.h"
 #include "diary/DiaryFile.h"
 #include "platform/AnsiText.h"
 #include "platform/TrayIcon.h"
@@ -17,6 +18,8 @@
 #include "settings/SettingsConvert.h"
 
 #include <QApplication>
+#include <QDateTime>
+#include <QLocale>
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QLabel>
@@ -74,15 +77,21 @@ TTalvoForm::TTalvoForm(TTalvoServices& services, const QStringList& arguments, Q
 TTalvoForm::~TTalvoForm()
 {
     qApp->removeEventFilter(this);
+    // The store goes before the pages do.
+    FDiary.SetView(nullptr);
 }
 
 void TTalvoForm::CreatePages()
 {
     FPageControl = new QTabWidget(this);
     FPageControl->setObjectName(u"PageControl"_s);
+    FCalendarPage = new TCalendarPage(FDiary, Services.Clock, Services.Dialogues,
+                                      Services.Clipboard, Services.Desktop, Services.DataFolder,
+                                      [this](const QString& text) { Panels[2]->setText(text); });
+    connect(FCalendarPage, &TCalendarPage::HelpRequested, this, &TTalvoForm::ShowHelpTopic);
     FCalculatorPage = new TCalculatorPage(FCalc, Services.Dialogues, Services.Clipboard);
     connect(FCalculatorPage, &TCalculatorPage::HelpRequested, this, &TTalvoForm::ShowHelpTopic);
-    Pages = {new QWidget, new QWidget, FCalculatorPage};
+    Pages = {FCalendarPage, new QWidget, FCalculatorPage};
     const QString names[3] = {u"CalendarPage"_s, u"NotesTreePage"_s, u"CalculatorPage"_s};
     const QString captions[3] = {u"Calendar / Diary"_s, u"Notes Tree"_s, u"Calculator"_s};
     for (size_t i = 0; i < Pages.size(); ++i) {
@@ -130,9 +139,12 @@ void TTalvoForm::FormCreate(const QStringList& arguments)
     FPageControl->setCurrentIndex(CalendarPageIndex);
     FCalculatorPage->CalcHexClick();
     FCalculatorPage->SetCurrentRow(TCalculator::XRow);
-    FDiary.SetView(this);
+    FDiary.SetView(FCalendarPage);
     LoadAllData();
     FTray->AddIcon();
+    ITickHost& host = *this;
+    FTick = std::make_unique<TSecondTick>(FDiary, FSettings, Services.Clock, Services.DataFolder,
+                                          host);
     FSecond->start();
     ReadPlacement();
     qApp->installEventFilter(this);
@@ -149,38 +161,58 @@ void TTalvoForm::ConnectTray()
     connect(tray.Exit, &QAction::triggered, this, [this] { ExitClick(); });
     connect(tray.MenuReminder, &QAction::triggered, FPopups, &TAlarmPopups::MenuReminderClick);
     connect(FPopups, &TAlarmPopups::Acknowledged, this, &TTalvoForm::AcknowledgeClick);
+    connect(tray.MenuDiaryOld, &QAction::triggered, FCalendarPage,
+            &TCalendarPage::MenuDiaryOldClick);
 }
 
 void TTalvoForm::SecondTimer()
 {
+    RunGuarded(Services.Dialogues, [this] { FTick->SecondTimer(); });
+}
+
+void TTalvoForm::ShowDateAndTime(TDateTime now)
+{
+    const TCivilDate date = DecodeDate(now);
+    const TCivilTime time = DecodeTime(now);
+    const QDateTime shown(QDate(date.Year, date.Month, date.Day), QTime(time.Hour, time.Minute));
+    const QLocale locale;
+    Panels[0]->setText(locale.toString(shown, u"ddd, d MMM yyyy"_s));
+    Panels[1]->setText(locale.toString(shown, u"hh:mm"_s));
+}
+
+void TTalvoForm::ShowAlarmPopup(uint16_t time, const std::string& description)
+{
+    FPopups->ShowAlarmPopup(FromAnsi(TimeText(time)), FromAnsi(description));
+}
+
+void TTalvoForm::EnableAcknowledge()
+{
+    FTray->Acknowledge->setEnabled(true);
+}
+
+void TTalvoForm::PlayAlarmSound()
+{
+    ::PlayAlarmSound(Services.Sound, FOptions);
 }
 
 void TTalvoForm::AcknowledgeClick()
 {
     FTray->Acknowledge->setEnabled(false);
+    FTick->Acknowledge();
     UpdateTrayIcon(NormalTrayImage);
 }
 
 void TTalvoForm::UpdateTrayIcon(int imageIndex)
 {
+    if (FNoTray)
+        return;
     FTray->UpdateTrayIcon(imageIndex, FOptions.DateTray, FDiary.TodayDay, Panels[2]->text());
+    FCalendarPage->SetTodayGlyph(FOptions.DateTray ? std::optional<int>(FDiary.TodayDay)
+                                                   : std::nullopt);
 }
 
 void TTalvoForm::ShowOverdueCount()
 {
-    FDiary.ShowOverdueCount();
-}
-
-void TTalvoForm::ShowOverdueText(const std::string& text)
-{
-    Panels[2]->setText(FromAnsi(text));
-}
-
-void TTalvoForm::SetCalendarDate(TDateTime date)
-{
-    OwnCalendarDate = date;
-    FDiary.SelectCalendarDay();
-    FDiary.CountOverdue();
     FDiary.ShowOverdueCount();
 }
 
@@ -210,6 +242,7 @@ void TTalvoForm::ShowHelpTopic(int topic)
 
 void TTalvoForm::HideToTray()
 {
+    FCalendarPage->EndEditing();
     SaveAllData();
     DiaryFileAge = DiaryFileTime();
     if (FAbout)
@@ -248,6 +281,7 @@ bool TTalvoForm::ExitClick()
     FSecond->stop();
     FTray->DeleteIcon();
     if (!FHiddenInTray) {
+        FCalendarPage->EndEditing();
         if (!SaveAllData()) {
             // The diary is still only in memory: carry on rather than lose it.
             FTray->AddIcon();
@@ -316,6 +350,10 @@ void TTalvoForm::ApplySettings()
     TApplyTargets targets;
     targets.MainWindow = this;
     targets.Hints = Hints;
+    targets.SetCalendarColour = [this](const QColor& colour) {
+        FCalendarPage->SetCalendarColour(colour);
+    };
+    targets.DiaryGrid = FCalendarPage->Grid();
     targets.SetCalculatorColour = [this](const QColor& colour) {
         FCalculatorPage->SetColourCalculator(colour);
     };
@@ -405,10 +443,19 @@ bool TTalvoForm::eventFilter(QObject* watched, QEvent* event)
     return false;
 }
 
-void TTalvoForm::FormKeyDown(int key, Qt::KeyboardModifiers)
+void TTalvoForm::FormKeyDown(int key, Qt::KeyboardModifiers modifiers)
 {
-    if (key == Qt::Key_F1)
+    if (key == Qt::Key_F1) {
         ShowPageHelp();
+        return;
+    }
+    if (!modifiers.testFlag(Qt::ControlModifier)
+        || FPageControl->currentIndex() != CalendarPageIndex)
+        return;
+    if (key == Qt::Key_F)
+        FCalendarPage->DiaryFindButtonClick();
+    else if (key == Qt::Key_S)
+        FCalendarPage->ScheduleButtonClick();
 }
 
 void TTalvoForm::FormKeyPress(QChar character)

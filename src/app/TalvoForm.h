@@ -1,5 +1,6 @@
 #pragma once
 
+#include "alarms/SecondTick.h"
 #include "app/DateTime.h"
 #include "calc/Calculator.h"
 #include "diary/DiaryStore.h"
@@ -21,6 +22,7 @@ class QTimer;
 class TAboutForm;
 class TAlarmPopups;
 class TCalculatorPage;
+class TCalendarPage;
 class THelpWindow;
 class THintSwitch;
 class TTrayController;
@@ -30,7 +32,7 @@ struct TTalvoServices;
 // one-second timer and the tray icon, and runs start-up, hiding to the tray,
 // restoring and the orderly exit. It owns the program's data (the diary, the
 // calculator, the settings); the pages keep their own handlers.
-class TTalvoForm final : public QMainWindow, private IDiaryView {
+class TTalvoForm final : public QMainWindow, private ITickHost {
     Q_OBJECT
 public:
     enum Page { CalendarPageIndex = 0, NotesTreePageIndex = 1, CalculatorPageIndex = 2 };
@@ -54,10 +56,14 @@ public:
     TSettings& Options() { return FOptions; }
     TSettingsStore& Settings() { return FSettings; }
     TCalculatorPage* CalculatorPage() const { return FCalculatorPage; }
+    TCalendarPage* CalendarPage() const { return FCalendarPage; }
     TAlarmPopups& Popups() const { return *FPopups; }
+    TSecondTick& Tick() { return *FTick; }
 
     // Handlers of the tray menu and of the window.
     void RestoreClick() { RestoreFromTray(); }
+    // The one-second timer's handler.
+    void SecondTimer();
     void AcknowledgeClick();
     void AboutClick();
     void HelpClick();
@@ -68,7 +74,7 @@ public:
     // Ends the program in order. False when the data could not be saved: then
     // the program goes on, visible, so nothing typed is lost.
     bool ExitClick();
-    void UpdateTrayIcon(int imageIndex);
+    void UpdateTrayIcon(int imageIndex) override;
     void ShowOverdueCount();
     // Commits and writes the data; an error box names a file that could not be
     // written. False when a file was not written.
@@ -87,13 +93,11 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    // The diary's view while the diary page is not there: the status bar.
-    TDateTime CalendarDate() const override { return OwnCalendarDate; }
-    void SetCalendarDate(TDateTime date) override;
-    void RepaintGrid() override {}
-    void SetGridRow(int) override {}
-    void SetGridVisible(bool) override {}
-    void ShowOverdueText(const std::string& text) override;
+    // The tick's view of the window.
+    void ShowDateAndTime(TDateTime now) override;
+    void ShowAlarmPopup(uint16_t time, const std::string& description) override;
+    void EnableAcknowledge() override;
+    void PlayAlarmSound() override;
 
     void FormCreate(const QStringList& arguments);
     void CreatePages();
@@ -101,7 +105,6 @@ private:
     void ConnectTray();
     void ReadPlacement();
     void WritePlacement();
-    void SecondTimer();
     void FormKeyDown(int key, Qt::KeyboardModifiers modifiers);
     void FormKeyPress(QChar character);
     void RememberFocus(QWidget* now);
@@ -114,16 +117,17 @@ private:
     TIoError IoError;
     TDiaryStore FDiary;
     TCalculator FCalc;
+    std::unique_ptr<TSecondTick> FTick;
     bool FNoTray = false;
     bool FHiddenInTray = false;
     bool Exited = false;
     int64_t DiaryFileAge = -1;
-    TDateTime OwnCalendarDate = 0;
     QTabWidget* FPageControl = nullptr;
     std::array<QWidget*, 3> Pages{};
     std::array<QPointer<QWidget>, 3> RememberedFocus;
     std::array<QLabel*, 3> Panels{};
     TCalculatorPage* FCalculatorPage = nullptr;
+    TCalendarPage* FCalendarPage = nullptr;
     TAlarmPopups* FPopups = nullptr;
     QTimer* FSecond = nullptr;
     TTrayController* FTray = nullptr;

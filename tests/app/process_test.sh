@@ -2,7 +2,7 @@
 # Starts the real program the way a user does, in a folder of its own, and
 # checks what it leaves behind: one copy at a time, a save on every way out.
 set -uo pipefail
-program=$1
+program=$(realpath "$1")
 work=$(mktemp -d)
 pids=()
 cleanup() {
@@ -25,12 +25,16 @@ check() { # name, command...
   else failures=$((failures + 1)); echo "FAIL: $name"; fi
 }
 
-start() {
+inode() { stat -c %i "$socket" 2>/dev/null || echo none; }
+
+start() { # waits until this copy's own socket is in place
+  local before
+  before=$(inode)
   "$program" "$@" >"$work/out.txt" 2>&1 &
   pid=$!
   pids+=("$pid")
   for _ in $(seq 100); do
-    [ -S "$socket" ] && return 0
+    [ -S "$socket" ] && [ "$(inode)" != "$before" ] && return 0
     sleep 0.1
   done
   return 1

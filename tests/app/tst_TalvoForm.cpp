@@ -1,14 +1,17 @@
 #include "FakeShell.h"
 
+#include "alarms/AlarmPopups.h"
 #include "app/HelpWindow.h"
 #include "app/TrayController.h"
 #include "calc/CalculatorPage.h"
+#include "diary/CalendarPage.h"
 
 #include <QAction>
 #include <QLabel>
 #include <QMenu>
 #include <QSignalSpy>
 #include <QTabWidget>
+#include <QTableView>
 #include <QTest>
 #include <QTimer>
 
@@ -217,7 +220,7 @@ private Q_SLOTS:
         QVERIFY(QDir(shell.Folder.path()).rmdir(u"DIARY.DAT.tmp"_s));
         QVERIFY(form->ExitClick());
         QCOMPARE(exits.count(), 1);
-        QVERIFY(ReadFile(shell.DataFile(u"DIARY.DAT"_s)).startsWith("0000unsaved\r\n"));
+        QVERIFY(ReadFile(shell.DataFile(u"DIARY.DAT"_s)).startsWith("000000unsaved\r\n"));
     }
 
     void placementIsReadAtStartAndARefusedWriteStillExits()
@@ -288,7 +291,66 @@ private Q_SLOTS:
         form->Tray().MenuReminder->trigger();
         QCOMPARE(form->Popups().Notes().size(), 1u);
         QVERIFY(form->ExitClick());
+        QTRY_COMPARE(form->Popups().Notes().size(), 0u);
+    }
+
+    void anAlarmRingsAtItsMinuteUntilAcknowledged()
+    {
+        TFakeShell shell;
+        QVERIFY(QDir(shell.Folder.path()).exists());
+        WriteDiaryWithEvent(shell.DataFile(u"DIARY.DAT"_s), DayIndex(12, 7), "010930Dentist");
+        shell.StoredSettings = {{"AlarmSound", "2"}, {"DateTray", "0"}, {"Month", "12"}};
+        shell.Clock.Set(EncodeDate(2026, 12, 7) + EncodeTime(9, 29, 59));
+        auto form = shell.Start();
+        form->SecondTimer();
+        QCOMPARE(form->StatusPanel(1)->text(), u"09:29"_s);
+        QVERIFY(form->StatusPanel(0)->text().contains(u"2026"_s));
         QCOMPARE(form->Popups().Notes().size(), 0u);
+
+        shell.Clock.Set(EncodeDate(2026, 12, 7) + EncodeTime(9, 30, 1));
+        form->SecondTimer();
+        form->SecondTimer(); // the same minute again does nothing more
+        QCOMPARE(form->Popups().Notes().size(), 1u);
+        QVERIFY(form->Tray().Acknowledge->isEnabled());
+        QCOMPARE(shell.Sound.Played, std::vector<int32_t>{2});
+        QCOMPARE(form->Tray().ShownImage(), TTalvoForm::AlarmTrayImage);
+        QCOMPARE(shell.Tray.Tip, u"Talvo95: 1 Overdue Events"_s);
+
+        shell.Clock.Set(EncodeDate(2026, 12, 7) + EncodeTime(9, 31));
+        form->SecondTimer();
+        QCOMPARE(shell.Sound.Played.size(), 2u);
+        form->Tray().Acknowledge->trigger();
+        shell.Clock.Set(EncodeDate(2026, 12, 7) + EncodeTime(9, 32));
+        form->SecondTimer();
+        QCOMPARE(shell.Sound.Played.size(), 2u);
+        QCOMPARE(form->Tray().ShownImage(), TTalvoForm::NormalTrayImage);
+        QCOMPARE(form->Popups().Notes().size(), 1u); // the note stays until closed
+    }
+
+    void anEventTypedOnTheDiaryPageIsInTheFileAfterHiding()
+    {
+        TFakeShell shell;
+        auto form = shell.Start();
+        form->show();
+        QVERIFY(QTest::qWaitForWindowActive(form.get()));
+        QTableView* grid = form->CalendarPage()->Grid();
+        auto type = [](const QString& keys) {
+            for (const QChar key : keys)
+                QTest::keyClick(QApplication::focusWidget(), key.toLatin1());
+        };
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
+                          grid->visualRect(grid->model()->index(0, 3)).center());
+        type(u"Dentist"_s);
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
+                          grid->visualRect(grid->model()->index(0, 2)).center());
+        type(u"1045"_s);
+        form->close();
+        QVERIFY(form->HiddenInTray());
+        const QByteArray file = ReadFile(shell.DataFile(u"DIARY.DAT"_s));
+        // Slot of 7 December: 11 months of 32 slots and 6 days before it.
+        const QList<QByteArray> slots = file.split('\xFF');
+        QCOMPARE(slots.size(), 385);
+        QCOMPARE(slots[DayIndex(12, 7)], QByteArray("\r\n011045Dentist\r\n"));
     }
 
     void f1OpensTheHelpOfTheActivePage()
