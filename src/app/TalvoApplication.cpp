@@ -17,7 +17,18 @@
 
 using namespace Qt::StringLiterals;
 
-int TTalvoApplication::Run(QApplication& application)
+bool TGuardedApplication::notify(QObject* receiver, QEvent* event)
+{
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (const std::exception& error) {
+        if (Dialogues)
+            Dialogues->ShowApplicationError(ErrorText(error));
+    }
+    return false;
+}
+
+int TTalvoApplication::Run(TGuardedApplication& application)
 {
     application.setOrganizationName(u"Quorral"_s);
     application.setApplicationName(u"Talvo95"_s);
@@ -32,6 +43,7 @@ int TTalvoApplication::Run(QApplication& application)
 
     TSystemClock clock;
     TDialogues dialogues;
+    application.SetDialogues(&dialogues);
     TSystemTrayIcon trayIcon;
     TSystemDesktop desktop;
     TSystemClipboard clipboard;
@@ -57,5 +69,7 @@ int TTalvoApplication::Run(QApplication& application)
     QObject::connect(&application, &QGuiApplication::commitDataRequest, &form,
                      [&form](QSessionManager&) { form.ExitClick(); });
     form.show();
-    return application.exec();
+    const int status = application.exec();
+    application.SetDialogues(nullptr);
+    return status;
 }

@@ -27,6 +27,7 @@
 #include <QTabWidget>
 #include <QTimer>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <system_error>
@@ -115,9 +116,14 @@ void TTalvoForm::CreateStatusBar()
         panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         panel->setIndent(2);
         Panels[i] = panel;
-        // The last panel takes the rest of the bar, so the overdue text shows whole.
+        // The date and time panels are as wide as their longest texts in this
+        // font (at least their designed widths); the last panel takes the rest
+        // of the bar, so the overdue text shows whole.
         if (i + 1 < Panels.size()) {
-            panel->setFixedWidth(widths[i]);
+            const QString longest = i == 0 ? u"Wed, 30 Sep 2026"_s : u"00:00"_s;
+            const int needed = panel->fontMetrics().horizontalAdvance(longest)
+                + 2 * panel->frameWidth() + 2 * panel->indent() + 4;
+            panel->setFixedWidth(std::max(widths[i], needed));
             bar->addWidget(panel);
         } else {
             panel->setMinimumWidth(widths[i]);

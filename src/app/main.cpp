@@ -4,6 +4,6 @@
 
 int main(int argc, char** argv)
 {
-    QApplication application(argc, argv);
+    TGuardedApplication application(argc, argv);
     return TTalvoApplication::Run(application);
 }
