@@ -6,6 +6,7 @@
 #include "app/FakeDialogues.h"
 #include "platform/Clipboard.h"
 #include "platform/Desktop.h"
+#include "platform/FakeDesktop.h"
 #include "platform/FakeSoundPlayer.h"
 #include "platform/TrayIcon.h"
 #include "settings/MemorySettingsBackend.h"
@@ -30,21 +31,6 @@ public:
     void SetToolTip(const QString& tip) override { Tip = tip; }
     void SetMenu(QMenu*) override {}
     void Click() { Q_EMIT LeftClicked(); }
-};
-
-class TFakeDesktop final : public IDesktop {
-public:
-    QStringList Opened;
-    bool OpenDocument(const QString& path) override
-    {
-        Opened << path;
-        return true;
-    }
-    bool OpenUrl(const QString& url) override
-    {
-        Opened << url;
-        return true;
-    }
 };
 
 // Everything a main window needs, faked, with a data folder of its own.

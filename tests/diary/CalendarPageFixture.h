@@ -12,27 +12,12 @@
 
 #include <QApplication>
 #include <QMenu>
+#include "platform/FakeDesktop.h"
+
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
 #include <memory>
-
-// Remembers what would have been opened.
-class TFakeDesktop final : public IDesktop
-{
-public:
-    QStringList Opened;
-    bool OpenDocument(const QString& path) override
-    {
-        Opened << path;
-        return true;
-    }
-    bool OpenUrl(const QString& url) override
-    {
-        Opened << url;
-        return true;
-    }
-};
 
 // A diary page over a store opened in an empty folder, shown, with today
 // Wednesday 5 March 2025 at noon: the diary window runs from February 2025 to

@@ -1,0 +1,21 @@
+#pragma once
+
+#include "platform/Desktop.h"
+
+#include <QStringList>
+
+// Remembers what would have been opened.
+class TFakeDesktop final : public IDesktop {
+public:
+    QStringList Opened;
+    bool OpenDocument(const QString& path) override
+    {
+        Opened << path;
+        return true;
+    }
+    bool OpenUrl(const QString& url) override
+    {
+        Opened << url;
+        return true;
+    }
+};
