@@ -1,6 +1,8 @@
 #include "app/AboutForm.h"
 
 #include "app/ImageLists.h"
+#include "controls/NiceLabel.h"
+#include "platform/AnsiText.h"
 
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
@@ -33,12 +35,12 @@ TAboutForm::TAboutForm(QWidget* parent) : QDialog(parent)
 
     auto* revision = new QLabel(u"Revision "_s + RevisionText(), this);
     revision->setObjectName(u"Revision"_s);
-    auto* maker = new QLabel(u"Diary, notes and calculator in one window.\n"
-                             "Made by Quorral.\n"
-                             "Write to talvo95@quorral.example"_s,
-                             this);
+    auto* maker = new TNiceLabel(this);
     maker->setObjectName(u"Comments"_s);
-    maker->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    maker->SetAutoSize(true);
+    maker->SetCaption(ToAnsi(u"\\bDiary\\b, \\bnotes\\b and a \\bcalculator\\b in one window.\\n"
+                             "Made by \\4Quorral\\0.\\n"
+                             "Write to \\u\\4talvo95@quorral.example"_s));
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::close);

@@ -1,6 +1,7 @@
 #include "FakeShell.h"
 
 #include "alarms/AlarmPopups.h"
+#include "app/AboutForm.h"
 #include "app/HelpWindow.h"
 #include "app/TrayController.h"
 #include "calc/CalculatorPage.h"
@@ -354,6 +355,23 @@ private Q_SLOTS:
         const QList<QByteArray> slots = file.split('\xFF');
         QCOMPARE(slots.size(), 385);
         QCOMPARE(slots[DayIndex(12, 7)], QByteArray("\r\n011045Dentist\r\n"));
+    }
+
+    void aboutShowsTheRevisionAndHelpShowsEveryTopic()
+    {
+        TFakeShell shell;
+        auto form = shell.Start();
+        form->Tray().About->trigger();
+        QVERIFY(form->AboutForm()->isVisible());
+        const auto* revision = form->AboutForm()->findChild<QLabel*>(u"Revision"_s);
+        QVERIFY(revision->text().endsWith(u"1.0.0.0"_s));
+        for (const int topic : {1, 4, 5, 6})
+            QVERIFY(THelpWindow::HasTopic(topic));
+        QVERIFY(!THelpWindow::HasTopic(2));
+        // Hiding to the tray closes it.
+        form->show();
+        form->close();
+        QVERIFY(!form->AboutForm()->isVisible());
     }
 
     void f1OpensTheHelpOfTheActivePage()
