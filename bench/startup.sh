@@ -6,11 +6,15 @@
 set -euo pipefail
 build=$(realpath "${1:-build-release}")
 runs=${2:-5}
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+if [ -n "${3:-}" ]; then
+  work=$3
+else
+  work=$(mktemp -d)
+  trap 'rm -rf "$work"' EXIT
+fi
 
 # A diary of 100,000 events spread over the year's slots.
-python3 - "$work/DIARY.DAT" <<'PY'
+[ -f "$work/DIARY.DAT" ] || python3 - "$work/DIARY.DAT" <<'PY'
 import sys
 out = bytearray()
 per_slot, rest = divmod(100_000, 372)
@@ -30,7 +34,8 @@ measure() { # title, program...: prints "milliseconds rss-kB"
   start=$(date +%s%N)
   "$@" >/dev/null 2>&1 &
   pid=$!
-  xdotool search --sync --onlyvisible --name "$title" >/dev/null
+  # Asked every few milliseconds (xdotool's own --sync waits half a second between looks).
+  until xdotool search --onlyvisible --name "$title" >/dev/null 2>&1; do sleep 0.005; done
   end=$(date +%s%N)
   sleep 3
   rss=$(awk '/VmRSS/ {print $2}' "/proc/$pid/status")
@@ -38,22 +43,28 @@ measure() { # title, program...: prints "milliseconds rss-kB"
   echo "$(( (end - start) / 1000000 )) $rss"
 }
 
-run_all() {
-  cd "$work"
-  export XDG_CONFIG_HOME=$work/config XDG_RUNTIME_DIR=$work/run
-  mkdir -p "$XDG_RUNTIME_DIR"; chmod 700 "$XDG_RUNTIME_DIR"
-  for _ in $(seq "$runs"); do
-    echo "empty $(measure 'Empty Qt Window' "$build/bench/bench_empty_window")"
-    echo "talvo $(measure 'Talvo95 - Quorral' "$build/src/app/Talvo95")"
-  done
-}
-export -f measure run_all
-export work build runs
-xvfb-run -a -s "-screen 0 1024x768x24" bash -c run_all | awk '
-  { ms[$1] = ms[$1] " " $2; if ($3 > rss[$1]) rss[$1] = $3 }
-  END {
-    for (k in ms) {
-      n = split(ms[k], v, " "); asort(v)
-      printf "%s: start-up median %d ms (runs:%s), largest idle RSS %.1f MB\n", k, v[int((n + 1) / 2)], ms[k], rss[k] / 1024
-    }
-  }'
+if [ "${TALVO_STARTUP_INSIDE:-}" != 1 ]; then
+  # Again, inside a virtual X server of its own.
+  # A session bus, as every desktop has: without one, the tray would start its own.
+  TALVO_STARTUP_INSIDE=1 dbus-run-session -- xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$build" "$runs" "$work" |
+    python3 -c '
+import statistics, sys
+runs = {}
+for line in sys.stdin:
+    name, ms, rss = line.split()
+    runs.setdefault(name, []).append((int(ms), int(rss)))
+for name, values in runs.items():
+    times = [ms for ms, _ in values]
+    print(f"{name}: start-up median {statistics.median(times):.0f} ms (runs: {times}), "
+          f"largest idle RSS {max(rss for _, rss in values) / 1024:.1f} MB")
+'
+  exit
+fi
+
+cd "$work"
+export XDG_CONFIG_HOME=$work/config XDG_RUNTIME_DIR=$work/run
+mkdir -p "$XDG_RUNTIME_DIR"; chmod 700 "$XDG_RUNTIME_DIR"
+for _ in $(seq "$runs"); do
+  echo "empty $(measure 'Empty Qt Window' "$build/bench/bench_empty_window")"
+  echo "talvo $(measure 'Talvo95 - Quorral' "$build/src/app/Talvo95")"
+done
