@@ -8,7 +8,8 @@
 
 namespace fs = std::filesystem;
 
-namespace {
+namespace
+{
 
 constexpr int DiaryEvents = 100'000;
 
@@ -49,7 +50,8 @@ void LoadedDiary(TDiaryDays& days)
     ParseDiary(FormatDiary(source), days);
 }
 
-class TBenchFolder {
+class TBenchFolder
+{
 public:
     TBenchFolder()
     {

@@ -9,7 +9,8 @@
 
 using namespace Qt::StringLiterals;
 
-namespace {
+namespace
+{
 
 constexpr int PanelSize = 25;
 

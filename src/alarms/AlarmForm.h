@@ -12,7 +12,8 @@ class QWidget;
 // and a message. It serves both fired alarms and the user's stick-on notes.
 // It is a window of its own, shown while the main window hides in the tray,
 // and deletes itself when closed.
-class TAlarmForm final : public QFrame {
+class TAlarmForm final : public QFrame
+{
     Q_OBJECT
 public:
     // `timeText` is "hh:mm" or empty; the time is drawn in `colourOverdue`.

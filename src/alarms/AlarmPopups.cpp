@@ -5,7 +5,6 @@
 
 #include <QGuiApplication>
 #include <QScreen>
-
 #include <utility>
 
 using namespace Qt::StringLiterals;

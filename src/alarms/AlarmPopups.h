@@ -5,7 +5,6 @@
 #include <QColor>
 #include <QObject>
 #include <QPointer>
-
 #include <functional>
 #include <vector>
 
@@ -15,7 +14,8 @@ class TAlarmForm;
 // Opens the alarm notes and the stick-on notes and keeps track of them. The
 // notes are windows of their own, with no parent, so they stay on screen while
 // the main window hides in the tray; they all close when this object goes.
-class TAlarmPopups final : public QObject {
+class TAlarmPopups final : public QObject
+{
     Q_OBJECT
 public:
     // `colourOverdue` is asked for the time's colour each time a note opens, so

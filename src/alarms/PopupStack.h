@@ -3,7 +3,8 @@
 // Where the next alarm note goes: notes stack down the left edge of the screen
 // with a small gap and start again at the top once they reach far enough down.
 // Closing a note does not give its place back.
-class TPopupStack {
+class TPopupStack
+{
 public:
     static constexpr int Gap = 4;
     static constexpr int WrapBelow = 600;

@@ -16,7 +16,8 @@ QString TAboutForm::RevisionText()
     return QStringLiteral(TALVO_VERSION);
 }
 
-TAboutForm::TAboutForm(QWidget* parent) : QDialog(parent)
+TAboutForm::TAboutForm(QWidget* parent)
+    : QDialog(parent)
 {
     setObjectName(u"AboutForm"_s);
     setWindowTitle(u"About Talvo95"_s);

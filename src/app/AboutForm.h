@@ -3,7 +3,8 @@
 #include <QDialog>
 
 // The about box: the program's icon, its title, its revision and the maker.
-class TAboutForm final : public QDialog {
+class TAboutForm final : public QDialog
+{
     Q_OBJECT
 public:
     explicit TAboutForm(QWidget* parent = nullptr);

@@ -3,7 +3,8 @@
 #include <cmath>
 #include <cstdint>
 
-namespace {
+namespace
+{
 
 constexpr int64_t MilliSecondsPerDay = 86'400'000;
 
@@ -43,7 +44,7 @@ bool IsLeapYear(int year)
 
 int DaysInMonth(int year, int month)
 {
-    static constexpr int Lengths[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    static constexpr int Lengths[12] = { 31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31 };
     if (month < 1 || month > 12)
         return 0;
     return month == 2 && IsLeapYear(year) ? 29 : Lengths[month - 1];
@@ -117,7 +118,8 @@ TCivilDate DecodeDate(TDateTime value)
         n -= DaysInMonth(year, month);
         ++month;
     }
-    return {static_cast<uint16_t>(year), static_cast<uint16_t>(month), static_cast<uint16_t>(n + 1)};
+    return { static_cast<uint16_t>(year), static_cast<uint16_t>(month),
+        static_cast<uint16_t>(n + 1) };
 }
 
 TCivilTime DecodeTime(TDateTime value)

@@ -12,7 +12,7 @@ using TDateTime = double;
 struct TCivilDate {
     uint16_t Year = 0;
     uint16_t Month = 0; // 1..12
-    uint16_t Day = 0;   // 1..31
+    uint16_t Day = 0; // 1..31
     friend bool operator==(const TCivilDate&, const TCivilDate&) = default;
 };
 
@@ -25,12 +25,11 @@ struct TCivilTime {
 };
 
 // Fixed English names, used in files and in the month calendar whatever the locale.
-inline constexpr std::array<std::string_view, 12> MonthNames{
-    "January", "February", "March",     "April",   "May",      "June",
-    "July",    "August",   "September", "October", "November", "December"};
+inline constexpr std::array<std::string_view, 12> MonthNames { "January", "February", "March",
+    "April", "May", "June", "July", "August", "September", "October", "November", "December" };
 // The week starts on Sunday.
-inline constexpr std::array<std::string_view, 7> WeekDayNames{"Sun", "Mon", "Tue", "Wed",
-                                                              "Thu", "Fri", "Sat"};
+inline constexpr std::array<std::string_view, 7> WeekDayNames { "Sun", "Mon", "Tue", "Wed", "Thu",
+    "Fri", "Sat" };
 
 bool IsLeapYear(int year);
 // 31, 28 or 29, 31, ...; 0 for a month outside 1..12.
@@ -56,16 +55,21 @@ int DayOfWeek(TDateTime value);
 TDateTime DateOf(TDateTime value);
 
 // Where the program reads the current local date and time. Tests set their own.
-class IClock {
+class IClock
+{
 public:
     virtual ~IClock() = default;
     virtual TDateTime Now() const = 0;
 };
 
 // A clock that shows whatever a test sets.
-class TFixedClock final : public IClock {
+class TFixedClock final : public IClock
+{
 public:
-    explicit TFixedClock(TDateTime now = 0) : Value(now) {}
+    explicit TFixedClock(TDateTime now = 0)
+        : Value(now)
+    {
+    }
     TDateTime Now() const override { return Value; }
     void Set(TDateTime now) { Value = now; }
     void Advance(TDateTime days) { Value += days; }

@@ -7,10 +7,11 @@
 
 using namespace Qt::StringLiterals;
 
-namespace {
+namespace
+{
 
 int ShowBox(QWidget* parent, QMessageBox::Icon icon, const QString& caption, const QString& text,
-            QMessageBox::StandardButtons buttons)
+    QMessageBox::StandardButtons buttons)
 {
     QMessageBox box(icon, caption, text, buttons, parent);
     box.ensurePolished();
@@ -34,7 +35,7 @@ void TDialogues::ShowError(const QString& message)
 bool TDialogues::AskConfirm(const QString& message)
 {
     return ShowBox(Parent, QMessageBox::Warning, u"Warning"_s, message,
-                   QMessageBox::Yes | QMessageBox::No)
+               QMessageBox::Yes | QMessageBox::No)
         == QMessageBox::Yes;
 }
 

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QString>
-
 #include <exception>
 #include <functional>
 
@@ -9,7 +8,8 @@ class QWidget;
 
 // Every modal box the program shows goes through this one seam, so a test can
 // answer in advance instead of hanging on a box.
-class IDialogues {
+class IDialogues
+{
 public:
     virtual ~IDialogues() = default;
     // "Information" box, information icon, "OK".
@@ -26,9 +26,13 @@ public:
 };
 
 // The real boxes, placed with their top-left corner at (64, 32).
-class TDialogues final : public IDialogues {
+class TDialogues final : public IDialogues
+{
 public:
-    explicit TDialogues(QWidget* parent = nullptr) : Parent(parent) {}
+    explicit TDialogues(QWidget* parent = nullptr)
+        : Parent(parent)
+    {
+    }
     void ShowInfo(const QString& message) override;
     void ShowError(const QString& message) override;
     bool AskConfirm(const QString& message) override;

@@ -16,7 +16,8 @@ static void RegisterHelpTopics()
     Q_UNUSED(registered);
 }
 
-namespace {
+namespace
+{
 
 QString TopicPath(int topic)
 {
@@ -26,7 +27,9 @@ QString TopicPath(int topic)
 
 } // namespace
 
-THelpWindow::THelpWindow(QWidget* parent) : QWidget(parent, Qt::Window), Browser(new QTextBrowser(this))
+THelpWindow::THelpWindow(QWidget* parent)
+    : QWidget(parent, Qt::Window)
+    , Browser(new QTextBrowser(this))
 {
     setObjectName(u"HelpWindow"_s);
     setWindowTitle(u"Talvo95 Help"_s);

@@ -6,7 +6,8 @@ class QTextBrowser;
 
 // The program's help: HTML topics 1 (the program), 4 (the diary), 5 (the
 // notes) and 6 (the calculator), shown in a window of its own.
-class THelpWindow final : public QWidget {
+class THelpWindow final : public QWidget
+{
     Q_OBJECT
 public:
     explicit THelpWindow(QWidget* parent = nullptr);

@@ -2,10 +2,10 @@
 
 #include <QPainter>
 #include <QPainterPath>
-
 #include <functional>
 
-namespace {
+namespace
+{
 
 using Painter = std::function<void(QPainter&)>;
 
@@ -102,16 +102,12 @@ void DrawPage(QPainter& p)
 void DrawDigitStrokes(QPainter& p, int digit, QPointF origin)
 {
     // Segments a..g of a seven-segment digit in a 5 x 8 box.
-    static constexpr unsigned char Segments[10] = {0x3F, 0x06, 0x5B, 0x4F, 0x66,
-                                                   0x6D, 0x7D, 0x07, 0x7F, 0x6F};
+    static constexpr unsigned char Segments[10]
+        = { 0x3F, 0x06, 0x5B, 0x4F, 0x66, 0x6D, 0x7D, 0x07, 0x7F, 0x6F };
     const qreal w = 4, h = 7, x = origin.x() + 0.5, y = origin.y() + 0.5;
-    const QLineF lines[7] = {{x, y, x + w, y},
-                             {x + w, y, x + w, y + h / 2},
-                             {x + w, y + h / 2, x + w, y + h},
-                             {x, y + h, x + w, y + h},
-                             {x, y + h / 2, x, y + h},
-                             {x, y, x, y + h / 2},
-                             {x, y + h / 2, x + w, y + h / 2}};
+    const QLineF lines[7] = { { x, y, x + w, y }, { x + w, y, x + w, y + h / 2 },
+        { x + w, y + h / 2, x + w, y + h }, { x, y + h, x + w, y + h }, { x, y + h / 2, x, y + h },
+        { x, y, x, y + h / 2 }, { x, y + h / 2, x + w, y + h / 2 } };
     p.setPen(QPen(Qt::black, 1.3, Qt::SolidLine, Qt::SquareCap));
     for (int s = 0; s < 7; ++s)
         if (Segments[digit % 10] & (1 << s))
@@ -184,15 +180,15 @@ QPixmap TImageLists::Calendar(int index, qreal ratio)
 
 QPixmap TImageLists::Digit(int digit, qreal ratio)
 {
-    return Draw(ratio, [digit](QPainter& p) { DrawDigitStrokes(p, digit, {0, 0}); });
+    return Draw(ratio, [digit](QPainter& p) { DrawDigitStrokes(p, digit, { 0, 0 }); });
 }
 
 QPixmap TImageLists::DatedPage(int day, qreal ratio)
 {
     return Draw(ratio, [day](QPainter& p) {
         DrawPage(p);
-        DrawDigitStrokes(p, day / 10, {2, 5});
-        DrawDigitStrokes(p, day % 10, {8, 5});
+        DrawDigitStrokes(p, day / 10, { 2, 5 });
+        DrawDigitStrokes(p, day % 10, { 8, 5 });
     });
 }
 

@@ -11,7 +11,8 @@
 // (cancelled), 4 ringing alarm clock (alarm pending, overdue), 5 an empty
 // calendar page, 6 the calendar page with today's day number.
 // Button images: 8 find, 9 help, 14 copy.
-class TImageLists {
+class TImageLists
+{
 public:
     enum CalendarImage {
         ciLocked = 0,

@@ -14,7 +14,7 @@ std::string TwoDigits(uint8_t n)
 {
     if (n > 99)
         return "??";
-    return {DigitChar(static_cast<uint8_t>(n / 10)), DigitChar(static_cast<uint8_t>(n % 10))};
+    return { DigitChar(static_cast<uint8_t>(n / 10)), DigitChar(static_cast<uint8_t>(n % 10)) };
 }
 
 std::string FourDigits(uint16_t n)

@@ -48,26 +48,20 @@ int TTalvoApplication::Run(TGuardedApplication& application)
     TSystemDesktop desktop;
     TSystemClipboard clipboard;
     TDesktopSoundPlayer sound;
-    TTalvoServices services{clock,
-                            dialogues,
-                            trayIcon,
-                            desktop,
-                            clipboard,
-                            sound,
-                            [] { return std::make_unique<TQtSettingsBackend>(); },
-                            QDir::currentPath().toStdString()};
+    TTalvoServices services { clock, dialogues, trayIcon, desktop, clipboard, sound,
+        [] { return std::make_unique<TQtSettingsBackend>(); }, QDir::currentPath().toStdString() };
 
     TTalvoForm form(services, application.arguments().mid(1));
-    QObject::connect(&instance, &TSingleInstance::RestoreRequested, &form,
-                     &TTalvoForm::RestoreFromTray);
-    QObject::connect(&form, &TTalvoForm::ExitRequested, &application, &QApplication::quit,
-                     Qt::QueuedConnection);
+    QObject::connect(
+        &instance, &TSingleInstance::RestoreRequested, &form, &TTalvoForm::RestoreFromTray);
+    QObject::connect(
+        &form, &TTalvoForm::ExitRequested, &application, &QApplication::quit, Qt::QueuedConnection);
     // Ending the desktop session, or a signal to end, exits as the tray's "Exit" does.
     TTerminationWatcher watcher;
-    QObject::connect(&watcher, &TTerminationWatcher::TerminationRequested, &form,
-                     [&form] { form.ExitClick(); });
+    QObject::connect(
+        &watcher, &TTerminationWatcher::TerminationRequested, &form, [&form] { form.ExitClick(); });
     QObject::connect(&application, &QGuiApplication::commitDataRequest, &form,
-                     [&form](QSessionManager&) { form.ExitClick(); });
+        [&form](QSessionManager&) { form.ExitClick(); });
     form.show();
     const int status = application.exec();
     application.SetDialogues(nullptr);

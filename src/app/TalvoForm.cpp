@@ -1,5 +1,6 @@
 #include "app/TalvoForm.h"
 
+#include "alarms/AlarmPopups.h"
 #include "app/AboutForm.h"
 #include "app/Dialogues.h"
 #include "app/HelpWindow.h"
@@ -7,7 +8,6 @@
 #include "app/LongStrings.h"
 #include "app/TalvoServices.h"
 #include "app/TrayController.h"
-#include "alarms/AlarmPopups.h"
 #include "calc/CalculatorPage.h"
 #include "diary/CalendarPage.h"
 #include "diary/DiaryFile.h"
@@ -18,15 +18,14 @@
 #include "settings/SettingsConvert.h"
 
 #include <QApplication>
-#include <QDateTime>
-#include <QLocale>
 #include <QCloseEvent>
+#include <QDateTime>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLocale>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTimer>
-
 #include <algorithm>
 #include <chrono>
 #include <filesystem>
@@ -34,10 +33,11 @@
 
 using namespace Qt::StringLiterals;
 
-namespace {
+namespace
+{
 
 constexpr int HelpTopicProgram = 1;
-constexpr int PageHelpTopics[3] = {4, 5, 6};
+constexpr int PageHelpTopics[3] = { 4, 5, 6 };
 
 bool IsWithin(const QWidget* widget, const QWidget* ancestor)
 {
@@ -47,10 +47,10 @@ bool IsWithin(const QWidget* widget, const QWidget* ancestor)
 } // namespace
 
 TTalvoForm::TTalvoForm(TTalvoServices& services, const QStringList& arguments, QWidget* parent)
-    : QMainWindow(parent),
-      Services(services),
-      FSettings(services.MakeSettingsBackend()),
-      FDiary(services.Clock)
+    : QMainWindow(parent)
+    , Services(services)
+    , FSettings(services.MakeSettingsBackend())
+    , FDiary(services.Clock)
 {
     setObjectName(u"TalvoForm"_s);
     setWindowTitle(u"Talvo95 - Quorral"_s);
@@ -87,14 +87,14 @@ void TTalvoForm::CreatePages()
     FPageControl = new QTabWidget(this);
     FPageControl->setObjectName(u"PageControl"_s);
     FCalendarPage = new TCalendarPage(FDiary, Services.Clock, Services.Dialogues,
-                                      Services.Clipboard, Services.Desktop, Services.DataFolder,
-                                      [this](const QString& text) { Panels[2]->setText(text); });
+        Services.Clipboard, Services.Desktop, Services.DataFolder,
+        [this](const QString& text) { Panels[2]->setText(text); });
     connect(FCalendarPage, &TCalendarPage::HelpRequested, this, &TTalvoForm::ShowHelpTopic);
     FCalculatorPage = new TCalculatorPage(FCalc, Services.Dialogues, Services.Clipboard);
     connect(FCalculatorPage, &TCalculatorPage::HelpRequested, this, &TTalvoForm::ShowHelpTopic);
-    Pages = {FCalendarPage, new QWidget, FCalculatorPage};
-    const QString names[3] = {u"CalendarPage"_s, u"NotesTreePage"_s, u"CalculatorPage"_s};
-    const QString captions[3] = {u"Calendar / Diary"_s, u"Notes Tree"_s, u"Calculator"_s};
+    Pages = { FCalendarPage, new QWidget, FCalculatorPage };
+    const QString names[3] = { u"CalendarPage"_s, u"NotesTreePage"_s, u"CalculatorPage"_s };
+    const QString captions[3] = { u"Calendar / Diary"_s, u"Notes Tree"_s, u"Calculator"_s };
     for (size_t i = 0; i < Pages.size(); ++i) {
         Pages[i]->setObjectName(names[i]);
         FPageControl->addTab(Pages[i], captions[i]);
@@ -102,14 +102,14 @@ void TTalvoForm::CreatePages()
     setCentralWidget(FPageControl);
     connect(FPageControl, &QTabWidget::currentChanged, this, &TTalvoForm::PageControlChange);
     connect(qApp, &QApplication::focusChanged, this,
-            [this](QWidget*, QWidget* now) { RememberFocus(now); });
+        [this](QWidget*, QWidget* now) { RememberFocus(now); });
 }
 
 void TTalvoForm::CreateStatusBar()
 {
     QStatusBar* bar = statusBar();
     bar->setObjectName(u"StatusBar"_s);
-    const int widths[3] = {94, 40, 50};
+    const int widths[3] = { 94, 40, 50 };
     for (size_t i = 0; i < Panels.size(); ++i) {
         auto* panel = new QLabel(bar);
         panel->setObjectName(u"StatusPanel%1"_s.arg(i));
@@ -149,8 +149,8 @@ void TTalvoForm::FormCreate(const QStringList& arguments)
     LoadAllData();
     FTray->AddIcon();
     ITickHost& host = *this;
-    FTick = std::make_unique<TSecondTick>(FDiary, FSettings, Services.Clock, Services.DataFolder,
-                                          host);
+    FTick = std::make_unique<TSecondTick>(
+        FDiary, FSettings, Services.Clock, Services.DataFolder, host);
     FSecond->start();
     ReadPlacement();
     qApp->installEventFilter(this);
@@ -167,8 +167,8 @@ void TTalvoForm::ConnectTray()
     connect(tray.Exit, &QAction::triggered, this, [this] { ExitClick(); });
     connect(tray.MenuReminder, &QAction::triggered, FPopups, &TAlarmPopups::MenuReminderClick);
     connect(FPopups, &TAlarmPopups::Acknowledged, this, &TTalvoForm::AcknowledgeClick);
-    connect(tray.MenuDiaryOld, &QAction::triggered, FCalendarPage,
-            &TCalendarPage::MenuDiaryOldClick);
+    connect(
+        tray.MenuDiaryOld, &QAction::triggered, FCalendarPage, &TCalendarPage::MenuDiaryOldClick);
 }
 
 void TTalvoForm::SecondTimer()
@@ -213,8 +213,8 @@ void TTalvoForm::UpdateTrayIcon(int imageIndex)
     if (FNoTray)
         return;
     FTray->UpdateTrayIcon(imageIndex, FOptions.DateTray, FDiary.TodayDay, Panels[2]->text());
-    FCalendarPage->SetTodayGlyph(FOptions.DateTray ? std::optional<int>(FDiary.TodayDay)
-                                                   : std::nullopt);
+    FCalendarPage->SetTodayGlyph(
+        FOptions.DateTray ? std::optional<int>(FDiary.TodayDay) : std::nullopt);
 }
 
 void TTalvoForm::ShowOverdueCount()
@@ -251,13 +251,11 @@ void TTalvoForm::ApplySettings()
     TApplyTargets targets;
     targets.MainWindow = this;
     targets.Hints = Hints;
-    targets.SetCalendarColour = [this](const QColor& colour) {
-        FCalendarPage->SetCalendarColour(colour);
-    };
+    targets.SetCalendarColour
+        = [this](const QColor& colour) { FCalendarPage->SetCalendarColour(colour); };
     targets.DiaryGrid = FCalendarPage->Grid();
-    targets.SetCalculatorColour = [this](const QColor& colour) {
-        FCalculatorPage->SetColourCalculator(colour);
-    };
+    targets.SetCalculatorColour
+        = [this](const QColor& colour) { FCalculatorPage->SetColourCalculator(colour); };
     ::ApplySettings(FOptions, targets);
 }
 

@@ -11,7 +11,6 @@
 #include <QMainWindow>
 #include <QPointer>
 #include <QStringList>
-
 #include <array>
 #include <cstdint>
 #include <memory>
@@ -32,15 +31,15 @@ struct TTalvoServices;
 // one-second timer and the tray icon, and runs start-up, hiding to the tray,
 // restoring and the orderly exit. It owns the program's data (the diary, the
 // calculator, the settings); the pages keep their own handlers.
-class TTalvoForm final : public QMainWindow, private ITickHost {
+class TTalvoForm final : public QMainWindow, private ITickHost
+{
     Q_OBJECT
 public:
     enum Page { CalendarPageIndex = 0, NotesTreePageIndex = 1, CalculatorPageIndex = 2 };
     static constexpr int NormalTrayImage = 1;
     static constexpr int AlarmTrayImage = 4;
 
-    TTalvoForm(TTalvoServices& services, const QStringList& arguments,
-               QWidget* parent = nullptr);
+    TTalvoForm(TTalvoServices& services, const QStringList& arguments, QWidget* parent = nullptr);
     ~TTalvoForm() override;
 
     bool NoTray() const { return FNoTray; }
@@ -123,9 +122,9 @@ private:
     bool Exited = false;
     int64_t DiaryFileAge = -1;
     QTabWidget* FPageControl = nullptr;
-    std::array<QWidget*, 3> Pages{};
+    std::array<QWidget*, 3> Pages {};
     std::array<QPointer<QWidget>, 3> RememberedFocus;
-    std::array<QLabel*, 3> Panels{};
+    std::array<QLabel*, 3> Panels {};
     TCalculatorPage* FCalculatorPage = nullptr;
     TCalendarPage* FCalendarPage = nullptr;
     TAlarmPopups* FPopups = nullptr;
@@ -135,6 +134,6 @@ private:
     THelpWindow* FHelp = nullptr;
     TAboutForm* FAbout = nullptr;
     // Where the schedule window goes, kept for it: it is written back at exit.
-    std::array<int32_t, 4> ScheduleRect{20, 62, 468, 391};
+    std::array<int32_t, 4> ScheduleRect { 20, 62, 468, 391 };
     int32_t WinSplit = 129;
 };

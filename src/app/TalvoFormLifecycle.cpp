@@ -1,9 +1,8 @@
-#include "app/TalvoForm.h"
-
 #include "alarms/AlarmPopups.h"
 #include "app/AboutForm.h"
 #include "app/Dialogues.h"
 #include "app/HelpWindow.h"
+#include "app/TalvoForm.h"
 #include "app/TalvoServices.h"
 #include "app/TrayController.h"
 #include "diary/CalendarPage.h"
@@ -11,7 +10,6 @@
 
 #include <QCloseEvent>
 #include <QTimer>
-
 #include <chrono>
 #include <filesystem>
 #include <system_error>
@@ -109,8 +107,8 @@ bool TTalvoForm::SaveAllData()
     const std::filesystem::path file = Services.DataFolder / DiaryFileName;
     Services.Dialogues.ShowError(u"The diary could not be saved to \"%1\". "
                                  "Your events are kept in memory; free some space or "
-                                 "check the folder, then close the window again to save."_s
-                                     .arg(QString::fromStdString(file.string())));
+                                 "check the folder, then close the window again to save."_s.arg(
+                                     QString::fromStdString(file.string())));
     return false;
 }
 
@@ -128,8 +126,7 @@ void TTalvoForm::FreeAllData()
 int64_t TTalvoForm::DiaryFileTime() const
 {
     std::error_code error;
-    const auto stamp
-        = std::filesystem::last_write_time(Services.DataFolder / DiaryFileName, error);
+    const auto stamp = std::filesystem::last_write_time(Services.DataFolder / DiaryFileName, error);
     if (error)
         return -1;
     return std::chrono::duration_cast<std::chrono::nanoseconds>(stamp.time_since_epoch()).count();

@@ -8,7 +8,10 @@
 using namespace Qt::StringLiterals;
 
 TTrayController::TTrayController(TTrayIconBase& tray, bool noTray, QWidget* menuParent)
-    : QObject(menuParent), Tray(tray), NoTray(noTray), pmMain(new QMenu(menuParent))
+    : QObject(menuParent)
+    , Tray(tray)
+    , NoTray(noTray)
+    , pmMain(new QMenu(menuParent))
 {
     pmMain->setObjectName(u"pmMain"_s);
     auto add = [this](const QString& name, const QString& caption) {
@@ -52,8 +55,8 @@ void TTrayController::DeleteIcon()
         Tray.Hide();
 }
 
-void TTrayController::UpdateTrayIcon(int imageIndex, bool dateTray, int todayDay,
-                                     const QString& overdueText)
+void TTrayController::UpdateTrayIcon(
+    int imageIndex, bool dateTray, int todayDay, const QString& overdueText)
 {
     if (NoTray)
         return;

@@ -10,7 +10,8 @@ class TTrayIconBase;
 
 // The tray icon and its menu `pmMain`. The main window connects the menu's
 // actions to its handlers and tells the controller what to show.
-class TTrayController final : public QObject {
+class TTrayController final : public QObject
+{
     Q_OBJECT
 public:
     TTrayController(TTrayIconBase& tray, bool noTray, QWidget* menuParent);

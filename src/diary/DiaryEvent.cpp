@@ -60,7 +60,7 @@ void SortDay(TEventLink& link)
     for (TDiaryEvent* e = link.get(); e; e = e->Next.get()) {
         const uint64_t key = EventSortKey(*e);
         keys.push_back(key << 32 | contents.size());
-        contents.push_back({e->Locked, e->EventType, e->Time, std::move(e->Description)});
+        contents.push_back({ e->Locked, e->EventType, e->Time, std::move(e->Description) });
     }
     std::sort(keys.begin(), keys.end());
     // Dead events are picked by their description, not by their place: a time

@@ -6,7 +6,8 @@
 
 #include <algorithm>
 
-namespace {
+namespace
+{
 
 constexpr char SeparatorByte = '\xFF';
 constexpr char EndOfFileByte = '\x1A';

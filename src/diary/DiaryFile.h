@@ -17,7 +17,7 @@ inline constexpr std::string_view DiaryFileName = "DIARY.DAT";
 inline constexpr std::string_view DiaryOldFileName = "DiaryOld.txt";
 
 // Type names in the purge log and the schedule's copy; indexed by TEventType.
-inline constexpr std::array<std::string_view, 4> EventTypeNames {"", "Alarm", "Done", "Canned"};
+inline constexpr std::array<std::string_view, 4> EventTypeNames { "", "Alarm", "Done", "Canned" };
 
 // The file's text for the table: per slot its event lines and a line holding
 // the byte 255, every line ending in CR LF. A description is written up to its

@@ -10,7 +10,8 @@
 
 // What the diary store asks of the diary page and the main window: the month
 // calendar's date, the diary grid and the overdue count in the status bar.
-class IDiaryView {
+class IDiaryView
+{
 public:
     virtual ~IDiaryView() = default;
     virtual TDateTime CalendarDate() const = 0;
@@ -38,7 +39,8 @@ public:
 // other time the working list is the slot's list itself. DayEvents() is worked
 // out from those two on every call and is never kept, so sorting, purging or
 // freeing a slot can never leave it pointing at a freed event.
-class TDiaryStore {
+class TDiaryStore
+{
 public:
     explicit TDiaryStore(const IClock& clock);
     TDiaryStore(const TDiaryStore&) = delete;

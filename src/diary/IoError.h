@@ -3,7 +3,8 @@
 // The sticky error state that the diary file and the notes file share. A file
 // operation that fails leaves a pending failure; IoFailed picks it up into the
 // sticky flag, which stays set until ResetIoError.
-class TIoError {
+class TIoError
+{
 public:
     // Called by file code when an operation fails.
     void ReportFailure() { Pending = true; }

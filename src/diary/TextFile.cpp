@@ -5,10 +5,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace {
+namespace
+{
 
 // Closes the descriptor when the scope ends, unless it was closed already.
-class TFileHandle {
+class TFileHandle
+{
 public:
     explicit TFileHandle(int fd)
         : Fd(fd)
@@ -69,7 +71,8 @@ bool ReadWholeFile(const std::filesystem::path& path, std::string& content)
     TFileHandle file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
     if (file.Get() < 0)
         return false;
-    struct stat info { };
+    struct stat info {
+    };
     if (::fstat(file.Get(), &info) != 0 || !S_ISREG(info.st_mode))
         return false;
     content.reserve(static_cast<size_t>(info.st_size));
@@ -101,7 +104,8 @@ bool WriteFileAtomically(const std::filesystem::path& target, std::string_view c
     if (file.Get() < 0)
         return false;
     // The new file keeps the access rights of the one it replaces.
-    struct stat old { };
+    struct stat old {
+    };
     if (::stat(target.c_str(), &old) == 0)
         ::fchmod(file.Get(), old.st_mode & 07777);
     const bool written = WriteAll(file.Get(), content) && ::fsync(file.Get()) == 0;

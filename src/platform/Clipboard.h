@@ -3,7 +3,8 @@
 #include <QString>
 
 // The plain-text clipboard, behind a seam so tests can use their own.
-class IClipboard {
+class IClipboard
+{
 public:
     virtual ~IClipboard() = default;
     virtual QString Text() const = 0;
@@ -11,14 +12,16 @@ public:
 };
 
 // The desktop's clipboard.
-class TSystemClipboard final : public IClipboard {
+class TSystemClipboard final : public IClipboard
+{
 public:
     QString Text() const override;
     void SetText(const QString& text) override;
 };
 
 // A clipboard of the program's own, for tests.
-class TMemoryClipboard final : public IClipboard {
+class TMemoryClipboard final : public IClipboard
+{
 public:
     QString Text() const override { return Content; }
     void SetText(const QString& text) override { Content = text; }

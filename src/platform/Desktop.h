@@ -4,7 +4,8 @@
 
 // The shell's "open": documents in the desktop's viewer, mail links in the mail
 // program. Behind a seam so tests can see what would have opened.
-class IDesktop {
+class IDesktop
+{
 public:
     virtual ~IDesktop() = default;
     // Opens a local file with the desktop's default program; false when it did not.
@@ -13,7 +14,8 @@ public:
     virtual bool OpenUrl(const QString& url) = 0;
 };
 
-class TSystemDesktop final : public IDesktop {
+class TSystemDesktop final : public IDesktop
+{
 public:
     bool OpenDocument(const QString& path) override;
     bool OpenUrl(const QString& url) override;

@@ -7,7 +7,8 @@
 
 using namespace Qt::StringLiterals;
 
-namespace {
+namespace
+{
 
 constexpr int ConnectTimeoutMs = 500;
 
@@ -19,7 +20,8 @@ QByteArray RequestLine()
 } // namespace
 
 TSingleInstance::TSingleInstance(QString serverName, QObject* parent)
-    : QObject(parent), ServerName(std::move(serverName))
+    : QObject(parent)
+    , ServerName(std::move(serverName))
 {
 }
 

@@ -7,7 +7,8 @@ class QLocalServer;
 
 // One copy of the program per user. The first copy listens on a local socket;
 // a later copy finds it, asks it to restore its window and ends.
-class TSingleInstance final : public QObject {
+class TSingleInstance final : public QObject
+{
     Q_OBJECT
 public:
     // The restore request a second copy sends.

@@ -3,7 +3,8 @@
 #include "app/DateTime.h"
 
 // The desktop's local date and time.
-class TSystemClock final : public IClock {
+class TSystemClock final : public IClock
+{
 public:
     TDateTime Now() const override;
 };

@@ -8,7 +8,8 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
-namespace {
+namespace
+{
 
 // The write end of the pipe the signal handler wakes the GUI thread through.
 // A handler can reach nothing else, so this one descriptor is process-wide.
@@ -22,7 +23,8 @@ void OnSignal(int)
 
 } // namespace
 
-TTerminationWatcher::TTerminationWatcher(QObject* parent) : QObject(parent)
+TTerminationWatcher::TTerminationWatcher(QObject* parent)
+    : QObject(parent)
 {
     int fds[2];
     if (WakeFd >= 0 || ::socketpair(AF_UNIX, SOCK_STREAM, 0, fds) != 0)
@@ -34,15 +36,15 @@ TTerminationWatcher::TTerminationWatcher(QObject* parent) : QObject(parent)
     Notifier = new QSocketNotifier(fds[0], QSocketNotifier::Read, this);
     connect(Notifier, &QSocketNotifier::activated, this, [this] {
         char buffer[16];
-        [[maybe_unused]] const auto read = ::read(static_cast<int>(Notifier->socket()), buffer,
-                                                  sizeof buffer);
+        [[maybe_unused]] const auto read
+            = ::read(static_cast<int>(Notifier->socket()), buffer, sizeof buffer);
         Q_EMIT TerminationRequested();
     });
     struct sigaction action = {};
     action.sa_handler = OnSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
-    for (const int sig : {SIGTERM, SIGINT, SIGHUP})
+    for (const int sig : { SIGTERM, SIGINT, SIGHUP })
         ::sigaction(sig, &action, nullptr);
 }
 
@@ -52,13 +54,16 @@ TTerminationWatcher::~TTerminationWatcher()
         return;
     struct sigaction action = {};
     action.sa_handler = SIG_DFL;
-    for (const int sig : {SIGTERM, SIGINT, SIGHUP})
+    for (const int sig : { SIGTERM, SIGINT, SIGHUP })
         ::sigaction(sig, &action, nullptr);
     ::close(static_cast<int>(Notifier->socket()));
     ::close(WakeFd);
     WakeFd = -1;
 }
 #else
-TTerminationWatcher::TTerminationWatcher(QObject* parent) : QObject(parent) {}
+TTerminationWatcher::TTerminationWatcher(QObject* parent)
+    : QObject(parent)
+{
+}
 TTerminationWatcher::~TTerminationWatcher() = default;
 #endif

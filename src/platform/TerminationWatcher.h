@@ -6,7 +6,8 @@ class QSocketNotifier;
 
 // Turns SIGTERM, SIGINT and SIGHUP into a signal on the GUI thread, so the
 // program can save and end in order instead of dying with unsaved data.
-class TTerminationWatcher final : public QObject {
+class TTerminationWatcher final : public QObject
+{
     Q_OBJECT
 public:
     explicit TTerminationWatcher(QObject* parent = nullptr);

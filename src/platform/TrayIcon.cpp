@@ -3,13 +3,14 @@
 #include <QSystemTrayIcon>
 
 TSystemTrayIcon::TSystemTrayIcon(QObject* parent)
-    : TTrayIconBase(parent), Icon(new QSystemTrayIcon(this))
+    : TTrayIconBase(parent)
+    , Icon(new QSystemTrayIcon(this))
 {
-    connect(Icon, &QSystemTrayIcon::activated, this,
-            [this](QSystemTrayIcon::ActivationReason reason) {
-                if (reason == QSystemTrayIcon::Trigger)
-                    Q_EMIT LeftClicked();
-            });
+    connect(
+        Icon, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
+            if (reason == QSystemTrayIcon::Trigger)
+                Q_EMIT LeftClicked();
+        });
 }
 
 bool TSystemTrayIcon::IsAvailable() const

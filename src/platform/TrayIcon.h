@@ -9,7 +9,8 @@ class QSystemTrayIcon;
 
 // The icon in the notification area. The main window talks to this seam; tests
 // use a fake that records what was shown.
-class TTrayIconBase : public QObject {
+class TTrayIconBase : public QObject
+{
     Q_OBJECT
 public:
     using QObject::QObject;
@@ -27,7 +28,8 @@ Q_SIGNALS:
     void LeftClicked();
 };
 
-class TSystemTrayIcon final : public TTrayIconBase {
+class TSystemTrayIcon final : public TTrayIconBase
+{
     Q_OBJECT
 public:
     explicit TSystemTrayIcon(QObject* parent = nullptr);

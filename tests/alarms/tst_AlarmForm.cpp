@@ -7,12 +7,12 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
-
 #include <memory>
 
 using namespace Qt::StringLiterals;
 
-namespace {
+namespace
+{
 
 std::unique_ptr<TAlarmForm> Note(
     const QString& time, const QString& message, const QColor& colour = Qt::red)
@@ -32,7 +32,8 @@ QLabel* Label(const QWidget& note, const QString& name)
 
 } // namespace
 
-class TestAlarmForm : public QObject {
+class TestAlarmForm : public QObject
+{
     Q_OBJECT
 private Q_SLOTS:
     void labelsShowTheTimeAndTheMessageWithABlankEachSide()

@@ -9,12 +9,12 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QToolButton>
-
 #include <memory>
 
 using namespace Qt::StringLiterals;
 
-namespace {
+namespace
+{
 
 QString LabelText(const TAlarmForm* note, const QString& name)
 {
@@ -28,7 +28,8 @@ QPoint ScreenOrigin()
 
 } // namespace
 
-class TestAlarmPopups : public QObject {
+class TestAlarmPopups : public QObject
+{
     Q_OBJECT
 
     std::unique_ptr<TFakeDialogues> Dialogues;

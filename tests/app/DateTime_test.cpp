@@ -32,7 +32,7 @@ TEST(DateTime, EveryDayRoundTripsOverFourCenturies)
                 const TDateTime v = EncodeDate(y, m, d);
                 ASSERT_EQ(v, expected) << y << '-' << m << '-' << d;
                 const TCivilDate c = DecodeDate(v + 0.75);
-                ASSERT_EQ(c, (TCivilDate{uint16_t(y), uint16_t(m), uint16_t(d)}));
+                ASSERT_EQ(c, (TCivilDate { uint16_t(y), uint16_t(m), uint16_t(d) }));
                 expected += 1;
             }
 }
@@ -40,8 +40,8 @@ TEST(DateTime, EveryDayRoundTripsOverFourCenturies)
 TEST(DateTime, TimesDecodeToTheMillisecond)
 {
     const TDateTime v = EncodeDate(2024, 3, 5) + EncodeTime(9, 30, 15, 250);
-    EXPECT_EQ(DecodeTime(v), (TCivilTime{9, 30, 15, 250}));
-    EXPECT_EQ(DecodeDate(v), (TCivilDate{2024, 3, 5}));
+    EXPECT_EQ(DecodeTime(v), (TCivilTime { 9, 30, 15, 250 }));
+    EXPECT_EQ(DecodeDate(v), (TCivilDate { 2024, 3, 5 }));
     for (int minute = 0; minute < 24 * 60; ++minute) {
         const TCivilTime t = DecodeTime(100 + EncodeTime(minute / 60, minute % 60));
         ASSERT_EQ(t.Hour * 60 + t.Minute, minute);
@@ -52,14 +52,14 @@ TEST(DateTime, TimesDecodeToTheMillisecond)
 TEST(DateTime, RoundingToMidnightCarriesIntoTheNextDay)
 {
     const TDateTime almost = EncodeDate(2024, 12, 31) + 0.9999999999;
-    EXPECT_EQ(DecodeDate(almost), (TCivilDate{2025, 1, 1}));
-    EXPECT_EQ(DecodeTime(almost), (TCivilTime{0, 0, 0, 0}));
+    EXPECT_EQ(DecodeDate(almost), (TCivilDate { 2025, 1, 1 }));
+    EXPECT_EQ(DecodeTime(almost), (TCivilTime { 0, 0, 0, 0 }));
 }
 
 TEST(DateTime, WeekDaysStartOnSunday)
 {
     EXPECT_EQ(DayOfWeek(EncodeDate(1899, 12, 30)), 7); // Saturday
-    EXPECT_EQ(DayOfWeek(EncodeDate(2024, 3, 3)), 1);   // Sunday
+    EXPECT_EQ(DayOfWeek(EncodeDate(2024, 3, 3)), 1); // Sunday
     EXPECT_EQ(DayOfWeek(EncodeDate(2026, 12, 7) + 0.5), 2); // Monday
     EXPECT_EQ(WeekDayNames[DayOfWeek(EncodeDate(2026, 12, 7)) - 1], "Mon");
 }

@@ -3,11 +3,11 @@
 #include "app/Dialogues.h"
 
 #include <QStringList>
-
 #include <deque>
 
 // Records every box and answers from a queue; an unexpected question is an error.
-class TFakeDialogues final : public IDialogues {
+class TFakeDialogues final : public IDialogues
+{
 public:
     QStringList Infos, Errors, Confirms, ApplicationErrors, Inputs;
     std::deque<bool> ConfirmAnswers;

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "app/DateTime.h"
+#include "app/FakeDialogues.h"
 #include "app/TalvoForm.h"
 #include "app/TalvoServices.h"
-#include "app/FakeDialogues.h"
 #include "platform/Clipboard.h"
 #include "platform/Desktop.h"
 #include "platform/FakeDesktop.h"
@@ -13,11 +13,11 @@
 
 #include <QStringList>
 #include <QTemporaryDir>
-
 #include <memory>
 
 // A notification area that records what it shows.
-class TFakeTrayIcon final : public TTrayIconBase {
+class TFakeTrayIcon final : public TTrayIconBase
+{
 public:
     bool Available = true;
     bool Shown = false;
@@ -29,14 +29,14 @@ public:
     bool IsShown() const override { return Shown; }
     void SetIcon(const QIcon&) override { ++IconChanges; }
     void SetToolTip(const QString& tip) override { Tip = tip; }
-    void SetMenu(QMenu*) override {}
+    void SetMenu(QMenu*) override { }
     void Click() { Q_EMIT LeftClicked(); }
 };
 
 // Everything a main window needs, faked, with a data folder of its own.
 struct TFakeShell {
     QTemporaryDir Folder;
-    TFixedClock Clock{EncodeDate(2026, 12, 7) + EncodeTime(9, 15)};
+    TFixedClock Clock { EncodeDate(2026, 12, 7) + EncodeTime(9, 15) };
     TFakeDialogues Dialogues;
     TFakeTrayIcon Tray;
     TFakeDesktop Desktop;
@@ -47,14 +47,8 @@ struct TFakeShell {
         StoredSettings;
     TMemorySettingsBackend* Backend = nullptr;
     bool RefuseSettingsWrites = false;
-    TTalvoServices Services{Clock,
-                            Dialogues,
-                            Tray,
-                            Desktop,
-                            Clipboard,
-                            Sound,
-                            [this] { return MakeBackend(); },
-                            Folder.path().toStdString()};
+    TTalvoServices Services { Clock, Dialogues, Tray, Desktop, Clipboard, Sound,
+        [this] { return MakeBackend(); }, Folder.path().toStdString() };
 
     std::unique_ptr<ISettingsBackend> MakeBackend()
     {

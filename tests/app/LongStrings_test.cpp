@@ -1,8 +1,7 @@
 #include "app/LongStrings.h"
 
-#include <gtest/gtest.h>
-
 #include <climits>
+#include <gtest/gtest.h>
 
 TEST(LongStrings, DigitsPadAndOverflowToQuestionMarks)
 {
@@ -49,7 +48,7 @@ TEST(LongStrings, IntToTextRoundTripsTheWholeRange)
     EXPECT_EQ(IntToText(-5), "-5");
     EXPECT_EQ(IntToText(INT32_MAX), "2147483647");
     EXPECT_EQ(IntToText(INT32_MIN), "-2147483648");
-    for (int32_t n : {INT32_MIN, INT32_MIN + 1, -1000, -1, 0, 1, 99, 65536, INT32_MAX})
+    for (int32_t n : { INT32_MIN, INT32_MIN + 1, -1000, -1, 0, 1, 99, 65536, INT32_MAX })
         EXPECT_EQ(TextToInt(IntToText(n)), n);
 }
 

@@ -3,14 +3,15 @@
 
 #include <QPushButton>
 #include <QTest>
-
 #include <stdexcept>
 
 using namespace Qt::StringLiterals;
 
-namespace {
+namespace
+{
 
-class TThrower final : public QObject {
+class TThrower final : public QObject
+{
 public:
     bool event(QEvent* event) override
     {
@@ -24,7 +25,8 @@ TFakeDialogues* Dialogues = nullptr;
 
 } // namespace
 
-class TestGuardedApplication : public QObject {
+class TestGuardedApplication : public QObject
+{
     Q_OBJECT
 private Q_SLOTS:
     void anErrorEscapingAHandlerIsShownAndTheProgramCarriesOn()
@@ -35,7 +37,7 @@ private Q_SLOTS:
         QCoreApplication::postEvent(&thrower, new QEvent(QEvent::User));
         QCoreApplication::processEvents();
         QCOMPARE(Dialogues->ApplicationErrors,
-                 QStringList({u"Floating point overflow"_s, u"Floating point overflow"_s}));
+            QStringList({ u"Floating point overflow"_s, u"Floating point overflow"_s }));
     }
 
     void aClickedButtonsHandlerThatFailsIsReportedToo()
@@ -43,10 +45,10 @@ private Q_SLOTS:
         Dialogues->ApplicationErrors.clear();
         QPushButton button;
         connect(&button, &QPushButton::clicked, &button,
-                [] { throw std::runtime_error("Failed to set data for 'OnTop'"); });
+            [] { throw std::runtime_error("Failed to set data for 'OnTop'"); });
         button.show();
         QTest::mouseClick(&button, Qt::LeftButton);
-        QCOMPARE(Dialogues->ApplicationErrors, QStringList{u"Failed to set data for 'OnTop'"_s});
+        QCOMPARE(Dialogues->ApplicationErrors, QStringList { u"Failed to set data for 'OnTop'"_s });
         // The button still works afterwards.
         QTest::mouseClick(&button, Qt::LeftButton);
         QCOMPARE(Dialogues->ApplicationErrors.size(), 2);

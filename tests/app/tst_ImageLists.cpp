@@ -3,7 +3,8 @@
 #include <QImage>
 #include <QTest>
 
-namespace {
+namespace
+{
 
 int OpaquePixels(const QPixmap& pixmap)
 {
@@ -17,18 +18,19 @@ int OpaquePixels(const QPixmap& pixmap)
 
 } // namespace
 
-class TestImageLists : public QObject {
+class TestImageLists : public QObject
+{
     Q_OBJECT
 private Q_SLOTS:
     void everyPictureIsDrawnAtBothSizes()
     {
         for (int i = 0; i < TImageLists::CalendarImageCount; ++i)
-            for (const qreal ratio : {1.0, 2.0}) {
+            for (const qreal ratio : { 1.0, 2.0 }) {
                 const QPixmap pixmap = TImageLists::Calendar(i, ratio);
                 QCOMPARE(pixmap.size(), QSize(16, 16) * ratio);
                 QVERIFY2(OpaquePixels(pixmap) > 10 * ratio * ratio, qPrintable(QString::number(i)));
             }
-        for (const int i : {TImageLists::biFind, TImageLists::biHelp, TImageLists::biCopy})
+        for (const int i : { TImageLists::biFind, TImageLists::biHelp, TImageLists::biCopy })
             QVERIFY(OpaquePixels(TImageLists::Button(i)) > 10);
     }
 

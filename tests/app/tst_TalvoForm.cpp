@@ -1,5 +1,4 @@
 #include "FakeShell.h"
-
 #include "alarms/AlarmPopups.h"
 #include "app/AboutForm.h"
 #include "app/HelpWindow.h"
@@ -15,13 +14,13 @@
 #include <QTableView>
 #include <QTest>
 #include <QTimer>
-
 #include <filesystem>
 #include <fstream>
 
 using namespace Qt::StringLiterals;
 
-namespace {
+namespace
+{
 
 QByteArray ReadFile(const QString& path)
 {
@@ -51,8 +50,8 @@ void WriteDiaryWithEvent(const QString& path, uint16_t slot, const QByteArray& l
     file.close();
     // A stamp clearly apart from the last save's, however coarse the file system's clock.
     const auto path8 = std::filesystem::path(path.toStdString());
-    std::filesystem::last_write_time(path8, std::filesystem::last_write_time(path8)
-                                                + std::chrono::seconds(5));
+    std::filesystem::last_write_time(
+        path8, std::filesystem::last_write_time(path8) + std::chrono::seconds(5));
 }
 
 void PressKey(TTalvoForm& form, int key, const QString& text = {})
@@ -66,7 +65,8 @@ void PressKey(TTalvoForm& form, int key, const QString& text = {})
 
 } // namespace
 
-class TestTalvoForm : public QObject {
+class TestTalvoForm : public QObject
+{
     Q_OBJECT
 private Q_SLOTS:
     void frameHasItsPagesStatusBarAndTimer()
@@ -88,7 +88,8 @@ private Q_SLOTS:
         QVERIFY(form->StatusPanel(1)->width() >= 40);
         // A long date fits its panel in the window's font.
         const QLabel* date = form->StatusPanel(0);
-        QVERIFY(date->fontMetrics().horizontalAdvance(u"Wed, 30 Sep 2026"_s) < date->contentsRect().width());
+        QVERIFY(date->fontMetrics().horizontalAdvance(u"Wed, 30 Sep 2026"_s)
+            < date->contentsRect().width());
         QCOMPARE(form->StatusPanel(2)->text(), u"0 Overdue Events"_s);
         QCOMPARE(form->Second()->interval(), 1000);
         QVERIFY(form->Second()->isActive());
@@ -104,9 +105,9 @@ private Q_SLOTS:
         for (QAction* action : menu->actions())
             captions << (action->isSeparator() ? u"-"_s : action->text());
         QCOMPARE(captions,
-                 QStringList({u"Restore"_s, u"Acknowledge"_s, u"Make a Stick-On Note"_s, u"-"_s,
-                              u"Show Schedule"_s, u"Show Purged Events"_s, u"About"_s, u"Help"_s,
-                              u"-"_s, u"Properties"_s, u"-"_s, u"Exit"_s}));
+            QStringList({ u"Restore"_s, u"Acknowledge"_s, u"Make a Stick-On Note"_s, u"-"_s,
+                u"Show Schedule"_s, u"Show Purged Events"_s, u"About"_s, u"Help"_s, u"-"_s,
+                u"Properties"_s, u"-"_s, u"Exit"_s }));
         QCOMPARE(menu->defaultAction(), form->Tray().Restore);
         QVERIFY(!form->Tray().Acknowledge->isEnabled());
         QVERIFY(shell.Tray.Shown);
@@ -116,15 +117,15 @@ private Q_SLOTS:
     void noTrayInAnyCaseAndInvalidParameters()
     {
         TFakeShell lower;
-        auto quiet = lower.Start({u"-notray"_s});
+        auto quiet = lower.Start({ u"-notray"_s });
         QVERIFY(quiet->NoTray());
         QVERIFY(!lower.Tray.Shown);
         QVERIFY(lower.Dialogues.Errors.isEmpty());
 
         TFakeShell mixed;
-        auto noisy = mixed.Start({u"-NOTRAY"_s, u"/x"_s});
+        auto noisy = mixed.Start({ u"-NOTRAY"_s, u"/x"_s });
         QVERIFY(noisy->NoTray());
-        QCOMPARE(mixed.Dialogues.Errors, QStringList{u"Invalid Parameter: /x"_s});
+        QCOMPARE(mixed.Dialogues.Errors, QStringList { u"Invalid Parameter: /x"_s });
     }
 
     void closingHidesToTheTrayAndSavesThenExitWritesOnlyThePlacement()
@@ -155,10 +156,10 @@ private Q_SLOTS:
 
     void closingWithoutATrayExitsAndSaves()
     {
-        for (const bool noTrayArgument : {true, false}) {
+        for (const bool noTrayArgument : { true, false }) {
             TFakeShell shell;
             shell.Tray.Available = noTrayArgument; // no notification area at all otherwise
-            auto form = shell.Start(noTrayArgument ? QStringList{u"-NoTray"_s} : QStringList{});
+            auto form = shell.Start(noTrayArgument ? QStringList { u"-NoTray"_s } : QStringList {});
             QSignalSpy exits(form.get(), &TTalvoForm::ExitRequested);
             form->show();
             form->close();
@@ -230,8 +231,8 @@ private Q_SLOTS:
     void placementIsReadAtStartAndARefusedWriteStillExits()
     {
         TFakeShell shell;
-        shell.StoredSettings = {{"WinLeft", "100"}, {"WinTop", "50"}, {"WinWidth", "640"},
-                                {"WinHeight", "480"}, {"WinSplit", "200"}, {"SchWinTop", "77"}};
+        shell.StoredSettings = { { "WinLeft", "100" }, { "WinTop", "50" }, { "WinWidth", "640" },
+            { "WinHeight", "480" }, { "WinSplit", "200" }, { "SchWinTop", "77" } };
         auto form = shell.Start();
         QCOMPARE(form->pos(), QPoint(100, 50));
         QCOMPARE(form->size(), QSize(640, 480));
@@ -242,9 +243,8 @@ private Q_SLOTS:
         QCOMPARE(shell.Stored("WinSplit"), "200");
         QCOMPARE(shell.Stored("SchWinTop"), "77");
         QCOMPARE(shell.Backend->Written,
-                 (std::vector<std::string>{"WinLeft", "WinTop", "WinWidth", "WinHeight", "WinSplit",
-                                           "SchWinLeft", "SchWinTop", "SchWinWidth",
-                                           "SchWinHeight"}));
+            (std::vector<std::string> { "WinLeft", "WinTop", "WinWidth", "WinHeight", "WinSplit",
+                "SchWinLeft", "SchWinTop", "SchWinWidth", "SchWinHeight" }));
 
         TFakeShell refusing;
         refusing.RefuseSettingsWrites = true;
@@ -253,7 +253,7 @@ private Q_SLOTS:
         QVERIFY(stubborn->ExitClick());
         QCOMPARE(exits.count(), 1);
         QCOMPARE(refusing.Dialogues.ApplicationErrors,
-                 QStringList{u"Failed to set data for 'WinLeft'"_s});
+            QStringList { u"Failed to set data for 'WinLeft'"_s });
     }
 
     void trayIconShowsTheDateOrTheRequestedImageWithACutTip()
@@ -291,7 +291,7 @@ private Q_SLOTS:
     {
         TFakeShell shell;
         auto form = shell.Start();
-        shell.Dialogues.InputAnswers = {u"Ring the garage"_s};
+        shell.Dialogues.InputAnswers = { u"Ring the garage"_s };
         form->Tray().MenuReminder->trigger();
         QCOMPARE(form->Popups().Notes().size(), 1u);
         QVERIFY(form->ExitClick());
@@ -303,7 +303,7 @@ private Q_SLOTS:
         TFakeShell shell;
         QVERIFY(QDir(shell.Folder.path()).exists());
         WriteDiaryWithEvent(shell.DataFile(u"DIARY.DAT"_s), DayIndex(12, 7), "010930Dentist");
-        shell.StoredSettings = {{"AlarmSound", "2"}, {"DateTray", "0"}, {"Month", "12"}};
+        shell.StoredSettings = { { "AlarmSound", "2" }, { "DateTray", "0" }, { "Month", "12" } };
         shell.Clock.Set(EncodeDate(2026, 12, 7) + EncodeTime(9, 29, 59));
         auto form = shell.Start();
         form->SecondTimer();
@@ -316,7 +316,7 @@ private Q_SLOTS:
         form->SecondTimer(); // the same minute again does nothing more
         QCOMPARE(form->Popups().Notes().size(), 1u);
         QVERIFY(form->Tray().Acknowledge->isEnabled());
-        QCOMPARE(shell.Sound.Played, std::vector<int32_t>{2});
+        QCOMPARE(shell.Sound.Played, std::vector<int32_t> { 2 });
         QCOMPARE(form->Tray().ShownImage(), TTalvoForm::AlarmTrayImage);
         QCOMPARE(shell.Tray.Tip, u"Talvo95: 1 Overdue Events"_s);
 
@@ -343,10 +343,10 @@ private Q_SLOTS:
                 QTest::keyClick(QApplication::focusWidget(), key.toLatin1());
         };
         QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
-                          grid->visualRect(grid->model()->index(0, 3)).center());
+            grid->visualRect(grid->model()->index(0, 3)).center());
         type(u"Dentist"_s);
         QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
-                          grid->visualRect(grid->model()->index(0, 2)).center());
+            grid->visualRect(grid->model()->index(0, 2)).center());
         type(u"1045"_s);
         form->close();
         QVERIFY(form->HiddenInTray());
@@ -365,7 +365,7 @@ private Q_SLOTS:
         QVERIFY(form->AboutForm()->isVisible());
         const auto* revision = form->AboutForm()->findChild<QLabel*>(u"Revision"_s);
         QVERIFY(revision->text().endsWith(u"1.0.0.0"_s));
-        for (const int topic : {1, 4, 5, 6})
+        for (const int topic : { 1, 4, 5, 6 })
             QVERIFY(THelpWindow::HasTopic(topic));
         QVERIFY(!THelpWindow::HasTopic(2));
         // Hiding to the tray closes it.
@@ -380,7 +380,7 @@ private Q_SLOTS:
         auto form = shell.Start();
         form->show();
         QVERIFY(QTest::qWaitForWindowActive(form.get()));
-        const int topics[3] = {4, 5, 6};
+        const int topics[3] = { 4, 5, 6 };
         for (int page = 0; page < 3; ++page) {
             form->PageControl()->setCurrentIndex(page);
             PressKey(*form, Qt::Key_F1);

@@ -9,11 +9,10 @@
 #include "platform/AnsiText.h"
 #include "platform/Clipboard.h"
 #include "platform/Desktop.h"
+#include "platform/FakeDesktop.h"
 
 #include <QApplication>
 #include <QMenu>
-#include "platform/FakeDesktop.h"
-
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>

@@ -5,7 +5,8 @@
 #include <string>
 #include <vector>
 
-namespace {
+namespace
+{
 
 struct TSeed {
     uint16_t Time;
@@ -38,9 +39,10 @@ std::vector<std::string> Describe(const TEventLink& head)
 
 TEST(SortDay, OrdersByTimeAndFreesDeadEvents)
 {
-    TEventLink day = MakeList({{1000, "Ten"}, {0, "Untimed"}, {930, "Dentist"}, {800, ""}});
+    TEventLink day
+        = MakeList({ { 1000, "Ten" }, { 0, "Untimed" }, { 930, "Dentist" }, { 800, "" } });
     SortDay(day);
-    EXPECT_EQ(Describe(day), (std::vector<std::string> {"0 Untimed", "930 Dentist", "1000 Ten"}));
+    EXPECT_EQ(Describe(day), (std::vector<std::string> { "0 Untimed", "930 Dentist", "1000 Ten" }));
 
     TEventLink empty;
     SortDay(empty);
@@ -49,37 +51,37 @@ TEST(SortDay, OrdersByTimeAndFreesDeadEvents)
 
 TEST(SortDay, EqualTimesKeepTheirOrder)
 {
-    TEventLink day = MakeList({{900, "b1"}, {800, "a1"}, {900, "b2"}, {800, "a2"}, {900, "b3"},
-        {0, "z1"}, {800, "a3"}, {0, "z2"}});
+    TEventLink day = MakeList({ { 900, "b1" }, { 800, "a1" }, { 900, "b2" }, { 800, "a2" },
+        { 900, "b3" }, { 0, "z1" }, { 800, "a3" }, { 0, "z2" } });
     SortDay(day);
     EXPECT_EQ(Describe(day),
         (std::vector<std::string> {
-            "0 z1", "0 z2", "800 a1", "800 a2", "800 a3", "900 b1", "900 b2", "900 b3"}));
+            "0 z1", "0 z2", "800 a1", "800 a2", "800 a3", "900 b1", "900 b2", "900 b3" }));
 }
 
 TEST(SortDay, TrailingBlanksGoFromEveryDescription)
 {
     // Already in order, and a single event: both still lose their blanks.
-    TEventLink day = MakeList({{100, "Walk   "}, {200, " Run "}, {300, "Swim\t "}});
+    TEventLink day = MakeList({ { 100, "Walk   " }, { 200, " Run " }, { 300, "Swim\t " } });
     SortDay(day);
-    EXPECT_EQ(Describe(day), (std::vector<std::string> {"100 Walk", "200  Run", "300 Swim\t"}));
+    EXPECT_EQ(Describe(day), (std::vector<std::string> { "100 Walk", "200  Run", "300 Swim\t" }));
 
-    TEventLink single = MakeList({{100, "Alone  "}});
+    TEventLink single = MakeList({ { 100, "Alone  " } });
     SortDay(single);
-    EXPECT_EQ(Describe(single), (std::vector<std::string> {"100 Alone"}));
+    EXPECT_EQ(Describe(single), (std::vector<std::string> { "100 Alone" }));
 }
 
 TEST(SortDay, BlanksOnlyCountsAsEmpty)
 {
-    TEventLink day = MakeList({{700, "   "}, {600, "Keep"}, {0, " "}});
+    TEventLink day = MakeList({ { 700, "   " }, { 600, "Keep" }, { 0, " " } });
     SortDay(day);
-    EXPECT_EQ(Describe(day), (std::vector<std::string> {"600 Keep"}));
+    EXPECT_EQ(Describe(day), (std::vector<std::string> { "600 Keep" }));
 
-    TEventLink allDead = MakeList({{700, "   "}, {0, ""}});
+    TEventLink allDead = MakeList({ { 700, "   " }, { 0, "" } });
     SortDay(allDead);
     EXPECT_EQ(allDead, nullptr);
 
-    TEventLink lone = MakeList({{0, "    "}});
+    TEventLink lone = MakeList({ { 0, "    " } });
     SortDay(lone);
     EXPECT_EQ(lone, nullptr);
 }
@@ -88,9 +90,9 @@ TEST(SortDay, OddTimesAtOrPastTheDeadKeyAreKept)
 {
     // 9999 and beyond cannot be typed but can be read from a hand-edited file;
     // such an event sorts among or after the dead ones and must survive.
-    TEventLink day = MakeList({{0, ""}, {9999, "Odd"}, {65000, "Odder"}, {1200, "Noon"}});
+    TEventLink day = MakeList({ { 0, "" }, { 9999, "Odd" }, { 65000, "Odder" }, { 1200, "Noon" } });
     SortDay(day);
-    EXPECT_EQ(Describe(day), (std::vector<std::string> {"1200 Noon", "9999 Odd", "65000 Odder"}));
+    EXPECT_EQ(Describe(day), (std::vector<std::string> { "1200 Noon", "9999 Odd", "65000 Odder" }));
 }
 
 TEST(SortDay, AgreesWithBubblePassesOnRandomDays)

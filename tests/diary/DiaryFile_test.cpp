@@ -12,7 +12,8 @@
 
 namespace fs = std::filesystem;
 
-namespace {
+namespace
+{
 
 std::string Separators(int count)
 {
@@ -57,7 +58,8 @@ std::string ReadAll(const fs::path& path)
     return content;
 }
 
-class DiaryFileTest : public ::testing::Test {
+class DiaryFileTest : public ::testing::Test
+{
 protected:
     void SetUp() override
     {
@@ -115,7 +117,7 @@ TEST(DiaryFormat, LineBreaksAndTheEndByteNeverReachTheFile)
     std::vector<std::string> read;
     for (const TDiaryEvent* e = back[5].get(); e; e = e->Next.get())
         read.push_back(e->Description);
-    EXPECT_EQ(read, (std::vector<std::string> {"Call Bob", "Lone", "Old", "Stop"}));
+    EXPECT_EQ(read, (std::vector<std::string> { "Call Bob", "Lone", "Old", "Stop" }));
     EXPECT_EQ(FormatDiary(back), FormatDiary(days));
 }
 
@@ -347,9 +349,9 @@ TEST(EventReportLine, JoinsDateTimeTypeAndDescriptionWithTabs)
 TEST_F(DiaryFileTest, PurgedEventsAreAppendedToTheLog)
 {
     const fs::path log = Folder / "DiaryOld.txt";
-    ASSERT_TRUE(AppendDiaryOld(Folder, {EventReportLine(5, 3, 2024, "Dentist", etAlarm, 930)}));
+    ASSERT_TRUE(AppendDiaryOld(Folder, { EventReportLine(5, 3, 2024, "Dentist", etAlarm, 930) }));
     EXPECT_EQ(ReadAll(log), "05 Mar 2024\t09:30\tAlarm\tDentist\r\n");
-    ASSERT_TRUE(AppendDiaryOld(Folder, {"second", "third\r\ntail", ""}));
+    ASSERT_TRUE(AppendDiaryOld(Folder, { "second", "third\r\ntail", "" }));
     EXPECT_EQ(ReadAll(log), "05 Mar 2024\t09:30\tAlarm\tDentist\r\nsecond\r\nthird\r\n\r\n");
-    EXPECT_FALSE(AppendDiaryOld(Folder / "missing", {"lost"}));
+    EXPECT_FALSE(AppendDiaryOld(Folder / "missing", { "lost" }));
 }

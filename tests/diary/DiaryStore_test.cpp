@@ -5,11 +5,13 @@
 #include <string>
 #include <vector>
 
-namespace {
+namespace
+{
 
 // Stands in for the diary page and the status bar. Like the page, setting the
 // calendar's date selects the day in the store.
-class TFakeDiaryView final : public IDiaryView {
+class TFakeDiaryView final : public IDiaryView
+{
 public:
     TDateTime CalendarDate() const override { return Date; }
     void SetCalendarDate(TDateTime date) override
@@ -59,7 +61,8 @@ int Length(const TDiaryEvent* e)
 }
 
 // A store opened on an empty folder, with a view, and today at noon.
-class DiaryStoreTest : public ::testing::Test {
+class DiaryStoreTest : public ::testing::Test
+{
 protected:
     DiaryStoreTest()
         : Store(Clock)
@@ -112,8 +115,8 @@ TEST(DiaryStoreWithoutView, OpeningSelectsTodayByItself)
     store.EventAtRow(1)->Description = "Typed";
     store.ShowOverdueCount(); // nowhere to show it: nothing happens
     store.CommitSelectedDay();
-    EXPECT_EQ(
-        Descriptions(store.DiaryDays[DayIndex(6, 2)].get()), (std::vector<std::string> {"Typed"}));
+    EXPECT_EQ(Descriptions(store.DiaryDays[DayIndex(6, 2)].get()),
+        (std::vector<std::string> { "Typed" }));
 }
 
 TEST_F(DiaryStoreTest, RowsPastTheEndAddEmptyEventsThatLeavingTheDayRemoves)
@@ -133,8 +136,8 @@ TEST_F(DiaryStoreTest, RowsPastTheEndAddEmptyEventsThatLeavingTheDayRemoves)
     EXPECT_EQ(Store.EventAtRow(3), third);
 
     Select(2025, 3, 13);
-    EXPECT_EQ(
-        Descriptions(Store.DiaryDays[DayIndex(3, 12)].get()), (std::vector<std::string> {"Only"}));
+    EXPECT_EQ(Descriptions(Store.DiaryDays[DayIndex(3, 12)].get()),
+        (std::vector<std::string> { "Only" }));
 }
 
 TEST_F(DiaryStoreTest, LeavingADaySortsItAndComingBackShowsTheSortedList)
@@ -148,7 +151,7 @@ TEST_F(DiaryStoreTest, LeavingADaySortsItAndComingBackShowsTheSortedList)
     Select(2025, 3, 11);
     EXPECT_EQ(Store.DayEvents(), nullptr);
     Select(2025, 3, 10);
-    EXPECT_EQ(Descriptions(Store.DayEvents()), (std::vector<std::string> {"Early", "Late"}));
+    EXPECT_EQ(Descriptions(Store.DayEvents()), (std::vector<std::string> { "Early", "Late" }));
 }
 
 TEST_F(DiaryStoreTest, TheFirstEventOfAnEmptyDayReachesTheTableAtTheCommit)
@@ -176,7 +179,7 @@ TEST_F(DiaryStoreTest, StoringUnderAnotherDayMovesTheListWithoutLosingEither)
     Store.EventAtRow(1)->Description = "Working";
     Store.StoreSelectedDay(DayIndex(3, 20));
     EXPECT_EQ(Descriptions(Store.DiaryDays[DayIndex(3, 20)].get()),
-        (std::vector<std::string> {"Working", "Already there"}));
+        (std::vector<std::string> { "Working", "Already there" }));
     EXPECT_EQ(Store.DiaryDays[DayIndex(3, 10)], nullptr);
     EXPECT_EQ(Store.DayEvents(), Store.DiaryDays[DayIndex(3, 20)].get());
     Store.StoreSelectedDay(NoDay); // no slot: ignored
@@ -191,7 +194,7 @@ TEST_F(DiaryStoreTest, SortingOrFreeingTheSelectedSlotNeverLeavesAStaleWorkingLi
     Store.LoadSelectedDay();
     // The monthly purge empties and sorts slots behind the page's back.
     SortDay(Store.DiaryDays[DayIndex(3, 10)]);
-    EXPECT_EQ(Descriptions(Store.DayEvents()), (std::vector<std::string> {"A", "B"}));
+    EXPECT_EQ(Descriptions(Store.DayEvents()), (std::vector<std::string> { "A", "B" }));
     Store.DayEvents()->Description.clear();
     Store.DayEvents()->Next->Description.clear();
     SortDay(Store.DiaryDays[DayIndex(3, 10)]);
@@ -310,7 +313,7 @@ TEST_F(DiaryStoreTest, DatesAndTimesThatDoNotExistKeepThePreviousScanTime)
     AddEvent(Store, 2, 29, 100, "Not a leap year");
     Store.StartEventScan(EncodeDate(2025, 4, 30));
     const TDateTime real = EncodeDate(2025, 4, 30) + EncodeTime(15, 0);
-    for (const char* name : {"Real", "No such day", "No such minute", "No such hour"}) {
+    for (const char* name : { "Real", "No such day", "No such minute", "No such hour" }) {
         ASSERT_TRUE(Store.NextScannedEvent());
         EXPECT_EQ(Store.ScanEvent->Description, name);
         EXPECT_EQ(Store.ScanDateTime, real);
@@ -356,7 +359,7 @@ TEST_F(DiaryStoreTest, TheSaveCommitSortsTheSelectedDayAndReloadsIt)
     const int repaints = View.Repaints;
     Store.CommitSelectedDay();
     EXPECT_EQ(Descriptions(Store.DiaryDays[DayIndex(3, 10)].get()),
-        (std::vector<std::string> {"First", "Second"}));
+        (std::vector<std::string> { "First", "Second" }));
     EXPECT_EQ(Store.DayEvents(), Store.DiaryDays[DayIndex(3, 10)].get());
     EXPECT_GT(View.Repaints, repaints);
 }

@@ -5,7 +5,8 @@
 #include <QStringList>
 
 // Remembers what would have been opened.
-class TFakeDesktop final : public IDesktop {
+class TFakeDesktop final : public IDesktop
+{
 public:
     QStringList Opened;
     bool OpenDocument(const QString& path) override

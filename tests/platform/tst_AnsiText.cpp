@@ -2,7 +2,8 @@
 
 #include <QTest>
 
-class TestAnsiText : public QObject {
+class TestAnsiText : public QObject
+{
     Q_OBJECT
 private Q_SLOTS:
     void everyByteRoundTrips()

@@ -8,7 +8,8 @@
 
 using namespace Qt::StringLiterals;
 
-class TestSingleInstance : public QObject {
+class TestSingleInstance : public QObject
+{
     Q_OBJECT
 private Q_SLOTS:
     void aSecondCopyAsksTheFirstToRestore()
