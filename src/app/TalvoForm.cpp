@@ -5,12 +5,10 @@
 #include "app/Dialogues.h"
 #include "app/HelpWindow.h"
 #include "app/ImageLists.h"
-#include "app/LongStrings.h"
 #include "app/TalvoServices.h"
 #include "app/TrayController.h"
 #include "calc/CalculatorPage.h"
 #include "diary/CalendarPage.h"
-#include "diary/DiaryFile.h"
 #include "platform/AnsiText.h"
 #include "platform/TrayIcon.h"
 #include "settings/ApplySettings.h"
@@ -18,7 +16,6 @@
 #include "settings/SettingsConvert.h"
 
 #include <QApplication>
-#include <QCloseEvent>
 #include <QDateTime>
 #include <QKeyEvent>
 #include <QLabel>
@@ -27,9 +24,6 @@
 #include <QTabWidget>
 #include <QTimer>
 #include <algorithm>
-#include <chrono>
-#include <filesystem>
-#include <system_error>
 
 using namespace Qt::StringLiterals;
 

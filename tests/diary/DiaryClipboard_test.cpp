@@ -1,6 +1,7 @@
 #include "diary/DiaryClipboard.h"
 #include "diary/DiaryKeys.h"
 #include "diary/DiaryStore.h"
+#include "diary/FakeDiaryView.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -9,25 +10,6 @@
 
 namespace
 {
-
-// The page's part: setting the calendar's date selects the day.
-class TCalendarView final : public IDiaryView
-{
-public:
-    TDateTime CalendarDate() const override { return Date; }
-    void SetCalendarDate(TDateTime date) override
-    {
-        Date = date;
-        Store->SelectCalendarDay();
-    }
-    void RepaintGrid() override { }
-    void SetGridRow(int) override { }
-    void SetGridVisible(bool) override { }
-    void ShowOverdueText(const std::string&) override { }
-
-    TDiaryStore* Store = nullptr;
-    TDateTime Date = 0;
-};
 
 TDiaryEvent& Fill(
     TDiaryEvent& event, uint8_t locked, TEventType type, uint16_t time, const std::string& text)
@@ -82,7 +64,7 @@ protected:
 
     TFixedClock Clock;
     TDiaryStore Store;
-    TCalendarView View;
+    TFakeDiaryView View;
     TIoError IoError;
 };
 
