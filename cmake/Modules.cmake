@@ -2,7 +2,9 @@
 #   talvo_core_<name>  Qt-free records, file formats and algorithms. It links no
 #                      Qt, so a Qt include there fails the build.
 #   talvo_ui_<name>    its widgets and desktop adapters, on top of the core.
-# talvo_core and talvo_widgets gather them all.
+# talvo_core and talvo_widgets gather them all. The folders are added from the
+# bottom up (TALVO_SUBSYSTEMS): base, platform, controls, the subsystems, and the
+# shell (app) on top; a module depends only on modules below it.
 
 add_library(talvo_core INTERFACE)
 add_library(talvo_widgets INTERFACE)

@@ -1,7 +1,7 @@
 #include "alarms/AlarmPopups.h"
 
 #include "alarms/AlarmForm.h"
-#include "app/Dialogues.h"
+#include "controls/Dialogues.h"
 
 #include <QGuiApplication>
 #include <QScreen>

@@ -1,6 +1,6 @@
 #include "app/AboutForm.h"
 
-#include "app/ImageLists.h"
+#include "controls/ImageLists.h"
 #include "controls/NiceLabel.h"
 #include "platform/AnsiText.h"
 

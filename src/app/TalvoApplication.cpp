@@ -1,11 +1,11 @@
 #include "app/TalvoApplication.h"
 
-#include "app/Dialogues.h"
+#include "controls/Dialogues.h"
 #include "app/TalvoForm.h"
 #include "app/TalvoServices.h"
 #include "platform/Clipboard.h"
 #include "platform/Desktop.h"
-#include "platform/QtSettingsBackend.h"
+#include "settings/QtSettingsBackend.h"
 #include "platform/SingleInstance.h"
 #include "platform/SoundPlayer.h"
 #include "platform/SystemClock.h"

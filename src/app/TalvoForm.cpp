@@ -2,9 +2,9 @@
 
 #include "alarms/AlarmPopups.h"
 #include "app/AboutForm.h"
-#include "app/Dialogues.h"
+#include "controls/Dialogues.h"
 #include "app/HelpWindow.h"
-#include "app/ImageLists.h"
+#include "controls/ImageLists.h"
 #include "app/TalvoServices.h"
 #include "app/TrayController.h"
 #include "calc/CalculatorPage.h"

@@ -1,10 +1,10 @@
 #pragma once
 
 #include "alarms/SecondTick.h"
-#include "app/DateTime.h"
+#include "base/DateTime.h"
 #include "calc/Calculator.h"
 #include "diary/DiaryStore.h"
-#include "diary/IoError.h"
+#include "base/IoError.h"
 #include "settings/Settings.h"
 #include "settings/SettingsStore.h"
 

@@ -1,6 +1,6 @@
 #include "alarms/AlarmPopups.h"
 #include "app/AboutForm.h"
-#include "app/Dialogues.h"
+#include "controls/Dialogues.h"
 #include "app/HelpWindow.h"
 #include "app/TalvoForm.h"
 #include "app/TalvoServices.h"

@@ -1,6 +1,6 @@
 #include "app/TrayController.h"
 
-#include "app/ImageLists.h"
+#include "controls/ImageLists.h"
 #include "platform/TrayIcon.h"
 
 #include <QMenu>

@@ -1,6 +1,6 @@
 #include "calc/CalcFormat.h"
 
-#include "app/LongStrings.h"
+#include "base/LongStrings.h"
 #include "calc/CalcFaults.h"
 
 #include <charconv>

@@ -1,6 +1,6 @@
 #include "calc/Calculator.h"
 
-#include "app/LongStrings.h"
+#include "base/LongStrings.h"
 #include "calc/CalcFaults.h"
 #include "calc/CalcFormat.h"
 

@@ -1,6 +1,6 @@
 #include "calc/CalculatorPage.h"
 
-#include "app/Dialogues.h"
+#include "controls/Dialogues.h"
 #include "calc/CalcStackModel.h"
 #include "calc/CalculatorGrid.h"
 #include "platform/AnsiText.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/DateTime.h"
+#include "base/DateTime.h"
 #include "controls/CalendarLayout.h"
 #include "controls/FontStyles.h"
 

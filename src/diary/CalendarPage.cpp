@@ -1,7 +1,7 @@
 #include "diary/CalendarPage.h"
 
-#include "app/Dialogues.h"
-#include "app/ImageLists.h"
+#include "controls/Dialogues.h"
+#include "controls/ImageLists.h"
 #include "controls/SimpleCalendar.h"
 #include "diary/DiaryFile.h"
 #include "diary/DiaryGrid.h"

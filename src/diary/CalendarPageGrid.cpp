@@ -1,7 +1,7 @@
 // The diary page's grid: typing, the mouse, the event-type menu, and the
 // clipboard and bulk commands of the grid's pop-up menu.
 
-#include "app/ImageLists.h"
+#include "controls/ImageLists.h"
 #include "controls/SimpleCalendar.h"
 #include "diary/CalendarPage.h"
 #include "diary/DiaryClipboard.h"

@@ -1,6 +1,6 @@
 #include "diary/DiaryClipboard.h"
 
-#include "app/LongStrings.h"
+#include "base/LongStrings.h"
 #include "diary/DiaryKeys.h"
 #include "diary/DiaryStore.h"
 

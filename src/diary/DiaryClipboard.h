@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/DateTime.h"
+#include "base/DateTime.h"
 #include "diary/DiaryEvent.h"
 
 #include <string>

@@ -1,6 +1,6 @@
 #include "diary/DiaryEvent.h"
 
-#include "app/LongStrings.h"
+#include "base/LongStrings.h"
 
 #include <algorithm>
 #include <utility>

@@ -1,8 +1,8 @@
 #include "diary/DiaryFile.h"
 
-#include "app/DateTime.h"
-#include "app/LongStrings.h"
-#include "diary/TextFile.h"
+#include "base/DateTime.h"
+#include "base/LongStrings.h"
+#include "base/TextFile.h"
 
 #include <algorithm>
 

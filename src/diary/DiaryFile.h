@@ -1,7 +1,7 @@
 #pragma once
 
 #include "diary/DiaryEvent.h"
-#include "diary/IoError.h"
+#include "base/IoError.h"
 
 #include <array>
 #include <cstdint>

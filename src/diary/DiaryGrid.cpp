@@ -1,6 +1,6 @@
 #include "diary/DiaryGrid.h"
 
-#include "app/ImageLists.h"
+#include "controls/ImageLists.h"
 #include "diary/DiaryGridModel.h"
 
 #include <QApplication>

@@ -1,6 +1,6 @@
 #include "diary/DiaryGridModel.h"
 
-#include "app/ImageLists.h"
+#include "controls/ImageLists.h"
 #include "diary/DiaryKeys.h"
 #include "diary/DiaryStore.h"
 #include "platform/AnsiText.h"

@@ -1,6 +1,6 @@
 #include "diary/DiaryStore.h"
 
-#include "app/LongStrings.h"
+#include "base/LongStrings.h"
 #include "diary/DiaryFile.h"
 
 #include <utility>

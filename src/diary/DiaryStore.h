@@ -1,8 +1,8 @@
 #pragma once
 
-#include "app/DateTime.h"
+#include "base/DateTime.h"
 #include "diary/DiaryEvent.h"
-#include "diary/IoError.h"
+#include "base/IoError.h"
 
 #include <cstdint>
 #include <filesystem>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/DateTime.h"
+#include "base/DateTime.h"
 
 // The desktop's local date and time.
 class TSystemClock final : public IClock

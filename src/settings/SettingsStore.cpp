@@ -1,6 +1,6 @@
 #include "settings/SettingsStore.h"
 
-#include "app/LongStrings.h"
+#include "base/LongStrings.h"
 
 TSettingsStore::TSettingsStore(std::unique_ptr<ISettingsBackend> backend)
     : Backend(std::move(backend))

@@ -1,4 +1,4 @@
-#include "FakeDialogues.h"
+#include "controls/FakeDialogues.h"
 #include "alarms/AlarmForm.h"
 #include "alarms/AlarmPopups.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/DateTime.h"
-#include "app/FakeDialogues.h"
+#include "base/DateTime.h"
+#include "controls/FakeDialogues.h"
 #include "app/TalvoForm.h"
 #include "app/TalvoServices.h"
 #include "platform/Clipboard.h"

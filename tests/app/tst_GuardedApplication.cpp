@@ -1,4 +1,4 @@
-#include "app/FakeDialogues.h"
+#include "controls/FakeDialogues.h"
 #include "app/TalvoApplication.h"
 
 #include <QPushButton>

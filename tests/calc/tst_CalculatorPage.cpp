@@ -1,4 +1,4 @@
-#include "app/FakeDialogues.h"
+#include "controls/FakeDialogues.h"
 #include "calc/Calculator.h"
 #include "calc/CalculatorGrid.h"
 #include "calc/CalculatorPage.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/FakeDialogues.h"
+#include "controls/FakeDialogues.h"
 #include "controls/FontStyles.h"
 #include "controls/SimpleCalendar.h"
 #include "diary/CalendarPage.h"

@@ -1,5 +1,5 @@
 #include "diary/DiaryFile.h"
-#include "diary/TextFile.h"
+#include "base/TextFile.h"
 
 #include <csignal>
 #include <cstdlib>

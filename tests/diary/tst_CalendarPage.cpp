@@ -1,5 +1,5 @@
 #include "CalendarPageFixture.h"
-#include "app/ImageLists.h"
+#include "controls/ImageLists.h"
 #include "settings/ApplySettings.h"
 #include "settings/SettingsConvert.h"
 

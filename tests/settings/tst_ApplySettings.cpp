@@ -1,4 +1,4 @@
-#include "../platform/FakeSoundPlayer.h"
+#include "platform/FakeSoundPlayer.h"
 #include "settings/ApplySettings.h"
 #include "settings/HintSwitch.h"
 #include "settings/SettingsConvert.h"

@@ -1,4 +1,4 @@
-#include "app/ImageLists.h"
+#include "controls/ImageLists.h"
 
 #include <QPainter>
 #include <QPainterPath>

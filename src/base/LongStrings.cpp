@@ -1,4 +1,4 @@
-#include "app/LongStrings.h"
+#include "base/LongStrings.h"
 
 char DigitChar(uint8_t n)
 {

@@ -1,4 +1,4 @@
-#include "platform/QtSettingsBackend.h"
+#include "settings/QtSettingsBackend.h"
 
 #include "platform/AnsiText.h"
 

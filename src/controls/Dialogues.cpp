@@ -1,4 +1,4 @@
-#include "app/Dialogues.h"
+#include "controls/Dialogues.h"
 
 #include "platform/AnsiText.h"
 

@@ -1,4 +1,4 @@
-#include "diary/TextFile.h"
+#include "base/TextFile.h"
 
 #include <cerrno>
 #include <fcntl.h>

@@ -1,4 +1,4 @@
-#include "app/LongStrings.h"
+#include "base/LongStrings.h"
 
 #include <climits>
 #include <gtest/gtest.h>

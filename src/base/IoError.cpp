@@ -1,4 +1,4 @@
-#include "diary/IoError.h"
+#include "base/IoError.h"
 
 bool TIoError::IoFailed()
 {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/Dialogues.h"
+#include "controls/Dialogues.h"
 
 #include <QStringList>
 #include <deque>
