@@ -12,7 +12,10 @@
 #include "platform/AnsiText.h"
 #include "platform/TrayIcon.h"
 #include "settings/ApplySettings.h"
+#include "settings/ColourFontPickers.h"
 #include "settings/HintSwitch.h"
+#include "settings/PaletteColours.h"
+#include "settings/PropertiesForm.h"
 #include "settings/SettingsConvert.h"
 
 #include <QApplication>
@@ -53,6 +56,7 @@ TTalvoForm::TTalvoForm(TTalvoServices& services, const QStringList& arguments, Q
     resize(560, 420);
     move(0, 3);
     Hints = new THintSwitch(this);
+    Colours = new TPaletteColours(this);
     FPopups = new TAlarmPopups(
         services.Dialogues, [this] { return ColourToQColor(FOptions.ColourOverdue); }, this);
     CreatePages();
@@ -158,6 +162,7 @@ void TTalvoForm::ConnectTray()
     connect(tray.Acknowledge, &QAction::triggered, this, &TTalvoForm::AcknowledgeClick);
     connect(tray.About, &QAction::triggered, this, &TTalvoForm::AboutClick);
     connect(tray.Help, &QAction::triggered, this, &TTalvoForm::HelpClick);
+    connect(tray.Properties, &QAction::triggered, this, &TTalvoForm::PropertiesClick);
     connect(tray.Exit, &QAction::triggered, this, [this] { ExitClick(); });
     connect(tray.MenuReminder, &QAction::triggered, FPopups, &TAlarmPopups::MenuReminderClick);
     connect(FPopups, &TAlarmPopups::Acknowledged, this, &TTalvoForm::AcknowledgeClick);
@@ -223,6 +228,22 @@ void TTalvoForm::AboutClick()
     FAbout->activateWindow();
 }
 
+void TTalvoForm::PropertiesClick()
+{
+    if (!FProperties) {
+        IColourFontPickers* pickers = Services.Pickers;
+        if (!pickers) {
+            DesktopPickers = std::make_unique<TDesktopPickers>();
+            pickers = DesktopPickers.get();
+        }
+        FProperties = new TPropertiesForm(FOptions, FSettings, Services.Sound, Services.Dialogues,
+            *pickers, [this] { ApplySettings(); }, this);
+    }
+    FProperties->show();
+    FProperties->raise();
+    FProperties->activateWindow();
+}
+
 void TTalvoForm::HelpClick()
 {
     ShowHelpTopic(HelpTopicProgram);
@@ -242,15 +263,22 @@ void TTalvoForm::ShowHelpTopic(int topic)
 
 void TTalvoForm::ApplySettings()
 {
+    ::ApplySettings(FOptions, ApplyTargets());
+}
+
+TApplyTargets TTalvoForm::ApplyTargets()
+{
     TApplyTargets targets;
     targets.MainWindow = this;
+    targets.PropertiesWindow = FProperties;
     targets.Hints = Hints;
+    targets.Colours = Colours;
     targets.SetCalendarColour
         = [this](const QColor& colour) { FCalendarPage->SetCalendarColour(colour); };
     targets.DiaryGrid = FCalendarPage->Grid();
     targets.SetCalculatorColour
         = [this](const QColor& colour) { FCalculatorPage->SetColourCalculator(colour); };
-    ::ApplySettings(FOptions, targets);
+    return targets;
 }
 
 void TTalvoForm::RememberFocus(QWidget* now)

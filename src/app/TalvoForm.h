@@ -22,8 +22,12 @@ class TAboutForm;
 class TAlarmPopups;
 class TCalculatorPage;
 class TCalendarPage;
+class TPaletteColours;
+class TPropertiesForm;
 class THelpWindow;
 class THintSwitch;
+class IColourFontPickers;
+struct TApplyTargets;
 class TTrayController;
 struct TTalvoServices;
 
@@ -50,6 +54,8 @@ public:
     TTrayController& Tray() const { return *FTray; }
     THelpWindow* HelpWindow() const { return FHelp; }
     TAboutForm* AboutForm() const { return FAbout; }
+    // Made on first use; null until then.
+    TPropertiesForm* PropertiesForm() const { return FProperties; }
     TDiaryStore& Diary() { return FDiary; }
     TCalculator& Calc() { return FCalc; }
     TSettings& Options() { return FOptions; }
@@ -65,6 +71,7 @@ public:
     void SecondTimer();
     void AcknowledgeClick();
     void AboutClick();
+    void PropertiesClick();
     void HelpClick();
     void ShowPageHelp();
     void ShowHelpTopic(int topic);
@@ -82,6 +89,8 @@ public:
     void FreeAllData();
     // Makes the options take effect on the windows that exist.
     void ApplySettings();
+    // The windows and controls that exist now, for ApplySettings.
+    TApplyTargets ApplyTargets();
 
 Q_SIGNALS:
     // Everything is saved: the program may end now.
@@ -133,6 +142,9 @@ private:
     THintSwitch* Hints = nullptr;
     THelpWindow* FHelp = nullptr;
     TAboutForm* FAbout = nullptr;
+    TPropertiesForm* FProperties = nullptr;
+    TPaletteColours* Colours = nullptr;
+    std::unique_ptr<IColourFontPickers> DesktopPickers;
     // Where the schedule window goes, kept for it: it is written back at exit.
     std::array<int32_t, 4> ScheduleRect { 20, 62, 468, 391 };
     int32_t WinSplit = 129;

@@ -7,6 +7,7 @@
 #include "app/TrayController.h"
 #include "diary/CalendarPage.h"
 #include "diary/DiaryFile.h"
+#include "settings/PropertiesForm.h"
 
 #include <QCloseEvent>
 #include <QTimer>
@@ -27,6 +28,9 @@ void TTalvoForm::HideToTray()
         FAbout->close();
     if (FHelp)
         FHelp->close();
+    // Unsaved edits stay in effect where they are read; nothing is applied.
+    if (FProperties)
+        FProperties->hide();
     // Without a notification area a hidden window could never come back.
     if (!FTray->CanHideToTray())
         return;
@@ -72,6 +76,8 @@ bool TTalvoForm::ExitClick()
             FAbout->close();
         if (FHelp)
             FHelp->close();
+        if (FProperties)
+            FProperties->hide();
     }
     FreeAllData();
     WritePlacement();

@@ -6,6 +6,7 @@
 
 class IClipboard;
 class IClock;
+class IColourFontPickers;
 class IDesktop;
 class IDialogues;
 class ISettingsBackend;
@@ -24,4 +25,6 @@ struct TTalvoServices {
     std::function<std::unique_ptr<ISettingsBackend>()> MakeSettingsBackend;
     // Where "DIARY.DAT" and the other data files live: the working folder.
     std::filesystem::path DataFolder;
+    // The properties window's colour and font dialogs; the desktop's when null.
+    IColourFontPickers* Pickers = nullptr;
 };

@@ -1,5 +1,7 @@
 #include "controls/SimpleCalendar.h"
 
+#include "controls/Contrast.h"
+
 #include "platform/AnsiText.h"
 
 #include <QFontMetrics>
@@ -201,7 +203,7 @@ void TSimpleCalendar::Paint(QPainter& painter, const QRect& clip) const
 
         painter.fillRect(body, CalColorValue);
         painter.setFont(plain);
-        painter.setPen(highlight);
+        painter.setPen(ReadableInk(CalColorValue, highlight));
         const QFontMetrics metrics(plain);
         for (int i = 0; i < 7; ++i) {
             const QString name = FromAnsi(WeekDayNames[i]);
@@ -220,7 +222,8 @@ void TSimpleCalendar::PaintDay(QPainter& painter, const TCalendarDay& day) const
 {
     const QPalette& colours = palette();
     const QRect cell = ToQRect(day.Cell);
-    QColor ink = colours.color(QPalette::Text);
+    // The body may be any colour the user or the desktop chose.
+    QColor ink = ReadableInk(CalColorValue, colours.color(QPalette::Text));
     if (State.IsChosen(day.Date)) {
         painter.fillRect(cell, colours.color(QPalette::Highlight));
         ink = colours.color(QPalette::HighlightedText);

@@ -1,11 +1,15 @@
 #include "settings/ApplySettings.h"
 
+#include "controls/Contrast.h"
 #include "platform/SoundPlayer.h"
 #include "platform/StayOnTop.h"
 #include "settings/HintSwitch.h"
+#include "settings/PaletteColours.h"
 #include "settings/SettingsConvert.h"
 
+#include <QApplication>
 #include <QHeaderView>
+#include <QPointer>
 #include <QTableView>
 #include <QTreeView>
 #include <algorithm>
@@ -23,6 +27,24 @@ void SetGridFont(QTableView* grid, const QFont& font)
     rows->setDefaultSectionSize(height);
 }
 
+void SetTreeColour(QTreeView* tree, const QColor& colour)
+{
+    QPalette palette = tree->palette();
+    palette.setColor(QPalette::Base, colour);
+    palette.setColor(
+        QPalette::Text, ReadableInk(colour, QApplication::palette(tree).color(QPalette::Text)));
+    tree->setPalette(palette);
+}
+
+void SetColour(const TApplyTargets& targets, TPaletteColours::Slot slot, TColour colour,
+    TPaletteColours::TSetter set)
+{
+    if (targets.Colours)
+        targets.Colours->Follow(slot, colour, std::move(set));
+    else
+        set(ColourToQColor(colour));
+}
+
 } // namespace
 
 void ApplySettings(const TSettings& settings, const TApplyTargets& targets)
@@ -35,7 +57,8 @@ void ApplySettings(const TSettings& settings, const TApplyTargets& targets)
         targets.Hints->SetEnabled(settings.ShowHints);
 
     if (targets.SetCalendarColour)
-        targets.SetCalendarColour(ColourToQColor(settings.ColourCalendar));
+        SetColour(targets, TPaletteColours::CalendarSlot, settings.ColourCalendar,
+            targets.SetCalendarColour);
 
     const QFont font = SettingsFontToQFont(settings.SettingsFont);
     if (targets.DiaryGrid)
@@ -43,9 +66,11 @@ void ApplySettings(const TSettings& settings, const TApplyTargets& targets)
 
     if (QTreeView* tree = targets.NotesTree) {
         tree->setFont(font);
-        QPalette palette = tree->palette();
-        palette.setColor(QPalette::Base, ColourToQColor(settings.ColourTree, palette));
-        tree->setPalette(palette);
+        SetColour(targets, TPaletteColours::TreeSlot, settings.ColourTree,
+            [tree = QPointer<QTreeView>(tree)](const QColor& colour) {
+                if (tree)
+                    SetTreeColour(tree, colour);
+            });
     }
 
     if (targets.NotesMemo)
@@ -55,7 +80,8 @@ void ApplySettings(const TSettings& settings, const TApplyTargets& targets)
         SetGridFont(targets.NotesGrid, font);
 
     if (targets.SetCalculatorColour)
-        targets.SetCalculatorColour(ColourToQColor(settings.ColourCalculator));
+        SetColour(targets, TPaletteColours::CalculatorSlot, settings.ColourCalculator,
+            targets.SetCalculatorColour);
 
     if (QTreeView* tree = targets.NotesTree) {
         const QAbstractItemModel* model = tree->model();

@@ -10,9 +10,11 @@ class QTableView;
 class QTreeView;
 class QWidget;
 class THintSwitch;
+class TPaletteColours;
 
 // The windows and controls the options take effect on. Whatever does not exist
-// (yet) stays null or empty and is skipped.
+// (yet) stays null or empty and is skipped, so a window joins by filling its
+// fields where the main window gathers them (TTalvoForm::ApplyTargets).
 struct TApplyTargets {
     QWidget* MainWindow = nullptr;
     QWidget* ScheduleWindow = nullptr;
@@ -27,12 +29,15 @@ struct TApplyTargets {
     // The background of the calculator's stack grid.
     std::function<void(const QColor&)> SetCalculatorColour;
     QTableView* ScheduleGrid = nullptr;
+    // When given, the calendar, notes tree and calculator colours follow the
+    // desktop's palette as it changes; else they are set once.
+    TPaletteColours* Colours = nullptr;
 };
 
 // Makes the options take effect, in this order: stay-on-top for the main,
 // schedule and properties windows (shown ones only); pop-up hints; the
 // calendar colour; the settings font on the diary grid, the notes tree (with
-// its background colour), the notes memo and the notes table; the calculator
+// its background colour and text that reads on it), the notes memo and the notes table; the calculator
 // colour; the first notes category opened one level; the schedule grid's font.
 // Each grid's rows become 7 + the font's pixel height high.
 void ApplySettings(const TSettings& settings, const TApplyTargets& targets);

@@ -1,0 +1,245 @@
+#include "controls/FakeDialogues.h"
+#include "platform/FakeSoundPlayer.h"
+#include "settings/FakePickers.h"
+#include "settings/FontPicker.h"
+#include "settings/MemorySettingsBackend.h"
+#include "settings/PropertiesForm.h"
+#include "settings/SettingsConvert.h"
+#include "settings/SettingsStore.h"
+
+#include <QAbstractButton>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+namespace
+{
+
+// A properties window over an in-memory store, with the options it edits and
+// a record of every time they were applied.
+struct TFixture {
+    TMemorySettingsBackend* Backend = new TMemorySettingsBackend;
+    TSettingsStore Store { std::unique_ptr<ISettingsBackend>(Backend) };
+    TSettings Settings;
+    TFakeSoundPlayer Sound;
+    TFakeDialogues Dialogues;
+    TFakePickers Pickers;
+    std::vector<TSettings> Applied;
+    TPropertiesForm Form { Settings, Store, Sound, Dialogues, Pickers,
+        [this] { Applied.push_back(Settings); } };
+
+    template <typename T = QAbstractButton> T* Find(const QString& name)
+    {
+        T* found = Form.findChild<T*>(name);
+        if (!found)
+            qFatal("no control %s", qPrintable(name));
+        return found;
+    }
+    void Click(const QString& name) { Find(name)->click(); }
+    // The colours the sample is painted in.
+    QColor Background(const QString& sample)
+    {
+        const QWidget* widget = Find<QWidget>(sample);
+        return widget->palette().color(widget->backgroundRole());
+    }
+    QColor Ink(const QString& sample)
+    {
+        const QWidget* widget = Find<QWidget>(sample);
+        return widget->palette().color(widget->foregroundRole());
+    }
+    void Show()
+    {
+        Form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&Form));
+    }
+};
+
+} // namespace
+
+class TestPropertiesForm : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void aNewCalendarColourIsOnlyASampleUntilApplied()
+    {
+        TFixture f;
+        f.Show();
+        f.Pickers.Colours = { RgbColour(200, 0, 0) };
+        f.Click(u"bCalendar"_s);
+        QCOMPARE(f.Pickers.PresetColour, std::optional<TColour>(SystemColour(0)));
+        QCOMPARE(f.Background(u"CalSamplePanel"_s), QColor(200, 0, 0));
+        QVERIFY(f.Applied.empty());
+        QCOMPARE(f.Backend->Text("ColourCalendar"), "<absent>");
+
+        f.Click(u"bApply"_s);
+        QCOMPARE(f.Applied.size(), size_t(1));
+        QCOMPARE(f.Applied.back().ColourCalendar, RgbColour(200, 0, 0));
+        QVERIFY(f.Form.isVisible());
+
+        f.Click(u"bCancel"_s); // undoes the earlier Apply too
+        QVERIFY(!f.Form.isVisible());
+        QCOMPARE(f.Settings.ColourCalendar, SystemColour(0));
+        QCOMPARE(f.Applied.back().ColourCalendar, SystemColour(0));
+        QCOMPARE(f.Background(u"CalSamplePanel"_s), ColourToQColor(SystemColour(0)));
+        QCOMPARE(f.Backend->Text("ColourCalendar"), "<absent>");
+    }
+
+    void aCancelledColourDialogChangesNothing()
+    {
+        TFixture f;
+        f.Settings.ColourToday = RgbColour(1, 2, 3);
+        f.Show();
+        f.Click(u"bToday"_s);
+        QCOMPARE(f.Pickers.PresetColour, std::optional<TColour>(RgbColour(1, 2, 3)));
+        QCOMPARE(f.Settings.ColourToday, RgbColour(1, 2, 3));
+    }
+
+    void theScheduleSamplesShowTheFourWaysAnEntryIsColoured()
+    {
+        TFixture f;
+        f.Show();
+        f.Pickers.Colours = { RgbColour(10, 20, 30), RgbColour(40, 50, 60), RgbColour(70, 80, 90) };
+        f.Click(u"bOverdue"_s);
+        f.Click(u"bToday"_s);
+        f.Click(u"bComing"_s);
+        // Read where they are used: no Apply needed.
+        QCOMPARE(f.Settings.ColourOverdue, RgbColour(10, 20, 30));
+        QCOMPARE(f.Settings.ColourToday, RgbColour(40, 50, 60));
+        QCOMPARE(f.Settings.ColourComingUp, RgbColour(70, 80, 90));
+        const QColor overdue(10, 20, 30), today(40, 50, 60), coming(70, 80, 90);
+        QCOMPARE(f.Ink(u"OverdueLabel"_s), overdue);
+        QCOMPARE(f.Ink(u"OverdueTodayLabel"_s), overdue);
+        QCOMPARE(f.Background(u"OverdueTodayLabel"_s), today);
+        QCOMPARE(f.Ink(u"ComingTodayLabel"_s), coming);
+        QCOMPARE(f.Background(u"ComingTodayLabel"_s), today);
+        QCOMPARE(f.Ink(u"ComingLabel"_s), coming);
+        const QImage filled = f.Find<QWidget>(u"ComingTodayLabel"_s)->grab().toImage();
+        QCOMPARE(filled.pixelColor(filled.width() - 2, 1), today);
+    }
+
+    void theFontIsTakenOnlyWhenConfirmedAndReachesOthersOnApply()
+    {
+        TFixture f;
+        f.Show();
+        f.Click(u"bFont"_s); // cancelled
+        QCOMPARE(f.Settings.SettingsFont, TSettingsFont {});
+        const TSettingsFont courier { "Courier New", 12, fsItalic };
+        f.Pickers.Fonts = { courier };
+        f.Click(u"bFont"_s);
+        QCOMPARE(f.Settings.SettingsFont, courier);
+        QVERIFY(f.Applied.empty());
+        f.Click(u"bApply"_s);
+        QCOMPARE(f.Applied.back().SettingsFont, courier);
+    }
+
+    void optionsAreEditedInPlaceAndSavedByOk()
+    {
+        TFixture f;
+        f.Show();
+        f.Click(u"rgModemPort2"_s);
+        QCOMPARE(f.Settings.ModemPort, 2); // the dialler sees it at once
+        f.Click(u"cbDate"_s);
+        QVERIFY(!f.Settings.DateTray);
+        f.Click(u"cbOnTop"_s);
+        f.Click(u"cbHints"_s);
+        QVERIFY(f.Settings.OnTop);
+        QVERIFY(!f.Settings.ShowHints);
+        QVERIFY(f.Applied.empty());
+
+        f.Click(u"bOK"_s);
+        QVERIFY(!f.Form.isVisible());
+        QCOMPARE(f.Applied.size(), size_t(1));
+        QCOMPARE(f.Backend->Text("ModemPort"), "2");
+        QCOMPARE(f.Backend->Text("DateTray"), "0");
+        QCOMPARE(f.Backend->Text("OnTop"), "1");
+        QCOMPARE(f.Backend->Text("ShowHints"), "0");
+
+        // Cancel brings back the stored port, and the controls show it when reopened.
+        f.Show();
+        f.Click(u"rgModemPort4"_s);
+        f.Click(u"bCancel"_s);
+        QCOMPARE(f.Settings.ModemPort, 2);
+        f.Show();
+        QVERIFY(f.Find(u"rgModemPort2"_s)->isChecked());
+        QVERIFY(!f.Find(u"rgModemPort4"_s)->isChecked());
+    }
+
+    void noPortChosenShowsNoneSelected()
+    {
+        TFixture f;
+        f.Show();
+        for (int i = 0; i < 5; ++i)
+            QVERIFY(!f.Find(u"rgModemPort%1"_s.arg(i))->isChecked());
+        QVERIFY(f.Find(u"rgAlarmSound0"_s)->isChecked());
+    }
+
+    void eachAlarmSoundIsHeardWhenPicked()
+    {
+        TFixture f;
+        f.Click(u"rgAlarmSound2"_s); // hidden: no preview
+        QVERIFY(f.Sound.Played.empty());
+        f.Show();
+        f.Click(u"rgAlarmSound4"_s);
+        f.Click(u"rgAlarmSound0"_s);
+        QCOMPARE(f.Sound.Played, (std::vector<int32_t> { 4, 0 })); // 0 plays nothing
+        QCOMPARE(f.Settings.AlarmSound, 0);
+    }
+
+    void aRefusedWriteOnOkKeepsTheWindowOpenAndAppliesNothing()
+    {
+        TFixture f;
+        f.Show();
+        f.Click(u"rgModemPort1"_s);
+        f.Backend->Refused = { "ColourTree" };
+        f.Click(u"bOK"_s);
+        QCOMPARE(f.Dialogues.ApplicationErrors,
+            QStringList { u"Failed to set data for 'ColourTree'"_s });
+        QVERIFY(f.Form.isVisible());
+        QVERIFY(f.Applied.empty());
+        QCOMPARE(f.Backend->Text("ModemPort"), "1"); // written before the refusal
+        QCOMPARE(f.Backend->Text("ColourCalculator"), "<absent>");
+    }
+
+    void theWindowFitsItsTextsAndStartsNearItsDesignedPlace()
+    {
+        TFixture f;
+        f.Show();
+        QVERIFY(f.Form.width() >= TPropertiesForm::DesignedSize.width());
+        QVERIFY(f.Form.height() >= TPropertiesForm::DesignedSize.height());
+        for (QWidget* control : f.Form.findChildren<QWidget*>())
+            if (control->isVisible())
+                QVERIFY2(control->width() >= control->minimumSizeHint().width(),
+                    qPrintable(control->objectName()));
+        QCOMPARE(f.Form.windowTitle(), u"Properties"_s);
+        QVERIFY(f.Form.windowFlags().testFlag(Qt::Tool));
+        QVERIFY(!f.Form.windowFlags().testFlag(Qt::WindowCloseButtonHint));
+        QVERIFY(!f.Form.windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
+    }
+
+    void theFontPickerKeepsSizesFromEightToTwentyFour()
+    {
+        TFontPicker picker;
+        auto* size = picker.findChild<QSpinBox*>(u"FontSize"_s);
+        picker.SetChosen({ "DejaVu Sans", 30, fsBold | fsUnderline });
+        QCOMPARE(picker.Chosen().Size, 24);
+        QCOMPARE(picker.Chosen().Style, fsBold | fsUnderline); // no way to change the underline
+        picker.SetChosen({ "DejaVu Sans", 3, 0 });
+        QCOMPARE(picker.Chosen().Size, 8);
+        size->setValue(100);
+        QCOMPARE(picker.Chosen().Size, 24);
+        size->setValue(1);
+        QCOMPARE(picker.Chosen().Size, 8);
+        auto* style = picker.findChild<QComboBox*>(u"FontStyle"_s);
+        QCOMPARE(style->count(), 4);
+        style->setCurrentIndex(3);
+        QCOMPARE(picker.Chosen().Style, fsBold | fsItalic);
+    }
+};
+
+QTEST_MAIN(TestPropertiesForm)
+#include "tst_PropertiesForm.moc"
