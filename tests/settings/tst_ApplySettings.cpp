@@ -1,6 +1,9 @@
+#include "controls/Contrast.h"
+#include "controls/SimpleCalendar.h"
 #include "platform/FakeSoundPlayer.h"
 #include "settings/ApplySettings.h"
 #include "settings/HintSwitch.h"
+#include "settings/PaletteColours.h"
 #include "settings/SettingsConvert.h"
 
 #include <QAbstractItemModelTester>
@@ -75,6 +78,30 @@ TSettings Chosen()
     settings.ShowHints = false;
     settings.OnTop = true;
     return settings;
+}
+
+QPalette DarkPalette()
+{
+    QPalette dark;
+    const QColor window(45, 45, 48), base(30, 30, 30), light(235, 235, 235);
+    for (const auto role : { QPalette::Window, QPalette::Button, QPalette::Dark, QPalette::Mid })
+        dark.setColor(role, window);
+    dark.setColor(QPalette::Base, base);
+    for (const auto role : { QPalette::WindowText, QPalette::Text, QPalette::ButtonText })
+        dark.setColor(role, light);
+    dark.setColor(QPalette::Highlight, QColor(42, 130, 218));
+    dark.setColor(QPalette::HighlightedText, Qt::white);
+    return dark;
+}
+
+// Whether some pixel of `area` in `image` reads well on `background`.
+bool HasLegibleInk(const QImage& image, const QRect& area, const QColor& background)
+{
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            if (ContrastRatio(image.pixelColor(x, y), background) >= 3.0)
+                return true;
+    return false;
 }
 
 } // namespace
@@ -174,6 +201,48 @@ private Q_SLOTS:
         empty.setModel(&nothing);
         ApplySettings(Chosen(), some);
         QCOMPARE(empty.font().family(), u"Courier New"_s);
+    }
+
+    void desktopColoursFollowAPaletteChangeAndDirectColoursStay()
+    {
+        const QPalette original = QApplication::palette();
+        TSimpleCalendar calendar(EncodeDate(2026, 12, 8));
+        calendar.resize(400, 200);
+        calendar.show();
+        QTreeView tree;
+        QColor calculator;
+        TPaletteColours colours;
+        TApplyTargets targets;
+        targets.SetCalendarColour = [&calendar](const QColor& c) { calendar.SetCalColor(c); };
+        targets.NotesTree = &tree;
+        targets.SetCalculatorColour = [&calculator](const QColor& c) { calculator = c; };
+        targets.Colours = &colours;
+        TSettings settings; // calendar and tree in the scroll-bar colour
+        settings.ColourCalculator = RgbColour(255, 255, 200);
+        ApplySettings(settings, targets);
+        QCOMPARE(calendar.CalColor(), original.color(QPalette::Button));
+
+        const QPalette dark = DarkPalette();
+        QApplication::setPalette(dark);
+        const QColor body = dark.color(QPalette::Button);
+        QCOMPARE(calendar.CalColor(), body);
+        QCOMPARE(tree.palette().color(QPalette::Base), body);
+        QVERIFY(ContrastRatio(tree.palette().color(QPalette::Text), body) >= 3.0);
+        QCOMPARE(calculator, QColor(255, 255, 200)); // the user's own colour stays
+        const QImage painted = calendar.Surface()->grab().toImage();
+        const QRect day = *calendar.DayCellRect(EncodeDate(2026, 12, 10));
+        QCOMPARE(painted.pixelColor(day.topLeft()), body);
+        QVERIFY(HasLegibleInk(painted, day, body));
+
+        // A light colour of the user's own keeps dark text on a dark desktop.
+        settings.ColourTree = RgbColour(255, 255, 200);
+        ApplySettings(settings, targets);
+        QCOMPARE(tree.palette().color(QPalette::Base), QColor(255, 255, 200));
+        QVERIFY(ContrastRatio(tree.palette().color(QPalette::Text), QColor(255, 255, 200)) >= 3.0);
+
+        QApplication::setPalette(original);
+        QCOMPARE(calendar.CalColor(), original.color(QPalette::Button));
+        QCOMPARE(settings.ColourCalendar, SystemColour(ScrollBarColourIndex));
     }
 
     void theChosenAlarmSoundIsPlayed()
