@@ -22,6 +22,9 @@ TAboutForm::TAboutForm(QWidget* parent)
     setObjectName(u"AboutForm"_s);
     setWindowTitle(u"About Talvo95"_s);
     setModal(false);
+    // A dialogue: nothing to minimise or maximise.
+    setWindowFlags(
+        Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
 
     auto* icon = new QLabel(this);
     icon->setObjectName(u"ProgramIcon"_s);

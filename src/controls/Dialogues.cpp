@@ -2,8 +2,10 @@
 
 #include "platform/AnsiText.h"
 
+#include <QFontMetrics>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <algorithm>
 
 using namespace Qt::StringLiterals;
 
@@ -46,12 +48,28 @@ void TDialogues::ShowApplicationError(const QString& message)
 
 bool TDialogues::InputQuery(const QString& caption, const QString& prompt, QString& value)
 {
-    bool ok = false;
-    const QString text
-        = QInputDialog::getText(Parent, caption, prompt, QLineEdit::Normal, value, &ok);
-    if (ok)
-        value = text;
-    return ok;
+    QInputDialog box(Parent);
+    box.setWindowTitle(caption);
+    box.setLabelText(prompt);
+    box.setTextValue(value);
+    FitCaption(box);
+    if (box.exec() != QDialog::Accepted)
+        return false;
+    value = box.textValue();
+    return true;
+}
+
+void FitCaption(QWidget& box)
+{
+    // The title bar's font is the window manager's: allow for a bold one, and
+    // for the icon and the buttons beside the caption.
+    QFont title = box.font();
+    title.setBold(true);
+    const int needed
+        = QFontMetrics(title).horizontalAdvance(box.windowTitle()) * 5 / 4 + CaptionAllowance;
+    // Sized rather than given a minimum, which a box's own layout would override.
+    const QSize natural = box.sizeHint();
+    box.resize(std::max(natural.width(), needed), natural.height());
 }
 
 QString ErrorText(const std::exception& error)

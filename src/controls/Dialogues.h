@@ -43,6 +43,12 @@ private:
     QWidget* Parent;
 };
 
+// Sizes a box, before it is shown, wide enough for its title bar to show its
+// whole caption.
+void FitCaption(QWidget& box);
+// Room in the title bar for the icon and the buttons, in pixels.
+inline constexpr int CaptionAllowance = 96;
+
 // Runs a handler; an exception that escapes it is shown in the general error
 // box and the program carries on.
 void RunGuarded(IDialogues& dialogues, const std::function<void()>& handler);

@@ -3,6 +3,7 @@
 #include "controls/Dialogues.h"
 #include "controls/ImageLists.h"
 #include "controls/SimpleCalendar.h"
+#include "controls/TextViewer.h"
 #include "diary/DiaryFile.h"
 #include "diary/DiaryGrid.h"
 #include "diary/DiaryGridModel.h"
@@ -236,9 +237,18 @@ void TCalendarPage::MenuDiaryOldClick()
 {
     const std::filesystem::path file = DataFolder / DiaryOldFileName;
     std::error_code error;
-    if (!std::filesystem::is_regular_file(file, error))
+    if (!std::filesystem::is_regular_file(file, error)) {
+        Dialogues.ShowInfo(u"No events have been purged yet: there is no \"DiaryOld.txt\"."_s);
         return;
-    Desktop.OpenDocument(QString::fromStdU16String(file.u16string()));
+    }
+    const QString path = QString::fromStdU16String(file.u16string());
+    if (Desktop.OpenDocument(path))
+        return;
+    // No viewer for text files on this desktop: show it ourselves.
+    if (!PurgedEvents)
+        PurgedEvents = new TTextViewer(this);
+    if (!PurgedEvents->ShowFile(path))
+        Dialogues.ShowError(u"\"%1\" could not be read."_s.arg(path));
 }
 
 void TCalendarPage::CalendarChange()

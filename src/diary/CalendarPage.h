@@ -20,6 +20,7 @@ class QToolButton;
 class TDiaryGrid;
 class TDiaryGridModel;
 class TSimpleCalendar;
+class TTextViewer;
 struct TFontStyles;
 
 // The "Calendar / Diary" page: the month calendar and its buttons above the
@@ -64,8 +65,8 @@ public:
     void NextMonthButtonClick();
     void ScheduleButtonClick();
     void DiaryFindButtonClick();
-    // "Show Purged Events": "DiaryOld.txt" in the desktop's viewer; nothing
-    // at all when the file is not there or does not open.
+    // "Show Purged Events": "DiaryOld.txt" in the desktop's viewer, or in a
+    // window of our own when the desktop has none; a word when it is not there.
     void MenuDiaryOldClick();
     // How the calendar draws a day's number: underlined today, italic outside
     // the diary window, bold when the day's stored list holds an event.
@@ -118,6 +119,7 @@ private:
     const std::function<void(const QString&)> ShowOverdue;
 
     QSplitter* CalendarSplitter = nullptr;
+    TTextViewer* PurgedEvents = nullptr;
     QWidget* CalendarPanel = nullptr;
     TSimpleCalendar* Calendar = nullptr;
     QPushButton* TodayButton = nullptr;

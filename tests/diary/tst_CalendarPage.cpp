@@ -1,11 +1,13 @@
 #include "CalendarPageFixture.h"
 #include "controls/ImageLists.h"
+#include "controls/TextViewer.h"
 #include "settings/ApplySettings.h"
 #include "settings/SettingsConvert.h"
 
 #include <QAbstractItemModelTester>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QSplitter>
@@ -384,15 +386,25 @@ private Q_SLOTS:
         QCOMPARE(StatusText, u"1 Overdue Events"_s);
     }
 
-    void purgedEventsOpenOnlyWhenTheFileIsThere()
+    void purgedEventsOpenInTheDesktopsViewerOrInOurOwn()
     {
         Page->MenuDiaryOldClick();
         QVERIFY(Desktop.Opened.isEmpty());
-        std::ofstream(FolderPath() / "DiaryOld.txt") << "05 Jan 2024\t09:30\tAlarm\tDentist\r\n";
+        QCOMPARE(Dialogues.Infos,
+            QStringList { u"No events have been purged yet: there is no \"DiaryOld.txt\"."_s });
+        std::ofstream(FolderPath() / "DiaryOld.txt") << "05 Jan 2024\t09:30\tAlarm\tCaf\xE9\r\n";
         Page->MenuDiaryOldClick();
-        QCOMPARE(Desktop.Opened.size(), 1);
-        QCOMPARE(Desktop.Opened.front(), Folder->filePath(u"DiaryOld.txt"_s));
-        QVERIFY(Dialogues.Errors.isEmpty() && Dialogues.Infos.isEmpty());
+        QCOMPARE(Desktop.Opened, QStringList { Folder->filePath(u"DiaryOld.txt"_s) });
+        QVERIFY(!Page->findChild<TTextViewer*>());
+
+        Desktop.HasViewer = false;
+        Page->MenuDiaryOldClick();
+        auto* viewer = Page->findChild<TTextViewer*>();
+        QVERIFY(viewer && viewer->isVisible());
+        QCOMPARE(viewer->windowTitle(), u"DiaryOld.txt"_s);
+        QCOMPARE(viewer->Text(), u"05 Jan 2024\t09:30\tAlarm\tCaf\u00E9\n"_s);
+        QVERIFY(viewer->findChild<QPlainTextEdit*>()->isReadOnly());
+        QCOMPARE(Dialogues.Errors, QStringList {});
     }
 
     void settingsFontSizesRowsAndHeaderAlike()

@@ -9,10 +9,11 @@ class TFakeDesktop final : public IDesktop
 {
 public:
     QStringList Opened;
+    bool HasViewer = true; // false: as on a desktop without a launcher
     bool OpenDocument(const QString& path) override
     {
         Opened << path;
-        return true;
+        return HasViewer;
     }
     bool OpenUrl(const QString& url) override
     {
