@@ -3,6 +3,7 @@
 #include "platform/AnsiText.h"
 
 #include <QFontMetrics>
+#include <QGuiApplication>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <algorithm>
@@ -59,6 +60,15 @@ bool TDialogues::InputQuery(const QString& caption, const QString& prompt, QStri
     return true;
 }
 
+QString ShownCaption(const QWidget& box)
+{
+    const QString caption = box.windowTitle();
+    const QString program = QGuiApplication::applicationDisplayName();
+    if (program.isEmpty() || caption.contains(program))
+        return caption;
+    return caption + u" \u2014 "_s + program;
+}
+
 void FitCaption(QWidget& box)
 {
     // The title bar's font is the window manager's: allow for a bold one, and
@@ -66,7 +76,7 @@ void FitCaption(QWidget& box)
     QFont title = box.font();
     title.setBold(true);
     const int needed
-        = QFontMetrics(title).horizontalAdvance(box.windowTitle()) * 5 / 4 + CaptionAllowance;
+        = QFontMetrics(title).horizontalAdvance(ShownCaption(box)) * 5 / 4 + CaptionAllowance;
     // Sized rather than given a minimum, which a box's own layout would override.
     const QSize natural = box.sizeHint();
     box.resize(std::max(natural.width(), needed), natural.height());

@@ -43,6 +43,8 @@ private:
     QWidget* Parent;
 };
 
+// The caption as the title bar shows it, with the program's name after it.
+QString ShownCaption(const QWidget& box);
 // Sizes a box, before it is shown, wide enough for its title bar to show its
 // whole caption.
 void FitCaption(QWidget& box);

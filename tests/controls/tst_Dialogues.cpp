@@ -11,17 +11,19 @@ class TestDialogues : public QObject
 private Q_SLOTS:
     void anInputBoxIsWideEnoughForItsWholeCaption()
     {
+        QGuiApplication::setApplicationDisplayName(u"Talvo95"_s);
         for (const QString& caption : { u"Make a Stick-On Reminder Note"_s, u"Go"_s }) {
             QInputDialog box;
             box.setWindowTitle(caption);
             box.setLabelText(u"Enter the Message"_s);
             FitCaption(box);
+            QCOMPARE(ShownCaption(box), caption + u" \u2014 Talvo95"_s);
             box.show();
             QVERIFY(QTest::qWaitForWindowExposed(&box));
             QFont bold = box.font();
             bold.setBold(true);
             QVERIFY(
-                box.width() >= QFontMetrics(bold).horizontalAdvance(caption) + CaptionAllowance);
+                box.width() >= QFontMetrics(bold).horizontalAdvance(ShownCaption(box)) + CaptionAllowance);
         }
     }
 };
