@@ -19,6 +19,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QScrollArea>
+#include <QStyle>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -111,8 +113,12 @@ TPropertiesForm::TPropertiesForm(TSettings& settings, TSettingsStore& store, ISo
 {
     setObjectName(u"PropertiesForm"_s);
     setWindowTitle(u"Properties"_s);
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(6, 6, 6, 6);
+    // The options scroll only on a screen too short for them; the buttons
+    // below them always show.
+    Content = new QWidget(this);
+    Content->setObjectName(u"PropertiesContent"_s);
+    auto* layout = new QVBoxLayout(Content);
+    layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(4);
     rgModemPort = AddRadioGroup(this, layout, u"rgModemPort"_s, u"Modem Port"_s,
         { u"TAPI"_s, u"COM1:"_s, u"COM2:"_s, u"COM3:"_s, u"COM4:"_s }, 3);
@@ -122,6 +128,16 @@ TPropertiesForm::TPropertiesForm(TSettings& settings, TSettingsStore& store, ISo
         2);
     layout->addWidget(BuildOptions());
     layout->addWidget(BuildColours());
+    Scroller = new QScrollArea(this);
+    Scroller->setObjectName(u"PropertiesScroller"_s);
+    Scroller->setFrameShape(QFrame::NoFrame);
+    Scroller->setWidgetResizable(true);
+    Scroller->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    Scroller->setWidget(Content);
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(6, 6, 6, 6);
+    outer->setSpacing(4);
+    outer->addWidget(Scroller, 1);
 
     auto* buttons = new QHBoxLayout;
     auto addButton = [this, buttons](const QString& name, const QString& caption) {
@@ -134,7 +150,7 @@ TPropertiesForm::TPropertiesForm(TSettings& settings, TSettingsStore& store, ISo
     QPushButton* bCancel = addButton(u"bCancel"_s, u"Cancel"_s);
     QPushButton* bApply = addButton(u"bApply"_s, u"Apply"_s);
     bOK->setDefault(true);
-    layout->addLayout(buttons);
+    outer->addLayout(buttons);
 
     connect(rgModemPort, &QButtonGroup::idToggled, this, [this](int id, bool on) {
         if (on && !Showing)
@@ -164,9 +180,29 @@ TPropertiesForm::TPropertiesForm(TSettings& settings, TSettingsStore& store, ISo
 
     ShowSettings();
     ShowSettingSamples();
+    FitToScreen();
+}
+
+void TPropertiesForm::FitToScreen()
+{
     // As large as its texts need in the font of the day, never below the
-    // designed size; nothing is gained by resizing it.
-    setFixedSize(sizeHint().expandedTo(DesignedSize));
+    // designed size, and no taller than the screen; nothing is gained by
+    // resizing it.
+    const QSize content = Content->sizeHint();
+    const QMargins margins = layout()->contentsMargins();
+    const int below = layout()->spacing() + findChild<QWidget*>(u"bOK"_s)->sizeHint().height();
+    QSize wanted(content.width() + margins.left() + margins.right(),
+        content.height() + below + margins.top() + margins.bottom());
+    wanted = wanted.expandedTo(DesignedSize);
+    if (const QScreen* shown = screen()) {
+        // Room for the title bar and frame the desktop adds.
+        const int room = shown->availableGeometry().height() - TitleAllowance;
+        if (wanted.height() > room) {
+            wanted.setHeight(std::max(room, DesignedSize.height() / 2));
+            wanted.rwidth() += style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+        }
+    }
+    setFixedSize(wanted);
 }
 
 QWidget* TPropertiesForm::BuildOptions()
@@ -337,8 +373,10 @@ void TPropertiesForm::showEvent(QShowEvent* event)
 {
     ShowSettings();
     ShowSettingSamples();
-    if (!Placed)
+    if (!Placed) {
+        FitToScreen();
         Place();
+    }
     QWidget::showEvent(event);
 }
 

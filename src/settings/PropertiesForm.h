@@ -14,6 +14,7 @@ class QButtonGroup;
 class QCheckBox;
 class QLabel;
 class QPushButton;
+class QScrollArea;
 class TSettingsStore;
 
 // The "Properties" window: the modem port, the alarm sound, the six colours,
@@ -32,6 +33,8 @@ public:
     // The designed smallest client area and where the window first goes.
     static constexpr QSize DesignedSize { 209, 382 };
     static constexpr QPoint DesignedPlace { 77, 40 };
+    // What a title bar and frame may take of the screen's height.
+    static constexpr int TitleAllowance = 40;
 
     TPropertiesForm(TSettings& settings, TSettingsStore& store, ISoundPlayer& sound,
         IDialogues& dialogues, IColourFontPickers& pickers, std::function<void()> applySettings,
@@ -60,6 +63,7 @@ private:
     QWidget* BuildColours();
     // The controls show the options as they are now.
     void ShowSettings();
+    void FitToScreen();
     void Place();
 
     TSettings& Settings;
@@ -69,6 +73,8 @@ private:
     IColourFontPickers& Pickers;
     std::function<void()> Apply;
 
+    QWidget* Content = nullptr;
+    QScrollArea* Scroller = nullptr;
     QButtonGroup* rgModemPort = nullptr;
     QButtonGroup* rgAlarmSound = nullptr;
     QCheckBox* cbOnTop = nullptr;
