@@ -236,8 +236,9 @@ void TTalvoForm::PropertiesClick()
             DesktopPickers = std::make_unique<TDesktopPickers>();
             pickers = DesktopPickers.get();
         }
-        FProperties = new TPropertiesForm(FOptions, FSettings, Services.Sound, Services.Dialogues,
-            *pickers, [this] { ApplySettings(); }, this);
+        FProperties = new TPropertiesForm(
+            FOptions, FSettings, Services.Sound, Services.Dialogues, *pickers,
+            [this] { ApplySettings(); }, this);
     }
     FProperties->show();
     FProperties->raise();

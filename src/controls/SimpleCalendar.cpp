@@ -1,7 +1,6 @@
 #include "controls/SimpleCalendar.h"
 
 #include "controls/Contrast.h"
-
 #include "platform/AnsiText.h"
 
 #include <QFontMetrics>

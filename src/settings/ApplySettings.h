@@ -37,9 +37,10 @@ struct TApplyTargets {
 // Makes the options take effect, in this order: stay-on-top for the main,
 // schedule and properties windows (shown ones only); pop-up hints; the
 // calendar colour; the settings font on the diary grid, the notes tree (with
-// its background colour and text that reads on it), the notes memo and the notes table; the calculator
-// colour; the first notes category opened one level; the schedule grid's font.
-// Each grid's rows become 7 + the font's pixel height high.
+// its background colour and text that reads on it), the notes memo and the
+// notes table; the calculator colour; the first notes category opened one
+// level; the schedule grid's font. Each grid's rows become 7 + the font's
+// pixel height high.
 void ApplySettings(const TSettings& settings, const TApplyTargets& targets);
 
 // The sound of the chosen "Alarm Sound" item.

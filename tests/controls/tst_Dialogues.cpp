@@ -22,8 +22,8 @@ private Q_SLOTS:
             QVERIFY(QTest::qWaitForWindowExposed(&box));
             QFont bold = box.font();
             bold.setBold(true);
-            QVERIFY(
-                box.width() >= QFontMetrics(bold).horizontalAdvance(ShownCaption(box)) + CaptionAllowance);
+            QVERIFY(box.width()
+                >= QFontMetrics(bold).horizontalAdvance(ShownCaption(box)) + CaptionAllowance);
         }
     }
 };
