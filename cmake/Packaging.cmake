@@ -5,10 +5,10 @@ set(CPACK_PACKAGE_NAME Talvo95)
 set(CPACK_PACKAGE_VENDOR Quorral)
 set(CPACK_PACKAGE_CONTACT "Quorral <talvo95@quorral.example>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Diary with alarms, notes tree and RPN calculator in the tray")
-set(CPACK_PACKAGE_DESCRIPTION
-  "Talvo95 is a single-user desktop organiser: a diary whose timed events ring\n"
-  "as alarms, a tree of notes kept as text or as tables, and a reverse-Polish\n"
-  "scientific calculator, in one window that goes on running in the tray.")
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_DESCRIPTION "Talvo95 is a single-user desktop organiser: a diary whose timed \
+events ring as alarms, a tree of notes kept as text or as tables, and a reverse-Polish \
+scientific calculator, in one window that goes on running in the tray.")
 set(CPACK_GENERATOR DEB)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_PACKAGE_NAME talvo95)

@@ -1,6 +1,7 @@
 #include "app/TalvoApplication.h"
 
 #include "controls/Dialogues.h"
+#include "controls/ProgramIcon.h"
 #include "app/TalvoForm.h"
 #include "app/TalvoServices.h"
 #include "platform/Autostart.h"
@@ -36,6 +37,7 @@ int TTalvoApplication::Run(TGuardedApplication& application)
     // No display name: Qt would add it to every window title ("Talvo95 - Quorral
     // — Talvo95"). The desktop file names the program and its icon instead.
     application.setDesktopFileName(u"com.quorral.Talvo95"_s);
+    application.setWindowIcon(TProgramIcon::Icon());
     // The program lives on in the tray with no window shown.
     application.setQuitOnLastWindowClosed(false);
 

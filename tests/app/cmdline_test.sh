@@ -86,5 +86,23 @@ check "TALVO95_DATA_DIR ends with status 0" test "$status" -eq 0
 check "the diary in TALVO95_DATA_DIR was found and saved back" grep -qa '^020930Dentist' "$work/mine/DIARY.DAT"
 check "a relative TALVO95_DATA_DIR is taken from the starting folder" test ! -e "$work/other/DIARY.DAT" -a ! -e "$work/mine/mine"
 
+# On X11 the title bar shows the title once, and the window's class is the
+# one the menu entry pairs with (StartupWMClass).
+if command -v xvfb-run >/dev/null && command -v xdotool >/dev/null; then
+  unset TALVO95_DATA_DIR
+  titles=$(QT_QPA_PLATFORM=xcb xvfb-run -a bash -c '
+    "$1" -NOTRAY >/dev/null 2>&1 & p=$!
+    for _ in $(seq 100); do
+      ids=$(xdotool search --onlyvisible --classname "^Talvo95$" 2>/dev/null) && break
+      sleep 0.1
+    done
+    for id in $ids; do xdotool getwindowname "$id"; done
+    kill $p; wait $p' _ "$program")
+  check "the title bar shows the title once" grep -qx 'Talvo95 - Quorral' <<<"$titles"
+  check "no title has the name added" test "$(grep -c 'Talvo95$' <<<"$titles")" -eq 0
+else
+  echo "SKIP: xvfb-run or xdotool is not installed"
+fi
+
 echo "$passes passed, $failures failed"
 [ "$failures" -eq 0 ]
