@@ -3,6 +3,7 @@
 #include "platform/AnsiText.h"
 
 #include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 
 using namespace Qt::StringLiterals;
@@ -21,6 +22,17 @@ int ShowBox(QWidget* parent, QMessageBox::Icon icon, const QString& caption, con
 }
 
 } // namespace
+
+int TitleWidth(const QWidget& dialog)
+{
+    // The title bar's font is the desktop's, often a little larger than the
+    // dialog's: a bold one a fifth wider, with room for the icon, the title
+    // bar's three buttons and its padding, is enough on the common desktops.
+    QFont font = dialog.font();
+    font.setBold(true);
+    const QFontMetrics metrics(font);
+    return metrics.horizontalAdvance(dialog.windowTitle()) * 6 / 5 + 5 * (metrics.height() + 8);
+}
 
 void TDialogues::ShowInfo(const QString& message)
 {
@@ -46,12 +58,18 @@ void TDialogues::ShowApplicationError(const QString& message)
 
 bool TDialogues::InputQuery(const QString& caption, const QString& prompt, QString& value)
 {
-    bool ok = false;
-    const QString text
-        = QInputDialog::getText(Parent, caption, prompt, QLineEdit::Normal, value, &ok);
-    if (ok)
-        value = text;
-    return ok;
+    QInputDialog dialog(Parent);
+    dialog.setInputMode(QInputDialog::TextInput);
+    dialog.setWindowTitle(caption);
+    dialog.setLabelText(prompt);
+    dialog.setTextValue(value);
+    // The box sizes itself to its contents: the entry carries the width.
+    if (auto* edit = dialog.findChild<QLineEdit*>())
+        edit->setMinimumWidth(TitleWidth(dialog) - 24);
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    value = dialog.textValue();
+    return true;
 }
 
 QString ErrorText(const std::exception& error)

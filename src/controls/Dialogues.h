@@ -43,6 +43,8 @@ private:
     QWidget* Parent;
 };
 
+// How wide a dialog must be for its title bar to show its whole title.
+int TitleWidth(const QWidget& dialog);
 // Runs a handler; an exception that escapes it is shown in the general error
 // box and the program carries on.
 void RunGuarded(IDialogues& dialogues, const std::function<void()>& handler);
