@@ -1,6 +1,6 @@
 #include "app/AboutForm.h"
 
-#include "controls/ImageLists.h"
+#include "controls/ProgramIcon.h"
 #include "controls/NiceLabel.h"
 #include "platform/AnsiText.h"
 
@@ -28,7 +28,7 @@ TAboutForm::TAboutForm(QWidget* parent)
 
     auto* icon = new QLabel(this);
     icon->setObjectName(u"ProgramIcon"_s);
-    icon->setPixmap(TImageLists::CalendarIcon(TImageLists::ciAlarm).pixmap(48, 48));
+    icon->setPixmap(QPixmap::fromImage(TProgramIcon::Image(48)));
 
     auto* title = new QLabel(u"Talvo95"_s, this);
     title->setObjectName(u"ProductName"_s);

@@ -1,9 +1,12 @@
 #include "app/TalvoApplication.h"
 
 #include "controls/Dialogues.h"
+#include "controls/ProgramIcon.h"
 #include "app/TalvoForm.h"
 #include "app/TalvoServices.h"
+#include "platform/Autostart.h"
 #include "platform/Clipboard.h"
+#include "platform/DataFolder.h"
 #include "platform/Desktop.h"
 #include "settings/QtSettingsBackend.h"
 #include "platform/SingleInstance.h"
@@ -13,7 +16,6 @@
 #include "platform/TrayIcon.h"
 
 #include <QApplication>
-#include <QDir>
 
 using namespace Qt::StringLiterals;
 
@@ -32,13 +34,19 @@ int TTalvoApplication::Run(TGuardedApplication& application)
 {
     application.setOrganizationName(u"Quorral"_s);
     application.setApplicationName(u"Talvo95"_s);
-    application.setApplicationDisplayName(u"Talvo95"_s);
+    // No display name: Qt would add it to every window title ("Talvo95 - Quorral
+    // — Talvo95"). The desktop file names the program and its icon instead.
+    application.setDesktopFileName(u"com.quorral.Talvo95"_s);
+    application.setWindowIcon(TProgramIcon::Icon());
     // The program lives on in the tray with no window shown.
     application.setQuitOnLastWindowClosed(false);
 
     TSingleInstance instance(TSingleInstance::DefaultServerName());
     if (instance.SignalRunningInstance())
         return 0;
+    // Caught from the moment a second start can find this copy; handled once
+    // the window exists.
+    TTerminationWatcher watcher;
     instance.Listen();
 
     TSystemClock clock;
@@ -48,8 +56,14 @@ int TTalvoApplication::Run(TGuardedApplication& application)
     TSystemDesktop desktop;
     TSystemClipboard clipboard;
     TDesktopSoundPlayer sound;
+    QString folderError;
+    const std::filesystem::path dataFolder = TDataFolder::Open(folderError);
+    if (!folderError.isEmpty())
+        dialogues.ShowError(folderError);
     TTalvoServices services { clock, dialogues, trayIcon, desktop, clipboard, sound,
-        [] { return std::make_unique<TQtSettingsBackend>(); }, QDir::currentPath().toStdString() };
+        [] { return std::make_unique<TQtSettingsBackend>(); }, dataFolder };
+    TSessionAutostart autostart(QCoreApplication::applicationFilePath());
+    services.Autostart = &autostart;
 
     TTalvoForm form(services, application.arguments().mid(1));
     QObject::connect(
@@ -57,12 +71,11 @@ int TTalvoApplication::Run(TGuardedApplication& application)
     QObject::connect(
         &form, &TTalvoForm::ExitRequested, &application, &QApplication::quit, Qt::QueuedConnection);
     // Ending the desktop session, or a signal to end, exits as the tray's "Exit" does.
-    TTerminationWatcher watcher;
     QObject::connect(
         &watcher, &TTerminationWatcher::TerminationRequested, &form, [&form] { form.ExitClick(); });
     QObject::connect(&application, &QGuiApplication::commitDataRequest, &form,
         [&form](QSessionManager&) { form.ExitClick(); });
-    form.show();
+    form.ShowAtStart();
     const int status = application.exec();
     application.SetDialogues(nullptr);
     return status;

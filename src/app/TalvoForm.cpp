@@ -2,9 +2,11 @@
 
 #include "alarms/AlarmPopups.h"
 #include "app/AboutForm.h"
+#include "app/CommandLine.h"
 #include "controls/Dialogues.h"
 #include "app/HelpWindow.h"
 #include "controls/ImageLists.h"
+#include "controls/ProgramIcon.h"
 #include "app/TalvoServices.h"
 #include "app/TrayController.h"
 #include "calc/CalculatorPage.h"
@@ -51,7 +53,7 @@ TTalvoForm::TTalvoForm(TTalvoServices& services, const QStringList& arguments, Q
 {
     setObjectName(u"TalvoForm"_s);
     setWindowTitle(u"Talvo95 - Quorral"_s);
-    setWindowIcon(TImageLists::CalendarIcon(TImageLists::ciAlarm));
+    setWindowIcon(TProgramIcon::Icon());
     setMinimumSize(460, 360);
     resize(560, 420);
     move(0, 3);
@@ -135,11 +137,15 @@ void TTalvoForm::FormCreate(const QStringList& arguments)
     for (const QString& argument : arguments) {
         if (argument.toUpper() == u"-NOTRAY"_s)
             FNoTray = true;
+        else if (argument == QLatin1StringView(CommandLine::Hidden))
+            FStartHidden = true;
         else
             Services.Dialogues.ShowError(u"Invalid Parameter: "_s + argument);
     }
     FTray = new TTrayController(Services.TrayIcon, FNoTray, this);
     ConnectTray();
+    CreateMenuButton();
+    ConnectAutostart();
     FPageControl->setCurrentIndex(CalendarPageIndex);
     FCalculatorPage->CalcHexClick();
     FCalculatorPage->SetCurrentRow(TCalculator::XRow);

@@ -18,6 +18,7 @@
 class QLabel;
 class QTabWidget;
 class QTimer;
+class QToolButton;
 class TAboutForm;
 class TAlarmPopups;
 class TCalculatorPage;
@@ -64,6 +65,17 @@ public:
     TCalendarPage* CalendarPage() const { return FCalendarPage; }
     TAlarmPopups& Popups() const { return *FPopups; }
     TSecondTick& Tick() { return *FTick; }
+    // The tray menu again, in the corner of the page tabs, for desktops
+    // without a tray.
+    QToolButton* MenuButton() const { return FMenuButton; }
+
+    // Shows the window, or with "--hidden" leaves only the tray icon once the
+    // desktop has a tray (shown when none appears in time).
+    void ShowAtStart();
+    static constexpr int TrayWaitInterval = 500;
+    static constexpr int TrayWaits = 10;
+    // "Start with the desktop session" in the tray menu.
+    void MenuAutostartClick(bool checked);
 
     // Handlers of the tray menu and of the window.
     void RestoreClick() { RestoreFromTray(); }
@@ -111,6 +123,9 @@ private:
     void CreatePages();
     void CreateStatusBar();
     void ConnectTray();
+    void CreateMenuButton();
+    void ConnectAutostart();
+    void StartInTray(int waitsLeft);
     void ReadPlacement();
     void WritePlacement();
     void FormKeyDown(int key, Qt::KeyboardModifiers modifiers);
@@ -128,6 +143,8 @@ private:
     std::unique_ptr<TSecondTick> FTick;
     bool FNoTray = false;
     bool FHiddenInTray = false;
+    bool FStartHidden = false;
+    QToolButton* FMenuButton = nullptr;
     bool Exited = false;
     int64_t DiaryFileAge = -1;
     QTabWidget* FPageControl = nullptr;

@@ -4,6 +4,7 @@
 #include <functional>
 #include <memory>
 
+class IAutostart;
 class IClipboard;
 class IClock;
 class IColourFontPickers;
@@ -23,8 +24,11 @@ struct TTalvoServices {
     IClipboard& Clipboard;
     ISoundPlayer& Sound;
     std::function<std::unique_ptr<ISettingsBackend>()> MakeSettingsBackend;
-    // Where "DIARY.DAT" and the other data files live: the working folder.
+    // Where "DIARY.DAT" and the other data files live: the data folder, not
+    // the working folder.
     std::filesystem::path DataFolder;
+    // Starting with the desktop session; none where the desktop has no way.
+    IAutostart* Autostart = nullptr;
     // The properties window's colour and font dialogs; the desktop's when null.
     IColourFontPickers* Pickers = nullptr;
 };

@@ -29,6 +29,8 @@ TTrayController::TTrayController(TTrayIconBase& tray, bool noTray, QWidget* menu
     Help = add(u"Help"_s, u"Help"_s);
     pmMain->addSeparator()->setObjectName(u"S2"_s);
     Properties = add(u"Properties"_s, u"Properties"_s);
+    MenuAutostart = add(u"MenuAutostart"_s, u"Start with the desktop session"_s);
+    MenuAutostart->setCheckable(true);
     pmMain->addSeparator()->setObjectName(u"S1"_s);
     Exit = add(u"Exit"_s, u"Exit"_s);
 

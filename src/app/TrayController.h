@@ -25,6 +25,7 @@ public:
     QAction* About = nullptr;
     QAction* Help = nullptr;
     QAction* Properties = nullptr;
+    QAction* MenuAutostart = nullptr;
     QAction* Exit = nullptr;
 
     // Adds the icon to the notification area, unless started without a tray.

@@ -2,11 +2,9 @@
 
 #include "platform/AnsiText.h"
 
-#include <QFontMetrics>
-#include <QGuiApplication>
 #include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
-#include <algorithm>
 
 using namespace Qt::StringLiterals;
 
@@ -24,6 +22,17 @@ int ShowBox(QWidget* parent, QMessageBox::Icon icon, const QString& caption, con
 }
 
 } // namespace
+
+int TitleWidth(const QWidget& dialog)
+{
+    // The title bar's font is the desktop's, often a little larger than the
+    // dialog's: a bold one a fifth wider, with room for the icon, the title
+    // bar's three buttons and its padding, is enough on the common desktops.
+    QFont font = dialog.font();
+    font.setBold(true);
+    const QFontMetrics metrics(font);
+    return metrics.horizontalAdvance(dialog.windowTitle()) * 6 / 5 + 5 * (metrics.height() + 8);
+}
 
 void TDialogues::ShowInfo(const QString& message)
 {
@@ -49,37 +58,18 @@ void TDialogues::ShowApplicationError(const QString& message)
 
 bool TDialogues::InputQuery(const QString& caption, const QString& prompt, QString& value)
 {
-    QInputDialog box(Parent);
-    box.setWindowTitle(caption);
-    box.setLabelText(prompt);
-    box.setTextValue(value);
-    FitCaption(box);
-    if (box.exec() != QDialog::Accepted)
+    QInputDialog dialog(Parent);
+    dialog.setInputMode(QInputDialog::TextInput);
+    dialog.setWindowTitle(caption);
+    dialog.setLabelText(prompt);
+    dialog.setTextValue(value);
+    // The box sizes itself to its contents: the entry carries the width.
+    if (auto* edit = dialog.findChild<QLineEdit*>())
+        edit->setMinimumWidth(TitleWidth(dialog) - 24);
+    if (dialog.exec() != QDialog::Accepted)
         return false;
-    value = box.textValue();
+    value = dialog.textValue();
     return true;
-}
-
-QString ShownCaption(const QWidget& box)
-{
-    const QString caption = box.windowTitle();
-    const QString program = QGuiApplication::applicationDisplayName();
-    if (program.isEmpty() || caption.contains(program))
-        return caption;
-    return caption + u" \u2014 "_s + program;
-}
-
-void FitCaption(QWidget& box)
-{
-    // The title bar's font is the window manager's: allow for a bold one, and
-    // for the icon and the buttons beside the caption.
-    QFont title = box.font();
-    title.setBold(true);
-    const int needed
-        = QFontMetrics(title).horizontalAdvance(ShownCaption(box)) * 5 / 4 + CaptionAllowance;
-    // Sized rather than given a minimum, which a box's own layout would override.
-    const QSize natural = box.sizeHint();
-    box.resize(std::max(natural.width(), needed), natural.height());
 }
 
 QString ErrorText(const std::exception& error)

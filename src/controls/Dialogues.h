@@ -43,14 +43,8 @@ private:
     QWidget* Parent;
 };
 
-// The caption as the title bar shows it, with the program's name after it.
-QString ShownCaption(const QWidget& box);
-// Sizes a box, before it is shown, wide enough for its title bar to show its
-// whole caption.
-void FitCaption(QWidget& box);
-// Room in the title bar for the icon and the buttons, in pixels.
-inline constexpr int CaptionAllowance = 96;
-
+// How wide a dialog must be for its title bar to show its whole title.
+int TitleWidth(const QWidget& dialog);
 // Runs a handler; an exception that escapes it is shown in the general error
 // box and the program carries on.
 void RunGuarded(IDialogues& dialogues, const std::function<void()>& handler);

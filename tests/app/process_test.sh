@@ -12,7 +12,7 @@ cleanup() {
 trap cleanup EXIT
 
 export QT_QPA_PLATFORM=offscreen
-export XDG_CONFIG_HOME=$work/config XDG_RUNTIME_DIR=$work/run
+export XDG_CONFIG_HOME=$work/config XDG_RUNTIME_DIR=$work/run TALVO95_DATA_DIR=$work/data
 mkdir -p "$work/config" "$work/run" "$work/data"
 chmod 700 "$work/run"
 cd "$work/data"

@@ -107,7 +107,7 @@ private Q_SLOTS:
         QCOMPARE(captions,
             QStringList({ u"Restore"_s, u"Acknowledge"_s, u"Make a Stick-On Note"_s, u"-"_s,
                 u"Show Schedule"_s, u"Show Purged Events"_s, u"About"_s, u"Help"_s, u"-"_s,
-                u"Properties"_s, u"-"_s, u"Exit"_s }));
+                u"Properties"_s, u"Start with the desktop session"_s, u"-"_s, u"Exit"_s }));
         QCOMPARE(menu->defaultAction(), form->Tray().Restore);
         QVERIFY(!form->Tray().Acknowledge->isEnabled());
         QVERIFY(shell.Tray.Shown);

@@ -1,7 +1,10 @@
 #include "controls/Dialogues.h"
 
+#include <QApplication>
 #include <QInputDialog>
+#include <QLineEdit>
 #include <QTest>
+#include <QTimer>
 
 using namespace Qt::StringLiterals;
 
@@ -9,21 +12,28 @@ class TestDialogues : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
-    void anInputBoxIsWideEnoughForItsWholeCaption()
+    // The input box is wide enough for its whole title, and gives back what
+    // was typed only on OK.
+    void inputBoxShowsItsWholeTitle()
     {
-        QGuiApplication::setApplicationDisplayName(u"Talvo95"_s);
-        for (const QString& caption : { u"Make a Stick-On Reminder Note"_s, u"Go"_s }) {
-            QInputDialog box;
-            box.setWindowTitle(caption);
-            box.setLabelText(u"Enter the Message"_s);
-            FitCaption(box);
-            QCOMPARE(ShownCaption(box), caption + u" \u2014 Talvo95"_s);
-            box.show();
-            QVERIFY(QTest::qWaitForWindowExposed(&box));
-            QFont bold = box.font();
-            bold.setBold(true);
-            QVERIFY(box.width()
-                >= QFontMetrics(bold).horizontalAdvance(ShownCaption(box)) + CaptionAllowance);
+        TDialogues dialogues;
+        const QString caption = u"Make a Stick-On Reminder Note"_s;
+        for (const bool accept : { true, false }) {
+            int width = 0, needed = 0;
+            QTimer::singleShot(0, this, [&] {
+                auto* box = qobject_cast<QInputDialog*>(QApplication::activeModalWidget());
+                QVERIFY(box);
+                QFont bold = box->font();
+                bold.setBold(true);
+                width = box->width();
+                needed = QFontMetrics(bold).horizontalAdvance(caption);
+                box->setTextValue(u"Call Anna"_s);
+                accept ? box->accept() : box->reject();
+            });
+            QString value = u"old"_s;
+            QCOMPARE(dialogues.InputQuery(caption, u"Enter the Message"_s, value), accept);
+            QVERIFY2(width > needed + 60, qPrintable(u"%1 %2"_s.arg(width).arg(needed)));
+            QCOMPARE(value, accept ? u"Call Anna"_s : u"old"_s);
         }
     }
 };

@@ -1,0 +1,41 @@
+#include "app/CommandLine.h"
+
+#include <algorithm>
+
+namespace CommandLine
+{
+
+std::string UsageText()
+{
+    return "Usage: Talvo95 [-NOTRAY] [--hidden]\n"
+           "A diary with alarms, a notes tree and a calculator that goes on running in\n"
+           "the tray. A second start brings the running copy's window back.\n"
+           "\n"
+           "  -NOTRAY    run without a tray icon: closing the window ends the program\n"
+           "  --hidden   start in the tray without showing the window (it is shown when\n"
+           "             the desktop has no tray)\n"
+           "  --help     print this help and end\n"
+           "  --version  print the version and end\n"
+           "\n"
+           "The diary and the notes are kept in the folder named by TALVO95_DATA_DIR,\n"
+           "or else in ~/.local/share/Quorral/Talvo95.\n";
+}
+
+std::string VersionText()
+{
+    return "Talvo95 " TALVO_VERSION "\n";
+}
+
+std::optional<std::string> TerminalAnswer(const std::vector<std::string>& arguments)
+{
+    const auto given = [&arguments](const char* name) {
+        return std::find(arguments.begin(), arguments.end(), name) != arguments.end();
+    };
+    if (given(Help))
+        return UsageText();
+    if (given(Version))
+        return VersionText();
+    return std::nullopt;
+}
+
+} // namespace CommandLine

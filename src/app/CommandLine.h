@@ -1,0 +1,24 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+// The arguments that answer on the terminal and end at once, before any window
+// exists or a running copy is asked to restore: "--help" and "--version". The
+// other arguments are the main window's to read.
+namespace CommandLine
+{
+
+inline constexpr const char* Hidden = "--hidden";
+inline constexpr const char* Help = "--help";
+inline constexpr const char* Version = "--version";
+
+// What to print for these arguments (without the program's name), or nothing
+// when the program should start.
+std::optional<std::string> TerminalAnswer(const std::vector<std::string>& arguments);
+
+std::string UsageText();
+std::string VersionText();
+
+} // namespace CommandLine
