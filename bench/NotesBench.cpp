@@ -1,72 +1,109 @@
-#include "notes/NotesTable.h"
+#include "notes/NotesFile.h"
 
 #include <benchmark/benchmark.h>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
 #include <random>
 #include <string>
-#include <vector>
+
+namespace fs = std::filesystem;
 
 namespace
 {
 
-constexpr int NoteLines = 100'000;
+constexpr int Categories = 10'000;
+constexpr int LinesPerCategory = 100;
 
-// A 100,000-line text of ten TAB-separated fields of 1 to 12 characters,
-// about a quarter of them numbers.
-std::vector<std::string> MakeText()
+// About 40 MB: 10,000 categories up to five levels deep, each holding 100
+// lines of 10 to 70 characters (1,000,000 lines in all).
+void FillNotes(TNotesTree& tree)
 {
-    std::mt19937 random(7);
-    const std::string letters = "abcdefghijklmnopqrstuvwxyz ABCDEFGHIJKLMNOPQRSTUVWXYZ";
-    std::vector<std::string> lines(NoteLines);
-    for (std::string& line : lines)
-        for (int field = 0; field < 10; ++field) {
-            if (field > 0)
-                line += '\t';
-            if (random() % 4 == 0) {
-                line += std::to_string(random() % 100000);
-                continue;
-            }
-            const size_t length = 1 + random() % 12;
-            for (size_t i = 0; i < length; ++i)
-                line += letters[random() % letters.size()];
+    std::mt19937 random(11);
+    const std::string letters = "abcdefghijklmnopqrstuvwxyz ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789\t";
+    std::vector<TNoteNode*> nodes { &tree.Add(nullptr, "My Notes") };
+    while (nodes.size() < Categories) {
+        TNoteNode* parent = nodes[random() % nodes.size()];
+        if (TNotesTree::Depth(*parent) < 5)
+            nodes.push_back(&tree.Add(parent, "Category " + std::to_string(nodes.size())));
+    }
+    for (TNoteNode* node : nodes) {
+        TNoteData& data = NoteDataOf(*node);
+        data.Lines.resize(LinesPerCategory);
+        for (std::string& line : data.Lines) {
+            line.resize(10 + random() % 61);
+            for (char& c : line)
+                c = letters[random() % letters.size()];
         }
-    return lines;
-}
-
-const std::vector<std::string>& Text()
-{
-    static const std::vector<std::string> text = MakeText();
-    return text;
-}
-
-void BM_MemoToGrid(benchmark::State& state)
-{
-    for (auto _ : state)
-        benchmark::DoNotOptimize(MemoToGrid(Text()));
-}
-BENCHMARK(BM_MemoToGrid)->Unit(benchmark::kMillisecond);
-
-void BM_GridToMemo(benchmark::State& state)
-{
-    const TNotesTable table = MemoToGrid(Text());
-    for (auto _ : state)
-        benchmark::DoNotOptimize(GridToMemo(table, 1));
-}
-BENCHMARK(BM_GridToMemo)->Unit(benchmark::kMillisecond);
-
-// Each sort starts from the unsorted table; copying it is not timed.
-void BM_SortRows(benchmark::State& state)
-{
-    const TNotesTable unsorted = MemoToGrid(Text());
-    const bool numeric = state.range(0) != 0;
-    TNotesTable table;
-    for (auto _ : state) {
-        state.PauseTiming();
-        table = unsorted;
-        state.ResumeTiming();
-        SortRows(table, numeric ? 2 : 1, numeric ? "10" : "abc");
-        benchmark::DoNotOptimize(table);
     }
 }
-BENCHMARK(BM_SortRows)->Arg(0)->Arg(1)->ArgName("numeric")->Unit(benchmark::kMillisecond);
+
+class TBenchFolder
+{
+public:
+    TBenchFolder()
+    {
+        std::string pattern = (fs::temp_directory_path() / "talvo-bench-XXXXXX").string();
+        if (!::mkdtemp(pattern.data()))
+            std::abort();
+        Path = pattern;
+    }
+    ~TBenchFolder() { fs::remove_all(Path); }
+    fs::path Path;
+};
+
+void BM_LoadNotes(benchmark::State& state)
+{
+    TBenchFolder folder;
+    TIoError ioError;
+    {
+        TNotesTree tree;
+        FillNotes(tree);
+        if (!SaveNotes(tree, folder.Path, ioError))
+            state.SkipWithError("could not write the notes");
+    }
+    const auto bytes = static_cast<int64_t>(fs::file_size(folder.Path / NotesFileName));
+    for (auto _ : state) {
+        auto tree = std::make_unique<TNotesTree>();
+        LoadNotes(*tree, folder.Path, ioError);
+        benchmark::DoNotOptimize(tree.get());
+        state.PauseTiming();
+        tree.reset();
+        state.ResumeTiming();
+    }
+    state.SetBytesProcessed(state.iterations() * bytes);
+}
+BENCHMARK(BM_LoadNotes)->Unit(benchmark::kMillisecond);
+
+// With the flush to the disk that every save makes.
+void BM_SaveNotes(benchmark::State& state)
+{
+    TBenchFolder folder;
+    TIoError ioError;
+    TNotesTree tree;
+    FillNotes(tree);
+    for (auto _ : state)
+        if (!SaveNotes(tree, folder.Path, ioError))
+            state.SkipWithError("could not write the notes");
+    state.SetBytesProcessed(
+        state.iterations() * static_cast<int64_t>(fs::file_size(folder.Path / NotesFileName)));
+}
+BENCHMARK(BM_SaveNotes)->Unit(benchmark::kMillisecond);
+
+// Freeing the loaded tree, as an exit does.
+void BM_ClearNotes(benchmark::State& state)
+{
+    TNotesTree source;
+    FillNotes(source);
+    const std::string text = FormatNotes(source);
+    for (auto _ : state) {
+        state.PauseTiming();
+        TNotesTree tree;
+        ParseNotes(text, tree);
+        state.ResumeTiming();
+        tree.Clear();
+    }
+}
+BENCHMARK(BM_ClearNotes)->Unit(benchmark::kMillisecond);
 
 } // namespace
