@@ -6,11 +6,14 @@
 #include "app/TalvoServices.h"
 #include "app/TrayController.h"
 #include "diary/CalendarPage.h"
+#include "base/DataFile.h"
 #include "diary/DiaryFile.h"
 
 #include <QCloseEvent>
 #include <QTimer>
 #include <chrono>
+#include <cstdio>
+#include <functional>
 #include <filesystem>
 #include <system_error>
 
@@ -21,7 +24,9 @@ using namespace Qt::StringLiterals;
 void TTalvoForm::HideToTray()
 {
     FCalendarPage->EndEditing();
-    SaveAllData();
+    // A failed save leaves the window shown, with the error box, as an exit does.
+    if (!SaveAllData())
+        return;
     DiaryFileAge = DiaryFileTime();
     if (FAbout)
         FAbout->close();
@@ -41,6 +46,7 @@ void TTalvoForm::RestoreFromTray()
     if (FHiddenInTray && DiaryFileTime() != DiaryFileAge) {
         FreeAllData();
         LoadAllData();
+        ShowLoadNotice();
     }
     FDiary.CountOverdue();
     ShowOverdueCount();
@@ -52,29 +58,38 @@ void TTalvoForm::RestoreFromTray()
     FHiddenInTray = false;
 }
 
-bool TTalvoForm::ExitClick()
+// Every way out runs through here. The data is freed only after the last step
+// that can fail, and a failed save leaves the program running, visible, with
+// its data.
+bool TTalvoForm::ExitClick(TExitCause cause)
 {
     if (Exited)
         return true;
     FSecond->stop();
     FTray->DeleteIcon();
-    if (!FHiddenInTray) {
-        FCalendarPage->EndEditing();
-        if (!SaveAllData()) {
-            // The diary is still only in memory: carry on rather than lose it.
-            FTray->AddIcon();
-            FSecond->start();
-            show();
-            return false;
-        }
-        DiaryFileAge = DiaryFileTime();
-        if (FAbout)
-            FAbout->close();
-        if (FHelp)
-            FHelp->close();
+    FCalendarPage->EndEditing();
+    // Hidden, the data was saved when the window was hidden; whatever changed
+    // since (the purge, a save that failed) is saved now.
+    const bool saved = FHiddenInTray ? SaveIfChanged() : SaveAllData();
+    // A second request to end may have finished the exit while the error box was open.
+    if (Exited)
+        return true;
+    if (!saved) {
+        FTray->AddIcon();
+        FSecond->start();
+        if (isMinimized())
+            showNormal();
+        show();
+        FHiddenInTray = false;
+        return false;
     }
+    DiaryFileAge = DiaryFileTime();
+    if (FAbout)
+        FAbout->close();
+    if (FHelp)
+        FHelp->close();
+    WritePlacement(cause);
     FreeAllData();
-    WritePlacement();
     FPopups->CloseAll();
     Exited = true;
     hide();
@@ -102,25 +117,77 @@ void TTalvoForm::closeEvent(QCloseEvent* event)
 bool TTalvoForm::SaveAllData()
 {
     FDiary.CommitSelectedDay();
-    if (SaveDiary(FDiary.DiaryDays, Services.DataFolder, IoError))
+    return SaveDiaryNow(FormatDiary(FDiary.DiaryDays));
+}
+
+bool TTalvoForm::SaveIfChanged()
+{
+    FDiary.CommitSelectedDay();
+    std::string text = FormatDiary(FDiary.DiaryDays);
+    if (SavedDigest && *SavedDigest == std::hash<std::string_view>()(text))
         return true;
-    const std::filesystem::path file = Services.DataFolder / DiaryFileName;
-    Services.Dialogues.ShowError(u"The diary could not be saved to \"%1\". "
-                                 "Your events are kept in memory; free some space or "
-                                 "check the folder, then close the window again to save."_s.arg(
-                                     QString::fromStdString(file.string())));
+    return SaveDiaryNow(std::move(text));
+}
+
+bool TTalvoForm::SaveDiaryNow(std::string text)
+{
+    // Never a diary that was not loaded: after the exit freed it, memory holds nothing of the file.
+    if (!DataLoaded)
+        return true;
+    const TDataFile::TSaveResult result
+        = SaveDiaryText(text, DiaryData, IoError, Services.Clock.Now());
+    if (result == TDataFile::srSaved) {
+        SavedDigest = std::hash<std::string_view>()(text);
+        return true;
+    }
+    const QString file = QString::fromStdString(DiaryData.Path().string());
+    QString reason;
+    switch (result) {
+    case TDataFile::srReadOnly:
+        reason = u"the file is read-only"_s;
+        break;
+    case TDataFile::srNoBackup:
+        reason
+            = u"a copy of the part of the file that was never read could not be kept beside it"_s;
+        break;
+    default:
+        reason = u"the file or its folder could not be written"_s;
+        break;
+    }
+    Services.Dialogues.ShowError(
+        u"The diary could not be saved to \"%1\": %2. "
+        "Your events are kept in memory; free some space or "
+        "check the folder, then close the window again to save."_s.arg(file, reason));
     return false;
 }
 
 void TTalvoForm::LoadAllData()
 {
-    FDiary.OpenDiary(Services.DataFolder, IoError);
+    FDiary.OpenDiary(DiaryData, IoError);
+    DataLoaded = true;
+    SavedDigest.reset();
     FCalc.ClearStack();
 }
 
 void TTalvoForm::FreeAllData()
 {
     FDiary.FreeDiary();
+    DataLoaded = false;
+}
+
+void TTalvoForm::ShowLoadNotice()
+{
+    if (!DiaryData.TakeNotice())
+        return;
+    const QString why = DiaryData.LoadEnd() == TDataFile::leReadError
+        ? u"a read error stopped the reading"_s
+        : u"it holds an end-of-file mark (the byte 26) with more data after it"_s;
+    Services.Dialogues.ShowError(
+        u"\"%1\" was read only in part: %2. The diary shows what was read. Before the "
+        "file is next saved, its original content is kept beside it as \"%3\"."_s.arg(
+            QString::fromStdString(DiaryData.Path().string()), why,
+            QString::fromStdString(
+                DiaryData.BackupPathFor(Services.Clock.Now()).filename().string())));
 }
 
 int64_t TTalvoForm::DiaryFileTime() const
@@ -150,11 +217,11 @@ void TTalvoForm::ReadPlacement()
     resize(w, h);
 }
 
-void TTalvoForm::WritePlacement()
+void TTalvoForm::WritePlacement(TExitCause cause)
 {
-    // A refused write is reported, but it does not stop the program ending:
-    // the data is already saved and freed.
-    RunGuarded(Services.Dialogues, [this] {
+    // One batch, stored by one sync when it closes. A refused write is
+    // reported, but it does not stop the program ending: the data is saved.
+    try {
         FSettings.OpenSettings();
         FSettings.WriteSettingInt(Setting::WinLeft.Name, x());
         FSettings.WriteSettingInt(Setting::WinTop.Name, y());
@@ -166,5 +233,12 @@ void TTalvoForm::WritePlacement()
         FSettings.WriteSettingInt(Setting::SchWinWidth.Name, ScheduleRect[2]);
         FSettings.WriteSettingInt(Setting::SchWinHeight.Name, ScheduleRect[3]);
         FSettings.CloseSettings();
-    });
+    } catch (const ESettingsError& error) {
+        // Asked to end by a signal or the session, there is nobody to answer a
+        // box, and it would keep the program from ending.
+        if (cause == ecUser)
+            Services.Dialogues.ShowApplicationError(ErrorText(error));
+        else
+            std::fprintf(stderr, "Talvo95: %s.\n", error.what());
+    }
 }

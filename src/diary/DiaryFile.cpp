@@ -105,12 +105,18 @@ void ParseDiary(std::string_view text, TDiaryDays& days)
     }
 }
 
-bool LoadDiary(TDiaryDays& days, const std::filesystem::path& folder, TIoError& ioError)
+bool LoadDiary(TDiaryDays& days, TDataFile& file, TIoError& ioError)
 {
     ioError.ResetIoError();
     std::string content;
-    if (!ReadWholeFile(folder / DiaryFileName, content))
+    // A missing file fails the load as an unreadable one does, but it has nothing to keep.
+    if (!file.Read(content) || file.LoadEnd() == TDataFile::leMissing)
         ioError.ReportFailure();
+    // The byte 26 ends what is read; data after it is left unread, so the file
+    // must be kept before a save replaces it. Trailing 26s and line ends are not data.
+    const size_t end = content.find(EndOfFileByte);
+    if (end != std::string::npos && content.find_first_not_of("\x1A\r\n", end) != std::string::npos)
+        file.StoppedEarly();
     // A read that failed part-way still gives the events read before it.
     ParseDiary(content, days);
     const bool failed = ioError.IoFailed();
@@ -118,14 +124,27 @@ bool LoadDiary(TDiaryDays& days, const std::filesystem::path& folder, TIoError& 
     return !failed;
 }
 
-bool SaveDiary(const TDiaryDays& days, const std::filesystem::path& folder, TIoError& ioError)
+bool LoadDiary(TDiaryDays& days, const std::filesystem::path& folder, TIoError& ioError)
+{
+    TDataFile file(folder / DiaryFileName);
+    return LoadDiary(days, file, ioError);
+}
+
+TDataFile::TSaveResult SaveDiaryText(
+    std::string_view text, TDataFile& file, TIoError& ioError, TDateTime now)
 {
     ioError.ResetIoError();
-    if (!WriteFileAtomically(folder / DiaryFileName, FormatDiary(days)))
+    const TDataFile::TSaveResult result = file.Save(text, now);
+    if (result != TDataFile::srSaved)
         ioError.ReportFailure();
-    const bool failed = ioError.IoFailed();
     ioError.ResetIoError();
-    return !failed;
+    return result;
+}
+
+bool SaveDiary(const TDiaryDays& days, const std::filesystem::path& folder, TIoError& ioError)
+{
+    TDataFile file(folder / DiaryFileName);
+    return SaveDiaryText(FormatDiary(days), file, ioError, 0) == TDataFile::srSaved;
 }
 
 std::string EventReportLine(uint16_t day, uint16_t month, uint16_t year,
