@@ -112,15 +112,17 @@ bool TDataFile::TakeNotice()
 std::filesystem::path TDataFile::BackupPathFor(TDateTime now) const
 {
     const TCivilDate date = DecodeDate(now);
-    char stamp[32];
-    std::snprintf(stamp, sizeof stamp, ".%04d-%02d-%02d", date.Year, date.Month, date.Day);
     const std::filesystem::path file = FollowLinks(FilePath);
     for (int n = 1;; ++n) {
+        char suffix[48];
+        if (n == 1)
+            std::snprintf(
+                suffix, sizeof suffix, ".%04d-%02d-%02d.bak", date.Year, date.Month, date.Day);
+        else
+            std::snprintf(suffix, sizeof suffix, ".%04d-%02d-%02d-%d.bak", date.Year, date.Month,
+                date.Day, n);
         std::filesystem::path backup = file;
-        backup += stamp;
-        if (n > 1)
-            backup += "-" + std::to_string(n);
-        backup += ".bak";
+        backup += suffix;
         std::error_code error;
         if (!std::filesystem::exists(std::filesystem::symlink_status(backup, error)))
             return backup;
