@@ -95,6 +95,7 @@ Q_SIGNALS:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -110,6 +111,8 @@ private:
     void ConnectTray();
     void ReadPlacement();
     void WritePlacement(TExitCause cause);
+    // Keeps the whole window, its frame included, on the screen's free area.
+    void FitOnScreen();
     // Saves when memory holds anything the last save did not write.
     bool SaveIfChanged();
     bool SaveDiaryNow(std::string text);
@@ -152,4 +155,5 @@ private:
     // Where the schedule window goes, kept for it: it is written back at exit.
     std::array<int32_t, 4> ScheduleRect { 20, 62, 468, 391 };
     int32_t WinSplit = 129;
+    bool FittedOnScreen = false;
 };

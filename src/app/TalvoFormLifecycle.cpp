@@ -5,17 +5,20 @@
 #include "app/TalvoForm.h"
 #include "app/TalvoServices.h"
 #include "app/TrayController.h"
+#include "app/WindowPlacement.h"
 #include "diary/CalendarPage.h"
 #include "base/DataFile.h"
 #include "diary/DiaryFile.h"
 
 #include <QCloseEvent>
+#include <QScreen>
 #include <QTimer>
 #include <chrono>
 #include <cstdio>
 #include <functional>
 #include <filesystem>
 #include <system_error>
+#include <utility>
 
 using namespace Qt::StringLiterals;
 
@@ -112,6 +115,30 @@ void TTalvoForm::closeEvent(QCloseEvent* event)
         event->accept();
     else
         event->ignore();
+}
+
+void TTalvoForm::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    // The frame is known once the window is shown.
+    if (!std::exchange(FittedOnScreen, true))
+        FitOnScreen();
+}
+
+void TTalvoForm::FitOnScreen()
+{
+    const QRect frame = frameGeometry();
+    const QRect inner = geometry();
+    const QSize margins = frame.size() - inner.size();
+    const TStoredPlace place { frame.x(), frame.y(), frame.width(), frame.height() };
+    const QScreen* screen = ScreenFor(place);
+    if (!screen)
+        return;
+    const QRect fitted = FitToArea(place, screen->availableGeometry(), minimumSize() + margins);
+    if (fitted == frame)
+        return;
+    move(fitted.topLeft());
+    resize(fitted.size() - margins);
 }
 
 bool TTalvoForm::SaveAllData()
@@ -213,6 +240,15 @@ void TTalvoForm::ReadPlacement()
     ScheduleRect[2] = FSettings.ReadSettingInt(Setting::SchWinWidth.Name, ScheduleRect[2]);
     ScheduleRect[3] = FSettings.ReadSettingInt(Setting::SchWinHeight.Name, ScheduleRect[3]);
     FSettings.CloseSettings();
+    // Brought within what the desktop shows: a hand-typed or foreign place
+    // could put the window off screen or make it larger than any screen.
+    const TStoredPlace stored { left, top, w, h };
+    if (const QScreen* screen = ScreenFor(stored)) {
+        const QRect place = FitToArea(stored, screen->availableGeometry(), minimumSize());
+        move(place.topLeft());
+        resize(place.size());
+        return;
+    }
     move(left, top);
     resize(w, h);
 }

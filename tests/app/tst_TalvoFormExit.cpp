@@ -1,7 +1,10 @@
 #include "FakeShell.h"
+#include "app/WindowPlacement.h"
 
+#include <QDebug>
 #include <QDir>
 #include <QFile>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
@@ -41,6 +44,39 @@ class TestTalvoFormExit : public QObject
     }
 
 private Q_SLOTS:
+    void aStoredPlaceIsBroughtWithinTheScreen()
+    {
+        const QRect area(0, 0, 800, 600);
+        const QSize minimum(460, 360);
+        const struct {
+            TStoredPlace Stored;
+            QRect Shown;
+        } cases[] = {
+            { { 100, 50, 640, 480 }, QRect(100, 50, 640, 480) }, // fits: kept
+            { { -50000, -3, 32767, 32767 }, QRect(0, 0, 800, 600) },
+            { { 700, 550, 500, 400 }, QRect(300, 200, 500, 400) },
+            { { INT32_MAX, INT32_MIN, -5, 0 }, QRect(340, 0, 460, 360) },
+            { { INT32_MAX, INT32_MAX, INT32_MAX, INT32_MAX }, QRect(0, 0, 800, 600) },
+        };
+        for (const auto& c : cases)
+            QCOMPARE(FitToArea(c.Stored, area, minimum), c.Shown);
+        // Smaller than the window's minimum: the minimum, at the area's corner.
+        QCOMPARE(
+            FitToArea({ 10, 10, 900, 900 }, QRect(0, 0, 400, 300), minimum), QRect(0, 0, 460, 360));
+
+        TFakeShell shell;
+        shell.StoredSettings = { { "WinLeft", "-9000" }, { "WinTop", "70000" },
+            { "WinWidth", "32767" }, { "WinHeight", "32767" }, { "FontSize", "2147483647" } };
+        auto form = shell.Start();
+        form->show();
+        const QRect available = form->screen()->availableGeometry();
+        QTRY_VERIFY2(available.contains(form->frameGeometry()),
+            qPrintable(u"%1 %2"_s.arg(
+                QDebug::toString(available), QDebug::toString(form->frameGeometry()))));
+        QVERIFY(form->ExitClick());
+        QCOMPARE(shell.Stored("WinWidth"), std::to_string(form->width()));
+    }
+
     void aRefusedPlacementWriteEndsTheExitWithTheDiarySaved()
     {
         for (const auto cause : { TTalvoForm::ecUser, TTalvoForm::ecSystem }) {
