@@ -124,7 +124,7 @@ private Q_SLOTS:
         QCOMPARE(table.Lines, (std::vector<std::string> { "", "a\tb" }));
 
         // Saved, freed and read again, as on hiding, exit and restart.
-        QVERIFY(Page->SaveNotes(Path(), IoError));
+        QVERIFY(Page->SaveNotes(IoError, 0));
         Page->ClearNotes();
         QVERIFY(Tree->Empty());
         QCOMPARE(Page->Model().rowCount(), 0);
