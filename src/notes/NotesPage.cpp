@@ -218,6 +218,8 @@ bool TNotesPage::OpenNotes(const std::filesystem::path& folder, TIoError& ioErro
         NotesData.emplace(path);
     FModel->BeginReset();
     FSelected = nullptr;
+    // Whatever is still in memory gives way to the file.
+    Tree.Clear();
     const bool read = LoadNotes(Tree, *NotesData, ioError);
     FModel->EndReset();
     SavedDigest.reset();

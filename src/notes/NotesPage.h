@@ -37,7 +37,7 @@ public:
         QWidget* parent = nullptr);
     ~TNotesPage() override;
 
-    // Reads "NOTES.DAT" from the folder (or makes the default tree), selects
+    // Replaces the tree with "NOTES.DAT" from the folder (or the default tree), selects
     // and shows the root and opens it one level. False when the file was not
     // read to its end.
     bool OpenNotes(const std::filesystem::path& folder, TIoError& ioError);
