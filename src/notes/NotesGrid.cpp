@@ -219,6 +219,9 @@ void TNotesGrid::RowMoved(int, int oldVisual, int newVisual)
 {
     UndoSectionMove(verticalHeader(), oldVisual, newVisual);
     Model.MoveRow(oldVisual + 1, newVisual + 1);
+    // The current row may have moved to the end.
+    if (currentIndex().row() == Model.rowCount() - 1)
+        Model.AddRow();
 }
 
 void TNotesGrid::ColumnMoved(int, int oldVisual, int newVisual)

@@ -162,6 +162,13 @@ private Q_SLOTS:
         QCOMPARE(Stored(&data), (Lines { "A\tB", "10\t25" }));
         QCOMPARE(data.AsGrid, 1);
 
+        // Dragged headers move the cells; a column takes its width along.
+        Grid()->horizontalHeader()->moveSection(1, 0);
+        Grid()->verticalHeader()->moveSection(0, 1);
+        QCOMPARE(Stored(&data), (Lines { "B\tA", "", "25\t10" }));
+        QCOMPARE(data.ColWidths[0], 120);
+        QCOMPARE(Grid()->horizontalHeader()->logicalIndex(0), 0);
+
         // Selecting a cell of the last row adds a row below it.
         const int rows = Grid()->model()->rowCount();
         Grid()->FocusCell(1, rows);
