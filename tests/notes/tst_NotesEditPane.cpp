@@ -8,6 +8,8 @@
 #include <QAbstractItemModelTester>
 #include <QAction>
 #include <QActionGroup>
+#include <QApplication>
+#include <QContextMenuEvent>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QMenu>
@@ -224,6 +226,31 @@ private Q_SLOTS:
         Tools.bDelete->trigger();
         QCOMPARE(Grid()->model()->rowCount(), 2);
         QCOMPARE(Stored(), Lines { "Key" });
+    }
+
+    void theMenuComesUpOnTheClickedWordOrCell()
+    {
+        Show({ "call 555 1234 now" }, 0);
+        const QRect word = Memo()->cursorRect([this] {
+            QTextCursor c = Memo()->textCursor();
+            c.setPosition(7);
+            return c;
+        }());
+        QContextMenuEvent click(QContextMenuEvent::Mouse, word.center(),
+            Memo()->viewport()->mapToGlobal(word.center()));
+        QApplication::sendEvent(Memo()->viewport(), &click);
+        QTRY_VERIFY(Pane->NotesMenu()->isVisible());
+        QCOMPARE(Memo()->textCursor().position(), 7);
+        Pane->NotesMenu()->close();
+        Tools.ChangeCaseButton->trigger();
+        QCOMPARE(Memo()->toPlainText(), u"call 555 1234 now"_s);
+        QCOMPARE(Memo()->textCursor().selectedText(), u"555"_s);
+
+        Tools.NotesAsGridButton->trigger();
+        Click(1, 1);
+        Key(Grid(), Qt::Key_Menu);
+        QTRY_VERIFY(Pane->NotesMenu()->isVisible());
+        Pane->NotesMenu()->close();
     }
 
     void caseCyclesAndTypingIsUndone()
