@@ -44,8 +44,8 @@ int TTalvoApplication::Run(TGuardedApplication& application)
     TSingleInstance instance(TSingleInstance::DefaultServerName());
     if (instance.SignalRunningInstance())
         return 0;
-    // Caught from the moment a second start can find this copy; handled once
-    // the window exists.
+    // Watching from before the copy answers, so a signal that comes while the
+    // window is still being made waits for the event loop instead of killing it.
     TTerminationWatcher watcher;
     instance.Listen();
 
@@ -71,10 +71,10 @@ int TTalvoApplication::Run(TGuardedApplication& application)
     QObject::connect(
         &form, &TTalvoForm::ExitRequested, &application, &QApplication::quit, Qt::QueuedConnection);
     // Ending the desktop session, or a signal to end, exits as the tray's "Exit" does.
-    QObject::connect(
-        &watcher, &TTerminationWatcher::TerminationRequested, &form, [&form] { form.ExitClick(); });
+    QObject::connect(&watcher, &TTerminationWatcher::TerminationRequested, &form,
+        [&form] { form.ExitClick(TTalvoForm::ecSystem); });
     QObject::connect(&application, &QGuiApplication::commitDataRequest, &form,
-        [&form](QSessionManager&) { form.ExitClick(); });
+        [&form](QSessionManager&) { form.ExitClick(TTalvoForm::ecSystem); });
     form.ShowAtStart();
     const int status = application.exec();
     application.SetDialogues(nullptr);

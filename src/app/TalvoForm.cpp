@@ -11,6 +11,9 @@
 #include "app/TrayController.h"
 #include "calc/CalculatorPage.h"
 #include "diary/CalendarPage.h"
+#include "diary/DiaryFile.h"
+#include "notes/NotesEditPane.h"
+#include "notes/NotesPage.h"
 #include "platform/AnsiText.h"
 #include "platform/TrayIcon.h"
 #include "settings/ApplySettings.h"
@@ -50,6 +53,7 @@ TTalvoForm::TTalvoForm(TTalvoServices& services, const QStringList& arguments, Q
     , Services(services)
     , FSettings(services.MakeSettingsBackend())
     , FDiary(services.Clock)
+    , DiaryData(services.DataFolder / DiaryFileName)
 {
     setObjectName(u"TalvoForm"_s);
     setWindowTitle(u"Talvo95 - Quorral"_s);
@@ -80,6 +84,8 @@ TTalvoForm::~TTalvoForm()
     qApp->removeEventFilter(this);
     // The store goes before the pages do.
     FDiary.SetView(nullptr);
+    // The notes page reads the notes tree, which goes before the pages do.
+    delete FNotesPage;
 }
 
 void TTalvoForm::CreatePages()
@@ -92,7 +98,10 @@ void TTalvoForm::CreatePages()
     connect(FCalendarPage, &TCalendarPage::HelpRequested, this, &TTalvoForm::ShowHelpTopic);
     FCalculatorPage = new TCalculatorPage(FCalc, Services.Dialogues, Services.Clipboard);
     connect(FCalculatorPage, &TCalculatorPage::HelpRequested, this, &TTalvoForm::ShowHelpTopic);
-    Pages = { FCalendarPage, new QWidget, FCalculatorPage };
+    FNotesPage = new TNotesPage(
+        FNotes, Services.Dialogues, new TNotesEditPane(Services.Dialogues, Services.Clipboard));
+    connect(FNotesPage, &TNotesPage::HelpRequested, this, &TTalvoForm::ShowHelpTopic);
+    Pages = { FCalendarPage, FNotesPage, FCalculatorPage };
     const QString names[3] = { u"CalendarPage"_s, u"NotesTreePage"_s, u"CalculatorPage"_s };
     const QString captions[3] = { u"Calendar / Diary"_s, u"Notes Tree"_s, u"Calculator"_s };
     for (size_t i = 0; i < Pages.size(); ++i) {
@@ -158,6 +167,8 @@ void TTalvoForm::FormCreate(const QStringList& arguments)
     FSecond->start();
     ReadPlacement();
     qApp->installEventFilter(this);
+    // Once the window is up, so the box stands in front of it.
+    QTimer::singleShot(0, this, &TTalvoForm::ShowLoadNotice);
 }
 
 void TTalvoForm::ConnectTray()
@@ -283,6 +294,9 @@ TApplyTargets TTalvoForm::ApplyTargets()
     targets.SetCalendarColour
         = [this](const QColor& colour) { FCalendarPage->SetCalendarColour(colour); };
     targets.DiaryGrid = FCalendarPage->Grid();
+    targets.NotesTree = FNotesPage->TreeView();
+    targets.NotesMemo = FNotesPage->Editor().Memo();
+    targets.NotesGrid = FNotesPage->Editor().Grid();
     targets.SetCalculatorColour
         = [this](const QColor& colour) { FCalculatorPage->SetColourCalculator(colour); };
     return targets;
@@ -328,6 +342,10 @@ void TTalvoForm::FormKeyDown(int key, Qt::KeyboardModifiers modifiers)
 {
     if (key == Qt::Key_F1) {
         ShowPageHelp();
+        return;
+    }
+    if (key == Qt::Key_Escape && FPageControl->currentIndex() == NotesTreePageIndex) {
+        FNotesPage->FocusTree();
         return;
     }
     if (!modifiers.testFlag(Qt::ControlModifier)

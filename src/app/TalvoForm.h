@@ -1,9 +1,11 @@
 #pragma once
 
 #include "alarms/SecondTick.h"
+#include "base/DataFile.h"
 #include "base/DateTime.h"
 #include "calc/Calculator.h"
 #include "diary/DiaryStore.h"
+#include "notes/NotesTree.h"
 #include "base/IoError.h"
 #include "settings/Settings.h"
 #include "settings/SettingsStore.h"
@@ -14,6 +16,8 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
+#include <string>
 
 class QLabel;
 class QTabWidget;
@@ -23,6 +27,7 @@ class TAboutForm;
 class TAlarmPopups;
 class TCalculatorPage;
 class TCalendarPage;
+class TNotesPage;
 class TPaletteColours;
 class TPropertiesForm;
 class THelpWindow;
@@ -63,6 +68,8 @@ public:
     TSettingsStore& Settings() { return FSettings; }
     TCalculatorPage* CalculatorPage() const { return FCalculatorPage; }
     TCalendarPage* CalendarPage() const { return FCalendarPage; }
+    TNotesPage* NotesPage() const { return FNotesPage; }
+    TNotesTree& Notes() { return FNotes; }
     TAlarmPopups& Popups() const { return *FPopups; }
     TSecondTick& Tick() { return *FTick; }
     // The tray menu again, in the corner of the page tabs, for desktops
@@ -89,9 +96,12 @@ public:
     void ShowHelpTopic(int topic);
     void HideToTray();
     void RestoreFromTray();
+    // Who asked the program to end: the user (tray "Exit", closing without a
+    // tray) or the system (a signal, the end of the session).
+    enum TExitCause { ecUser, ecSystem };
     // Ends the program in order. False when the data could not be saved: then
     // the program goes on, visible, so nothing typed is lost.
-    bool ExitClick();
+    bool ExitClick(TExitCause cause = ecUser);
     void UpdateTrayIcon(int imageIndex) override;
     void ShowOverdueCount();
     // Commits and writes the data; an error box names a file that could not be
@@ -110,6 +120,7 @@ Q_SIGNALS:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -127,7 +138,14 @@ private:
     void ConnectAutostart();
     void StartInTray(int waitsLeft);
     void ReadPlacement();
-    void WritePlacement();
+    void WritePlacement(TExitCause cause);
+    // Keeps the whole window, its frame included, on the screen's free area.
+    void FitOnScreen();
+    // Saves when memory holds anything the last save did not write.
+    bool SaveIfChanged();
+    bool SaveDiaryNow(std::string text);
+    // Tells the user, once, that the last load left part of the diary unread.
+    void ShowLoadNotice();
     void FormKeyDown(int key, Qt::KeyboardModifiers modifiers);
     void FormKeyPress(QChar character);
     void RememberFocus(QWidget* now);
@@ -139,7 +157,13 @@ private:
     TSettings FOptions;
     TIoError IoError;
     TDiaryStore FDiary;
+    TDataFile DiaryData;
+    // Whether the diary in memory was loaded (and not freed since), and a
+    // digest of the text the last save wrote.
+    bool DataLoaded = false;
+    std::optional<size_t> SavedDigest;
     TCalculator FCalc;
+    TNotesTree FNotes;
     std::unique_ptr<TSecondTick> FTick;
     bool FNoTray = false;
     bool FHiddenInTray = false;
@@ -153,6 +177,7 @@ private:
     std::array<QLabel*, 3> Panels {};
     TCalculatorPage* FCalculatorPage = nullptr;
     TCalendarPage* FCalendarPage = nullptr;
+    TNotesPage* FNotesPage = nullptr;
     TAlarmPopups* FPopups = nullptr;
     QTimer* FSecond = nullptr;
     TTrayController* FTray = nullptr;
@@ -165,4 +190,5 @@ private:
     // Where the schedule window goes, kept for it: it is written back at exit.
     std::array<int32_t, 4> ScheduleRect { 20, 62, 468, 391 };
     int32_t WinSplit = 129;
+    bool FittedOnScreen = false;
 };
