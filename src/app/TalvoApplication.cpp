@@ -60,10 +60,10 @@ int TTalvoApplication::Run(TGuardedApplication& application)
     QObject::connect(
         &form, &TTalvoForm::ExitRequested, &application, &QApplication::quit, Qt::QueuedConnection);
     // Ending the desktop session, or a signal to end, exits as the tray's "Exit" does.
-    QObject::connect(
-        &watcher, &TTerminationWatcher::TerminationRequested, &form, [&form] { form.ExitClick(); });
+    QObject::connect(&watcher, &TTerminationWatcher::TerminationRequested, &form,
+        [&form] { form.ExitClick(TTalvoForm::ecSystem); });
     QObject::connect(&application, &QGuiApplication::commitDataRequest, &form,
-        [&form](QSessionManager&) { form.ExitClick(); });
+        [&form](QSessionManager&) { form.ExitClick(TTalvoForm::ecSystem); });
     form.show();
     const int status = application.exec();
     application.SetDialogues(nullptr);

@@ -9,6 +9,7 @@
 #include "app/TrayController.h"
 #include "calc/CalculatorPage.h"
 #include "diary/CalendarPage.h"
+#include "diary/DiaryFile.h"
 #include "notes/NotesEditPane.h"
 #include "notes/NotesPage.h"
 #include "platform/AnsiText.h"
@@ -47,6 +48,7 @@ TTalvoForm::TTalvoForm(TTalvoServices& services, const QStringList& arguments, Q
     , Services(services)
     , FSettings(services.MakeSettingsBackend())
     , FDiary(services.Clock)
+    , DiaryData(services.DataFolder / DiaryFileName)
 {
     setObjectName(u"TalvoForm"_s);
     setWindowTitle(u"Talvo95 - Quorral"_s);
@@ -155,6 +157,8 @@ void TTalvoForm::FormCreate(const QStringList& arguments)
     FSecond->start();
     ReadPlacement();
     qApp->installEventFilter(this);
+    // Once the window is up, so the box stands in front of it.
+    QTimer::singleShot(0, this, &TTalvoForm::ShowLoadNotice);
 }
 
 void TTalvoForm::ConnectTray()

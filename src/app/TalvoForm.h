@@ -1,6 +1,7 @@
 #pragma once
 
 #include "alarms/SecondTick.h"
+#include "base/DataFile.h"
 #include "base/DateTime.h"
 #include "calc/Calculator.h"
 #include "diary/DiaryStore.h"
@@ -15,6 +16,8 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
+#include <string>
 
 class QLabel;
 class QTabWidget;
@@ -74,9 +77,12 @@ public:
     void ShowHelpTopic(int topic);
     void HideToTray();
     void RestoreFromTray();
+    // Who asked the program to end: the user (tray "Exit", closing without a
+    // tray) or the system (a signal, the end of the session).
+    enum TExitCause { ecUser, ecSystem };
     // Ends the program in order. False when the data could not be saved: then
     // the program goes on, visible, so nothing typed is lost.
-    bool ExitClick();
+    bool ExitClick(TExitCause cause = ecUser);
     void UpdateTrayIcon(int imageIndex) override;
     void ShowOverdueCount();
     // Commits and writes the data; an error box names a file that could not be
@@ -93,6 +99,7 @@ Q_SIGNALS:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -107,7 +114,14 @@ private:
     void CreateStatusBar();
     void ConnectTray();
     void ReadPlacement();
-    void WritePlacement();
+    void WritePlacement(TExitCause cause);
+    // Keeps the whole window, its frame included, on the screen's free area.
+    void FitOnScreen();
+    // Saves when memory holds anything the last save did not write.
+    bool SaveIfChanged();
+    bool SaveDiaryNow(std::string text);
+    // Tells the user, once, that the last load left part of the diary unread.
+    void ShowLoadNotice();
     void FormKeyDown(int key, Qt::KeyboardModifiers modifiers);
     void FormKeyPress(QChar character);
     void RememberFocus(QWidget* now);
@@ -119,6 +133,11 @@ private:
     TSettings FOptions;
     TIoError IoError;
     TDiaryStore FDiary;
+    TDataFile DiaryData;
+    // Whether the diary in memory was loaded (and not freed since), and a
+    // digest of the text the last save wrote.
+    bool DataLoaded = false;
+    std::optional<size_t> SavedDigest;
     TCalculator FCalc;
     TNotesTree FNotes;
     std::unique_ptr<TSecondTick> FTick;
@@ -142,4 +161,5 @@ private:
     // Where the schedule window goes, kept for it: it is written back at exit.
     std::array<int32_t, 4> ScheduleRect { 20, 62, 468, 391 };
     int32_t WinSplit = 129;
+    bool FittedOnScreen = false;
 };

@@ -5,15 +5,21 @@
 #include "app/TalvoForm.h"
 #include "app/TalvoServices.h"
 #include "app/TrayController.h"
+#include "app/WindowPlacement.h"
 #include "diary/CalendarPage.h"
+#include "base/DataFile.h"
 #include "diary/DiaryFile.h"
 #include "notes/NotesPage.h"
 
 #include <QCloseEvent>
+#include <QScreen>
 #include <QTimer>
 #include <chrono>
+#include <cstdio>
+#include <functional>
 #include <filesystem>
 #include <system_error>
+#include <utility>
 
 using namespace Qt::StringLiterals;
 
@@ -23,7 +29,9 @@ void TTalvoForm::HideToTray()
 {
     FCalendarPage->EndEditing();
     FNotesPage->EndEditing();
-    SaveAllData();
+    // A failed save leaves the window shown, with the error box, as an exit does.
+    if (!SaveAllData())
+        return;
     DiaryFileAge = DiaryFileTime();
     if (FAbout)
         FAbout->close();
@@ -43,6 +51,7 @@ void TTalvoForm::RestoreFromTray()
     if (FHiddenInTray && DiaryFileTime() != DiaryFileAge) {
         FreeAllData();
         LoadAllData();
+        ShowLoadNotice();
     }
     FDiary.CountOverdue();
     ShowOverdueCount();
@@ -54,30 +63,39 @@ void TTalvoForm::RestoreFromTray()
     FHiddenInTray = false;
 }
 
-bool TTalvoForm::ExitClick()
+// Every way out runs through here. The data is freed only after the last step
+// that can fail, and a failed save leaves the program running, visible, with
+// its data.
+bool TTalvoForm::ExitClick(TExitCause cause)
 {
     if (Exited)
         return true;
     FSecond->stop();
     FTray->DeleteIcon();
-    if (!FHiddenInTray) {
-        FCalendarPage->EndEditing();
-        FNotesPage->EndEditing();
-        if (!SaveAllData()) {
-            // The diary is still only in memory: carry on rather than lose it.
-            FTray->AddIcon();
-            FSecond->start();
-            show();
-            return false;
-        }
-        DiaryFileAge = DiaryFileTime();
-        if (FAbout)
-            FAbout->close();
-        if (FHelp)
-            FHelp->close();
+    FCalendarPage->EndEditing();
+    FNotesPage->EndEditing();
+    // Hidden, the data was saved when the window was hidden; whatever changed
+    // since (the purge, a save that failed) is saved now.
+    const bool saved = FHiddenInTray ? SaveIfChanged() : SaveAllData();
+    // A second request to end may have finished the exit while the error box was open.
+    if (Exited)
+        return true;
+    if (!saved) {
+        FTray->AddIcon();
+        FSecond->start();
+        if (isMinimized())
+            showNormal();
+        show();
+        FHiddenInTray = false;
+        return false;
     }
+    DiaryFileAge = DiaryFileTime();
+    if (FAbout)
+        FAbout->close();
+    if (FHelp)
+        FHelp->close();
+    WritePlacement(cause);
     FreeAllData();
-    WritePlacement();
     FPopups->CloseAll();
     Exited = true;
     hide();
@@ -102,25 +120,87 @@ void TTalvoForm::closeEvent(QCloseEvent* event)
         event->ignore();
 }
 
+void TTalvoForm::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    // The frame is known once the window is shown.
+    if (!std::exchange(FittedOnScreen, true))
+        FitOnScreen();
+}
+
+void TTalvoForm::FitOnScreen()
+{
+    const QRect frame = frameGeometry();
+    const QRect inner = geometry();
+    const QSize margins = frame.size() - inner.size();
+    const TStoredPlace place { frame.x(), frame.y(), frame.width(), frame.height() };
+    const QScreen* screen = ScreenFor(place);
+    if (!screen)
+        return;
+    const QRect fitted = FitToArea(place, screen->availableGeometry(), minimumSize() + margins);
+    if (fitted == frame)
+        return;
+    move(fitted.topLeft());
+    resize(fitted.size() - margins);
+}
+
 bool TTalvoForm::SaveAllData()
 {
     FDiary.CommitSelectedDay();
     // Each file is written whatever became of the other; each failure has its box.
-    const bool notesSaved = FNotesPage->SaveNotes(Services.DataFolder, IoError);
-    if (SaveDiary(FDiary.DiaryDays, Services.DataFolder, IoError))
+    const bool diarySaved = SaveDiaryNow(FormatDiary(FDiary.DiaryDays));
+    const bool notesSaved = FNotesPage->SaveNotes(IoError, Services.Clock.Now());
+    return diarySaved && notesSaved;
+}
+
+bool TTalvoForm::SaveIfChanged()
+{
+    FDiary.CommitSelectedDay();
+    std::string text = FormatDiary(FDiary.DiaryDays);
+    const bool notesSaved = FNotesPage->SaveNotes(IoError, Services.Clock.Now(), true);
+    if (SavedDigest && *SavedDigest == std::hash<std::string_view>()(text))
         return notesSaved;
-    const std::filesystem::path file = Services.DataFolder / DiaryFileName;
-    Services.Dialogues.ShowError(u"The diary could not be saved to \"%1\". "
-                                 "Your events are kept in memory; free some space or "
-                                 "check the folder, then close the window again to save."_s.arg(
-                                     QString::fromStdString(file.string())));
+    return SaveDiaryNow(std::move(text)) && notesSaved;
+}
+
+bool TTalvoForm::SaveDiaryNow(std::string text)
+{
+    // Never a diary that was not loaded: after the exit freed it, memory holds nothing of the file.
+    if (!DataLoaded)
+        return true;
+    const TDataFile::TSaveResult result
+        = SaveDiaryText(text, DiaryData, IoError, Services.Clock.Now());
+    if (result == TDataFile::srSaved) {
+        SavedDigest = std::hash<std::string_view>()(text);
+        return true;
+    }
+    const QString file = QString::fromStdString(DiaryData.Path().string());
+    QString reason;
+    switch (result) {
+    case TDataFile::srReadOnly:
+        reason = u"the file is read-only"_s;
+        break;
+    case TDataFile::srNoBackup:
+        reason
+            = u"a copy of the part of the file that was never read could not be kept beside it"_s;
+        break;
+    default:
+        reason = u"the file or its folder could not be written"_s;
+        break;
+    }
+    Services.Dialogues.ShowError(
+        u"The diary could not be saved to \"%1\": %2. "
+        "Your events are kept in memory; free some space or "
+        "check the folder, then close the window again to save."_s.arg(file, reason));
     return false;
 }
 
 void TTalvoForm::LoadAllData()
 {
-    FDiary.OpenDiary(Services.DataFolder, IoError);
+    FDiary.OpenDiary(DiaryData, IoError);
     FNotesPage->OpenNotes(Services.DataFolder, IoError);
+    DataLoaded = true;
+    SavedDigest.reset();
     FCalc.ClearStack();
 }
 
@@ -128,6 +208,23 @@ void TTalvoForm::FreeAllData()
 {
     FDiary.FreeDiary();
     FNotesPage->ClearNotes();
+    DataLoaded = false;
+}
+
+void TTalvoForm::ShowLoadNotice()
+{
+    FNotesPage->ShowLoadNotice(Services.Clock.Now());
+    if (!DiaryData.TakeNotice())
+        return;
+    const QString why = DiaryData.LoadEnd() == TDataFile::leReadError
+        ? u"a read error stopped the reading"_s
+        : u"it holds an end-of-file mark (the byte 26) with more data after it"_s;
+    Services.Dialogues.ShowError(
+        u"\"%1\" was read only in part: %2. The diary shows what was read. Before the "
+        "file is next saved, its original content is kept beside it as \"%3\"."_s.arg(
+            QString::fromStdString(DiaryData.Path().string()), why,
+            QString::fromStdString(
+                DiaryData.BackupPathFor(Services.Clock.Now()).filename().string())));
 }
 
 int64_t TTalvoForm::DiaryFileTime() const
@@ -153,27 +250,42 @@ void TTalvoForm::ReadPlacement()
     ScheduleRect[2] = FSettings.ReadSettingInt(Setting::SchWinWidth.Name, ScheduleRect[2]);
     ScheduleRect[3] = FSettings.ReadSettingInt(Setting::SchWinHeight.Name, ScheduleRect[3]);
     FSettings.CloseSettings();
+    FNotesPage->SetSplit(WinSplit);
+    // Brought within what the desktop shows: a hand-typed or foreign place
+    // could put the window off screen or make it larger than any screen.
+    const TStoredPlace stored { left, top, w, h };
+    if (const QScreen* screen = ScreenFor(stored)) {
+        const QRect place = FitToArea(stored, screen->availableGeometry(), minimumSize());
+        move(place.topLeft());
+        resize(place.size());
+        return;
+    }
     move(left, top);
     resize(w, h);
-    FNotesPage->SetSplit(WinSplit);
 }
 
-void TTalvoForm::WritePlacement()
+void TTalvoForm::WritePlacement(TExitCause cause)
 {
-    // A refused write is reported, but it does not stop the program ending:
-    // the data is already saved and freed.
-    WinSplit = FNotesPage->Split();
-    RunGuarded(Services.Dialogues, [this] {
+    // One batch, stored by one sync when it closes. A refused write is
+    // reported, but it does not stop the program ending: the data is saved.
+    try {
         FSettings.OpenSettings();
         FSettings.WriteSettingInt(Setting::WinLeft.Name, x());
         FSettings.WriteSettingInt(Setting::WinTop.Name, y());
         FSettings.WriteSettingInt(Setting::WinWidth.Name, width());
         FSettings.WriteSettingInt(Setting::WinHeight.Name, height());
-        FSettings.WriteSettingInt(Setting::WinSplit.Name, WinSplit);
+        FSettings.WriteSettingInt(Setting::WinSplit.Name, FNotesPage->Split());
         FSettings.WriteSettingInt(Setting::SchWinLeft.Name, ScheduleRect[0]);
         FSettings.WriteSettingInt(Setting::SchWinTop.Name, ScheduleRect[1]);
         FSettings.WriteSettingInt(Setting::SchWinWidth.Name, ScheduleRect[2]);
         FSettings.WriteSettingInt(Setting::SchWinHeight.Name, ScheduleRect[3]);
         FSettings.CloseSettings();
-    });
+    } catch (const ESettingsError& error) {
+        // Asked to end by a signal or the session, there is nobody to answer a
+        // box, and it would keep the program from ending.
+        if (cause == ecUser)
+            Services.Dialogues.ShowApplicationError(ErrorText(error));
+        else
+            std::fprintf(stderr, "Talvo95: %s.\n", error.what());
+    }
 }

@@ -17,13 +17,14 @@ std::string FieldClipText(const TDiaryEvent& event, int column);
 // The whole event: lock digit, tab, type digit, tab, hhmm, tab, description.
 std::string EventRecordText(const TDiaryEvent& event);
 
-// Takes a clipboard text into the event. A text shaped like an event record
-// sets every field, whatever the column; anything else sets the column's field
-// alone: the lock from exactly "1" (any other text unlocks), the type from a
-// single character, the time from exactly four characters, the description
-// from the whole text. Non-digits read as 0. A type above 3 or a time the
-// clock never shows (hours over 23, minutes over 59) is refused and that field
-// keeps its value. A description keeps its first line only.
+// Takes a clipboard text into the event. An event record whose fields are all
+// valid (lock "0" or "1", type "0" to "3", a clock time hhmm) sets every field,
+// whatever the column; anything else sets the column's field alone: the lock
+// from exactly "1" (any other text unlocks), the type from a single character,
+// the time from exactly four characters, the description from the whole text.
+// Non-digits read as 0. A type above 3 or a time the clock never shows (hours
+// over 23, minutes over 59) is refused and that field keeps its value. A
+// description keeps its first line only.
 void PasteText(TDiaryEvent& event, int column, std::string_view text);
 
 // Copies the event, unlocked, to the same week day of every week after

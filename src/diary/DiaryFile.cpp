@@ -56,24 +56,41 @@ void AppendEventLine(std::string_view line, TEventLink*& end)
 
 std::string FormatDiary(const TDiaryDays& days)
 {
-    // A guess, not a count: walking every list twice costs more than the
-    // string's few reallocations.
+    // Written through a pointer into a string grown ahead of it: the exit
+    // formats the whole diary, and appending piece by piece costs several
+    // times as much.
     std::string text;
-    text.reserve(64 * 1024);
+    text.resize(256 * 1024);
+    size_t used = 0;
+    const auto room = [&](size_t needed) -> char* {
+        if (text.size() - used < needed)
+            text.resize(std::max(text.size() * 2, used + needed));
+        return text.data() + used;
+    };
     for (const TEventLink& head : days) {
         for (const TDiaryEvent* e = head.get(); e; e = e->Next.get()) {
             // Only what the reader reads back the same: fields above 9 would not
             // be digits and times above 9999 not four of them. Neither comes
             // from the file or the page.
-            text += DigitChar(std::min<uint8_t>(e->Locked, 9));
-            text += DigitChar(std::min<uint8_t>(e->EventType, 9));
-            text += FourDigits(e->Time <= 9999 ? e->Time : 0);
-            text += FileDescription(e->Description);
-            text += LineEnd;
+            const std::string_view description = FileDescription(e->Description);
+            char* out = room(6 + description.size() + LineEnd.size());
+            const unsigned time = e->Time <= 9999 ? e->Time : 0;
+            out[0] = DigitChar(std::min<uint8_t>(e->Locked, 9));
+            out[1] = DigitChar(std::min<uint8_t>(e->EventType, 9));
+            out[2] = static_cast<char>('0' + time / 1000);
+            out[3] = static_cast<char>('0' + time / 100 % 10);
+            out[4] = static_cast<char>('0' + time / 10 % 10);
+            out[5] = static_cast<char>('0' + time % 10);
+            description.copy(out + 6, description.size());
+            LineEnd.copy(out + 6 + description.size(), LineEnd.size());
+            used += 6 + description.size() + LineEnd.size();
         }
-        text += SeparatorByte;
-        text += LineEnd;
+        char* out = room(3);
+        out[0] = SeparatorByte;
+        LineEnd.copy(out + 1, LineEnd.size());
+        used += 3;
     }
+    text.resize(used);
     return text;
 }
 
@@ -105,12 +122,18 @@ void ParseDiary(std::string_view text, TDiaryDays& days)
     }
 }
 
-bool LoadDiary(TDiaryDays& days, const std::filesystem::path& folder, TIoError& ioError)
+bool LoadDiary(TDiaryDays& days, TDataFile& file, TIoError& ioError)
 {
     ioError.ResetIoError();
     std::string content;
-    if (!ReadWholeFile(folder / DiaryFileName, content))
+    // A missing file fails the load as an unreadable one does, but it has nothing to keep.
+    if (!file.Read(content) || file.LoadEnd() == TDataFile::leMissing)
         ioError.ReportFailure();
+    // The byte 26 ends what is read; data after it is left unread, so the file
+    // must be kept before a save replaces it. Trailing 26s and line ends are not data.
+    const size_t end = content.find(EndOfFileByte);
+    if (end != std::string::npos && content.find_first_not_of("\x1A\r\n", end) != std::string::npos)
+        file.StoppedEarly();
     // A read that failed part-way still gives the events read before it.
     ParseDiary(content, days);
     const bool failed = ioError.IoFailed();
@@ -118,14 +141,27 @@ bool LoadDiary(TDiaryDays& days, const std::filesystem::path& folder, TIoError& 
     return !failed;
 }
 
-bool SaveDiary(const TDiaryDays& days, const std::filesystem::path& folder, TIoError& ioError)
+bool LoadDiary(TDiaryDays& days, const std::filesystem::path& folder, TIoError& ioError)
+{
+    TDataFile file(folder / DiaryFileName);
+    return LoadDiary(days, file, ioError);
+}
+
+TDataFile::TSaveResult SaveDiaryText(
+    std::string_view text, TDataFile& file, TIoError& ioError, TDateTime now)
 {
     ioError.ResetIoError();
-    if (!WriteFileAtomically(folder / DiaryFileName, FormatDiary(days)))
+    const TDataFile::TSaveResult result = file.Save(text, now);
+    if (result != TDataFile::srSaved)
         ioError.ReportFailure();
-    const bool failed = ioError.IoFailed();
     ioError.ResetIoError();
-    return !failed;
+    return result;
+}
+
+bool SaveDiary(const TDiaryDays& days, const std::filesystem::path& folder, TIoError& ioError)
+{
+    TDataFile file(folder / DiaryFileName);
+    return SaveDiaryText(FormatDiary(days), file, ioError, 0) == TDataFile::srSaved;
 }
 
 std::string EventReportLine(uint16_t day, uint16_t month, uint16_t year,

@@ -1,7 +1,8 @@
 #pragma once
 
-#include "diary/DiaryEvent.h"
+#include "base/DataFile.h"
 #include "base/IoError.h"
+#include "diary/DiaryEvent.h"
 
 #include <array>
 #include <cstdint>
@@ -28,12 +29,19 @@ std::string FormatDiary(const TDiaryDays& days);
 // byte sequence is accepted.
 void ParseDiary(std::string_view text, TDiaryDays& days);
 
-// Fills the (empty) table from "DIARY.DAT" in the folder. A missing or
-// unreadable file leaves it empty; a read that fails part-way keeps what was
-// read. True when the whole file was read.
+// Fills the (empty) table from the diary's file. A missing or unreadable file
+// leaves it empty; a read that fails part-way keeps what was read. The file
+// learns whether the load stopped early (a read error, or a byte 26 with data
+// after it), so its original is kept before the next save. True when the whole
+// file was read.
+bool LoadDiary(TDiaryDays& days, TDataFile& file, TIoError& ioError);
+// The same for "DIARY.DAT" in the folder.
 bool LoadDiary(TDiaryDays& days, const std::filesystem::path& folder, TIoError& ioError);
-// Writes the table to "DIARY.DAT" in the folder through a temporary file, so a
-// failed save leaves the previous file exactly as it was. True on success.
+// Writes FormatDiary's text to the diary's file by the data file's rules; a
+// failed save leaves the previous file exactly as it was.
+TDataFile::TSaveResult SaveDiaryText(
+    std::string_view text, TDataFile& file, TIoError& ioError, TDateTime now);
+// Writes the table to "DIARY.DAT" in the folder. True on success.
 bool SaveDiary(const TDiaryDays& days, const std::filesystem::path& folder, TIoError& ioError);
 
 // "05 Mar 2024<TAB>09:30<TAB>Alarm<TAB>Dentist": the line of one event in the

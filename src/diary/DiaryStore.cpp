@@ -12,8 +12,14 @@ TDiaryStore::TDiaryStore(const IClock& clock)
 
 void TDiaryStore::OpenDiary(const std::filesystem::path& folder, TIoError& ioError)
 {
+    TDataFile file(folder / DiaryFileName);
+    OpenDiary(file, ioError);
+}
+
+void TDiaryStore::OpenDiary(TDataFile& file, TIoError& ioError)
+{
     ClearDiaryDays();
-    LoadDiary(DiaryDays, folder, ioError);
+    LoadDiary(DiaryDays, file, ioError);
     SelectedDay = NoDay;
     CurrentDateTime = DateOf(Clock.Now());
     const TCivilDate today = DecodeDate(CurrentDateTime);

@@ -8,6 +8,8 @@
 #include <filesystem>
 #include <string>
 
+class TDataFile;
+
 // What the diary store asks of the diary page and the main window: the month
 // calendar's date, the diary grid and the overdue count in the status bar.
 class IDiaryView
@@ -53,6 +55,8 @@ public:
     // selected through the calendar's change (and directly if the view did not call back). Without
     // a view the store keeps the calendar's date itself and selects today directly.
     void OpenDiary(const std::filesystem::path& folder, TIoError& ioError);
+    // The same from the diary's file, which learns how the load ended.
+    void OpenDiary(TDataFile& file, TIoError& ioError);
     // Frees every event, the working list's included. SelectedDay is kept; the
     // next OpenDiary makes it NoDay before it selects a day again.
     void FreeDiary();

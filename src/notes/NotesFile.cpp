@@ -1,7 +1,6 @@
 #include "notes/NotesFile.h"
 
 #include "base/LongStrings.h"
-#include "base/TextFile.h"
 
 #include <algorithm>
 #include <vector>
@@ -219,7 +218,8 @@ std::string FormatNotes(TNotesTree& tree)
 bool ParseNotes(std::string_view text, TNotesTree& tree)
 {
     const size_t end = std::min(text.find(EndOfFileByte), text.size());
-    const bool whole = end + 1 >= text.size();
+    const bool whole
+        = end == text.size() || text.find_first_not_of("\x1A\r\n", end) == std::string_view::npos;
     TNotesReader reader(tree);
     size_t pos = 0;
     while (pos < end) {
@@ -233,29 +233,41 @@ bool ParseNotes(std::string_view text, TNotesTree& tree)
     return whole;
 }
 
-bool LoadNotes(TNotesTree& tree, const std::filesystem::path& folder, TIoError& ioError)
+bool LoadNotes(TNotesTree& tree, TDataFile& file, TIoError& ioError)
 {
     ioError.ResetIoError();
     std::string content;
-    const std::filesystem::path path = folder / NotesFileName;
-    std::error_code error;
-    const bool exists = std::filesystem::exists(path, error);
-    if (!ReadWholeFile(path, content) && exists)
+    if (!file.Read(content))
         ioError.ReportFailure();
-    const bool whole = ParseNotes(content, tree);
+    // A read that failed part-way still gives the categories read before it.
+    if (!ParseNotes(content, tree))
+        file.StoppedEarly();
     if (tree.Empty())
         BuildDefaultNotes(tree);
     const bool failed = ioError.IoFailed();
     ioError.ResetIoError();
-    return whole && !failed;
+    return !failed;
+}
+
+TDataFile::TSaveResult SaveNotesText(
+    std::string_view text, TDataFile& file, TIoError& ioError, TDateTime now)
+{
+    ioError.ResetIoError();
+    const TDataFile::TSaveResult result = file.Save(text, now);
+    if (result != TDataFile::srSaved)
+        ioError.ReportFailure();
+    ioError.ResetIoError();
+    return result;
+}
+
+bool LoadNotes(TNotesTree& tree, const std::filesystem::path& folder, TIoError& ioError)
+{
+    TDataFile file(folder / NotesFileName);
+    return LoadNotes(tree, file, ioError) && file.LoadEnd() != TDataFile::leStoppedEarly;
 }
 
 bool SaveNotes(TNotesTree& tree, const std::filesystem::path& folder, TIoError& ioError)
 {
-    ioError.ResetIoError();
-    if (!WriteFileAtomically(folder / NotesFileName, FormatNotes(tree)))
-        ioError.ReportFailure();
-    const bool failed = ioError.IoFailed();
-    ioError.ResetIoError();
-    return !failed;
+    TDataFile file(folder / NotesFileName);
+    return SaveNotesText(FormatNotes(tree), file, ioError, 0) == TDataFile::srSaved;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/DataFile.h"
 #include "base/IoError.h"
 #include "notes/NotesTree.h"
 
@@ -31,9 +32,18 @@ std::string FormatNotes(TNotesTree& tree);
 void WriteNotesNode(std::string& out, uint8_t level, TNoteNode& node);
 // Reads the categories of the text into the (empty) tree. Lines before the
 // first header become the first lines of the first category's text. The
-// byte 0x1A ends the text. Returns false when 0x1A stopped the reading before
-// the end of the text.
+// byte 0x1A ends the text. Returns false when 0x1A stopped the reading with
+// data after it (more 0x1A bytes and line ends are no data).
 bool ParseNotes(std::string_view text, TNotesTree& tree);
+
+// Fills the (empty) tree from the file, or with the default categories when
+// nothing was read. A read error, or an end-of-file byte with data after it,
+// is noted in `file`, which then keeps the original before the next save
+// replaces it. False after a read error.
+bool LoadNotes(TNotesTree& tree, TDataFile& file, TIoError& ioError);
+// Writes the text through the file's rules; `now` dates a kept original.
+TDataFile::TSaveResult SaveNotesText(
+    std::string_view text, TDataFile& file, TIoError& ioError, TDateTime now);
 
 // Fills the (empty) tree from "NOTES.DAT" in the folder, or with the default
 // categories when nothing was read. True when the whole file was read (a

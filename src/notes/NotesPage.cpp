@@ -19,6 +19,8 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <functional>
+#include <string_view>
 
 using namespace Qt::StringLiterals;
 
@@ -222,12 +224,32 @@ void TNotesPage::SetSplit(int width)
 
 bool TNotesPage::OpenNotes(const std::filesystem::path& folder, TIoError& ioError)
 {
+    const std::filesystem::path path = folder / NotesFileName;
+    if (!NotesData || NotesData->Path() != path)
+        NotesData.emplace(path);
     FModel->BeginReset();
     FSelected = nullptr;
-    const bool whole = LoadNotes(Tree, folder, ioError);
+    // Whatever is still in memory gives way to the file.
+    Tree.Clear();
+    const bool read = LoadNotes(Tree, *NotesData, ioError);
     FModel->EndReset();
+    SavedDigest.reset();
     SelectRoot();
-    return whole;
+    return read && NotesData->LoadEnd() != TDataFile::leStoppedEarly;
+}
+
+void TNotesPage::ShowLoadNotice(TDateTime now)
+{
+    if (!NotesData || !NotesData->TakeNotice())
+        return;
+    const QString why = NotesData->LoadEnd() == TDataFile::leReadError
+        ? u"a read error stopped the reading"_s
+        : u"it holds an end-of-file mark (the byte 26) with more data after it"_s;
+    Dialogues.ShowError(
+        u"\"%1\" was read only in part: %2. The notes show what was read. Before the "
+        "file is next saved, its original content is kept beside it as \"%3\"."_s.arg(
+            QString::fromStdString(NotesData->Path().string()), why,
+            QString::fromStdString(NotesData->BackupPathFor(now).filename().string())));
 }
 
 void TNotesPage::SelectRoot()
@@ -237,16 +259,38 @@ void TNotesPage::SelectRoot()
     FTreeView->expand(root);
 }
 
-bool TNotesPage::SaveNotes(const std::filesystem::path& folder, TIoError& ioError)
+bool TNotesPage::SaveNotes(TIoError& ioError, TDateTime now, bool onlyIfChanged)
 {
-    StoreSelected();
-    if (::SaveNotes(Tree, folder, ioError))
+    // Never a tree that was not read: an empty tree would empty the file.
+    if (!NotesData || Tree.Empty())
         return true;
-    const std::filesystem::path file = folder / NotesFileName;
-    Dialogues.ShowError(u"The notes could not be saved to \"%1\". "
+    StoreSelected();
+    const std::string text = FormatNotes(Tree);
+    const size_t digest = std::hash<std::string_view>()(text);
+    if (onlyIfChanged && SavedDigest == digest)
+        return true;
+    const TDataFile::TSaveResult result = SaveNotesText(text, *NotesData, ioError, now);
+    if (result == TDataFile::srSaved) {
+        SavedDigest = digest;
+        return true;
+    }
+    QString reason;
+    switch (result) {
+    case TDataFile::srReadOnly:
+        reason = u"the file is read-only"_s;
+        break;
+    case TDataFile::srNoBackup:
+        reason
+            = u"a copy of the part of the file that was never read could not be kept beside it"_s;
+        break;
+    default:
+        reason = u"the file or its folder could not be written"_s;
+        break;
+    }
+    Dialogues.ShowError(u"The notes could not be saved to \"%1\": %2. "
                         "Your notes are kept in memory; free some space or "
                         "check the folder, then close the window again to save."_s.arg(
-                            QString::fromStdString(file.string())));
+                            QString::fromStdString(NotesData->Path().string()), reason));
     return false;
 }
 

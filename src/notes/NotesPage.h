@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/DataFile.h"
 #include "base/IoError.h"
 #include "notes/NotesEditor.h"
 #include "notes/NotesTree.h"
@@ -7,6 +8,7 @@
 #include <QWidget>
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 
 class IDialogues;
 class QAction;
@@ -35,14 +37,18 @@ public:
         QWidget* parent = nullptr);
     ~TNotesPage() override;
 
-    // Reads "NOTES.DAT" from the folder (or makes the default tree), selects
+    // Replaces the tree with "NOTES.DAT" from the folder (or the default tree), selects
     // and shows the root and opens it one level. False when the file was not
     // read to its end.
     bool OpenNotes(const std::filesystem::path& folder, TIoError& ioError);
-    // Stores the page into the selected category, then writes "NOTES.DAT".
-    // A failure is reported in an error box naming the file, and the notes
-    // stay in memory; false then.
-    bool SaveNotes(const std::filesystem::path& folder, TIoError& ioError);
+    // Stores the page into the selected category, then writes "NOTES.DAT"
+    // where OpenNotes read it (with `onlyIfChanged`, only when the text
+    // differs from what was last written). A failure is reported in an error
+    // box naming the file and the reason, and the notes stay in memory; false
+    // then. A tree that was not read (or was freed) is never written.
+    bool SaveNotes(TIoError& ioError, TDateTime now, bool onlyIfChanged = false);
+    // Tells the user, once, that the last load stopped before the file's end.
+    void ShowLoadNotice(TDateTime now);
     // Stores the page into the selected category (when it has a record).
     void StoreSelected();
     // Stores the page into the selected category, then frees the whole tree.
@@ -124,4 +130,6 @@ private:
     INotesEditor* FEditor = nullptr;
     TNoteNode* FSelected = nullptr;
     int FSplit = 129;
+    std::optional<TDataFile> NotesData;
+    std::optional<size_t> SavedDigest;
 };

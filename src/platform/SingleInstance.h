@@ -18,10 +18,17 @@ public:
     ~TSingleInstance() override;
 
     // The per-user name of the program's server, named after its main window
-    // class: in $XDG_RUNTIME_DIR when there is one, else a name with the user in it.
+    // class, in PrivateFolder; empty when there is no such folder (the program
+    // then runs without the one-copy guard).
     static QString DefaultServerName();
+    // A folder only this user can make things in: $XDG_RUNTIME_DIR, else
+    // "<temp>/Talvo95-<uid>", else "<cache>/Talvo95". Each must be a real folder
+    // (no link) owned by the user with no rights for anyone else; a missing one
+    // is made so.
+    static QString PrivateFolder();
 
-    // True when a running copy answered and was asked to restore.
+    // True when a running copy of this user answered and was asked to restore;
+    // a server run by anyone else is not trusted.
     bool SignalRunningInstance();
     // Starts listening; a server left behind by a crashed copy is removed first.
     bool Listen();

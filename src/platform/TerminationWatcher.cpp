@@ -26,6 +26,9 @@ void OnSignal(int)
 TTerminationWatcher::TTerminationWatcher(QObject* parent)
     : QObject(parent)
 {
+    // A file-size limit would kill the program in the middle of a save; ignored,
+    // the write fails instead and the save reports it and keeps the data.
+    ::signal(SIGXFSZ, SIG_IGN);
     int fds[2];
     if (WakeFd >= 0 || ::socketpair(AF_UNIX, SOCK_STREAM, 0, fds) != 0)
         return;

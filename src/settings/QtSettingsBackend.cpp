@@ -3,6 +3,8 @@
 #include "platform/AnsiText.h"
 
 #include <QSettings>
+#include <QStringList>
+#include <functional>
 
 using namespace Qt::StringLiterals;
 
@@ -12,6 +14,31 @@ namespace
 QString Key(std::string_view name)
 {
     return FromAnsi(name);
+}
+
+// True when the changes made through `settings` are in the file.
+bool Stored(QSettings& settings, const std::function<QSettings::Status()>& freshStatus)
+{
+    settings.sync();
+    QSettings::Status status = settings.status();
+    if (status == QSettings::FormatError) {
+        // A hand-edited file that did not parse hides whether the write itself
+        // went through; a fresh look tells, since a change QSettings could not
+        // write stays pending and is tried again, and refused again, on opening.
+        status
+            = freshStatus() == QSettings::AccessError ? QSettings::AccessError : QSettings::NoError;
+    }
+    return status == QSettings::NoError;
+}
+
+// QSettings keeps a change it could not write and would show it to later reads
+// as if it were stored; put back what is stored.
+void PutBack(QSettings& settings, const QString& key, const QVariant& previous)
+{
+    if (previous.isValid())
+        settings.setValue(key, previous);
+    else
+        settings.remove(key);
 }
 
 } // namespace
@@ -54,8 +81,12 @@ QString TQtSettingsBackend::Location() const
 
 std::optional<std::string> TQtSettingsBackend::ReadText(std::string_view name)
 {
-    const auto settings = Open();
-    const QVariant value = settings->value(Key(name));
+    std::unique_ptr<QSettings> single;
+    QSettings& settings = Batch ? *Batch : *(single = Open());
+    const QVariant value = settings.value(Key(name));
+    // "1, 2" typed into the file by hand: QSettings splits it at the commas.
+    if (value.typeId() == QMetaType::QStringList)
+        return ToAnsi(value.toStringList().join(u", "_s));
     if (value.typeId() != QMetaType::QString)
         return std::nullopt;
     return ToAnsi(value.toString());
@@ -64,25 +95,37 @@ std::optional<std::string> TQtSettingsBackend::ReadText(std::string_view name)
 bool TQtSettingsBackend::WriteText(std::string_view name, std::string_view text)
 {
     const QString key = Key(name);
+    if (Batch) {
+        Replaced.emplace_back(key, Batch->value(key));
+        Batch->setValue(key, FromAnsi(text));
+        return true;
+    }
     auto settings = Open();
     const QVariant previous = settings->value(key);
     settings->setValue(key, FromAnsi(text));
-    settings->sync();
-    QSettings::Status status = settings->status();
-    if (status == QSettings::FormatError) {
-        // A hand-edited file that did not parse hides whether the write itself
-        // went through; a fresh look tells, since a change QSettings could not
-        // write stays pending and is tried again, and refused again, on opening.
-        status = Open()->status() == QSettings::AccessError ? QSettings::AccessError
-                                                            : QSettings::NoError;
-    }
-    if (status == QSettings::NoError)
+    if (Stored(*settings, [this] { return Open()->status(); }))
         return true;
-    // QSettings keeps a change it could not write and would show it to later
-    // reads as if it were stored; put back what is stored.
-    if (previous.isValid())
-        settings->setValue(key, previous);
-    else
-        settings->remove(key);
+    PutBack(*settings, key, previous);
     return false;
+}
+
+void TQtSettingsBackend::BeginBatch()
+{
+    Batch = Open();
+    Replaced.clear();
+}
+
+bool TQtSettingsBackend::EndBatch()
+{
+    if (!Batch)
+        return true;
+    std::unique_ptr<QSettings> settings = std::move(Batch);
+    const bool stored = Replaced.empty() || Stored(*settings, [this] { return Open()->status(); });
+    if (!stored) {
+        // Latest first, so a value written twice gets back what the file held.
+        for (auto it = Replaced.rbegin(); it != Replaced.rend(); ++it)
+            PutBack(*settings, it->first, it->second);
+    }
+    Replaced.clear();
+    return stored;
 }

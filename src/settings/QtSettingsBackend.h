@@ -3,7 +3,10 @@
 #include "settings/SettingsStore.h"
 
 #include <QString>
+#include <QVariant>
 #include <memory>
+#include <utility>
+#include <vector>
 
 class QSettings;
 
@@ -17,10 +20,15 @@ public:
     explicit TQtSettingsBackend(QString applicationTitle = QStringLiteral("Talvo95"));
     ~TQtSettingsBackend() override;
 
-    // A value that reads as anything but a string (an INI list such as "1, 2",
-    // an "@Variant(...)", a registry number) reads as absent.
+    // A value that reads as anything but a string (an "@Variant(...)", a
+    // registry number) reads as absent. A hand-typed INI value with a comma,
+    // which QSettings reads as a list, reads as its text.
     std::optional<std::string> ReadText(std::string_view name) override;
     bool WriteText(std::string_view name, std::string_view text) override;
+    // Within a batch the file stays open and the writes are stored by one
+    // sync when it ends.
+    void BeginBatch() override;
+    bool EndBatch() override;
 
     // The INI file's path, or the registry key.
     QString Location() const;
@@ -29,4 +37,8 @@ private:
     std::unique_ptr<QSettings> Open() const;
 
     QString ApplicationTitle;
+    // The open batch's file, and what its writes replaced (to put back when
+    // the batch could not be stored).
+    std::unique_ptr<QSettings> Batch;
+    std::vector<std::pair<QString, QVariant>> Replaced;
 };

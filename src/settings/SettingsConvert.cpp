@@ -4,6 +4,7 @@
 
 #include <QGuiApplication>
 #include <array>
+#include <algorithm>
 #include <cmath>
 
 namespace
@@ -81,7 +82,7 @@ QFont SettingsFontToQFont(const TSettingsFont& font)
     QFont result = QGuiApplication::font();
     result.setFamilies({ FromAnsi(font.Name) });
     if (font.Size > 0)
-        result.setPointSize(font.Size);
+        result.setPointSize(std::min(font.Size, MaxFontPoints));
     result.setBold((font.Style & fsBold) != 0);
     result.setItalic((font.Style & fsItalic) != 0);
     result.setUnderline((font.Style & fsUnderline) != 0);
@@ -104,12 +105,12 @@ TSettingsFont QFontToSettingsFont(const QFont& font)
 
 int FontPixelHeight(const QFont& font, int dpi)
 {
-    if (font.pixelSize() > 0)
-        return font.pixelSize();
-    return int(std::lround(font.pointSizeF() * dpi / 72.0));
+    const double pixels
+        = font.pixelSize() > 0 ? font.pixelSize() : std::round(font.pointSizeF() * dpi / 72.0);
+    return static_cast<int>(std::clamp(pixels, 0.0, double(MaxRowPixels)));
 }
 
 int GridRowHeight(const QFont& font, int dpi)
 {
-    return 7 + FontPixelHeight(font, dpi);
+    return std::min(7 + FontPixelHeight(font, dpi), MaxRowPixels);
 }

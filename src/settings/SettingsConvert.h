@@ -34,7 +34,13 @@ QColor ColourToQColor(TColour colour);
 // A direct colour; transparency is dropped.
 TColour QColorToColour(const QColor& colour);
 
-// A size of 0 or less (a stored "abc" reads 0) keeps the application font's size.
+// The largest font a screen shows usefully, and the tallest grid row: a
+// hand-typed size beyond them is shown at the limit (and stored as it was).
+inline constexpr int32_t MaxFontPoints = 72;
+inline constexpr int MaxRowPixels = 1000;
+
+// A size of 0 or less (a stored "abc" reads 0) keeps the application font's
+// size; a size above MaxFontPoints gives MaxFontPoints.
 QFont SettingsFontToQFont(const TSettingsFont& font);
 // The face name is cut to 31 characters; a font sized in pixels is given in points at 96 dpi.
 TSettingsFont QFontToSettingsFont(const QFont& font);

@@ -9,12 +9,18 @@ TSettingsStore::TSettingsStore(std::unique_ptr<ISettingsBackend> backend)
 
 void TSettingsStore::OpenSettings()
 {
+    Backend->BeginBatch();
     Batch = true;
+    FirstWritten.clear();
 }
 
 void TSettingsStore::CloseSettings()
 {
+    if (!Batch)
+        return;
     Batch = false;
+    if (!Backend->EndBatch())
+        throw ESettingsError("Failed to set data for '" + FirstWritten + "'");
 }
 
 std::string TSettingsStore::ReadSettingText(std::string_view name)
@@ -31,8 +37,11 @@ std::string TSettingsStore::ReadSettingText(std::string_view name)
 
 void TSettingsStore::WriteSettingText(std::string_view name, std::string_view text)
 {
-    if (!Backend->WriteText(name, text))
+    if (!Backend->WriteText(name, text)) {
         throw ESettingsError("Failed to set data for '" + std::string(name) + "'");
+    }
+    if (Batch && FirstWritten.empty())
+        FirstWritten = name;
 }
 
 int32_t TSettingsStore::ReadSettingInt(std::string_view name, int32_t defaultValue)

@@ -20,6 +20,12 @@ public:
     virtual std::optional<std::string> ReadText(std::string_view name) = 0;
     // False when the write was refused.
     virtual bool WriteText(std::string_view name, std::string_view text) = 0;
+    // A batch of accesses: between the two the backend may keep its location
+    // open and hold writes back, to store them all at once at the end. EndBatch
+    // is false when what was held back did not reach the storage; nothing of it
+    // is then kept. A new BeginBatch drops a batch that was never ended.
+    virtual void BeginBatch() { }
+    virtual bool EndBatch() { return true; }
 };
 
 // A write the backend refused: "Failed to set data for 'ModemPort'".
@@ -33,7 +39,9 @@ public:
 // so gives the caller's default), writes raise ESettingsError when refused.
 // Callers bracket each batch of accesses with OpenSettings ... CloseSettings;
 // a batch that a refused write abandoned is never closed, and the next
-// OpenSettings starts afresh.
+// OpenSettings starts afresh. Within a batch the backend may store the writes
+// together when the batch closes: CloseSettings then raises the error, naming
+// the first value of the batch that did not reach the storage.
 class TSettingsStore
 {
 public:
@@ -55,4 +63,6 @@ public:
 private:
     std::unique_ptr<ISettingsBackend> Backend;
     bool Batch = false;
+    // The first value written in the open batch.
+    std::string FirstWritten;
 };

@@ -13,6 +13,13 @@ constexpr double Max = std::numeric_limits<double>::max();
 
 } // namespace
 
+TEST_F(CalcTest, TheSquareRootOfZeroIsZero)
+{
+    Type("0");
+    Calc.CalcSqrt();
+    EXPECT_EQ(X(), 0);
+}
+
 TEST_F(CalcTest, FunctionsFinishTheEntryAndKeepOtherLevels)
 {
     Type("4");
@@ -21,6 +28,7 @@ TEST_F(CalcTest, FunctionsFinishTheEntryAndKeepOtherLevels)
     Calc.CalcSqrt();
     EXPECT_EQ(X(), 4);
     EXPECT_EQ(Y(), 4);
+
     EXPECT_EQ(Calc.EntryState, esResult);
     Calc.CalcSqr();
     EXPECT_EQ(X(), 16);

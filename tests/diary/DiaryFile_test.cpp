@@ -1,9 +1,10 @@
-#include "diary/DiaryFile.h"
 #include "base/TextFile.h"
+#include "diary/DiaryFile.h"
 
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <gtest/gtest.h>
 #include <random>
 #include <string>
@@ -354,4 +355,38 @@ TEST_F(DiaryFileTest, PurgedEventsAreAppendedToTheLog)
     ASSERT_TRUE(AppendDiaryOld(Folder, { "second", "third\r\ntail", "" }));
     EXPECT_EQ(ReadAll(log), "05 Mar 2024\t09:30\tAlarm\tDentist\r\nsecond\r\nthird\r\n\r\n");
     EXPECT_FALSE(AppendDiaryOld(Folder / "missing", { "lost" }));
+}
+
+TEST_F(DiaryFileTest, OnlyDataAfterTheEndByteMakesTheLoadStopEarly)
+{
+    const struct {
+        std::string Text;
+        bool StoppedEarly;
+    } cases[] = {
+        { "010930Dentist\r\n" + Separators(384) + "\x1A", false },
+        { "010930Dentist\r\n" + Separators(384) + "\x1A\x1A\r\n", false },
+        { "010930Dentist\r\n\x1A" + Separators(384), true },
+        { "01\x1A"
+          "0930Dentist\r\n",
+            true },
+    };
+    for (const auto& c : cases) {
+        std::ofstream(Folder / "DIARY.DAT", std::ios::binary | std::ios::trunc) << c.Text;
+        TDataFile file(Folder / "DIARY.DAT");
+        TDiaryDays days;
+        EXPECT_TRUE(LoadDiary(days, file, IoError));
+        EXPECT_EQ(file.LoadEnd(), c.StoppedEarly ? TDataFile::leStoppedEarly : TDataFile::leWhole)
+            << c.Text;
+    }
+}
+
+TEST_F(DiaryFileTest, ATimeOf9999ComesBackAs9999)
+{
+    std::ofstream(Folder / "DIARY.DAT", std::ios::binary) << "009999Odd\r\n" + Separators(384);
+    TDiaryDays days;
+    ASSERT_TRUE(LoadDiary(days, Folder, IoError));
+    ASSERT_TRUE(days[0]);
+    EXPECT_EQ(days[0]->Time, 9999);
+    ASSERT_TRUE(SaveDiary(days, Folder, IoError));
+    EXPECT_EQ(ReadAll(Folder / "DIARY.DAT").substr(0, 11), "009999Odd\r\n");
 }

@@ -32,6 +32,10 @@ TEST(DiaryKeys, DigitsBuildATimeAndTheFirstStartsAfresh)
     fresh = true;
     EXPECT_EQ(TypeTime(event, "25007", fresh), "2 25 250 0 7 ");
 
+    fresh = true;
+    EXPECT_EQ(TypeTime(event, "2400", fresh), "2 24 240 0 ");
+    EXPECT_EQ(event.Time, 0);
+
     // A long run of digits never wraps into a time below the limit.
     fresh = true;
     EXPECT_EQ(TypeTime(event, "2399", fresh), "2 23 239 2399 ");

@@ -274,3 +274,28 @@ TEST_F(NotesFolder, SavingReplacesTheFileWholeOrNotAtAll)
     EXPECT_EQ(ReadFile(), FormatNotes(tree));
     EXPECT_FALSE(std::filesystem::exists(TemporaryPathFor(Folder / NotesFileName)));
 }
+
+TEST_F(NotesFolder, ALoadThatStopsAtTheEndOfFileByteKeepsTheOriginalBesideIt)
+{
+    const std::string original = Header('1', '0', "r") + "kept\r\n\x1A" + "after\r\n";
+    WriteFile(original);
+    TDataFile file(Folder / NotesFileName);
+    TNotesTree tree;
+    EXPECT_TRUE(LoadNotes(tree, file, IoError));
+    EXPECT_EQ(file.LoadEnd(), TDataFile::leStoppedEarly);
+    EXPECT_TRUE(file.TakeNotice());
+    EXPECT_FALSE(file.TakeNotice());
+    const TDateTime now = 46000;
+    const std::filesystem::path backup = file.BackupPathFor(now);
+    ASSERT_EQ(SaveNotesText(FormatNotes(tree), file, IoError, now), TDataFile::srSaved);
+    EXPECT_EQ(ReadFile(), Header('1', '0', "r") + "kept\r\n");
+    std::ifstream in(backup, std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), original);
+
+    // A trailing end-of-file byte is no data left unread.
+    WriteFile(Header('1', '0', "r") + "\x1A\r\n\x1A");
+    TDataFile whole(Folder / NotesFileName);
+    TNotesTree again;
+    EXPECT_TRUE(LoadNotes(again, whole, IoError));
+    EXPECT_EQ(whole.LoadEnd(), TDataFile::leWhole);
+}

@@ -13,6 +13,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolBar>
+#include <fstream>
 
 using namespace Qt::StringLiterals;
 
@@ -124,7 +125,7 @@ private Q_SLOTS:
         QCOMPARE(table.Lines, (std::vector<std::string> { "", "a\tb" }));
 
         // Saved, freed and read again, as on hiding, exit and restart.
-        QVERIFY(Page->SaveNotes(Path(), IoError));
+        QVERIFY(Page->SaveNotes(IoError, 0));
         Page->ClearNotes();
         QVERIFY(Tree->Empty());
         QCOMPARE(Page->Model().rowCount(), 0);
@@ -260,6 +261,40 @@ private Q_SLOTS:
         Page->AddCategoryButtonClick();
         QCOMPARE(Page->Model().rowCount(), 1);
         QCOMPARE(Names(Tree->Root()), u"@Address Books,@To Do,New Category"_s);
+    }
+
+    void aFileReadInPartIsToldOnceAndAFailedSaveKeepsTheNotes()
+    {
+        const std::filesystem::path file = Path() / NotesFileName;
+        {
+            std::ofstream out(file, std::ios::binary);
+            out << "\xFF"
+                   "10"
+                << std::string(40, '0')
+                << "Root\r\nline\r\n\x1A"
+                   "more\r\n";
+        }
+        QVERIFY(!Page->OpenNotes(Path(), IoError));
+        QCOMPARE(Memo()->toPlainText(), u"line"_s);
+        Page->ShowLoadNotice(46000);
+        Page->ShowLoadNotice(46000);
+        QCOMPARE(Dialogues->Errors.size(), 1);
+        QVERIFY(Dialogues->Errors[0].contains(u"was read only in part"_s));
+        QVERIFY(Page->SaveNotes(IoError, 46000));
+        QCOMPARE(std::distance(std::filesystem::directory_iterator(Path()), {}), 2);
+
+        // A read-only file is not replaced: the box says why, the notes stay.
+        std::filesystem::permissions(file, std::filesystem::perms::owner_read);
+        Memo()->setFocus();
+        QTest::keyClicks(Memo(), u"new "_s);
+        QVERIFY(!Page->SaveNotes(IoError, 46000));
+        QVERIFY(Dialogues->Errors.last().contains(u"the file is read-only"_s));
+        QCOMPARE(Tree->Root()->Data->Lines, std::vector<std::string> { "new line" });
+        // Nothing read, nothing written: a freed tree never empties the file.
+        std::filesystem::permissions(file, std::filesystem::perms::owner_all);
+        Page->ClearNotes();
+        QVERIFY(Page->SaveNotes(IoError, 46000));
+        QVERIFY(std::filesystem::file_size(file) > 0);
     }
 
     void theSplitterKeepsTheTreesWidth()

@@ -2,9 +2,11 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 
@@ -44,6 +46,43 @@ private Q_SLOTS:
         TSingleInstance later(name);
         QVERIFY(later.SignalRunningInstance());
         QTRY_COMPARE(restores.count(), 1);
+    }
+
+    void theServerLivesInAFolderOnlyTheUserCanUse()
+    {
+        QTemporaryDir scratch;
+        const QString runtime = scratch.filePath(u"run"_s), temp = scratch.filePath(u"tmp"_s),
+                      cache = scratch.filePath(u"cache"_s);
+        QVERIFY(QDir().mkpath(runtime) && QDir().mkpath(temp) && QDir().mkpath(cache));
+        const QByteArray saved[3]
+            = { qgetenv("XDG_RUNTIME_DIR"), qgetenv("TMPDIR"), qgetenv("XDG_CACHE_HOME") };
+        qputenv("TMPDIR", temp.toLocal8Bit());
+        qputenv("XDG_CACHE_HOME", cache.toLocal8Bit());
+        qputenv("XDG_RUNTIME_DIR", runtime.toLocal8Bit());
+        const auto open = [](const QString& path) {
+            return QFile::setPermissions(path,
+                QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadOther
+                    | QFile::ExeOther);
+        };
+        QVERIFY(
+            QFile::setPermissions(runtime, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+        const QString first = TSingleInstance::PrivateFolder();
+        // A runtime folder others can enter is passed over for one made private.
+        QVERIFY(open(runtime));
+        const QString second = TSingleInstance::PrivateFolder();
+        const QString own = temp + u"/Talvo95-"_s + QString::number(::geteuid());
+        QVERIFY(QFile::setPermissions(own,
+            QFile::ReadOwner | QFile::ReadOther | QFile::WriteOwner | QFile::ExeOwner
+                | QFile::ExeOther));
+        const QString third = TSingleInstance::PrivateFolder();
+        qputenv("XDG_RUNTIME_DIR", saved[0]);
+        qputenv("TMPDIR", saved[1]);
+        qputenv("XDG_CACHE_HOME", saved[2]);
+        QCOMPARE(first, runtime);
+        QCOMPARE(second, own);
+        QCOMPARE(
+            QFileInfo(own).permissions() & (QFile::ReadGroup | QFile::ReadOther), QFile::ReadOther);
+        QCOMPARE(third, cache + u"/Talvo95"_s);
     }
 
     void theServerIsPerUser()

@@ -19,6 +19,7 @@ public:
     std::map<std::string, std::variant<std::string, TNumber>, std::less<>> Values;
     std::set<std::string, std::less<>> Refused; // names whose writes are refused
     bool RefuseAll = false;
+    bool RefuseBatch = false; // a batch's end fails, as a file that cannot be rewritten does
     std::vector<std::string> Written; // names, in the order they were written
 
     std::optional<std::string> ReadText(std::string_view name) override
@@ -38,6 +39,7 @@ public:
         Written.emplace_back(name);
         return true;
     }
+    bool EndBatch() override { return !RefuseBatch; }
     // The stored text of a value, or "<absent>".
     std::string Text(std::string_view name) const
     {

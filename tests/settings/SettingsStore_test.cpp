@@ -105,3 +105,21 @@ TEST_F(SettingsStore, AKeyWithoutDefaultNeedsTheCallersDefault)
     EXPECT_THROW(Store.ReadSettingInt(Setting::WinLeft), std::logic_error);
     EXPECT_EQ(Store.ReadSettingInt(Setting::WinLeft.Name, 3), 3);
 }
+
+TEST_F(SettingsStore, ABatchThatCannotBeStoredRaisesNamingItsFirstValue)
+{
+    Memory->RefuseBatch = true;
+    Store.OpenSettings();
+    EXPECT_EQ(Store.ReadSettingInt("Month", 99), 99);
+    Store.CloseSettings(); // reads alone store nothing
+    Store.OpenSettings();
+    Store.WriteSettingInt("SchWinLeft", 1);
+    Store.WriteSettingInt("WinLeft", 2);
+    try {
+        Store.CloseSettings();
+        FAIL() << "no error raised";
+    } catch (const ESettingsError& error) {
+        EXPECT_STREQ(error.what(), "Failed to set data for 'SchWinLeft'");
+    }
+    EXPECT_FALSE(Store.InBatch());
+}

@@ -77,7 +77,7 @@ private Q_SLOTS:
         QCOMPARE(store.ReadSettingText("ColourCalendar"), std::string("-2147483648"));
     }
 
-    void handEditedValuesThatAreNoStringReadAsAbsent()
+    void handEditedValuesThatAreNoStringReadAsAbsentAndListsAsText()
     {
         WriteFile(IniPath(),
             "[All]\n"
@@ -88,7 +88,7 @@ private Q_SLOTS:
             "FontName=\"Arial, Bold\"\n"
             "OnTop=2\n");
         TQtSettingsBackend backend;
-        QCOMPARE(backend.ReadText("ModemPort"), std::optional<std::string>());
+        QCOMPARE(backend.ReadText("ModemPort"), std::optional<std::string>("1, 2"));
         QCOMPARE(backend.ReadText("AlarmSound"), std::optional<std::string>());
         QCOMPARE(backend.ReadText("FontSize"), std::optional<std::string>());
         QCOMPARE(backend.ReadText("FontStyle"), std::optional<std::string>());
@@ -97,7 +97,7 @@ private Q_SLOTS:
         TSettingsStore store(std::make_unique<TQtSettingsBackend>());
         TSettings s;
         LoadSettings(store, s);
-        QCOMPARE(s.ModemPort, -1);
+        QCOMPARE(s.ModemPort, 1);
         QCOMPARE(s.AlarmSound, 0);
         QCOMPARE(s.SettingsFont.Size, 8);
         QVERIFY(s.OnTop);
@@ -109,14 +109,21 @@ private Q_SLOTS:
     {
         QVERIFY(QDir().mkpath(IniPath()));
         TSettingsStore store(std::make_unique<TQtSettingsBackend>());
+        QVERIFY_THROWS_EXCEPTION(ESettingsError, store.WriteSettingInt("WinLeft", 5));
+        // In a batch the writes are stored together: the error comes when it
+        // closes and names the first value that did not reach the file.
         store.OpenSettings();
         QCOMPARE(store.ReadSettingInt("WinLeft", 40), 40);
+        store.WriteSettingInt("WinLeft", 5);
+        store.WriteSettingInt("WinTop", 6);
+        QCOMPARE(store.ReadSettingInt("WinTop", 0), 6);
         try {
-            store.WriteSettingInt("WinLeft", 5);
+            store.CloseSettings();
             QFAIL("no error raised");
         } catch (const ESettingsError& error) {
             QCOMPARE(QString::fromUtf8(error.what()), u"Failed to set data for 'WinLeft'"_s);
         }
+        QCOMPARE(store.ReadSettingInt("WinLeft", 40), 40);
         TSettings s;
         QVERIFY_THROWS_EXCEPTION(ESettingsError, SaveSettings(store, s));
         QVERIFY(QFileInfo(IniPath()).isDir());
@@ -138,6 +145,19 @@ private Q_SLOTS:
         QCOMPARE(backend.ReadText("WinLeft"), std::optional<std::string>());
         QCOMPARE(TQtSettingsBackend(title).ReadText("WinTop"), std::optional<std::string>("7"));
         QCOMPARE(Contents(path), QByteArray("[All]\nWinTop=7\n"));
+    }
+
+    void aBatchIsStoredByOneRewriteOfTheFile()
+    {
+        WriteFile(IniPath(), "[All]\nMonth=3\n");
+        TSettingsStore store(std::make_unique<TQtSettingsBackend>());
+        store.OpenSettings();
+        store.WriteSettingInt("WinLeft", 1);
+        store.WriteSettingInt("WinTop", 2);
+        // Nothing reaches the file before the batch closes.
+        QCOMPARE(Contents(IniPath()), QByteArray("[All]\nMonth=3\n"));
+        store.CloseSettings();
+        QCOMPARE(Contents(IniPath()), QByteArray("[All]\nMonth=3\nWinLeft=1\nWinTop=2\n"));
     }
 
     void aFileThatDoesNotParseIsStillWritten()

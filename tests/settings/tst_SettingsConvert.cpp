@@ -95,6 +95,12 @@ private Q_SLOTS:
         QCOMPARE(GridRowHeight(font, 120), 27);
         font.setPixelSize(15);
         QCOMPARE(GridRowHeight(font, 144), 22);
+
+        // A hand-typed size too large for any screen shows at the limit.
+        const QFont huge = SettingsFontToQFont({ "Arial", INT32_MAX, 0 });
+        QCOMPARE(huge.pointSize(), MaxFontPoints);
+        font.setPixelSize(INT32_MAX);
+        QCOMPARE(GridRowHeight(font, 96), MaxRowPixels);
     }
 };
 

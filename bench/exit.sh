@@ -1,0 +1,49 @@
+#!/usr/bin/env bash
+# Measures how long the program takes to end on SIGTERM with a 100,000-event
+# DIARY.DAT: from the signal to the end of the process, which saves the diary
+# and writes the window's place on the way out.
+# Usage: bench/exit.sh <build dir> [runs]   (an optimised build: scripts/bench makes one)
+set -euo pipefail
+build=$(realpath "${1:-build-release}")
+runs=${2:-9}
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen}
+export XDG_CONFIG_HOME=$work/config XDG_RUNTIME_DIR=$work/run
+mkdir -p "$work/config" "$work/run" "$work/data"
+chmod 700 "$work/run"
+cd "$work/data"
+
+python3 - DIARY.DAT <<'PY'
+import sys
+out = bytearray()
+per_slot, rest = divmod(100_000, 372)
+for slot in range(384):
+    if slot % 32 != 31:
+        count = per_slot + (1 if rest > 0 else 0)
+        rest -= 1 if rest > 0 else 0
+        for i in range(count):
+            out += b"01%04d" % ((i * 7) % 2400) + b"An event of a busy diary %d\r\n" % i
+    out += b"\xff\r\n"
+open(sys.argv[1], "wb").write(out)
+PY
+# A purge month, so no run shrinks the diary.
+mkdir -p "$XDG_CONFIG_HOME/Quorral"
+printf '[All]\nMonth=%d\n' "$(date +%-m)" >"$XDG_CONFIG_HOME/Quorral/Talvo95.ini"
+
+times=()
+for _ in $(seq "$runs"); do
+  "$build/src/app/Talvo95" >/dev/null 2>&1 &
+  pid=$!
+  until [ -S "$XDG_RUNTIME_DIR/TTalvoForm" ] || [ -n "$(find "$XDG_RUNTIME_DIR" -type s 2>/dev/null)" ]; do sleep 0.05; done
+  sleep 1.5
+  start=$(date +%s%N)
+  kill -TERM "$pid"
+  wait "$pid" || true
+  end=$(date +%s%N)
+  times+=($(( (end - start) / 1000 )))
+  rm -rf "${XDG_RUNTIME_DIR:?}"/*
+done
+printf '%s\n' "${times[@]}" | sort -n | awk '{ t[NR] = $1 } END {
+  printf "exit on SIGTERM, 100,000 events, %d runs: min %.1f ms, median %.1f ms, max %.1f ms\n",
+    NR, t[1] / 1000, t[int((NR + 1) / 2)] / 1000, t[NR] / 1000 }'

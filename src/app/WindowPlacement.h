@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QRect>
+#include <QSize>
+#include <cstdint>
+
+class QScreen;
+
+// A window's place as stored: any four numbers, whatever a hand could type.
+struct TStoredPlace {
+    int32_t Left, Top, Width, Height;
+};
+
+// Where a window with the stored place goes so the desktop can show it: no
+// larger than `area` (but never below `minimum`), and moved inside it. A
+// stored place that fits is kept as it is.
+QRect FitToArea(const TStoredPlace& wanted, const QRect& area, const QSize& minimum);
+
+// The screen a stored place belongs on: the one under its middle, else the primary.
+QScreen* ScreenFor(const TStoredPlace& wanted);

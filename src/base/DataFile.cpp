@@ -1,0 +1,154 @@
+#include "base/DataFile.h"
+
+#include "base/TextFile.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace
+{
+
+constexpr int MaxLinkHops = 40;
+
+bool IsReadOnly(const std::filesystem::path& file, const struct stat& info)
+{
+    // Root may write anything: the file's own bits say what its owner meant.
+    return (info.st_mode & 0222) == 0 || ::access(file.c_str(), W_OK) != 0;
+}
+
+bool WriteAllAt0(int fd, std::string_view content)
+{
+    off_t offset = 0;
+    while (!content.empty()) {
+        const ssize_t written = ::pwrite(fd, content.data(), content.size(), offset);
+        if (written < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        content.remove_prefix(static_cast<size_t>(written));
+        offset += written;
+    }
+    return true;
+}
+
+// Every name of a file with several hard links must see the save, so it is
+// written where it is. Its space is taken first, so a full disk or a size limit
+// stops the save before the old content is touched.
+bool RewriteInPlace(const std::filesystem::path& file, std::string_view content)
+{
+    const int fd = ::open(file.c_str(), O_WRONLY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    const auto size = static_cast<off_t>(content.size());
+    const int reserved = size > 0 ? ::posix_fallocate(fd, 0, size) : 0;
+    const bool room = reserved == 0 || reserved == EOPNOTSUPP || reserved == EINVAL;
+    const bool written
+        = room && WriteAllAt0(fd, content) && ::ftruncate(fd, size) == 0 && ::fsync(fd) == 0;
+    return ::close(fd) == 0 && written;
+}
+
+} // namespace
+
+std::filesystem::path FollowLinks(const std::filesystem::path& path)
+{
+    std::filesystem::path file = path;
+    for (int hop = 0; hop < MaxLinkHops; ++hop) {
+        std::error_code error;
+        if (!std::filesystem::is_symlink(std::filesystem::symlink_status(file, error)))
+            return file;
+        const std::filesystem::path target = std::filesystem::read_symlink(file, error);
+        if (error)
+            return file;
+        file = target.is_absolute() ? target : file.parent_path() / target;
+    }
+    return file;
+}
+
+TDataFile::TDataFile(std::filesystem::path path)
+    : FilePath(std::move(path))
+{
+}
+
+bool TDataFile::Read(std::string& content)
+{
+    NoticeTaken = false;
+    OriginalKept = false;
+    Backup.clear();
+    if (ReadWholeFile(FilePath, content)) {
+        Ended = leWhole;
+        return true;
+    }
+    if (content.empty() && ::access(FilePath.c_str(), F_OK) != 0 && errno == ENOENT) {
+        Ended = leMissing;
+        return true;
+    }
+    Ended = leReadError;
+    return false;
+}
+
+void TDataFile::StoppedEarly()
+{
+    if (Ended == leWhole)
+        Ended = leStoppedEarly;
+}
+
+bool TDataFile::KeepsOriginal() const
+{
+    return (Ended == leReadError || Ended == leStoppedEarly) && !OriginalKept;
+}
+
+bool TDataFile::TakeNotice()
+{
+    if (NoticeTaken || !KeepsOriginal())
+        return false;
+    NoticeTaken = true;
+    return true;
+}
+
+std::filesystem::path TDataFile::BackupPathFor(TDateTime now) const
+{
+    const TCivilDate date = DecodeDate(now);
+    const std::filesystem::path file = FollowLinks(FilePath);
+    for (int n = 1;; ++n) {
+        char suffix[48];
+        if (n == 1)
+            std::snprintf(
+                suffix, sizeof suffix, ".%04d-%02d-%02d.bak", date.Year, date.Month, date.Day);
+        else
+            std::snprintf(suffix, sizeof suffix, ".%04d-%02d-%02d-%d.bak", date.Year, date.Month,
+                date.Day, n);
+        std::filesystem::path backup = file;
+        backup += suffix;
+        std::error_code error;
+        if (!std::filesystem::exists(std::filesystem::symlink_status(backup, error)))
+            return backup;
+    }
+}
+
+TDataFile::TSaveResult TDataFile::Save(std::string_view content, TDateTime now)
+{
+    const std::filesystem::path file = FollowLinks(FilePath);
+    struct stat info {
+    };
+    const bool exists = ::stat(file.c_str(), &info) == 0;
+    if (exists && !S_ISREG(info.st_mode))
+        return srFailed;
+    if (exists && IsReadOnly(file, info))
+        return srReadOnly;
+    if (KeepsOriginal()) {
+        std::string original;
+        const std::filesystem::path backup = BackupPathFor(now);
+        if (exists && !(ReadWholeFile(file, original) && WriteFileAtomically(backup, original)))
+            return srNoBackup;
+        if (exists)
+            Backup = backup;
+        OriginalKept = true;
+    }
+    if (exists && info.st_nlink > 1)
+        return RewriteInPlace(file, content) ? srSaved : srFailed;
+    return WriteFileAtomically(file, content) ? srSaved : srFailed;
+}

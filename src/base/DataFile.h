@@ -1,0 +1,67 @@
+#pragma once
+
+#include "base/DateTime.h"
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+// One of the program's data files ("DIARY.DAT", "NOTES.DAT") and the rules that
+// keep what the user typed, whatever the file turns out to be:
+// - A load that stops before the end of the file (a read error, or a reader
+//   that stops early, as at a byte 26 with data after it) is told to the user
+//   once, and the file's original bytes are copied beside it before the first
+//   save replaces it. When that copy cannot be made the save does not happen.
+// - A save writes through a symbolic link to the file it names, with the
+//   temporary file beside that file and its access rights kept; a file with
+//   other hard links is rewritten in place so every name sees the save; a
+//   read-only file is never replaced: the save fails and says so.
+// The object lives as long as the data it loads: it remembers how the last
+// load ended until a save has kept the original.
+class TDataFile
+{
+public:
+    // How the last load ended.
+    enum TLoadEnd { leWhole, leMissing, leReadError, leStoppedEarly };
+    // How a save ended.
+    enum TSaveResult { srSaved, srFailed, srReadOnly, srNoBackup };
+
+    explicit TDataFile(std::filesystem::path path);
+
+    const std::filesystem::path& Path() const { return FilePath; }
+
+    // Reads the whole file into `content` and starts a new load. A missing file
+    // gives no content (leMissing); a file that cannot be read to its end keeps
+    // what was read (leReadError). False for a read error.
+    bool Read(std::string& content);
+    // The reader stopped before the end of what Read gave it.
+    void StoppedEarly();
+    TLoadEnd LoadEnd() const { return Ended; }
+    // True when the last load left bytes unread and their copy is not made yet.
+    bool KeepsOriginal() const;
+    // True once per load that left bytes unread: the moment to tell the user.
+    bool TakeNotice();
+
+    // Where the original's bytes go: "<file>.<yyyy-mm-dd>.bak" beside the file
+    // (the real file, not a link to it), with "-2", "-3" ... before ".bak" when
+    // that name is taken.
+    std::filesystem::path BackupPathFor(TDateTime now) const;
+    // The copy made for the last load, or empty.
+    const std::filesystem::path& BackupPath() const { return Backup; }
+
+    // Replaces the file's content as the rules above say; `now` dates the copy
+    // of an original that was not read whole. After any failure the file is as
+    // it was and no temporary file is left.
+    TSaveResult Save(std::string_view content, TDateTime now);
+
+private:
+    std::filesystem::path FilePath;
+    TLoadEnd Ended = leMissing;
+    bool NoticeTaken = false;
+    bool OriginalKept = false;
+    std::filesystem::path Backup;
+};
+
+// The file a path finally names, following symbolic links (a dangling link
+// names the file it would create).
+std::filesystem::path FollowLinks(const std::filesystem::path& path);

@@ -1,0 +1,175 @@
+#include "FakeShell.h"
+#include "app/WindowPlacement.h"
+
+#include <QDebug>
+#include <QDir>
+#include <QFile>
+#include <QScreen>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+
+using namespace Qt::StringLiterals;
+
+// Every way out of the main window keeps what the user typed: hiding, the
+// exit, a signal, a refused settings write, and files that are not what they seem.
+class TestTalvoFormExit : public QObject
+{
+    Q_OBJECT
+
+    static QByteArray ReadFile(const QString& path)
+    {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+    static void WriteFile(const QString& path, const QByteArray& text)
+    {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(text);
+    }
+    static QByteArray Diary(const QByteArray& firstSlot)
+    {
+        QByteArray text = firstSlot;
+        for (int slot = 0; slot < 384; ++slot)
+            text += "\xFF\r\n";
+        return text;
+    }
+    static void AddEvent(TTalvoForm& form, const std::string& description)
+    {
+        TEventLink event = NewEvent();
+        event->Description = description;
+        event->Next = std::move(form.Diary().DiaryDays[0]);
+        form.Diary().DiaryDays[0] = std::move(event);
+    }
+
+private Q_SLOTS:
+    void aStoredPlaceIsBroughtWithinTheScreen()
+    {
+        const QRect area(0, 0, 800, 600);
+        const QSize minimum(460, 360);
+        const struct {
+            TStoredPlace Stored;
+            QRect Shown;
+        } cases[] = {
+            { { 100, 50, 640, 480 }, QRect(100, 50, 640, 480) }, // fits: kept
+            { { -50000, -3, 32767, 32767 }, QRect(0, 0, 800, 600) },
+            { { 700, 550, 500, 400 }, QRect(300, 200, 500, 400) },
+            { { INT32_MAX, INT32_MIN, -5, 0 }, QRect(340, 0, 460, 360) },
+            { { INT32_MAX, INT32_MAX, INT32_MAX, INT32_MAX }, QRect(0, 0, 800, 600) },
+        };
+        for (const auto& c : cases)
+            QCOMPARE(FitToArea(c.Stored, area, minimum), c.Shown);
+        // Smaller than the window's minimum: the minimum, at the area's corner.
+        QCOMPARE(
+            FitToArea({ 10, 10, 900, 900 }, QRect(0, 0, 400, 300), minimum), QRect(0, 0, 460, 360));
+
+        TFakeShell shell;
+        shell.StoredSettings = { { "WinLeft", "-9000" }, { "WinTop", "70000" },
+            { "WinWidth", "32767" }, { "WinHeight", "32767" }, { "FontSize", "2147483647" } };
+        auto form = shell.Start();
+        form->show();
+        const QRect available = form->screen()->availableGeometry();
+        QTRY_VERIFY2(available.contains(form->frameGeometry()),
+            qPrintable(u"%1 %2"_s.arg(
+                QDebug::toString(available), QDebug::toString(form->frameGeometry()))));
+        QVERIFY(form->ExitClick());
+        QCOMPARE(shell.Stored("WinWidth"), std::to_string(form->width()));
+    }
+
+    void aRefusedPlacementWriteEndsTheExitWithTheDiarySaved()
+    {
+        for (const auto cause : { TTalvoForm::ecUser, TTalvoForm::ecSystem }) {
+            TFakeShell shell;
+            shell.RefuseSettingsWrites = true;
+            const QByteArray diary = Diary("000000Kept\r\n");
+            WriteFile(shell.DataFile(u"DIARY.DAT"_s), diary);
+            auto form = shell.Start();
+            QSignalSpy exits(form.get(), &TTalvoForm::ExitRequested);
+            QVERIFY(form->ExitClick(cause));
+            QCOMPARE(exits.count(), 1);
+            QCOMPARE(ReadFile(shell.DataFile(u"DIARY.DAT"_s)), diary);
+            // Asked by a signal there is nobody to answer a box.
+            QCOMPARE(shell.Dialogues.ApplicationErrors,
+                cause == TTalvoForm::ecUser ? QStringList { u"Failed to set data for 'WinLeft'"_s }
+                                            : QStringList {});
+            // Freed at the end, the diary is never saved again.
+            QVERIFY(form->SaveAllData());
+            QVERIFY(form->ExitClick());
+            QCOMPARE(ReadFile(shell.DataFile(u"DIARY.DAT"_s)), diary);
+        }
+    }
+
+    void aFailedSaveKeepsTheWindowShownAndTheExitSavesWhatChangedWhileHidden()
+    {
+        TFakeShell shell;
+        auto form = shell.Start();
+        form->show();
+        QVERIFY(QDir(shell.Folder.path()).mkdir(u"DIARY.DAT.tmp"_s));
+        AddEvent(*form, "typed");
+        form->close();
+        QVERIFY(form->isVisible());
+        QVERIFY(!form->HiddenInTray());
+        QCOMPARE(shell.Dialogues.Errors.size(), 1);
+
+        QVERIFY(QDir(shell.Folder.path()).rmdir(u"DIARY.DAT.tmp"_s));
+        form->close();
+        QVERIFY(form->HiddenInTray());
+        QVERIFY(ReadFile(shell.DataFile(u"DIARY.DAT"_s)).startsWith("000000typed\r\n"));
+
+        // A change while hidden (the purge makes such) is saved by the exit,
+        // and a save that fails then brings the window back.
+        AddEvent(*form, "later");
+        QVERIFY(QDir(shell.Folder.path()).mkdir(u"DIARY.DAT.tmp"_s));
+        QVERIFY(!form->ExitClick(TTalvoForm::ecSystem));
+        QVERIFY(form->isVisible());
+        QVERIFY(!form->HiddenInTray());
+        QVERIFY(shell.Tray.Shown);
+        QVERIFY(QDir(shell.Folder.path()).rmdir(u"DIARY.DAT.tmp"_s));
+        form->close();
+        QVERIFY(form->ExitClick(TTalvoForm::ecSystem));
+        QVERIFY(
+            ReadFile(shell.DataFile(u"DIARY.DAT"_s)).startsWith("000000later\r\n000000typed\r\n"));
+    }
+
+    void aReadOnlyDiaryIsReportedAndNotReplaced()
+    {
+        TFakeShell shell;
+        const QByteArray diary = Diary("000000Fixed\r\n");
+        const QString path = shell.DataFile(u"DIARY.DAT"_s);
+        WriteFile(path, diary);
+        QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup));
+        auto form = shell.Start();
+        form->show();
+        AddEvent(*form, "new");
+        QVERIFY(!form->ExitClick());
+        QCOMPARE(shell.Dialogues.Errors.size(), 1);
+        QVERIFY2(shell.Dialogues.Errors[0].contains(u"read-only"_s),
+            qPrintable(shell.Dialogues.Errors[0]));
+        QCOMPARE(ReadFile(path), diary);
+        QVERIFY(form->isVisible());
+    }
+
+    void aLoadThatStoppedAtByte26IsToldOnceAndTheOriginalKept()
+    {
+        TFakeShell shell;
+        const QByteArray original = Diary("000000Before\r\n\x1A"
+                                          "000000After\r\n");
+        WriteFile(shell.DataFile(u"DIARY.DAT"_s), original);
+        auto form = shell.Start();
+        QTRY_COMPARE(shell.Dialogues.Errors.size(), 1);
+        QVERIFY2(shell.Dialogues.Errors[0].contains(u"DIARY.DAT.2026-12-07.bak"_s),
+            qPrintable(shell.Dialogues.Errors[0]));
+        form->show();
+        form->close();
+        form->RestoreClick();
+        form->close();
+        QCOMPARE(shell.Dialogues.Errors.size(), 1);
+        QCOMPARE(ReadFile(shell.DataFile(u"DIARY.DAT.2026-12-07.bak"_s)), original);
+        QVERIFY(ReadFile(shell.DataFile(u"DIARY.DAT"_s)).startsWith("000000Before\r\n\xFF\r\n"));
+        QVERIFY(!QFile::exists(shell.DataFile(u"DIARY.DAT.2026-12-07-2.bak"_s)));
+    }
+};
+
+QTEST_MAIN(TestTalvoFormExit)
+#include "tst_TalvoFormExit.moc"

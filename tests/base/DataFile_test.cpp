@@ -1,0 +1,170 @@
+#include "base/DataFile.h"
+#include "base/TextFile.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+namespace fs = std::filesystem;
+
+namespace
+{
+
+const TDateTime Now = EncodeDate(2026, 12, 8) + EncodeTime(22, 30);
+
+class DataFile : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        std::string pattern = (fs::temp_directory_path() / "talvo-data-XXXXXX").string();
+        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+        Folder = pattern;
+    }
+    void TearDown() override
+    {
+        fs::permissions(Folder, fs::perms::owner_all, fs::perm_options::add);
+        fs::remove_all(Folder);
+    }
+    void Write(const fs::path& path, const std::string& content)
+    {
+        std::ofstream(path, std::ios::binary) << content;
+    }
+    std::string Read(const fs::path& path)
+    {
+        std::string content;
+        EXPECT_TRUE(ReadWholeFile(path, content)) << path;
+        return content;
+    }
+    // The folder's names other than the given ones.
+    std::vector<std::string> Others(std::initializer_list<std::string> known)
+    {
+        std::vector<std::string> names;
+        for (const auto& entry : fs::directory_iterator(Folder)) {
+            const std::string name = entry.path().filename().string();
+            if (std::find(known.begin(), known.end(), name) == known.end())
+                names.push_back(name);
+        }
+        return names;
+    }
+
+    fs::path Folder;
+};
+
+} // namespace
+
+TEST_F(DataFile, AMissingFileLoadsEmptyAndIsCreatedByTheSave)
+{
+    TDataFile file(Folder / "DIARY.DAT");
+    std::string content = "stale";
+    EXPECT_TRUE(file.Read(content));
+    EXPECT_EQ(content, "");
+    EXPECT_EQ(file.LoadEnd(), TDataFile::leMissing);
+    EXPECT_FALSE(file.TakeNotice());
+    EXPECT_EQ(file.Save("new", Now), TDataFile::srSaved);
+    EXPECT_EQ(Read(Folder / "DIARY.DAT"), "new");
+    EXPECT_TRUE(Others({ "DIARY.DAT" }).empty());
+}
+
+TEST_F(DataFile, ALoadThatStoppedEarlyIsToldOnceAndKeptBeforeTheFirstSaveOnly)
+{
+    Write(Folder / "DIARY.DAT", "read\x1Aunread");
+    TDataFile file(Folder / "DIARY.DAT");
+    std::string content;
+    ASSERT_TRUE(file.Read(content));
+    file.StoppedEarly();
+    EXPECT_TRUE(file.TakeNotice());
+    EXPECT_FALSE(file.TakeNotice());
+    const fs::path backup = Folder / "DIARY.DAT.2026-12-08.bak";
+    EXPECT_EQ(file.BackupPathFor(Now), backup);
+
+    EXPECT_EQ(file.Save("first", Now), TDataFile::srSaved);
+    EXPECT_EQ(file.BackupPath(), backup);
+    EXPECT_EQ(Read(backup), "read\x1Aunread");
+    EXPECT_EQ(file.Save("second", Now), TDataFile::srSaved);
+    EXPECT_EQ(Read(Folder / "DIARY.DAT"), "second");
+    EXPECT_EQ(Read(backup), "read\x1Aunread");
+
+    // A new load that stops early again keeps a second copy, under a free name.
+    ASSERT_TRUE(file.Read(content));
+    file.StoppedEarly();
+    EXPECT_EQ(file.Save("third", Now), TDataFile::srSaved);
+    EXPECT_EQ(file.BackupPath(), Folder / "DIARY.DAT.2026-12-08-2.bak");
+    EXPECT_EQ(Read(file.BackupPath()), "second");
+}
+
+TEST_F(DataFile, AFileThatCannotBeReadIsNeitherKeptNorReplaced)
+{
+    // A folder in the file's place: no read, no copy, no save.
+    fs::create_directory(Folder / "DIARY.DAT");
+    TDataFile file(Folder / "DIARY.DAT");
+    std::string content;
+    EXPECT_FALSE(file.Read(content));
+    EXPECT_EQ(file.LoadEnd(), TDataFile::leReadError);
+    EXPECT_TRUE(file.TakeNotice());
+    EXPECT_EQ(file.Save("x", Now), TDataFile::srFailed);
+    EXPECT_TRUE(fs::is_directory(Folder / "DIARY.DAT"));
+    EXPECT_TRUE(Others({ "DIARY.DAT" }).empty());
+}
+
+TEST_F(DataFile, ASaveGoesThroughSymbolicLinksAndKeepsHardLinksAndRights)
+{
+    fs::create_directory(Folder / "real");
+    Write(Folder / "real" / "diary", "old");
+    fs::permissions(Folder / "real" / "diary", fs::perms::owner_read | fs::perms::owner_write);
+    fs::create_symlink("real/diary", Folder / "DIARY.DAT");
+    fs::create_hard_link(Folder / "real" / "diary", Folder / "second-name");
+
+    TDataFile file(Folder / "DIARY.DAT");
+    std::string content;
+    ASSERT_TRUE(file.Read(content));
+    EXPECT_EQ(content, "old");
+    EXPECT_EQ(file.Save("new and longer", Now), TDataFile::srSaved);
+    EXPECT_TRUE(fs::is_symlink(Folder / "DIARY.DAT"));
+    EXPECT_EQ(Read(Folder / "second-name"), "new and longer");
+    EXPECT_EQ(file.Save("short", Now), TDataFile::srSaved);
+    EXPECT_EQ(Read(Folder / "real" / "diary"), "short");
+    EXPECT_EQ(fs::status(Folder / "real" / "diary").permissions(),
+        fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_TRUE(Others({ "DIARY.DAT", "real", "second-name" }).empty());
+
+    // Without the hard link the save is atomic through the link, beside the real file.
+    fs::remove(Folder / "second-name");
+    EXPECT_EQ(file.Save("renamed into place", Now), TDataFile::srSaved);
+    EXPECT_EQ(Read(Folder / "DIARY.DAT"), "renamed into place");
+    EXPECT_EQ(fs::status(Folder / "real" / "diary").permissions(),
+        fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_EQ(std::distance(fs::directory_iterator(Folder / "real"), fs::directory_iterator()), 1);
+
+    // A link to a file not made yet makes it.
+    fs::create_symlink("real/later", Folder / "NOTES.DAT");
+    TDataFile notes(Folder / "NOTES.DAT");
+    EXPECT_EQ(notes.Save("notes", Now), TDataFile::srSaved);
+    EXPECT_EQ(Read(Folder / "real" / "later"), "notes");
+}
+
+TEST_F(DataFile, AReadOnlyFileIsAFailedSaveNotAReplacement)
+{
+    Write(Folder / "DIARY.DAT", "kept");
+    fs::permissions(Folder / "DIARY.DAT", fs::perms::owner_read | fs::perms::group_read);
+    TDataFile file(Folder / "DIARY.DAT");
+    EXPECT_EQ(file.Save("lost", Now), TDataFile::srReadOnly);
+    EXPECT_EQ(Read(Folder / "DIARY.DAT"), "kept");
+    EXPECT_TRUE(Others({ "DIARY.DAT" }).empty());
+}
+
+TEST_F(DataFile, NoOriginalKeptMeansNoSave)
+{
+    Write(Folder / "DIARY.DAT", "read\x1Aunread");
+    TDataFile file(Folder / "DIARY.DAT");
+    std::string content;
+    ASSERT_TRUE(file.Read(content));
+    file.StoppedEarly();
+    // The copy's name is taken by a folder that cannot be replaced.
+    fs::create_directory(Folder / "DIARY.DAT.2026-12-08.bak.tmp");
+    EXPECT_EQ(file.Save("new", Now), TDataFile::srNoBackup);
+    EXPECT_EQ(Read(Folder / "DIARY.DAT"), "read\x1Aunread");
+    EXPECT_TRUE(file.KeepsOriginal());
+}
