@@ -46,39 +46,50 @@ const std::string& TNotesTable::Cell(int col, int row) const
 {
     if (col < 1 || col > LastCol || row < 0 || row >= RowCount())
         return NoText;
-    return Rows[static_cast<size_t>(row)][static_cast<size_t>(col - 1)];
+    const int32_t cells = Rows[static_cast<size_t>(row)];
+    return cells == NoCells ? NoText
+                            : Cells[static_cast<size_t>(cells)][static_cast<size_t>(col - 1)];
 }
 
 void TNotesTable::SetCell(int col, int row, std::string text)
 {
     if (col < 1 || col > LastCol || row < 0 || row >= RowCount())
         return;
-    Rows[static_cast<size_t>(row)][static_cast<size_t>(col - 1)] = std::move(text);
+    int32_t& cells = Rows[static_cast<size_t>(row)];
+    if (cells == NoCells) {
+        if (text.empty())
+            return;
+        cells = static_cast<int32_t>(Cells.size());
+        Cells.emplace_back();
+    }
+    Cells[static_cast<size_t>(cells)][static_cast<size_t>(col - 1)] = std::move(text);
 }
 
 bool TNotesTable::RowEmpty(int row) const
 {
-    if (row < 0 || row >= RowCount())
+    if (row < 0 || row >= RowCount() || Rows[static_cast<size_t>(row)] == NoCells)
         return true;
-    const TRow& cells = Rows[static_cast<size_t>(row)];
+    const TRow& cells = Cells[static_cast<size_t>(Rows[static_cast<size_t>(row)])];
     return std::all_of(cells.begin(), cells.end(), [](const std::string& s) { return s.empty(); });
 }
 
 void TNotesTable::AddRow()
 {
-    Rows.emplace_back();
+    Rows.push_back(NoCells);
 }
 
 void TNotesTable::InsertRow(int row)
 {
     row = std::clamp(row, 0, RowCount());
-    Rows.insert(Rows.begin() + row, TRow {});
+    Rows.insert(Rows.begin() + row, NoCells);
 }
 
 void TNotesTable::DeleteRow(int row)
 {
     if (row < 0 || row >= RowCount())
         return;
+    if (const int32_t cells = Rows[static_cast<size_t>(row)]; cells != NoCells)
+        Cells[static_cast<size_t>(cells)] = TRow {};
     Rows.erase(Rows.begin() + row);
 }
 
@@ -98,7 +109,7 @@ void TNotesTable::MoveColumn(int from, int to)
 {
     if (from < 1 || from > LastCol || to < 1 || to > LastCol || from == to)
         return;
-    for (TRow& cells : Rows) {
+    for (TRow& cells : Cells) {
         const auto f = cells.begin() + (from - 1);
         const auto t = cells.begin() + (to - 1);
         if (from < to)
@@ -110,27 +121,18 @@ void TNotesTable::MoveColumn(int from, int to)
 
 void TNotesTable::Reorder(const std::vector<int>& order)
 {
-    // Follows each cycle of the permutation, swapping rows in place: no row
-    // is copied and no second table is made.
-    std::vector<bool> placed(order.size(), false);
-    for (size_t start = 0; start < order.size(); ++start) {
-        if (placed[start])
-            continue;
-        size_t at = start;
-        while (!placed[at]) {
-            placed[at] = true;
-            const size_t from = static_cast<size_t>(order[at]);
-            if (from == start)
-                break;
-            std::swap(Rows[1 + at], Rows[1 + from]);
-            at = from;
-        }
-    }
+    std::vector<int32_t> rows;
+    rows.reserve(Rows.size());
+    rows.push_back(Rows.front());
+    for (const int i : order)
+        rows.push_back(Rows[static_cast<size_t>(1 + i)]);
+    Rows = std::move(rows);
 }
 
 TNotesTable MemoToGrid(const std::vector<std::string>& lines)
 {
     TNotesTable table(std::max(static_cast<int>(lines.size()) + 1, TNotesTable::MinRows));
+    table.Reserve(static_cast<int>(lines.size()));
     for (size_t i = 0; i < lines.size(); ++i) {
         const std::string_view line = lines[i];
         const int row = static_cast<int>(i);

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -19,11 +20,11 @@ public:
     using TRow = std::array<std::string, LastCol>;
 
     TNotesTable()
-        : Rows(MinRows)
+        : Rows(MinRows, NoCells)
     {
     }
     explicit TNotesTable(int rowCount)
-        : Rows(static_cast<size_t>(rowCount))
+        : Rows(static_cast<size_t>(rowCount), NoCells)
     {
     }
 
@@ -46,9 +47,17 @@ public:
     void MoveColumn(int from, int to);
     // Reorders the data rows: row 1 + i takes the row that stood at 1 + order[i].
     void Reorder(const std::vector<int>& order);
+    // Room for this many filled rows without moving the cells again.
+    void Reserve(int rows) { Cells.reserve(static_cast<size_t>(rows)); }
 
 private:
-    std::vector<TRow> Rows;
+    static constexpr int32_t NoCells = -1;
+    // The cells of the rows, in no particular order, and for each row the
+    // index of its cells there (NoCells for a row never filled). Inserting,
+    // deleting, moving and sorting rows move these indices only, however
+    // long the table; the cells of a deleted row are emptied and left.
+    std::vector<TRow> Cells;
+    std::vector<int32_t> Rows;
 };
 
 // A cell range, columns and rows inclusive.
