@@ -136,6 +136,7 @@ void TTalvoForm::FormCreate(const QStringList& arguments)
     }
     FTray = new TTrayController(Services.TrayIcon, FNoTray, this);
     ConnectTray();
+    ConnectWindows();
     FPageControl->setCurrentIndex(CalendarPageIndex);
     FCalculatorPage->CalcHexClick();
     FCalculatorPage->SetCurrentRow(TCalculator::XRow);
@@ -248,6 +249,7 @@ void TTalvoForm::ApplySettings()
     targets.SetCalendarColour
         = [this](const QColor& colour) { FCalendarPage->SetCalendarColour(colour); };
     targets.DiaryGrid = FCalendarPage->Grid();
+    ApplyWindowSettings(targets);
     targets.SetCalculatorColour
         = [this](const QColor& colour) { FCalculatorPage->SetColourCalculator(colour); };
     ::ApplySettings(FOptions, targets);

@@ -24,6 +24,8 @@ class TCalculatorPage;
 class TCalendarPage;
 class THelpWindow;
 class THintSwitch;
+class TScheduleForm;
+struct TApplyTargets;
 class TTrayController;
 struct TTalvoServices;
 
@@ -82,6 +84,15 @@ public:
     void FreeAllData();
     // Makes the options take effect on the windows that exist.
     void ApplySettings();
+    // The schedule window, made on first use.
+    TScheduleForm& ScheduleWindow();
+    TScheduleForm* ScheduleIfMade() const { return FSchedule; }
+    // The diary page's "Schedule", the tray's "Show Schedule" and Ctrl+S.
+    void ScheduleButtonClick();
+    // The schedule's "Go There": the diary page on the event, the window in front.
+    void ScheduleGoThere(double day, int position);
+    // Shown, restored, raised and active, back from the tray if need be.
+    void BringToFront();
 
 Q_SIGNALS:
     // Everything is saved: the program may end now.
@@ -102,6 +113,10 @@ private:
     void CreatePages();
     void CreateStatusBar();
     void ConnectTray();
+    // The secondary windows' ways of opening.
+    void ConnectWindows();
+    // The secondary windows that exist, as targets of the options.
+    void ApplyWindowSettings(TApplyTargets& targets) const;
     void ReadPlacement();
     void WritePlacement();
     void FormKeyDown(int key, Qt::KeyboardModifiers modifiers);
@@ -133,7 +148,6 @@ private:
     THintSwitch* Hints = nullptr;
     THelpWindow* FHelp = nullptr;
     TAboutForm* FAbout = nullptr;
-    // Where the schedule window goes, kept for it: it is written back at exit.
-    std::array<int32_t, 4> ScheduleRect { 20, 62, 468, 391 };
+    TScheduleForm* FSchedule = nullptr;
     int32_t WinSplit = 129;
 };

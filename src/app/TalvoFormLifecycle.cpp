@@ -7,6 +7,7 @@
 #include "app/TrayController.h"
 #include "diary/CalendarPage.h"
 #include "diary/DiaryFile.h"
+#include "schedule/ScheduleForm.h"
 
 #include <QCloseEvent>
 #include <QTimer>
@@ -25,6 +26,8 @@ void TTalvoForm::HideToTray()
     DiaryFileAge = DiaryFileTime();
     if (FAbout)
         FAbout->close();
+    if (FSchedule)
+        FSchedule->close();
     if (FHelp)
         FHelp->close();
     // Without a notification area a hidden window could never come back.
@@ -140,11 +143,6 @@ void TTalvoForm::ReadPlacement()
     const int32_t w = FSettings.ReadSettingInt(Setting::WinWidth.Name, width());
     const int32_t h = FSettings.ReadSettingInt(Setting::WinHeight.Name, height());
     WinSplit = FSettings.ReadSettingInt(Setting::WinSplit.Name, WinSplit);
-    // The schedule window's place, read here for it until it exists.
-    ScheduleRect[0] = FSettings.ReadSettingInt(Setting::SchWinLeft.Name, ScheduleRect[0]);
-    ScheduleRect[1] = FSettings.ReadSettingInt(Setting::SchWinTop.Name, ScheduleRect[1]);
-    ScheduleRect[2] = FSettings.ReadSettingInt(Setting::SchWinWidth.Name, ScheduleRect[2]);
-    ScheduleRect[3] = FSettings.ReadSettingInt(Setting::SchWinHeight.Name, ScheduleRect[3]);
     FSettings.CloseSettings();
     move(left, top);
     resize(w, h);
@@ -155,6 +153,9 @@ void TTalvoForm::WritePlacement()
     // A refused write is reported, but it does not stop the program ending:
     // the data is already saved and freed.
     RunGuarded(Services.Dialogues, [this] {
+        // A schedule window never opened keeps the place it has stored.
+        const std::array<int32_t, 4> ScheduleRect
+            = FSchedule ? FSchedule->Placement() : TScheduleForm::ReadPlacement(FSettings);
         FSettings.OpenSettings();
         FSettings.WriteSettingInt(Setting::WinLeft.Name, x());
         FSettings.WriteSettingInt(Setting::WinTop.Name, y());

@@ -1,0 +1,81 @@
+#include "app/TalvoForm.h"
+#include "app/TalvoServices.h"
+#include "app/TrayController.h"
+#include "controls/Dialogues.h"
+#include "diary/CalendarPage.h"
+#include "platform/StayOnTop.h"
+#include "schedule/ScheduleForm.h"
+#include "schedule/ScheduleGrid.h"
+#include "settings/ApplySettings.h"
+
+#include <QAction>
+#include <QTabWidget>
+
+// The secondary windows are made when they are first wanted, so start-up
+// builds only what the first frame shows.
+
+namespace
+{
+
+constexpr int GoThereColumn = 1;
+
+} // namespace
+
+void TTalvoForm::ConnectWindows()
+{
+    connect(FCalendarPage, &TCalendarPage::ScheduleRequested, this,
+        [this] { RunGuarded(Services.Dialogues, [this] { ScheduleButtonClick(); }); });
+    connect(FTray->ShowSched, &QAction::triggered, this,
+        [this] { RunGuarded(Services.Dialogues, [this] { ScheduleButtonClick(); }); });
+}
+
+void TTalvoForm::ApplyWindowSettings(TApplyTargets& targets) const
+{
+    if (FSchedule) {
+        targets.ScheduleWindow = FSchedule;
+        targets.ScheduleGrid = FSchedule->Grid();
+    }
+}
+
+TScheduleForm& TTalvoForm::ScheduleWindow()
+{
+    if (!FSchedule) {
+        FSchedule = new TScheduleForm(
+            FDiary, Services.Clock, FOptions, Services.Clipboard, FSettings, this);
+        connect(
+            FSchedule, &TScheduleForm::GoThereRequested, this, [this](double day, int position) {
+                RunGuarded(Services.Dialogues, [&] { ScheduleGoThere(day, position); });
+            });
+        TApplyTargets targets;
+        targets.ScheduleGrid = FSchedule->Grid();
+        ::ApplySettings(FOptions, targets);
+    }
+    return *FSchedule;
+}
+
+void TTalvoForm::ScheduleButtonClick()
+{
+    FCalendarPage->EndEditing();
+    TScheduleForm& schedule = ScheduleWindow();
+    schedule.OpenSchedule();
+    SetStayOnTop(&schedule, FOptions.OnTop);
+}
+
+void TTalvoForm::ScheduleGoThere(double day, int position)
+{
+    if (FHiddenInTray)
+        RestoreFromTray();
+    FPageControl->setCurrentIndex(CalendarPageIndex);
+    FCalendarPage->SelectDayCell(day, position, GoThereColumn);
+    BringToFront();
+    FCalendarPage->Grid()->setFocus();
+}
+
+void TTalvoForm::BringToFront()
+{
+    if (isMinimized())
+        showNormal();
+    show();
+    raise();
+    activateWindow();
+}

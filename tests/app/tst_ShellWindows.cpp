@@ -1,0 +1,125 @@
+#include "FakeShell.h"
+#include "app/TrayController.h"
+#include "diary/CalendarPage.h"
+#include "schedule/ScheduleForm.h"
+#include "schedule/ScheduleGrid.h"
+#include "schedule/ScheduleModel.h"
+
+#include <QAction>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTableView>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+namespace
+{
+
+void AddEvent(TTalvoForm& form, int month, int day, uint16_t time, const char* text)
+{
+    TEventLink& end = ListEnd(form.Diary().DiaryDays[DayIndex(month, day)]);
+    end = NewEvent();
+    end->Time = time;
+    end->Description = text;
+    end->EventType = etAlarm;
+}
+
+} // namespace
+
+// The secondary windows as the main window opens them.
+class TestShellWindows : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void scheduleOpensFromItsThreePlacesOnFirstUse()
+    {
+        TFakeShell shell;
+        auto form = shell.Start();
+        form->show();
+        QVERIFY(!form->ScheduleIfMade());
+        AddEvent(*form, 12, 20, 800, "Party");
+        form->CalendarPage()->findChild<QPushButton*>(u"ScheduleButton"_s)->click();
+        TScheduleForm* schedule = form->ScheduleIfMade();
+        QVERIFY(schedule && schedule->isVisible());
+        QCOMPARE(schedule->Model().rowCount(), 2);
+
+        schedule->hide();
+        AddEvent(*form, 12, 21, 800, "More");
+        form->Tray().ShowSched->trigger();
+        QVERIFY(schedule->isVisible());
+        QCOMPARE(form->ScheduleIfMade(), schedule);
+        QCOMPARE(schedule->Model().rowCount(), 3);
+
+        schedule->hide();
+        form->activateWindow();
+        form->CalendarPage()->Grid()->setFocus();
+        QTest::keyClick(form->CalendarPage()->Grid(), Qt::Key_S, Qt::ControlModifier);
+        QVERIFY(schedule->isVisible());
+        // Ctrl+S on the calculator page is not the schedule's.
+        schedule->hide();
+        form->PageControl()->setCurrentIndex(TTalvoForm::CalculatorPageIndex);
+        QTest::keyClick(form->PageControl()->currentWidget(), Qt::Key_S, Qt::ControlModifier);
+        QVERIFY(!schedule->isVisible());
+    }
+
+    void goThereSelectsTheEventsDayRowAndTypeColumn()
+    {
+        TFakeShell shell;
+        auto form = shell.Start();
+        form->show();
+        AddEvent(*form, 12, 20, 800, "Tax");
+        AddEvent(*form, 12, 20, 900, "Car");
+        form->PageControl()->setCurrentIndex(TTalvoForm::CalculatorPageIndex);
+        form->ScheduleButtonClick();
+        TScheduleForm* schedule = form->ScheduleIfMade();
+        schedule->Grid()->SetRow(2);
+        schedule->findChild<QPushButton*>(u"GoThere"_s)->click();
+        QCOMPARE(form->PageControl()->currentIndex(), int(TTalvoForm::CalendarPageIndex));
+        QCOMPARE(form->CalendarPage()->CalendarDate(), EncodeDate(2026, 12, 20));
+        QCOMPARE(form->Diary().SelectedDay, DayIndex(12, 20));
+        QCOMPARE(form->CalendarPage()->GridRow(), 2);
+        QCOMPARE(form->CalendarPage()->GridColumn(), 1);
+        QVERIFY(schedule->isVisible());
+
+        // A hidden main window comes back from the tray.
+        form->HideToTray();
+        QVERIFY(form->HiddenInTray());
+        QVERIFY(!schedule->isVisible());
+        form->Tray().ShowSched->trigger();
+        schedule->Grid()->SetRow(1);
+        schedule->GoThereClick();
+        QVERIFY(!form->HiddenInTray());
+        QVERIFY(form->isVisible());
+        QCOMPARE(form->CalendarPage()->GridRow(), 1);
+    }
+
+    void aPositionPastTheDiaryGridStopsAtItsLastRow()
+    {
+        TFakeShell shell;
+        auto form = shell.Start();
+        form->show();
+        for (int i = 0; i < 30; ++i)
+            AddEvent(*form, 12, 22, static_cast<uint16_t>(100 + i), "busy");
+        form->ScheduleGoThere(EncodeDate(2026, 12, 22), 27);
+        QCOMPARE(form->CalendarPage()->CalendarDate(), EncodeDate(2026, 12, 22));
+        QCOMPARE(form->CalendarPage()->GridRow(), 23);
+    }
+
+    void schedulePlaceIsWrittenAtExitWhetherOrNotItWasOpened()
+    {
+        TFakeShell shell;
+        shell.StoredSettings.insert_or_assign("SchWinLeft", std::string("33"));
+        auto first = shell.Start();
+        QVERIFY(first->ExitClick());
+        QCOMPARE(shell.Stored("SchWinLeft"), "33");
+        QCOMPARE(shell.Stored("SchWinWidth"), "468");
+        auto form = shell.Start();
+        form->ScheduleWindow().move(50, 70);
+        QVERIFY(form->ExitClick());
+        QCOMPARE(shell.Stored("SchWinLeft"), "50");
+    }
+};
+
+QTEST_MAIN(TestShellWindows)
+#include "tst_ShellWindows.moc"
