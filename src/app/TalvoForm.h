@@ -14,6 +14,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 
 class QLabel;
 class QTabWidget;
@@ -24,6 +25,7 @@ class TCalculatorPage;
 class TCalendarPage;
 class THelpWindow;
 class THintSwitch;
+class TFindForm;
 class TScheduleForm;
 struct TApplyTargets;
 class TTrayController;
@@ -93,6 +95,11 @@ public:
     void ScheduleGoThere(double day, int position);
     // Shown, restored, raised and active, back from the tray if need be.
     void BringToFront();
+    // The find window, made on first use at its first place.
+    TFindForm& FindWindow();
+    TFindForm* FindIfMade() const { return FFind; }
+    // The diary page's "Find", the notes page's find button and Ctrl+F.
+    void FindButtonClick();
 
 Q_SIGNALS:
     // Everything is saved: the program may end now.
@@ -117,6 +124,9 @@ private:
     void ConnectWindows();
     // The secondary windows that exist, as targets of the options.
     void ApplyWindowSettings(TApplyTargets& targets) const;
+    // The find window's search of the showing page; nothing on the calculator.
+    std::optional<bool> FindInPage(const QString& text);
+    void FindClosed();
     void ReadPlacement();
     void WritePlacement();
     void FormKeyDown(int key, Qt::KeyboardModifiers modifiers);
@@ -149,5 +159,6 @@ private:
     THelpWindow* FHelp = nullptr;
     TAboutForm* FAbout = nullptr;
     TScheduleForm* FSchedule = nullptr;
+    TFindForm* FFind = nullptr;
     int32_t WinSplit = 129;
 };

@@ -7,6 +7,7 @@
 #include "app/TrayController.h"
 #include "diary/CalendarPage.h"
 #include "diary/DiaryFile.h"
+#include "find/FindForm.h"
 #include "schedule/ScheduleForm.h"
 
 #include <QCloseEvent>
@@ -28,6 +29,8 @@ void TTalvoForm::HideToTray()
         FAbout->close();
     if (FSchedule)
         FSchedule->close();
+    if (FFind)
+        FFind->hide();
     if (FHelp)
         FHelp->close();
     // Without a notification area a hidden window could never come back.

@@ -3,6 +3,9 @@
 #include "app/TrayController.h"
 #include "controls/Dialogues.h"
 #include "diary/CalendarPage.h"
+#include "find/FindForm.h"
+#include "find/FindSearch.h"
+#include "platform/AnsiText.h"
 #include "platform/StayOnTop.h"
 #include "schedule/ScheduleForm.h"
 #include "schedule/ScheduleGrid.h"
@@ -18,6 +21,7 @@ namespace
 {
 
 constexpr int GoThereColumn = 1;
+constexpr int DescriptionColumn = 3;
 
 } // namespace
 
@@ -27,6 +31,8 @@ void TTalvoForm::ConnectWindows()
         [this] { RunGuarded(Services.Dialogues, [this] { ScheduleButtonClick(); }); });
     connect(FTray->ShowSched, &QAction::triggered, this,
         [this] { RunGuarded(Services.Dialogues, [this] { ScheduleButtonClick(); }); });
+    connect(FCalendarPage, &TCalendarPage::FindRequested, this,
+        [this] { RunGuarded(Services.Dialogues, [this] { FindButtonClick(); }); });
 }
 
 void TTalvoForm::ApplyWindowSettings(TApplyTargets& targets) const
@@ -78,4 +84,54 @@ void TTalvoForm::BringToFront()
     show();
     raise();
     activateWindow();
+}
+
+TFindForm& TTalvoForm::FindWindow()
+{
+    if (!FFind) {
+        FFind = new TFindForm(Services.Dialogues, this);
+        FFind->move(TFindForm::FirstLeft, TFindForm::FirstTop);
+        FFind->Search = [this](const QString& text) {
+            std::optional<bool> found;
+            RunGuarded(Services.Dialogues, [&] { found = FindInPage(text); });
+            return found;
+        };
+        FFind->Closed = [this] { FindClosed(); };
+    }
+    return *FFind;
+}
+
+void TTalvoForm::FindButtonClick()
+{
+    TFindForm& find = FindWindow();
+    find.show();
+    find.raise();
+    find.activateWindow();
+}
+
+std::optional<bool> TTalvoForm::FindInPage(const QString& text)
+{
+    if (FPageControl->currentIndex() != CalendarPageIndex)
+        return std::nullopt;
+    FCalendarPage->EndEditing();
+    // A character the diary cannot hold is in none of its descriptions.
+    const std::string pattern = ToAnsi(text);
+    if (FromAnsi(pattern) != text) {
+        FDiary.SelectCalendarDay();
+        return false;
+    }
+    const std::optional<TDiaryHit> hit = FindInDiary(FDiary, pattern);
+    if (!hit)
+        return false;
+    FCalendarPage->SelectDayCell(hit->Day, hit->Position, DescriptionColumn);
+    return true;
+}
+
+void TTalvoForm::FindClosed()
+{
+    if (FPageControl->currentIndex() == CalendarPageIndex) {
+        QWidget* grid = FCalendarPage->Grid();
+        if (grid->isVisible())
+            grid->setFocus();
+    }
 }

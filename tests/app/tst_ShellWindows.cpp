@@ -1,11 +1,14 @@
 #include "FakeShell.h"
 #include "app/TrayController.h"
 #include "diary/CalendarPage.h"
+#include "find/FindForm.h"
 #include "schedule/ScheduleForm.h"
 #include "schedule/ScheduleGrid.h"
 #include "schedule/ScheduleModel.h"
 
 #include <QAction>
+#include <QComboBox>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTableView>
@@ -118,6 +121,48 @@ private Q_SLOTS:
         form->ScheduleWindow().move(50, 70);
         QVERIFY(form->ExitClick());
         QCOMPARE(shell.Stored("SchWinLeft"), "50");
+    }
+
+    void findSelectsTheNextDayWithTheTextAndItsDescriptionCell()
+    {
+        TFakeShell shell;
+        auto form = shell.Start();
+        form->show();
+        AddEvent(*form, 12, 3, 800, "buy milk");
+        AddEvent(*form, 12, 10, 800, "lunch");
+        AddEvent(*form, 12, 10, 900, "see the Dentist");
+        form->CalendarPage()->SelectDayCell(EncodeDate(2026, 12, 3), 1, 1);
+        QTest::keyClick(form->CalendarPage()->Grid(), Qt::Key_F, Qt::ControlModifier);
+        TFindForm* find = form->FindIfMade();
+        QVERIFY(find && find->isVisible());
+        QCOMPARE(find->pos(), QPoint(TFindForm::FirstLeft, TFindForm::FirstTop));
+        QTest::keyClicks(find->Target()->lineEdit(), u"DENTIST"_s);
+        QTest::keyClick(find->Target()->lineEdit(), Qt::Key_Return);
+        QCOMPARE(form->CalendarPage()->CalendarDate(), EncodeDate(2026, 12, 10));
+        QCOMPARE(form->CalendarPage()->GridRow(), 2);
+        QCOMPARE(form->CalendarPage()->GridColumn(), 3);
+        QVERIFY(shell.Dialogues.Infos.isEmpty());
+
+        find->Target()->lineEdit()->clear();
+        QTest::keyClicks(find->Target()->lineEdit(), u"cheese"_s);
+        find->FindNextClick();
+        QCOMPARE(shell.Dialogues.Infos, QStringList { u"Item NOT Found"_s });
+        QCOMPARE(form->CalendarPage()->CalendarDate(), EncodeDate(2026, 12, 10));
+
+        // The calculator has nothing to find; the window is shown where it was left.
+        find->FindCloseClick();
+        find->move(200, 150);
+        form->PageControl()->setCurrentIndex(TTalvoForm::CalculatorPageIndex);
+        form->FindButtonClick();
+        QCOMPARE(find->pos(), QPoint(200, 150));
+        find->FindNextClick();
+        QCOMPARE(shell.Dialogues.Infos.size(), 1);
+
+        // The diary page's "Find" button.
+        find->hide();
+        form->PageControl()->setCurrentIndex(TTalvoForm::CalendarPageIndex);
+        form->CalendarPage()->findChild<QPushButton*>(u"DiaryFindButton"_s)->click();
+        QVERIFY(find->isVisible());
     }
 };
 

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "base/DateTime.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+class TDiaryStore;
+
+// The searches of the find window, over the stores, and its history.
+
+inline constexpr size_t FindHistoryLimit = 20;
+
+// Puts a search text at the top of the history (newest first, at most 20): a
+// typed text that differs from the newest entry (capitals count) is added,
+// pushing the oldest out; a text picked from the list, or equal to the newest,
+// leaves the history as it is.
+void AddToFindHistory(std::vector<std::string>& history, const std::string& text, bool picked);
+
+// Where a diary search stopped: the day, and the event's 1-based place in the
+// day's list.
+struct TDiaryHit {
+    TDateTime Day = 0;
+    uint16_t Position = 0;
+};
+
+// The next day after the calendar's that holds an event whose description
+// contains `text` (letters A-Z in either case), wrapping once from the end of
+// the diary window to its start, so the calendar's own day comes last; on a
+// day, its first such event in time order. The calendar's day is committed
+// and sorted first. Nothing for an empty text.
+std::optional<TDiaryHit> FindInDiary(TDiaryStore& store, std::string_view text);
