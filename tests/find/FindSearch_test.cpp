@@ -1,3 +1,4 @@
+#include "base/LongStrings.h"
 #include "diary/DiaryStore.h"
 #include "diary/FakeDiaryView.h"
 #include "find/FindSearch.h"
@@ -133,4 +134,18 @@ TEST(FindHistory, TypedTextsGoOnTopOnceAndTheTwentyFirstPushesTheOldestOut)
     ASSERT_EQ(history.size(), 20u);
     EXPECT_EQ(history.front(), "21");
     EXPECT_EQ(history.back(), "2");
+}
+
+TEST(TextPattern, FindsWhatFindTextFromFinds)
+{
+    const std::vector<std::string> texts { "", "a", "Dentist at nine", "DENTIST",
+        "xx\r\ndentist\r\n", "caf\xE9 CAF\xC9", "abab", "[{@`" };
+    const std::vector<std::string> needles { "a", "dentist", "AB", "\xE9", "\xC9", "@", "`",
+        "[", "{", "nine", "Dentist at nine!", "" };
+    for (const std::string& text : texts)
+        for (const std::string& needle : needles)
+            for (size_t start = 0; start <= text.size() + 1; ++start)
+                EXPECT_EQ(TTextPattern(needle).FindFrom(start, text),
+                    FindTextFrom(start, needle, text))
+                    << needle << " in " << text << " from " << start;
 }
