@@ -4,6 +4,7 @@
 #include "base/DateTime.h"
 #include "calc/Calculator.h"
 #include "diary/DiaryStore.h"
+#include "notes/NotesTree.h"
 #include "base/IoError.h"
 #include "settings/Settings.h"
 #include "settings/SettingsStore.h"
@@ -23,6 +24,7 @@ class TAboutForm;
 class TAlarmPopups;
 class TCalculatorPage;
 class TCalendarPage;
+class TNotesPage;
 class THelpWindow;
 class THintSwitch;
 class TFindForm;
@@ -60,6 +62,8 @@ public:
     TSettingsStore& Settings() { return FSettings; }
     TCalculatorPage* CalculatorPage() const { return FCalculatorPage; }
     TCalendarPage* CalendarPage() const { return FCalendarPage; }
+    TNotesPage* NotesPage() const { return FNotesPage; }
+    TNotesTree& Notes() { return FNotes; }
     TAlarmPopups& Popups() const { return *FPopups; }
     TSecondTick& Tick() { return *FTick; }
 
@@ -141,6 +145,7 @@ private:
     TIoError IoError;
     TDiaryStore FDiary;
     TCalculator FCalc;
+    TNotesTree FNotes;
     std::unique_ptr<TSecondTick> FTick;
     bool FNoTray = false;
     bool FHiddenInTray = false;
@@ -152,6 +157,7 @@ private:
     std::array<QLabel*, 3> Panels {};
     TCalculatorPage* FCalculatorPage = nullptr;
     TCalendarPage* FCalendarPage = nullptr;
+    TNotesPage* FNotesPage = nullptr;
     TAlarmPopups* FPopups = nullptr;
     QTimer* FSecond = nullptr;
     TTrayController* FTray = nullptr;
