@@ -309,6 +309,11 @@ void TTalvoForm::FormKeyDown(int key, Qt::KeyboardModifiers modifiers)
         FNotesPage->FocusTree();
         return;
     }
+    if (modifiers.testFlag(Qt::ControlModifier) && key == Qt::Key_F
+        && FPageControl->currentIndex() == NotesTreePageIndex) {
+        FNotesPage->bFind->trigger();
+        return;
+    }
     if (!modifiers.testFlag(Qt::ControlModifier)
         || FPageControl->currentIndex() != CalendarPageIndex)
         return;

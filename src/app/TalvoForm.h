@@ -130,6 +130,7 @@ private:
     void ApplyWindowSettings(TApplyTargets& targets) const;
     // The find window's search of the showing page; nothing on the calculator.
     std::optional<bool> FindInPage(const QString& text);
+    bool FindInNotesPage(const std::string& pattern, bool representable);
     void FindClosed();
     void ReadPlacement();
     void WritePlacement();

@@ -5,6 +5,7 @@
 #include "diary/CalendarPage.h"
 #include "find/FindForm.h"
 #include "find/FindSearch.h"
+#include "notes/NotesPage.h"
 #include "platform/AnsiText.h"
 #include "platform/StayOnTop.h"
 #include "schedule/ScheduleForm.h"
@@ -12,7 +13,10 @@
 #include "settings/ApplySettings.h"
 
 #include <QAction>
+#include <QPlainTextEdit>
 #include <QTabWidget>
+#include <algorithm>
+#include <string>
 
 // The secondary windows are made when they are first wanted, so start-up
 // builds only what the first frame shows.
@@ -32,6 +36,10 @@ void TTalvoForm::ConnectWindows()
     connect(FTray->ShowSched, &QAction::triggered, this,
         [this] { RunGuarded(Services.Dialogues, [this] { ScheduleButtonClick(); }); });
     connect(FCalendarPage, &TCalendarPage::FindRequested, this,
+        [this] { RunGuarded(Services.Dialogues, [this] { FindButtonClick(); }); });
+    // The notes page's find button works once the find window is there to answer it.
+    FNotesPage->bFind->setEnabled(true);
+    connect(FNotesPage, &TNotesPage::FindRequested, this,
         [this] { RunGuarded(Services.Dialogues, [this] { FindButtonClick(); }); });
 }
 
@@ -111,12 +119,16 @@ void TTalvoForm::FindButtonClick()
 
 std::optional<bool> TTalvoForm::FindInPage(const QString& text)
 {
-    if (FPageControl->currentIndex() != CalendarPageIndex)
+    const int page = FPageControl->currentIndex();
+    if (page != CalendarPageIndex && page != NotesTreePageIndex)
         return std::nullopt;
-    FCalendarPage->EndEditing();
-    // A character the diary cannot hold is in none of its descriptions.
+    // A character the data files cannot hold is in none of their texts.
     const std::string pattern = ToAnsi(text);
-    if (FromAnsi(pattern) != text) {
+    const bool representable = FromAnsi(pattern) == text;
+    if (page == NotesTreePageIndex)
+        return FindInNotesPage(pattern, representable);
+    FCalendarPage->EndEditing();
+    if (!representable) {
         FDiary.SelectCalendarDay();
         return false;
     }
@@ -127,11 +139,50 @@ std::optional<bool> TTalvoForm::FindInPage(const QString& text)
     return true;
 }
 
+bool TTalvoForm::FindInNotesPage(const std::string& pattern, bool representable)
+{
+    TNotesPage& page = *FNotesPage;
+    page.EndEditing();
+    TNoteNode* selected = page.Selected();
+    // Storing the page also switches word wrap off and sets where to go on from.
+    if (selected && selected->Data)
+        page.StoreNoteData(*selected->Data);
+    if (!representable)
+        return false;
+    const size_t start = selected ? static_cast<size_t>(std::max(page.NotesFindStart, 1)) : 1;
+    const std::optional<TNotesHit> hit = FindInNotes(FNotes, selected, start, pattern);
+    if (!hit)
+        return false;
+    if (hit->InName()) {
+        page.NotesCaretOnShow = 0;
+        page.SelectCategory(hit->Node);
+        page.FocusTree();
+        return true;
+    }
+    page.NotesCaretOnShow = static_cast<int32_t>(hit->Position - 1);
+    if (hit->Node == selected)
+        page.NotesChange(hit->Node);
+    else
+        page.SelectCategory(hit->Node);
+    page.Editor().NotesFocus();
+    // The caret stands on the hit; in the text view the hit is selected too.
+    auto* memo = qobject_cast<QPlainTextEdit*>(page.Editor().Memo());
+    if (memo && memo->isVisible()) {
+        QTextCursor cursor = memo->textCursor();
+        cursor.movePosition(QTextCursor::NextCharacter, QTextCursor::KeepAnchor,
+            static_cast<int>(FromAnsi(pattern).size()));
+        memo->setTextCursor(cursor);
+    }
+    return true;
+}
+
 void TTalvoForm::FindClosed()
 {
     if (FPageControl->currentIndex() == CalendarPageIndex) {
         QWidget* grid = FCalendarPage->Grid();
         if (grid->isVisible())
             grid->setFocus();
+    } else if (FPageControl->currentIndex() == NotesTreePageIndex) {
+        FNotesPage->Editor().NotesFocus();
     }
 }

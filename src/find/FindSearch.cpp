@@ -1,6 +1,7 @@
 #include "find/FindSearch.h"
 
 #include "diary/DiaryStore.h"
+#include "notes/NotesTree.h"
 
 #include <algorithm>
 #include <array>
@@ -13,14 +14,31 @@ namespace
 constexpr std::array<char, 256> FoldTable = [] {
     std::array<char, 256> table {};
     for (int c = 0; c < 256; ++c)
-        table[static_cast<size_t>(c)]
-            = static_cast<char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
+        table[static_cast<size_t>(c)] = static_cast<char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
     return table;
 }();
 
 char Fold(char c)
 {
     return FoldTable[static_cast<unsigned char>(c)];
+}
+
+// The category after `node` in depth-first pre-order, or null at the end.
+TNoteNode* NextCategory(const TNotesTree& tree, const TNoteNode& node)
+{
+    if (!node.Children.empty())
+        return node.Children.front().get();
+    for (const TNoteNode* n = &node; n; n = n->Parent) {
+        const std::vector<TNoteLink>& siblings = tree.ChildrenOf(n->Parent);
+        if (n->Row + 1 < siblings.size())
+            return siblings[n->Row + 1].get();
+    }
+    return nullptr;
+}
+
+size_t FindInData(const TTextPattern& pattern, size_t start, const TNoteNode& node)
+{
+    return node.Data ? FindInLines(pattern, start, node.Data->Lines) : 0;
 }
 
 } // namespace
@@ -84,6 +102,55 @@ std::optional<TDiaryHit> FindInDiary(TDiaryStore& store, std::string_view text)
         if (pattern.FoundIn(store.ScanEvent->Description))
             return TDiaryHit { EncodeDate(store.ScanYear, store.ScanMonth, store.ScanDay),
                 store.ScanPosition };
+    }
+    return std::nullopt;
+}
+
+size_t FindInLines(const TTextPattern& pattern, size_t start, const std::vector<std::string>& lines)
+{
+    if (start == 0)
+        return 0;
+    if (pattern.SpansLines()) {
+        std::string joined;
+        for (const std::string& line : lines) {
+            joined += line;
+            joined += "\r\n";
+        }
+        return pattern.FindFrom(start, joined);
+    }
+    // A text without line breaks is found within one line.
+    size_t offset = 0; // of the current line's first character, 0-based
+    for (const std::string& line : lines) {
+        const size_t next = offset + line.size() + 2;
+        if (start <= offset + line.size()) {
+            const size_t from = start > offset ? start - offset : 1;
+            if (const size_t found = pattern.FindFrom(from, line))
+                return offset + found;
+        }
+        offset = next;
+    }
+    return 0;
+}
+
+std::optional<TNotesHit> FindInNotes(
+    const TNotesTree& tree, TNoteNode* selected, size_t start, std::string_view text)
+{
+    const TTextPattern pattern(text);
+    if (text.empty())
+        return std::nullopt;
+    TNoteNode* node = nullptr;
+    if (selected) {
+        if (const size_t found = FindInData(pattern, start, *selected))
+            return TNotesHit { selected, found };
+        node = NextCategory(tree, *selected);
+    } else {
+        node = tree.Root();
+    }
+    for (; node; node = NextCategory(tree, *node)) {
+        if (pattern.FoundIn(node->Name))
+            return TNotesHit { node, 0 };
+        if (const size_t found = FindInData(pattern, 1, *node))
+            return TNotesHit { node, found };
     }
     return std::nullopt;
 }

@@ -10,6 +10,8 @@
 #include <vector>
 
 class TDiaryStore;
+class TNotesTree;
+struct TNoteNode;
 
 // The searches of the find window, over the stores, and its history.
 
@@ -24,6 +26,8 @@ public:
     explicit TTextPattern(std::string_view needle);
     size_t FindFrom(size_t start, std::string_view text) const;
     bool FoundIn(std::string_view text) const { return FindFrom(1, text) > 0; }
+    // The text holds a CR or LF, so a match may run over a line's end.
+    bool SpansLines() const { return Folded.find_first_of("\r\n") != std::string::npos; }
 
 private:
     std::string Folded;
@@ -48,3 +52,23 @@ struct TDiaryHit {
 // day, its first such event in time order. The calendar's day is committed
 // and sorted first. Nothing for an empty text.
 std::optional<TDiaryHit> FindInDiary(TDiaryStore& store, std::string_view text);
+
+// The 1-based position of the first match at or after `start` in the lines
+// joined with CR LF after every line, or 0; the lines are not joined.
+size_t FindInLines(
+    const TTextPattern& pattern, size_t start, const std::vector<std::string>& lines);
+
+// Where a notes search stopped: the category, and either its name (Position
+// 0) or the 1-based position of the match in its joined text.
+struct TNotesHit {
+    TNoteNode* Node = nullptr;
+    size_t Position = 0;
+    bool InName() const { return Position == 0; }
+};
+
+// Searches from `start` in the selected category's text, then, down the tree
+// in depth-first pre-order, each later category's name and then its text. It
+// never wraps to the top. With no category selected the search covers the
+// whole tree from its first category, name included.
+std::optional<TNotesHit> FindInNotes(
+    const TNotesTree& tree, TNoteNode* selected, size_t start, std::string_view text);

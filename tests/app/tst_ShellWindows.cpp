@@ -2,6 +2,7 @@
 #include "app/TrayController.h"
 #include "diary/CalendarPage.h"
 #include "find/FindForm.h"
+#include "notes/NotesPage.h"
 #include "schedule/ScheduleForm.h"
 #include "schedule/ScheduleGrid.h"
 #include "schedule/ScheduleModel.h"
@@ -9,10 +10,12 @@
 #include <QAction>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTest>
+#include <QTreeView>
 
 using namespace Qt::StringLiterals;
 
@@ -162,6 +165,63 @@ private Q_SLOTS:
         find->hide();
         form->PageControl()->setCurrentIndex(TTalvoForm::CalendarPageIndex);
         form->CalendarPage()->findChild<QPushButton*>(u"DiaryFindButton"_s)->click();
+        QVERIFY(find->isVisible());
+    }
+
+    void findInTheNotesGoesDownTheTreeWithTheCaretOnTheHit()
+    {
+        TFakeShell shell;
+        auto form = shell.Start();
+        form->show();
+        TNoteNode* root = form->Notes().Root();
+        TNoteNode* books = root->Children[0].get();
+        TNoteNode* work = root->Children[1]->Children[0].get();
+        TNoteNode* home = root->Children[1]->Children[1].get();
+        NoteDataOf(*books).Lines = { "nothing here" };
+        NoteDataOf(*work).Lines = { "call the plumber", "Plumber again" };
+        NoteDataOf(*home).Lines = { "plumber at home" };
+        form->PageControl()->setCurrentIndex(TTalvoForm::NotesTreePageIndex);
+        TNotesPage* page = form->NotesPage();
+        QCOMPARE(page->Selected(), root);
+        form->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(form.get()));
+        page->TreeView()->setFocus();
+        QTest::keyClick(page->TreeView(), Qt::Key_F, Qt::ControlModifier);
+        TFindForm* find = form->FindIfMade();
+        QVERIFY(find && find->isVisible());
+        QLineEdit* edit = find->Target()->lineEdit();
+        QTest::keyClicks(edit, u"PLUMBER"_s);
+        auto* memo = qobject_cast<QPlainTextEdit*>(page->Editor().Memo());
+        QVERIFY(memo);
+        struct TStep {
+            TNoteNode* Node;
+            int Caret;
+        };
+        // Document positions: a line break counts one character there.
+        const TStep steps[] = { { work, 9 }, { work, 17 }, { home, 0 } };
+        for (const TStep& step : steps) {
+            QTest::keyClick(edit, Qt::Key_Return);
+            QCOMPARE(page->Selected(), step.Node);
+            QCOMPARE(memo->textCursor().selectionStart(), step.Caret);
+            QCOMPARE(memo->textCursor().selectedText().toUpper(), u"PLUMBER"_s);
+        }
+        QVERIFY(shell.Dialogues.Infos.isEmpty());
+        QTest::keyClick(edit, Qt::Key_Return);
+        QCOMPARE(shell.Dialogues.Infos, QStringList { u"Item NOT Found"_s });
+        QCOMPARE(page->Selected(), home);
+
+        // A category's name: the tree gets the focus.
+        page->SelectCategory(root);
+        edit->clear();
+        QTest::keyClicks(edit, u"to do"_s);
+        find->FindNextClick();
+        QCOMPARE(page->Selected(), root->Children[1].get());
+        QVERIFY(page->TreeView()->hasFocus() || !QApplication::focusWidget());
+
+        // The notes tool bar's find button.
+        find->FindCloseClick();
+        QVERIFY(!find->isVisible());
+        page->bFind->trigger();
         QVERIFY(find->isVisible());
     }
 };

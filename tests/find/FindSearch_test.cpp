@@ -2,6 +2,7 @@
 #include "diary/DiaryStore.h"
 #include "diary/FakeDiaryView.h"
 #include "find/FindSearch.h"
+#include "notes/NotesTree.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -140,12 +141,94 @@ TEST(TextPattern, FindsWhatFindTextFromFinds)
 {
     const std::vector<std::string> texts { "", "a", "Dentist at nine", "DENTIST",
         "xx\r\ndentist\r\n", "caf\xE9 CAF\xC9", "abab", "[{@`" };
-    const std::vector<std::string> needles { "a", "dentist", "AB", "\xE9", "\xC9", "@", "`",
-        "[", "{", "nine", "Dentist at nine!", "" };
+    const std::vector<std::string> needles { "a", "dentist", "AB", "\xE9", "\xC9", "@", "`", "[",
+        "{", "nine", "Dentist at nine!", "" };
     for (const std::string& text : texts)
         for (const std::string& needle : needles)
             for (size_t start = 0; start <= text.size() + 1; ++start)
-                EXPECT_EQ(TTextPattern(needle).FindFrom(start, text),
-                    FindTextFrom(start, needle, text))
+                EXPECT_EQ(
+                    TTextPattern(needle).FindFrom(start, text), FindTextFrom(start, needle, text))
                     << needle << " in " << text << " from " << start;
+}
+
+TEST(NotesLines, FindsWhatTheJoinedTextHolds)
+{
+    const std::vector<std::string> lines { "alpha beta", "", "Beta", "gamma" };
+    std::string joined;
+    for (const std::string& line : lines)
+        joined += line + "\r\n";
+    for (const std::string needle : { "beta", "a", "\r\nBeta", "a\r\n", "gamma", "x" })
+        for (size_t start = 0; start <= joined.size() + 1; ++start)
+            EXPECT_EQ(FindInLines(TTextPattern(needle), start, lines),
+                FindTextFrom(start, needle, joined))
+                << needle << " from " << start;
+}
+
+namespace
+{
+
+// My Notes (text "top secret") > Work (text "budget\r\nmeeting") > Budget
+// (name), then Home (text "budget at home").
+class NotesFindTest : public ::testing::Test
+{
+protected:
+    NotesFindTest()
+    {
+        Root = &Tree.Add(nullptr, "My Notes");
+        Work = &Tree.Add(Root, "Work");
+        Budget = &Tree.Add(Work, "Budget");
+        Home = &Tree.Add(Root, "Home");
+        NoteDataOf(*Root).Lines = { "top secret" };
+        NoteDataOf(*Work).Lines = { "budget", "meeting budget" };
+        NoteDataOf(*Budget).Lines = { "budget inside" };
+        NoteDataOf(*Home).Lines = { "budget at home" };
+    }
+
+    TNotesTree Tree;
+    TNoteNode* Root;
+    TNoteNode* Work;
+    TNoteNode* Budget;
+    TNoteNode* Home;
+};
+
+} // namespace
+
+TEST_F(NotesFindTest, WalksDownTheTreeNameBeforeTextWithoutWrapping)
+{
+    struct TCase {
+        TNoteNode* Selected;
+        size_t Start;
+        const char* Text;
+        TNoteNode* Node; // null: nothing found
+        size_t Position;
+    };
+    const TCase cases[] = {
+        { Work, 1, "BUDGET", Work, 1 },
+        // Past the caret's hit: the next one in the same text.
+        { Work, 2, "budget", Work, 17 },
+        // The rest of Work's text holds none: Budget's name comes before its text.
+        { Work, 18, "budget", Budget, 0 },
+        // The searched-from category's own name is not searched.
+        { Budget, 2, "Budget", Home, 1 },
+        { Root, 1, "work", Work, 0 },
+        { Root, 1, "home", Home, 0 },
+        // No wrap back to the top at the tree's end.
+        { Home, 2, "secret", nullptr, 0 },
+        { Home, 2, "budget", nullptr, 0 },
+        // Nothing selected: the whole tree, the first category's name included.
+        { nullptr, 1, "my notes", Root, 0 },
+        { nullptr, 1, "secret", Root, 5 },
+        { Work, 1, "\xE9t\xE9", nullptr, 0 },
+    };
+    for (const TCase& c : cases) {
+        const auto hit = FindInNotes(Tree, c.Selected, c.Start, c.Text);
+        ASSERT_EQ(hit.has_value(), c.Node != nullptr) << c.Text;
+        if (hit) {
+            EXPECT_EQ(hit->Node, c.Node) << c.Text;
+            EXPECT_EQ(hit->Position, c.Position) << c.Text;
+        }
+    }
+    NoteDataOf(*Home).Lines = { "Caf\xE9 \xC9T\xC9" };
+    EXPECT_TRUE(FindInNotes(Tree, Home, 1, "CAF\xE9"));
+    EXPECT_FALSE(FindInNotes(Tree, Home, 1, "\xE9t\xE9"));
 }
