@@ -89,16 +89,23 @@ std::optional<TDiaryHit> FindInDiary(TDiaryStore& store, std::string_view text)
     const TCivilDate start = DecodeDate(from);
     // A day outside the diary window has no slots of its own (they hold other
     // months' events): the first pass then covers the whole window.
-    if (store.InDiaryWindow(start.Year, start.Month))
-        store.StartEventScan(from);
-    else
-        store.StartEventScan(0);
-    for (int pass = 1; pass <= 2;) {
+    const bool fromStart = !store.InDiaryWindow(start.Year, start.Month);
+    store.StartEventScan(fromStart ? 0 : from);
+    // The second pass need not go past where the first one began: it found
+    // nothing from there on.
+    const auto key = [](int year, int month, int day) { return (year * 100 + month) * 100 + day; };
+    const int firstPassStart = key(start.Year, start.Month, start.Day);
+    bool secondPass = false;
+    for (;;) {
         if (!store.NextScannedEvent()) {
-            if (++pass <= 2)
-                store.StartEventScan(0);
+            if (secondPass || fromStart)
+                break;
+            secondPass = true;
+            store.StartEventScan(0);
             continue;
         }
+        if (secondPass && key(store.ScanYear, store.ScanMonth, store.ScanDay) >= firstPassStart)
+            break;
         if (pattern.FoundIn(store.ScanEvent->Description))
             return TDiaryHit { EncodeDate(store.ScanYear, store.ScanMonth, store.ScanDay),
                 store.ScanPosition };
