@@ -7,6 +7,7 @@
 #include <QHeaderView>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScrollBar>
 #include <QStyledItemDelegate>
 #include <array>
 
@@ -116,7 +117,7 @@ TScheduleGrid::TScheduleGrid(TScheduleModel& model, QWidget* parent)
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
-    setTabKeyNavigation(false);
+    setTabKeyNavigation(true);
     setWordWrap(false);
     setCornerButtonEnabled(false);
     verticalHeader()->hide();
@@ -142,6 +143,13 @@ void TScheduleGrid::SetRow(int row)
         return;
     setCurrentIndex(cell);
     scrollTo(cell);
+}
+
+void TScheduleGrid::scrollTo(const QModelIndex& index, ScrollHint hint)
+{
+    const int column = horizontalScrollBar()->value();
+    QTableView::scrollTo(index, hint);
+    horizontalScrollBar()->setValue(column);
 }
 
 void TScheduleGrid::mouseDoubleClickEvent(QMouseEvent* event)

@@ -18,6 +18,8 @@ public:
     // 1-based: row 1 is the first element, under the header.
     int Row() const;
     void SetRow(int row);
+    // Rows come into view; the columns stay where the user scrolled them.
+    void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;
 
 Q_SIGNALS:
     void DblClick();
