@@ -39,6 +39,9 @@ int TTalvoApplication::Run(TGuardedApplication& application)
     TSingleInstance instance(TSingleInstance::DefaultServerName());
     if (instance.SignalRunningInstance())
         return 0;
+    // Watching from before the copy answers, so a signal that comes while the
+    // window is still being made waits for the event loop instead of killing it.
+    TTerminationWatcher watcher;
     instance.Listen();
 
     TSystemClock clock;
@@ -57,7 +60,6 @@ int TTalvoApplication::Run(TGuardedApplication& application)
     QObject::connect(
         &form, &TTalvoForm::ExitRequested, &application, &QApplication::quit, Qt::QueuedConnection);
     // Ending the desktop session, or a signal to end, exits as the tray's "Exit" does.
-    TTerminationWatcher watcher;
     QObject::connect(
         &watcher, &TTerminationWatcher::TerminationRequested, &form, [&form] { form.ExitClick(); });
     QObject::connect(&application, &QGuiApplication::commitDataRequest, &form,

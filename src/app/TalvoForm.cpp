@@ -9,6 +9,7 @@
 #include "app/TrayController.h"
 #include "calc/CalculatorPage.h"
 #include "diary/CalendarPage.h"
+#include "notes/NotesEditPane.h"
 #include "notes/NotesPage.h"
 #include "platform/AnsiText.h"
 #include "platform/TrayIcon.h"
@@ -89,7 +90,8 @@ void TTalvoForm::CreatePages()
     connect(FCalendarPage, &TCalendarPage::HelpRequested, this, &TTalvoForm::ShowHelpTopic);
     FCalculatorPage = new TCalculatorPage(FCalc, Services.Dialogues, Services.Clipboard);
     connect(FCalculatorPage, &TCalculatorPage::HelpRequested, this, &TTalvoForm::ShowHelpTopic);
-    FNotesPage = new TNotesPage(FNotes, Services.Dialogues);
+    FNotesPage = new TNotesPage(
+        FNotes, Services.Dialogues, new TNotesEditPane(Services.Dialogues, Services.Clipboard));
     connect(FNotesPage, &TNotesPage::HelpRequested, this, &TTalvoForm::ShowHelpTopic);
     Pages = { FCalendarPage, FNotesPage, FCalculatorPage };
     const QString names[3] = { u"CalendarPage"_s, u"NotesTreePage"_s, u"CalculatorPage"_s };

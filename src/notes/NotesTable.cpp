@@ -238,34 +238,46 @@ void SortRows(TNotesTable& table, int col, std::string_view current)
     if (dataRows < 2)
         return;
     const bool numeric = current == IntToText(TextToInt(current));
-    // Empty keys gather at the bottom in their order; the others are sorted
-    // stably above them.
+    // Each filled key is sorted as a 64-bit number that orders as the key
+    // does: the number itself, or the first eight upper-cased characters with
+    // the full texts compared only when those are alike.
+    struct TSortKey {
+        uint64_t Order;
+        int Row;
+    };
+    std::vector<TSortKey> keys;
+    keys.reserve(static_cast<size_t>(dataRows));
+    std::vector<std::string> texts(numeric ? 0 : static_cast<size_t>(dataRows));
+    std::vector<int> empty;
+    for (int i = 0; i < dataRows; ++i) {
+        const std::string& cell = table.Cell(col, 1 + i);
+        if (cell.empty()) {
+            empty.push_back(i);
+            continue;
+        }
+        uint64_t order = 0;
+        if (numeric) {
+            order = static_cast<uint32_t>(TextToInt(cell)) ^ 0x8000'0000u;
+        } else {
+            std::string& text = texts[static_cast<size_t>(i)] = UpperKey(cell);
+            for (size_t b = 0; b < 8; ++b)
+                order = (order << 8) | (b < text.size() ? static_cast<unsigned char>(text[b]) : 0u);
+        }
+        keys.push_back({ order, i });
+    }
+    // std::string compares by unsigned character codes, a prefix first.
+    std::stable_sort(keys.begin(), keys.end(), [&texts](const TSortKey& a, const TSortKey& b) {
+        if (a.Order != b.Order)
+            return a.Order < b.Order;
+        return !texts.empty()
+            && texts[static_cast<size_t>(a.Row)] < texts[static_cast<size_t>(b.Row)];
+    });
+    // Empty keys gather at the bottom in their order.
     std::vector<int> order;
     order.reserve(static_cast<size_t>(dataRows));
-    for (int i = 0; i < dataRows; ++i)
-        if (!table.Cell(col, 1 + i).empty())
-            order.push_back(i);
-    const size_t filled = order.size();
-    for (int i = 0; i < dataRows; ++i)
-        if (table.Cell(col, 1 + i).empty())
-            order.push_back(i);
-    const auto end = order.begin() + static_cast<std::ptrdiff_t>(filled);
-    if (numeric) {
-        std::vector<int32_t> keys(static_cast<size_t>(dataRows));
-        for (const int i : order)
-            keys[static_cast<size_t>(i)] = TextToInt(table.Cell(col, 1 + i));
-        std::stable_sort(order.begin(), end, [&keys](int a, int b) {
-            return keys[static_cast<size_t>(a)] < keys[static_cast<size_t>(b)];
-        });
-    } else {
-        // std::string compares by unsigned character codes, a prefix first.
-        std::vector<std::string> keys(static_cast<size_t>(dataRows));
-        for (const int i : order)
-            keys[static_cast<size_t>(i)] = UpperKey(table.Cell(col, 1 + i));
-        std::stable_sort(order.begin(), end, [&keys](int a, int b) {
-            return keys[static_cast<size_t>(a)] < keys[static_cast<size_t>(b)];
-        });
-    }
+    for (const TSortKey& key : keys)
+        order.push_back(key.Row);
+    order.insert(order.end(), empty.begin(), empty.end());
     table.Reorder(order);
 }
 
