@@ -155,6 +155,7 @@ void TTalvoForm::FormCreate(const QStringList& arguments)
     ConnectTray();
     CreateMenuButton();
     ConnectAutostart();
+    ConnectWindows();
     FPageControl->setCurrentIndex(CalendarPageIndex);
     FCalculatorPage->CalcHexClick();
     FCalculatorPage->SetCurrentRow(TCalculator::XRow);
@@ -297,6 +298,7 @@ TApplyTargets TTalvoForm::ApplyTargets()
     targets.NotesTree = FNotesPage->TreeView();
     targets.NotesMemo = FNotesPage->Editor().Memo();
     targets.NotesGrid = FNotesPage->Editor().Grid();
+    ApplyWindowSettings(targets);
     targets.SetCalculatorColour
         = [this](const QColor& colour) { FCalculatorPage->SetColourCalculator(colour); };
     return targets;
@@ -346,6 +348,11 @@ void TTalvoForm::FormKeyDown(int key, Qt::KeyboardModifiers modifiers)
     }
     if (key == Qt::Key_Escape && FPageControl->currentIndex() == NotesTreePageIndex) {
         FNotesPage->FocusTree();
+        return;
+    }
+    if (modifiers.testFlag(Qt::ControlModifier) && key == Qt::Key_F
+        && FPageControl->currentIndex() == NotesTreePageIndex) {
+        FNotesPage->bFind->trigger();
         return;
     }
     if (!modifiers.testFlag(Qt::ControlModifier)

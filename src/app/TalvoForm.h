@@ -33,6 +33,8 @@ class TPropertiesForm;
 class THelpWindow;
 class THintSwitch;
 class IColourFontPickers;
+class TFindForm;
+class TScheduleForm;
 struct TApplyTargets;
 class TTrayController;
 struct TTalvoServices;
@@ -113,6 +115,20 @@ public:
     void ApplySettings();
     // The windows and controls that exist now, for ApplySettings.
     TApplyTargets ApplyTargets();
+    // The schedule window, made on first use.
+    TScheduleForm& ScheduleWindow();
+    TScheduleForm* ScheduleIfMade() const { return FSchedule; }
+    // The diary page's "Schedule", the tray's "Show Schedule" and Ctrl+S.
+    void ScheduleButtonClick();
+    // The schedule's "Go There": the diary page on the event, the window in front.
+    void ScheduleGoThere(double day, int position);
+    // Shown, restored, raised and active, back from the tray if need be.
+    void BringToFront();
+    // The find window, made on first use at its first place.
+    TFindForm& FindWindow();
+    TFindForm* FindIfMade() const { return FFind; }
+    // The diary page's "Find", the notes page's find button and Ctrl+F.
+    void FindButtonClick();
 
 Q_SIGNALS:
     // Everything is saved: the program may end now.
@@ -137,6 +153,14 @@ private:
     void CreateMenuButton();
     void ConnectAutostart();
     void StartInTray(int waitsLeft);
+    // The secondary windows' ways of opening.
+    void ConnectWindows();
+    // The secondary windows that exist, as targets of the options.
+    void ApplyWindowSettings(TApplyTargets& targets) const;
+    // The find window's search of the showing page; nothing on the calculator.
+    std::optional<bool> FindInPage(const QString& text);
+    bool FindInNotesPage(const std::string& pattern, bool representable);
+    void FindClosed();
     void ReadPlacement();
     void WritePlacement(TExitCause cause);
     // Keeps the whole window, its frame included, on the screen's free area.
@@ -187,8 +211,8 @@ private:
     TPropertiesForm* FProperties = nullptr;
     TPaletteColours* Colours = nullptr;
     std::unique_ptr<IColourFontPickers> DesktopPickers;
-    // Where the schedule window goes, kept for it: it is written back at exit.
-    std::array<int32_t, 4> ScheduleRect { 20, 62, 468, 391 };
+    TScheduleForm* FSchedule = nullptr;
+    TFindForm* FFind = nullptr;
     int32_t WinSplit = 129;
     bool FittedOnScreen = false;
 };

@@ -10,6 +10,8 @@
 #include "base/DataFile.h"
 #include "diary/DiaryFile.h"
 #include "settings/PropertiesForm.h"
+#include "find/FindForm.h"
+#include "schedule/ScheduleForm.h"
 #include "notes/NotesPage.h"
 
 #include <QCloseEvent>
@@ -36,6 +38,10 @@ void TTalvoForm::HideToTray()
     DiaryFileAge = DiaryFileTime();
     if (FAbout)
         FAbout->close();
+    if (FSchedule)
+        FSchedule->close();
+    if (FFind)
+        FFind->hide();
     if (FHelp)
         FHelp->close();
     // Unsaved edits stay in effect where they are read; nothing is applied.
@@ -250,11 +256,6 @@ void TTalvoForm::ReadPlacement()
     const int32_t w = FSettings.ReadSettingInt(Setting::WinWidth.Name, width());
     const int32_t h = FSettings.ReadSettingInt(Setting::WinHeight.Name, height());
     WinSplit = FSettings.ReadSettingInt(Setting::WinSplit.Name, FNotesPage->Split());
-    // The schedule window's place, read here for it until it exists.
-    ScheduleRect[0] = FSettings.ReadSettingInt(Setting::SchWinLeft.Name, ScheduleRect[0]);
-    ScheduleRect[1] = FSettings.ReadSettingInt(Setting::SchWinTop.Name, ScheduleRect[1]);
-    ScheduleRect[2] = FSettings.ReadSettingInt(Setting::SchWinWidth.Name, ScheduleRect[2]);
-    ScheduleRect[3] = FSettings.ReadSettingInt(Setting::SchWinHeight.Name, ScheduleRect[3]);
     FSettings.CloseSettings();
     FNotesPage->SetSplit(WinSplit);
     // Brought within what the desktop shows: a hand-typed or foreign place
@@ -275,6 +276,9 @@ void TTalvoForm::WritePlacement(TExitCause cause)
     // One batch, stored by one sync when it closes. A refused write is
     // reported, but it does not stop the program ending: the data is saved.
     try {
+        // A schedule window never opened keeps the place it has stored.
+        const std::array<int32_t, 4> ScheduleRect
+            = FSchedule ? FSchedule->Placement() : TScheduleForm::ReadPlacement(FSettings);
         FSettings.OpenSettings();
         FSettings.WriteSettingInt(Setting::WinLeft.Name, x());
         FSettings.WriteSettingInt(Setting::WinTop.Name, y());

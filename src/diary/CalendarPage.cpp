@@ -233,6 +233,15 @@ void TCalendarPage::DiaryFindButtonClick()
     Q_EMIT FindRequested();
 }
 
+void TCalendarPage::SelectDayCell(TDateTime day, int row, int column)
+{
+    SetCalendarDate(day);
+    Store.SelectCalendarDay();
+    CalendarGrid->FocusCell(column, std::clamp(row, 1, TDiaryGridModel::EventRows));
+    if (!CalendarGrid->isHidden())
+        CalendarGrid->setFocus();
+}
+
 void TCalendarPage::MenuDiaryOldClick()
 {
     const std::filesystem::path file = DataFolder / DiaryOldFileName;

@@ -65,6 +65,10 @@ public:
     void NextMonthButtonClick();
     void ScheduleButtonClick();
     void DiaryFindButtonClick();
+    // Shows `day` as the calendar's change does, selects it once more and
+    // focuses the cell at (`column`, `row`) of its grid. A row past the grid's
+    // last event row stops at that last row.
+    void SelectDayCell(TDateTime day, int row, int column);
     // "Show Purged Events": "DiaryOld.txt" in the desktop's viewer, or in a
     // window of our own when the desktop has none; a word when it is not there.
     void MenuDiaryOldClick();

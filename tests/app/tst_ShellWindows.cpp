@@ -1,0 +1,230 @@
+#include "FakeShell.h"
+#include "app/TrayController.h"
+#include "diary/CalendarPage.h"
+#include "find/FindForm.h"
+#include "notes/NotesPage.h"
+#include "schedule/ScheduleForm.h"
+#include "schedule/ScheduleGrid.h"
+#include "schedule/ScheduleModel.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTableView>
+#include <QTest>
+#include <QTreeView>
+
+using namespace Qt::StringLiterals;
+
+namespace
+{
+
+void AddEvent(TTalvoForm& form, int month, int day, uint16_t time, const char* text)
+{
+    TEventLink& end = ListEnd(form.Diary().DiaryDays[DayIndex(month, day)]);
+    end = NewEvent();
+    end->Time = time;
+    end->Description = text;
+    end->EventType = etAlarm;
+}
+
+} // namespace
+
+// The secondary windows as the main window opens them.
+class TestShellWindows : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void scheduleOpensFromItsThreePlacesOnFirstUse()
+    {
+        TFakeShell shell;
+        auto form = shell.Start();
+        form->show();
+        QVERIFY(!form->ScheduleIfMade());
+        AddEvent(*form, 12, 20, 800, "Party");
+        form->CalendarPage()->findChild<QPushButton*>(u"ScheduleButton"_s)->click();
+        TScheduleForm* schedule = form->ScheduleIfMade();
+        QVERIFY(schedule && schedule->isVisible());
+        QCOMPARE(schedule->Model().rowCount(), 2);
+
+        schedule->hide();
+        AddEvent(*form, 12, 21, 800, "More");
+        form->Tray().ShowSched->trigger();
+        QVERIFY(schedule->isVisible());
+        QCOMPARE(form->ScheduleIfMade(), schedule);
+        QCOMPARE(schedule->Model().rowCount(), 3);
+
+        schedule->hide();
+        form->activateWindow();
+        form->CalendarPage()->Grid()->setFocus();
+        QTest::keyClick(form->CalendarPage()->Grid(), Qt::Key_S, Qt::ControlModifier);
+        QVERIFY(schedule->isVisible());
+        // Ctrl+S on the calculator page is not the schedule's.
+        schedule->hide();
+        form->PageControl()->setCurrentIndex(TTalvoForm::CalculatorPageIndex);
+        QTest::keyClick(form->PageControl()->currentWidget(), Qt::Key_S, Qt::ControlModifier);
+        QVERIFY(!schedule->isVisible());
+    }
+
+    void goThereSelectsTheEventsDayRowAndTypeColumn()
+    {
+        TFakeShell shell;
+        auto form = shell.Start();
+        form->show();
+        AddEvent(*form, 12, 20, 800, "Tax");
+        AddEvent(*form, 12, 20, 900, "Car");
+        form->PageControl()->setCurrentIndex(TTalvoForm::CalculatorPageIndex);
+        form->ScheduleButtonClick();
+        TScheduleForm* schedule = form->ScheduleIfMade();
+        schedule->Grid()->SetRow(2);
+        schedule->findChild<QPushButton*>(u"GoThere"_s)->click();
+        QCOMPARE(form->PageControl()->currentIndex(), int(TTalvoForm::CalendarPageIndex));
+        QCOMPARE(form->CalendarPage()->CalendarDate(), EncodeDate(2026, 12, 20));
+        QCOMPARE(form->Diary().SelectedDay, DayIndex(12, 20));
+        QCOMPARE(form->CalendarPage()->GridRow(), 2);
+        QCOMPARE(form->CalendarPage()->GridColumn(), 1);
+        QVERIFY(schedule->isVisible());
+
+        // A hidden main window comes back from the tray.
+        form->HideToTray();
+        QVERIFY(form->HiddenInTray());
+        QVERIFY(!schedule->isVisible());
+        form->Tray().ShowSched->trigger();
+        schedule->Grid()->SetRow(1);
+        schedule->GoThereClick();
+        QVERIFY(!form->HiddenInTray());
+        QVERIFY(form->isVisible());
+        QCOMPARE(form->CalendarPage()->GridRow(), 1);
+    }
+
+    void aPositionPastTheDiaryGridStopsAtItsLastRow()
+    {
+        TFakeShell shell;
+        auto form = shell.Start();
+        form->show();
+        for (int i = 0; i < 30; ++i)
+            AddEvent(*form, 12, 22, static_cast<uint16_t>(100 + i), "busy");
+        form->ScheduleGoThere(EncodeDate(2026, 12, 22), 27);
+        QCOMPARE(form->CalendarPage()->CalendarDate(), EncodeDate(2026, 12, 22));
+        QCOMPARE(form->CalendarPage()->GridRow(), 23);
+    }
+
+    void schedulePlaceIsWrittenAtExitWhetherOrNotItWasOpened()
+    {
+        TFakeShell shell;
+        shell.StoredSettings.insert_or_assign("SchWinLeft", std::string("33"));
+        auto first = shell.Start();
+        QVERIFY(first->ExitClick());
+        QCOMPARE(shell.Stored("SchWinLeft"), "33");
+        QCOMPARE(shell.Stored("SchWinWidth"), "468");
+        auto form = shell.Start();
+        form->ScheduleWindow().move(50, 70);
+        QVERIFY(form->ExitClick());
+        QCOMPARE(shell.Stored("SchWinLeft"), "50");
+    }
+
+    void findSelectsTheNextDayWithTheTextAndItsDescriptionCell()
+    {
+        TFakeShell shell;
+        auto form = shell.Start();
+        form->show();
+        AddEvent(*form, 12, 3, 800, "buy milk");
+        AddEvent(*form, 12, 10, 800, "lunch");
+        AddEvent(*form, 12, 10, 900, "see the Dentist");
+        form->CalendarPage()->SelectDayCell(EncodeDate(2026, 12, 3), 1, 1);
+        QTest::keyClick(form->CalendarPage()->Grid(), Qt::Key_F, Qt::ControlModifier);
+        TFindForm* find = form->FindIfMade();
+        QVERIFY(find && find->isVisible());
+        QCOMPARE(find->pos(), QPoint(TFindForm::FirstLeft, TFindForm::FirstTop));
+        QTest::keyClicks(find->Target()->lineEdit(), u"DENTIST"_s);
+        QTest::keyClick(find->Target()->lineEdit(), Qt::Key_Return);
+        QCOMPARE(form->CalendarPage()->CalendarDate(), EncodeDate(2026, 12, 10));
+        QCOMPARE(form->CalendarPage()->GridRow(), 2);
+        QCOMPARE(form->CalendarPage()->GridColumn(), 3);
+        QVERIFY(shell.Dialogues.Infos.isEmpty());
+
+        find->Target()->lineEdit()->clear();
+        QTest::keyClicks(find->Target()->lineEdit(), u"cheese"_s);
+        find->FindNextClick();
+        QCOMPARE(shell.Dialogues.Infos, QStringList { u"Item NOT Found"_s });
+        QCOMPARE(form->CalendarPage()->CalendarDate(), EncodeDate(2026, 12, 10));
+
+        // The calculator has nothing to find; the window is shown where it was left.
+        find->FindCloseClick();
+        find->move(200, 150);
+        form->PageControl()->setCurrentIndex(TTalvoForm::CalculatorPageIndex);
+        form->FindButtonClick();
+        QCOMPARE(find->pos(), QPoint(200, 150));
+        find->FindNextClick();
+        QCOMPARE(shell.Dialogues.Infos.size(), 1);
+
+        // The diary page's "Find" button.
+        find->hide();
+        form->PageControl()->setCurrentIndex(TTalvoForm::CalendarPageIndex);
+        form->CalendarPage()->findChild<QPushButton*>(u"DiaryFindButton"_s)->click();
+        QVERIFY(find->isVisible());
+    }
+
+    void findInTheNotesGoesDownTheTreeWithTheCaretOnTheHit()
+    {
+        TFakeShell shell;
+        auto form = shell.Start();
+        form->show();
+        TNoteNode* root = form->Notes().Root();
+        TNoteNode* books = root->Children[0].get();
+        TNoteNode* work = root->Children[1]->Children[0].get();
+        TNoteNode* home = root->Children[1]->Children[1].get();
+        NoteDataOf(*books).Lines = { "nothing here" };
+        NoteDataOf(*work).Lines = { "call the plumber", "Plumber again" };
+        NoteDataOf(*home).Lines = { "plumber at home" };
+        form->PageControl()->setCurrentIndex(TTalvoForm::NotesTreePageIndex);
+        TNotesPage* page = form->NotesPage();
+        QCOMPARE(page->Selected(), root);
+        form->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(form.get()));
+        page->TreeView()->setFocus();
+        QTest::keyClick(page->TreeView(), Qt::Key_F, Qt::ControlModifier);
+        TFindForm* find = form->FindIfMade();
+        QVERIFY(find && find->isVisible());
+        QLineEdit* edit = find->Target()->lineEdit();
+        QTest::keyClicks(edit, u"PLUMBER"_s);
+        auto* memo = qobject_cast<QPlainTextEdit*>(page->Editor().Memo());
+        QVERIFY(memo);
+        struct TStep {
+            TNoteNode* Node;
+            int Caret;
+        };
+        // Document positions: a line break counts one character there.
+        const TStep steps[] = { { work, 9 }, { work, 17 }, { home, 0 } };
+        for (const TStep& step : steps) {
+            QTest::keyClick(edit, Qt::Key_Return);
+            QCOMPARE(page->Selected(), step.Node);
+            QCOMPARE(memo->textCursor().selectionStart(), step.Caret);
+            QCOMPARE(memo->textCursor().selectedText().toUpper(), u"PLUMBER"_s);
+        }
+        QVERIFY(shell.Dialogues.Infos.isEmpty());
+        QTest::keyClick(edit, Qt::Key_Return);
+        QCOMPARE(shell.Dialogues.Infos, QStringList { u"Item NOT Found"_s });
+        QCOMPARE(page->Selected(), home);
+
+        // A category's name: the tree gets the focus.
+        page->SelectCategory(root);
+        edit->clear();
+        QTest::keyClicks(edit, u"to do"_s);
+        find->FindNextClick();
+        QCOMPARE(page->Selected(), root->Children[1].get());
+        QVERIFY(page->TreeView()->hasFocus() || !QApplication::focusWidget());
+
+        // The notes tool bar's find button.
+        find->FindCloseClick();
+        QVERIFY(!find->isVisible());
+        page->bFind->trigger();
+        QVERIFY(find->isVisible());
+    }
+};
+
+QTEST_MAIN(TestShellWindows)
+#include "tst_ShellWindows.moc"
