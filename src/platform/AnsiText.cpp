@@ -19,6 +19,21 @@ char16_t ToUnicode(unsigned char byte)
     return byte;
 }
 
+// The byte that holds `u`, or nothing.
+bool AnsiByte(char16_t u, char& byte)
+{
+    if (u < 0x80 || (u >= 0xA0 && u <= 0xFF)) {
+        byte = static_cast<char>(u);
+        return true;
+    }
+    for (size_t i = 0; i < High.size(); ++i)
+        if (High[i] == u) {
+            byte = static_cast<char>(0x80 + i);
+            return true;
+        }
+    return false;
+}
+
 } // namespace
 
 QString FromAnsi(std::string_view text)
@@ -35,18 +50,40 @@ std::string ToAnsi(const QString& text)
     std::string result;
     result.reserve(static_cast<size_t>(text.size()));
     for (const QChar c : text) {
-        const char16_t u = c.unicode();
-        if (u < 0x80 || (u >= 0xA0 && u <= 0xFF)) {
-            result.push_back(static_cast<char>(u));
-            continue;
-        }
-        char mapped = '?';
-        for (size_t i = 0; i < High.size(); ++i)
-            if (High[i] == u) {
-                mapped = static_cast<char>(0x80 + i);
-                break;
-            }
-        result.push_back(mapped);
+        char byte = '?';
+        AnsiByte(c.unicode(), byte);
+        result.push_back(byte);
     }
     return result;
+}
+
+QStringList UnstorableCharacters(const QString& text)
+{
+    QStringList found;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        char byte;
+        if (AnsiByte(text[i].unicode(), byte))
+            continue;
+        const bool pair
+            = text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate();
+        const QString character = text.mid(i, pair ? 2 : 1);
+        if (pair)
+            ++i;
+        if (!found.contains(character))
+            found << character;
+    }
+    return found;
+}
+
+QString NameCharacters(const QStringList& characters)
+{
+    QStringList names;
+    for (const QString& character : characters) {
+        const char32_t code = character.size() == 2
+            ? QChar::surrogateToUcs4(character[0], character[1])
+            : character[0].unicode();
+        const QString hex = QString::number(code, 16).toUpper().rightJustified(4, u'0');
+        names << QStringLiteral("\"%1\" (U+%2)").arg(character, hex);
+    }
+    return names.join(QStringLiteral(", "));
 }

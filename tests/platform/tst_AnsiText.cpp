@@ -24,6 +24,17 @@ private Q_SLOTS:
     {
         QCOMPARE(ToAnsi(QStringLiteral(u"a\u4E2Db")), std::string("a?b"));
     }
+    void unstorableCharactersAreNamedOnce()
+    {
+        const QString text = QStringLiteral(u"\u20AC a\u0151\U0001F600b\u0151\u00E9\u0080");
+        const QStringList found = UnstorableCharacters(text);
+        QCOMPARE(found,
+            QStringList({ QStringLiteral(u"\u0151"), QStringLiteral(u"\U0001F600"),
+                QStringLiteral(u"\u0080") }));
+        QCOMPARE(NameCharacters(found.mid(0, 2)),
+            QStringLiteral(u"\"\u0151\" (U+0151), \"\U0001F600\" (U+1F600)"));
+        QVERIFY(UnstorableCharacters(FromAnsi("\x81\x80\xFF plain")).isEmpty());
+    }
 };
 
 QTEST_GUILESS_MAIN(TestAnsiText)
