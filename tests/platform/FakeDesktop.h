@@ -9,6 +9,8 @@ class TFakeDesktop final : public IDesktop
 {
 public:
     QStringList Opened;
+    // False: the desktop has no handler and says so.
+    bool Handles = true;
     bool OpenDocument(const QString& path) override
     {
         Opened << path;
@@ -17,6 +19,6 @@ public:
     bool OpenUrl(const QString& url) override
     {
         Opened << url;
-        return true;
+        return Handles;
     }
 };
