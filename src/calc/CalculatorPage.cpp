@@ -98,6 +98,11 @@ TCalculatorPage::TCalculatorPage(
     copy->setObjectName(u"CalcMenuCopy"_s);
     QAction* paste = pmCalculator->addAction(u"Paste X"_s);
     paste->setObjectName(u"CalcMenuPaste"_s);
+    // The page takes Ctrl+C and Ctrl+V as typed characters; the menu shows them.
+    for (QAction* item : { copy, paste })
+        item->setShortcutContext(Qt::WidgetShortcut);
+    copy->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_C));
+    paste->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_V));
     connect(recall, &QAction::triggered, this, &TCalculatorPage::CalculatorGridDblClick);
     connect(copy, &QAction::triggered, this, &TCalculatorPage::CalcMenuCopyClick);
     connect(paste, &QAction::triggered, this, &TCalculatorPage::PasteX);
