@@ -9,6 +9,7 @@
 #include "app/TrayController.h"
 #include "calc/CalculatorPage.h"
 #include "diary/CalendarPage.h"
+#include "notes/NotesPage.h"
 #include "platform/AnsiText.h"
 #include "platform/TrayIcon.h"
 #include "settings/ApplySettings.h"
@@ -74,6 +75,8 @@ TTalvoForm::~TTalvoForm()
     qApp->removeEventFilter(this);
     // The store goes before the pages do.
     FDiary.SetView(nullptr);
+    // The notes page reads the notes tree, which goes before the pages do.
+    delete FNotesPage;
 }
 
 void TTalvoForm::CreatePages()
@@ -86,7 +89,9 @@ void TTalvoForm::CreatePages()
     connect(FCalendarPage, &TCalendarPage::HelpRequested, this, &TTalvoForm::ShowHelpTopic);
     FCalculatorPage = new TCalculatorPage(FCalc, Services.Dialogues, Services.Clipboard);
     connect(FCalculatorPage, &TCalculatorPage::HelpRequested, this, &TTalvoForm::ShowHelpTopic);
-    Pages = { FCalendarPage, new QWidget, FCalculatorPage };
+    FNotesPage = new TNotesPage(FNotes, Services.Dialogues);
+    connect(FNotesPage, &TNotesPage::HelpRequested, this, &TTalvoForm::ShowHelpTopic);
+    Pages = { FCalendarPage, FNotesPage, FCalculatorPage };
     const QString names[3] = { u"CalendarPage"_s, u"NotesTreePage"_s, u"CalculatorPage"_s };
     const QString captions[3] = { u"Calendar / Diary"_s, u"Notes Tree"_s, u"Calculator"_s };
     for (size_t i = 0; i < Pages.size(); ++i) {
@@ -248,6 +253,9 @@ void TTalvoForm::ApplySettings()
     targets.SetCalendarColour
         = [this](const QColor& colour) { FCalendarPage->SetCalendarColour(colour); };
     targets.DiaryGrid = FCalendarPage->Grid();
+    targets.NotesTree = FNotesPage->TreeView();
+    targets.NotesMemo = FNotesPage->Editor().Memo();
+    targets.NotesGrid = FNotesPage->Editor().Grid();
     targets.SetCalculatorColour
         = [this](const QColor& colour) { FCalculatorPage->SetColourCalculator(colour); };
     ::ApplySettings(FOptions, targets);
@@ -293,6 +301,10 @@ void TTalvoForm::FormKeyDown(int key, Qt::KeyboardModifiers modifiers)
 {
     if (key == Qt::Key_F1) {
         ShowPageHelp();
+        return;
+    }
+    if (key == Qt::Key_Escape && FPageControl->currentIndex() == NotesTreePageIndex) {
+        FNotesPage->FocusTree();
         return;
     }
     if (!modifiers.testFlag(Qt::ControlModifier)

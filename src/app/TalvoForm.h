@@ -4,6 +4,7 @@
 #include "base/DateTime.h"
 #include "calc/Calculator.h"
 #include "diary/DiaryStore.h"
+#include "notes/NotesTree.h"
 #include "base/IoError.h"
 #include "settings/Settings.h"
 #include "settings/SettingsStore.h"
@@ -22,6 +23,7 @@ class TAboutForm;
 class TAlarmPopups;
 class TCalculatorPage;
 class TCalendarPage;
+class TNotesPage;
 class THelpWindow;
 class THintSwitch;
 class TTrayController;
@@ -56,6 +58,8 @@ public:
     TSettingsStore& Settings() { return FSettings; }
     TCalculatorPage* CalculatorPage() const { return FCalculatorPage; }
     TCalendarPage* CalendarPage() const { return FCalendarPage; }
+    TNotesPage* NotesPage() const { return FNotesPage; }
+    TNotesTree& Notes() { return FNotes; }
     TAlarmPopups& Popups() const { return *FPopups; }
     TSecondTick& Tick() { return *FTick; }
 
@@ -116,6 +120,7 @@ private:
     TIoError IoError;
     TDiaryStore FDiary;
     TCalculator FCalc;
+    TNotesTree FNotes;
     std::unique_ptr<TSecondTick> FTick;
     bool FNoTray = false;
     bool FHiddenInTray = false;
@@ -127,6 +132,7 @@ private:
     std::array<QLabel*, 3> Panels {};
     TCalculatorPage* FCalculatorPage = nullptr;
     TCalendarPage* FCalendarPage = nullptr;
+    TNotesPage* FNotesPage = nullptr;
     TAlarmPopups* FPopups = nullptr;
     QTimer* FSecond = nullptr;
     TTrayController* FTray = nullptr;

@@ -7,6 +7,7 @@
 #include "app/TrayController.h"
 #include "diary/CalendarPage.h"
 #include "diary/DiaryFile.h"
+#include "notes/NotesPage.h"
 
 #include <QCloseEvent>
 #include <QTimer>
@@ -21,6 +22,7 @@ using namespace Qt::StringLiterals;
 void TTalvoForm::HideToTray()
 {
     FCalendarPage->EndEditing();
+    FNotesPage->EndEditing();
     SaveAllData();
     DiaryFileAge = DiaryFileTime();
     if (FAbout)
@@ -60,6 +62,7 @@ bool TTalvoForm::ExitClick()
     FTray->DeleteIcon();
     if (!FHiddenInTray) {
         FCalendarPage->EndEditing();
+        FNotesPage->EndEditing();
         if (!SaveAllData()) {
             // The diary is still only in memory: carry on rather than lose it.
             FTray->AddIcon();
@@ -102,8 +105,10 @@ void TTalvoForm::closeEvent(QCloseEvent* event)
 bool TTalvoForm::SaveAllData()
 {
     FDiary.CommitSelectedDay();
+    // Each file is written whatever became of the other; each failure has its box.
+    const bool notesSaved = FNotesPage->SaveNotes(Services.DataFolder, IoError);
     if (SaveDiary(FDiary.DiaryDays, Services.DataFolder, IoError))
-        return true;
+        return notesSaved;
     const std::filesystem::path file = Services.DataFolder / DiaryFileName;
     Services.Dialogues.ShowError(u"The diary could not be saved to \"%1\". "
                                  "Your events are kept in memory; free some space or "
@@ -115,12 +120,14 @@ bool TTalvoForm::SaveAllData()
 void TTalvoForm::LoadAllData()
 {
     FDiary.OpenDiary(Services.DataFolder, IoError);
+    FNotesPage->OpenNotes(Services.DataFolder, IoError);
     FCalc.ClearStack();
 }
 
 void TTalvoForm::FreeAllData()
 {
     FDiary.FreeDiary();
+    FNotesPage->ClearNotes();
 }
 
 int64_t TTalvoForm::DiaryFileTime() const
@@ -139,7 +146,7 @@ void TTalvoForm::ReadPlacement()
     const int32_t top = FSettings.ReadSettingInt(Setting::WinTop.Name, y());
     const int32_t w = FSettings.ReadSettingInt(Setting::WinWidth.Name, width());
     const int32_t h = FSettings.ReadSettingInt(Setting::WinHeight.Name, height());
-    WinSplit = FSettings.ReadSettingInt(Setting::WinSplit.Name, WinSplit);
+    WinSplit = FSettings.ReadSettingInt(Setting::WinSplit.Name, FNotesPage->Split());
     // The schedule window's place, read here for it until it exists.
     ScheduleRect[0] = FSettings.ReadSettingInt(Setting::SchWinLeft.Name, ScheduleRect[0]);
     ScheduleRect[1] = FSettings.ReadSettingInt(Setting::SchWinTop.Name, ScheduleRect[1]);
@@ -148,12 +155,14 @@ void TTalvoForm::ReadPlacement()
     FSettings.CloseSettings();
     move(left, top);
     resize(w, h);
+    FNotesPage->SetSplit(WinSplit);
 }
 
 void TTalvoForm::WritePlacement()
 {
     // A refused write is reported, but it does not stop the program ending:
     // the data is already saved and freed.
+    WinSplit = FNotesPage->Split();
     RunGuarded(Services.Dialogues, [this] {
         FSettings.OpenSettings();
         FSettings.WriteSettingInt(Setting::WinLeft.Name, x());

@@ -1,20 +1,12 @@
 #include "controls/AnsiInput.h"
 
 #include "platform/AnsiText.h"
+#include "platform/AnsiValidator.h"
 
 #include <QLineEdit>
 #include <QToolTip>
 
 using namespace Qt::StringLiterals;
-
-QValidator::State TAnsiValidator::validate(QString& input, int&) const
-{
-    const QStringList refused = UnstorableCharacters(input);
-    if (refused.isEmpty())
-        return Acceptable;
-    Q_EMIT Refused(refused);
-    return Invalid;
-}
 
 QString UnstorableMessage(const QStringList& characters)
 {
@@ -30,8 +22,7 @@ void ShowUnstorable(QWidget* widget, const QStringList& characters, const QRect&
 
 void GuardAnsiInput(QLineEdit* editor)
 {
-    auto* validator = new TAnsiValidator(editor);
-    QObject::connect(validator, &TAnsiValidator::Refused, editor,
-        [editor](const QStringList& characters) { ShowUnstorable(editor, characters, {}); });
-    editor->setValidator(validator);
+    editor->setValidator(new TAnsiValidator(
+        [editor](const QStringList& characters) { ShowUnstorable(editor, characters, {}); },
+        editor));
 }

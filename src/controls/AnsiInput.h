@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QStringList>
-#include <QValidator>
 
 class QLineEdit;
 class QWidget;
@@ -10,16 +9,6 @@ class QRect;
 // Text typed or pasted where the data files (Windows-1252) cannot hold a
 // character of it is refused whole, and the user is told which characters
 // were refused, so nothing is ever changed to "?" in silence.
-class TAnsiValidator final : public QValidator
-{
-    Q_OBJECT
-public:
-    using QValidator::QValidator;
-    State validate(QString& input, int& pos) const override;
-
-Q_SIGNALS:
-    void Refused(const QStringList& characters) const;
-};
 
 // The explanation that names the refused characters.
 QString UnstorableMessage(const QStringList& characters);

@@ -39,6 +39,13 @@ bool TDialogues::AskConfirm(const QString& message)
         == QMessageBox::Yes;
 }
 
+bool TDialogues::AskYesCancel(const QString& message)
+{
+    QMessageBox box(QMessageBox::Warning, u"Warning"_s, message,
+        QMessageBox::Yes | QMessageBox::Cancel, Parent);
+    return box.exec() == QMessageBox::Yes;
+}
+
 void TDialogues::ShowApplicationError(const QString& message)
 {
     ShowBox(Parent, QMessageBox::Critical, u"Talvo95"_s, message + u'.', QMessageBox::Ok);

@@ -21,6 +21,9 @@ public:
     // The general error box for an error that escaped a handler: the text and
     // a full stop, caption "Talvo95", stop icon, "OK".
     virtual void ShowApplicationError(const QString& message) = 0;
+    // A warning box with "Yes" and "Cancel", centred over the window; true for
+    // Yes. Without a box of its own a seam asks as AskConfirm does.
+    virtual bool AskYesCancel(const QString& message) { return AskConfirm(message); }
     // A one-line input box; false when cancelled, `value` holds the text typed.
     virtual bool InputQuery(const QString& caption, const QString& prompt, QString& value) = 0;
 };
@@ -36,6 +39,7 @@ public:
     void ShowInfo(const QString& message) override;
     void ShowError(const QString& message) override;
     bool AskConfirm(const QString& message) override;
+    bool AskYesCancel(const QString& message) override;
     void ShowApplicationError(const QString& message) override;
     bool InputQuery(const QString& caption, const QString& prompt, QString& value) override;
 

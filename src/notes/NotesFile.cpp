@@ -1,0 +1,261 @@
+#include "notes/NotesFile.h"
+
+#include "base/LongStrings.h"
+#include "base/TextFile.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace
+{
+
+constexpr char EndOfFileByte = '\x1A';
+constexpr char EscapedLineMark = '=';
+constexpr std::string_view LineEnd = "\r\n";
+constexpr size_t NameStart = 43;
+constexpr uint8_t MaxAsGrid = 9;
+
+bool NeedsEscape(std::string_view text)
+{
+    for (const char c : text)
+        if (c == '\r' || c == EndOfFileByte)
+            return true;
+    return false;
+}
+
+void AppendEscaped(std::string& out, std::string_view text)
+{
+    for (const char c : text) {
+        if (c == NoteHeaderMark) {
+            out += NoteHeaderMark;
+            out += NoteHeaderMark;
+        } else if (c == '\r') {
+            out += NoteHeaderMark;
+            out += 'M';
+        } else if (c == EndOfFileByte) {
+            out += NoteHeaderMark;
+            out += 'Z';
+        } else {
+            out += c;
+        }
+    }
+}
+
+std::string Unescaped(std::string_view text)
+{
+    std::string result;
+    result.reserve(text.size());
+    for (size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c != NoteHeaderMark || i + 1 == text.size()) {
+            result += c;
+            continue;
+        }
+        const char next = text[i + 1];
+        if (next == NoteHeaderMark || next == 'M' || next == 'Z') {
+            result += next == 'M' ? '\r' : next == 'Z' ? EndOfFileByte : NoteHeaderMark;
+            ++i;
+        } else {
+            result += c;
+        }
+    }
+    return result;
+}
+
+void AppendHeader(std::string& out, uint8_t level, const TNoteNode& node, const TNoteData& data)
+{
+    const uint8_t asGrid = std::min(data.AsGrid, MaxAsGrid);
+    const bool escapeName = NeedsEscape(node.Name);
+    out += NoteHeaderMark;
+    out += DigitChar(level);
+    out += escapeName ? static_cast<char>('A' + asGrid) : DigitChar(asGrid);
+    for (const uint16_t width : data.ColWidths)
+        out += FourDigits(width);
+    if (escapeName)
+        AppendEscaped(out, node.Name);
+    else
+        out += node.Name;
+    out += LineEnd;
+}
+
+void AppendContent(std::string& out, const std::vector<std::string>& lines)
+{
+    for (const std::string& line : lines) {
+        if ((!line.empty() && line.front() == NoteHeaderMark) || NeedsEscape(line)) {
+            out += NoteHeaderMark;
+            out += EscapedLineMark;
+            AppendEscaped(out, line);
+        } else {
+            out += line;
+        }
+        out += LineEnd;
+    }
+}
+
+size_t BlockSize(const TNoteNode& node)
+{
+    size_t size = NameStart + node.Name.size() + LineEnd.size();
+    if (node.Data)
+        for (const std::string& line : node.Data->Lines)
+            size += line.size() + LineEnd.size();
+    return size;
+}
+
+// Reads one header line into a new category placed by the level rules.
+class TNotesReader
+{
+public:
+    explicit TNotesReader(TNotesTree& tree)
+        : Tree(tree)
+    {
+    }
+
+    void Line(std::string_view line)
+    {
+        if (line.empty() || line.front() != NoteHeaderMark) {
+            Content(std::string(line));
+            return;
+        }
+        if (line.size() > 1 && line[1] == EscapedLineMark) {
+            Content(Unescaped(line.substr(2)));
+            return;
+        }
+        Header(line);
+    }
+
+    void Finish()
+    {
+        if (Leading.empty())
+            return;
+        if (Tree.Empty())
+            BuildDefaultNotes(Tree);
+        std::vector<std::string>& lines = NoteDataOf(*Tree.Root()).Lines;
+        lines.insert(lines.begin(), std::make_move_iterator(Leading.begin()),
+            std::make_move_iterator(Leading.end()));
+        Leading.clear();
+    }
+
+private:
+    void Content(std::string line)
+    {
+        if (Current)
+            Current->Data->Lines.push_back(std::move(line));
+        else
+            Leading.push_back(std::move(line));
+    }
+
+    void Header(std::string_view line)
+    {
+        const auto at = [&line](size_t i) { return i < line.size() ? line[i] : '\0'; };
+        const int level = DigitValue(at(1));
+        const char view = at(2);
+        const bool escapedName = view >= 'A' && view <= 'A' + MaxAsGrid;
+        std::string name;
+        if (line.size() > NameStart)
+            name = escapedName ? Unescaped(line.substr(NameStart))
+                               : std::string(line.substr(NameStart));
+        TNoteNode* parent = nullptr;
+        if (level > Level) {
+            parent = Current;
+        } else {
+            while (level < Level) {
+                if (Current)
+                    Current = Current->Parent;
+                --Level;
+            }
+            parent = Current ? Current->Parent : nullptr;
+        }
+        TNoteNode& node = Tree.Add(parent, std::move(name));
+        Level = level;
+        Current = &node;
+        TNoteData& data = NoteDataOf(node);
+        data.AsGrid = escapedName ? static_cast<uint8_t>(view - 'A') : DigitValue(view);
+        node.ImageIndex = data.AsGrid;
+        for (size_t i = 0; i < data.ColWidths.size(); ++i) {
+            const size_t from = 3 + 4 * i;
+            const std::string_view field = from < line.size()
+                ? line.substr(from, std::min<size_t>(4, NameStart - from))
+                : "";
+            data.ColWidths[i] = static_cast<uint16_t>(TextToInt(field));
+        }
+    }
+
+    TNotesTree& Tree;
+    int Level = 0;
+    TNoteNode* Current = nullptr;
+    std::vector<std::string> Leading;
+};
+
+} // namespace
+
+void WriteNotesNode(std::string& out, uint8_t level, TNoteNode& node)
+{
+    // Depth first without recursion; a level beyond one digit is written as 9,
+    // which keeps every category and its text, one level higher.
+    std::vector<std::pair<TNoteNode*, uint8_t>> pending { { &node, level } };
+    while (!pending.empty()) {
+        const auto [n, l] = pending.back();
+        pending.pop_back();
+        const TNoteData& data = NoteDataOf(*n);
+        AppendHeader(out, std::min<uint8_t>(l, TNotesTree::MaxLevels), *n, data);
+        AppendContent(out, data.Lines);
+        for (auto child = n->Children.rbegin(); child != n->Children.rend(); ++child)
+            pending.emplace_back(child->get(), static_cast<uint8_t>(std::min(l + 1, 255)));
+    }
+}
+
+std::string FormatNotes(TNotesTree& tree)
+{
+    size_t size = 0;
+    for (const TNoteNode* n = tree.Root(); n; n = tree.NextInOrder(*n))
+        size += BlockSize(*n);
+    std::string text;
+    text.reserve(size);
+    for (const TNoteLink& top : tree.TopLevel())
+        WriteNotesNode(text, 1, *top);
+    return text;
+}
+
+bool ParseNotes(std::string_view text, TNotesTree& tree)
+{
+    const size_t end = std::min(text.find(EndOfFileByte), text.size());
+    const bool whole = end + 1 >= text.size();
+    TNotesReader reader(tree);
+    size_t pos = 0;
+    while (pos < end) {
+        const size_t stop = std::min(text.find('\r', pos), end);
+        reader.Line(text.substr(pos, stop - pos));
+        pos = stop + 1;
+        if (pos < end && text[pos] == '\n')
+            ++pos;
+    }
+    reader.Finish();
+    return whole;
+}
+
+bool LoadNotes(TNotesTree& tree, const std::filesystem::path& folder, TIoError& ioError)
+{
+    ioError.ResetIoError();
+    std::string content;
+    const std::filesystem::path path = folder / NotesFileName;
+    std::error_code error;
+    const bool exists = std::filesystem::exists(path, error);
+    if (!ReadWholeFile(path, content) && exists)
+        ioError.ReportFailure();
+    const bool whole = ParseNotes(content, tree);
+    if (tree.Empty())
+        BuildDefaultNotes(tree);
+    const bool failed = ioError.IoFailed();
+    ioError.ResetIoError();
+    return whole && !failed;
+}
+
+bool SaveNotes(TNotesTree& tree, const std::filesystem::path& folder, TIoError& ioError)
+{
+    ioError.ResetIoError();
+    if (!WriteFileAtomically(folder / NotesFileName, FormatNotes(tree)))
+        ioError.ReportFailure();
+    const bool failed = ioError.IoFailed();
+    ioError.ResetIoError();
+    return !failed;
+}

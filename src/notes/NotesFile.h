@@ -1,0 +1,45 @@
+#pragma once
+
+#include "base/IoError.h"
+#include "notes/NotesTree.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+// "NOTES.DAT": the category tree as text. Each category is a header line
+// (0xFF, the level digit, the view digit, ten four-digit column widths, the
+// name) followed by its content lines, in depth-first pre-order, every line
+// ending in CR LF.
+//
+// What the plain format cannot hold is written in a form of its own, which
+// files without such text never contain (README.md, "NOTES.DAT"):
+// - a content line that begins with 0xFF or holds a CR or the byte 0x1A is
+//   written as 0xFF "=" and the line with those bytes escaped;
+// - a name holding a CR or 0x1A is escaped the same way, and its header says
+//   so with a view letter "A" + view instead of the view digit.
+// Escaped text writes 0xFF 0xFF for 0xFF, 0xFF "M" for CR, 0xFF "Z" for 0x1A.
+
+inline constexpr std::string_view NotesFileName = "NOTES.DAT";
+inline constexpr char NoteHeaderMark = '\xFF';
+
+// The file's text for the tree. Every category gets a record if it has none
+// (as saving one does). Every top-level category is written at level 1.
+std::string FormatNotes(TNotesTree& tree);
+// Appends one category's block, and those below it, to `out`.
+void WriteNotesNode(std::string& out, uint8_t level, TNoteNode& node);
+// Reads the categories of the text into the (empty) tree. Lines before the
+// first header become the first lines of the first category's text. The
+// byte 0x1A ends the text. Returns false when 0x1A stopped the reading before
+// the end of the text.
+bool ParseNotes(std::string_view text, TNotesTree& tree);
+
+// Fills the (empty) tree from "NOTES.DAT" in the folder, or with the default
+// categories when nothing was read. True when the whole file was read (a
+// missing file counts as read); false after a read error or an end-of-file
+// byte with more data after it, when the tree holds what came before.
+bool LoadNotes(TNotesTree& tree, const std::filesystem::path& folder, TIoError& ioError);
+// Writes the tree to "NOTES.DAT" through a temporary file, so a failed save
+// leaves the previous file as it was. True on success.
+bool SaveNotes(TNotesTree& tree, const std::filesystem::path& folder, TIoError& ioError);

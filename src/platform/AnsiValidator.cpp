@@ -1,0 +1,27 @@
+#include "platform/AnsiValidator.h"
+
+#include "platform/AnsiText.h"
+
+TAnsiValidator::TAnsiValidator(std::function<void(const QStringList&)> refused, QObject* parent)
+    : QValidator(parent)
+    , Refused(std::move(refused))
+{
+}
+
+QStringList TAnsiValidator::Refusable(const QString& text)
+{
+    QStringList found = UnstorableCharacters(text);
+    if (text.contains(u'\r'))
+        found << QStringLiteral("\r");
+    return found;
+}
+
+QValidator::State TAnsiValidator::validate(QString& input, int&) const
+{
+    const QStringList found = Refusable(input);
+    if (found.isEmpty())
+        return Acceptable;
+    if (Refused)
+        Refused(found);
+    return Invalid;
+}

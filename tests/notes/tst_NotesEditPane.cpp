@@ -1,0 +1,279 @@
+#include "controls/FakeDialogues.h"
+#include "notes/NotesEditPane.h"
+#include "notes/NotesGrid.h"
+#include "notes/NotesMemo.h"
+#include "notes/NotesTableModel.h"
+#include "platform/Clipboard.h"
+
+#include <QAbstractItemModelTester>
+#include <QAction>
+#include <QActionGroup>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QTest>
+#include <memory>
+
+using namespace Qt::StringLiterals;
+using Lines = std::vector<std::string>;
+
+// The editing pane on its own, with the tool bar's actions as the page makes them.
+class TestNotesEditPane : public QObject
+{
+    Q_OBJECT
+
+private:
+    TFakeDialogues Dialogues;
+    TMemoryClipboard Clipboard;
+    std::unique_ptr<QWidget> Window;
+    TNotesEditPane* Pane = nullptr;
+    TNotesEditorTools Tools;
+    int Image = -1;
+
+    QAction* Action(const QString& name, bool checkable = false)
+    {
+        auto* action = new QAction(name, Window.get());
+        action->setObjectName(name);
+        action->setCheckable(checkable);
+        action->setEnabled(false);
+        return action;
+    }
+    TNotesGrid* Grid() { return static_cast<TNotesGrid*>(Pane->Grid()); }
+    QPlainTextEdit* Memo() { return static_cast<QPlainTextEdit*>(Pane->Memo()); }
+    QString Cell(int col, int row)
+    {
+        return Pane->Grid()->model()->index(row - 1, col - 1).data().toString();
+    }
+    void Show(const Lines& lines, uint8_t asGrid, int caret = 0)
+    {
+        TNoteData data;
+        data.Lines = lines;
+        data.AsGrid = asGrid;
+        data.ColWidths[1] = 120;
+        Pane->Show(data, caret);
+    }
+    Lines Stored(TNoteData* out = nullptr)
+    {
+        TNoteData data;
+        Pane->Store(data);
+        if (out)
+            *out = data;
+        return data.Lines;
+    }
+    void Key(QWidget* target, int key, Qt::KeyboardModifiers modifiers = {})
+    {
+        QTest::keyClick(target, static_cast<Qt::Key>(key), modifiers);
+    }
+    void Click(int col, int row, Qt::KeyboardModifiers modifiers = {},
+        Qt::MouseButton button = Qt::LeftButton)
+    {
+        const QRect cell = Grid()->visualRect(Grid()->model()->index(row - 1, col - 1));
+        QTest::mouseClick(Grid()->viewport(), button, modifiers, cell.center());
+    }
+    // Typed characters, whatever the keyboard.
+    void Type(QWidget* target, const QString& text)
+    {
+        for (const QChar c : text)
+            QTest::sendKeyEvent(QTest::Click, target, Qt::Key_A, QString(c), Qt::NoModifier);
+    }
+    QAction* MenuItem(const QString& name) { return Pane->NotesMenu()->findChild<QAction*>(name); }
+
+private Q_SLOTS:
+    void init()
+    {
+        Window = std::make_unique<QWidget>();
+        Pane = new TNotesEditPane(Dialogues, Clipboard, Window.get());
+        Window->resize(700, 400);
+        Pane->resize(700, 400);
+        auto* views = new QActionGroup(Window.get());
+        Tools.NotesAsMemoButton = views->addAction(Action(u"NotesAsMemoButton"_s, true));
+        Tools.NotesAsGridButton = views->addAction(Action(u"NotesAsGridButton"_s, true));
+        Tools.bCut = Action(u"bCut"_s);
+        Tools.bCopy = Action(u"bCopy"_s);
+        Tools.bPaste = Action(u"bPaste"_s);
+        Tools.ChangeCaseButton = Action(u"ChangeCaseButton"_s);
+        Tools.WordWrapButton = Action(u"WordWrapButton"_s, true);
+        Tools.bInsert = Action(u"bInsert"_s);
+        Tools.bDelete = Action(u"bDelete"_s);
+        Tools.SortButton = Action(u"SortButton"_s);
+        Tools.SetCategoryImage = [this](uint8_t image) { Image = image; };
+        Pane->AttachTools(Tools);
+        Window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(Window.get()));
+        Dialogues = TFakeDialogues();
+    }
+    void cleanup() { Window.reset(); }
+
+    void viewsSwitchAndTheToolsFollow()
+    {
+        QAbstractItemModelTester tester(
+            Pane->Grid()->model(), QAbstractItemModelTester::FailureReportingMode::QtTest);
+        Show({ "Name\tPhone", "Jo\t555 1234", "", "Al\t555 1234" }, 0, 14);
+        QVERIFY(!Grid()->isVisible());
+        QVERIFY(Tools.WordWrapButton->isEnabled());
+        QVERIFY(!Tools.SortButton->isEnabled());
+        QVERIFY(MenuItem(u"mUndo"_s)->isVisible());
+        QVERIFY(!MenuItem(u"mInsertRow"_s)->isVisible());
+        QVERIFY(!MenuItem(u"mDial"_s)->isEnabled());
+        QCOMPARE(MenuItem(u"mSend"_s)->shortcut(), QKeySequence(u"Ctrl+S"_s));
+
+        Tools.NotesAsGridButton->trigger();
+        QVERIFY(Grid()->isVisible());
+        QVERIFY(!Memo()->isEnabled());
+        QCOMPARE(Image, 1);
+        QVERIFY(Tools.bInsert->isEnabled() && !Tools.WordWrapButton->isEnabled());
+        QVERIFY(!MenuItem(u"mUndo"_s)->isVisible() && MenuItem(u"mDeleteRow"_s)->isVisible());
+        QCOMPARE(Grid()->model()->headerData(1, Qt::Horizontal).toString(), u"Phone"_s);
+        QCOMPARE(Cell(1, 3), u"Al"_s);
+        QCOMPARE(Grid()->Row(), 1); // the caret was on the second line
+        QCOMPARE(Grid()->horizontalHeader()->sectionSize(1), 120);
+
+        Tools.NotesAsMemoButton->trigger();
+        QCOMPARE(Image, 0);
+        QCOMPARE(Memo()->toPlainText(), u"Name\tPhone\nJo\t555 1234\n\nAl\t555 1234"_s);
+        TNoteData data;
+        QCOMPARE(Stored(&data), (Lines { "Name\tPhone", "Jo\t555 1234", "", "Al\t555 1234" }));
+        QCOMPARE(data.AsGrid, 0);
+        QCOMPARE(data.ColWidths[1], 120);
+    }
+
+    void cellsAreEditedOnlyAfterF2EnterOrDoubleClick()
+    {
+        Show({ "A\tB", "1\t2" }, 1);
+        Grid()->setFocus();
+        QTest::keyClicks(Grid(), u"x"_s);
+        QVERIFY(!Grid()->Editing());
+        Key(Grid(), Qt::Key_F2);
+        QVERIFY(Grid()->Editing());
+        auto* editor = Grid()->findChild<QLineEdit*>(u"NotesGridEditor"_s);
+        QVERIFY(editor);
+        QTest::keyClicks(editor, u"0"_s);
+        Key(editor, Qt::Key_Return);
+        QTRY_VERIFY(!Grid()->Editing());
+        QCOMPARE(Cell(1, 1), u"10"_s);
+
+        // Enter opens the editor; a store while editing keeps what was typed.
+        Key(Grid(), Qt::Key_Right);
+        Key(Grid(), Qt::Key_Return);
+        QVERIFY(Grid()->Editing());
+        QTest::keyClicks(Grid()->findChild<QLineEdit*>(u"NotesGridEditor"_s), u"5"_s);
+        TNoteData data;
+        QCOMPARE(Stored(&data), (Lines { "A\tB", "10\t25" }));
+        QCOMPARE(data.AsGrid, 1);
+
+        // Selecting a cell of the last row adds a row below it.
+        const int rows = Grid()->model()->rowCount();
+        Grid()->FocusCell(1, rows);
+        QCOMPARE(Grid()->model()->rowCount(), rows + 1);
+    }
+
+    void deleteClearsTheSelectionAndClipboardBlocksTravel()
+    {
+        Show({ "h", "", "", "a\tb", "c\td" }, 1);
+        Grid()->setFocus();
+        Click(1, 3);
+        Click(2, 4, Qt::ShiftModifier);
+        Key(Grid(), Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(Clipboard.Text(), u"a\tb\r\nc\td"_s);
+        Grid()->FocusCell(1, 1);
+        Key(Grid(), Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(Stored(), (Lines { "h", "a\tb", "c\td", "a\tb", "c\td" }));
+
+        Click(2, 1);
+        Key(Grid(), Qt::Key_Down, Qt::ShiftModifier);
+        Key(Grid(), Qt::Key_Delete);
+        // The right button keeps a selection it lies in and replaces one it misses.
+        Click(1, 3, {}, Qt::RightButton);
+        QCOMPARE(Grid()->Selection().Top, 3);
+        Tools.bCut->trigger();
+        QCOMPARE(Clipboard.Text(), u"a"_s);
+        QCOMPARE(Stored(), (Lines { "h", "a", "c", "\tb", "c\td" }));
+    }
+
+    void rowsAreInsertedDeletedAndSorted()
+    {
+        Show({ "Key", "10", "9", "abc", "100" }, 1);
+        Grid()->FocusCell(1, 1);
+        Tools.SortButton->trigger();
+        QCOMPARE(Stored(), (Lines { "Key", "abc", "9", "10", "100" }));
+        Grid()->FocusCell(1, 2);
+        Tools.bInsert->trigger();
+        QCOMPARE(Grid()->Row(), 2);
+        QCOMPARE(Stored(), (Lines { "Key", "abc", "", "9", "10", "100" }));
+
+        Dialogues.ConfirmAnswers = { false, true };
+        MenuItem(u"mDeleteRow"_s)->trigger();
+        Tools.bDelete->trigger();
+        QCOMPARE(Dialogues.Confirms,
+            QStringList(
+                { u"Do you want to Delete this Row ?"_s, u"Do you want to Delete this Row ?"_s }));
+        QCOMPARE(Stored(), (Lines { "Key", "abc", "9", "10", "100" }));
+
+        // A row always stays below the current one, so the table never runs out of data rows.
+        Show({ "Key", "a" }, 1);
+        Grid()->FocusCell(1, 1);
+        Dialogues.ConfirmAnswers = { true };
+        Tools.bDelete->trigger();
+        QCOMPARE(Grid()->model()->rowCount(), 2);
+        QCOMPARE(Stored(), Lines { "Key" });
+    }
+
+    void caseCyclesAndTypingIsUndone()
+    {
+        Show({ "say hello world" }, 0, 6);
+        Memo()->setFocus();
+        Tools.ChangeCaseButton->trigger();
+        QCOMPARE(Memo()->textCursor().selectedText(), u"Hello"_s);
+        Tools.ChangeCaseButton->trigger();
+        Tools.ChangeCaseButton->trigger();
+        QCOMPARE(Memo()->toPlainText(), u"say hello world"_s);
+        QTextCursor end = Memo()->textCursor();
+        end.movePosition(QTextCursor::End);
+        Memo()->setTextCursor(end);
+        QTest::keyClicks(Memo(), u" don't"_s);
+        Memo()->setTextCursor(end);
+        Key(Memo(), Qt::Key_Left);
+        Tools.ChangeCaseButton->trigger();
+        QCOMPARE(Memo()->toPlainText(), u"say hello world Don'T"_s);
+        MenuItem(u"mUndo"_s)->trigger();
+        QCOMPARE(Memo()->toPlainText(), u"say hello world don't"_s);
+
+        Tools.NotesAsGridButton->trigger();
+        Grid()->FocusCell(1, 1);
+        Pane->TableModel().SetCell(1, 1, "mixed Case");
+        Tools.ChangeCaseButton->trigger();
+        QCOMPARE(Cell(1, 1), u"MIXED CASE"_s);
+    }
+
+    void unstorableCharactersAreRefusedWithAMessage()
+    {
+        Show({ "abc" }, 0, 3);
+        Memo()->setFocus();
+        Type(Memo(), u"\u0151"_s);
+        QCOMPARE(Memo()->toPlainText(), u"abc"_s);
+        QTRY_COMPARE(Dialogues.Errors.size(), 1);
+        QVERIFY(Dialogues.Errors[0].contains(u"\"\u0151\" (U+0151)"_s));
+        Type(Memo(), u"\u00E9\u20AC"_s);
+        QCOMPARE(Memo()->toPlainText(), u"abc\u00E9\u20AC"_s);
+        QCOMPARE(Stored(), Lines { "abc\xE9\x80" });
+
+        Tools.NotesAsGridButton->trigger();
+        Clipboard.SetText(u"ok\t\u2192"_s);
+        Grid()->FocusCell(1, 1);
+        Tools.bPaste->trigger();
+        QCOMPARE(Cell(1, 1), u""_s);
+        QTRY_COMPARE(Dialogues.Errors.size(), 2);
+        QVERIFY(Dialogues.Errors[1].contains(u"U+2192"_s));
+
+        Key(Grid(), Qt::Key_F2);
+        auto* editor = Grid()->findChild<QLineEdit*>(u"NotesGridEditor"_s);
+        QVERIFY(editor);
+        Type(editor, u"x\u0151y"_s);
+        QCOMPARE(editor->text(), u"xy"_s);
+        QTRY_COMPARE(Dialogues.Errors.size(), 3);
+    }
+};
+
+QTEST_MAIN(TestNotesEditPane)
+#include "tst_NotesEditPane.moc"
