@@ -6,6 +6,7 @@
 #include "platform/Clipboard.h"
 #include "platform/Desktop.h"
 #include "settings/QtSettingsBackend.h"
+#include "platform/SerialPort.h"
 #include "platform/SingleInstance.h"
 #include "platform/SoundPlayer.h"
 #include "platform/SystemClock.h"
@@ -48,8 +49,10 @@ int TTalvoApplication::Run(TGuardedApplication& application)
     TSystemDesktop desktop;
     TSystemClipboard clipboard;
     TDesktopSoundPlayer sound;
+    TSerialPort serial;
     TTalvoServices services { clock, dialogues, trayIcon, desktop, clipboard, sound,
-        [] { return std::make_unique<TQtSettingsBackend>(); }, QDir::currentPath().toStdString() };
+        [] { return std::make_unique<TQtSettingsBackend>(); }, QDir::currentPath().toStdString(),
+        serial };
 
     TTalvoForm form(services, application.arguments().mid(1));
     QObject::connect(

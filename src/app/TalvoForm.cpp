@@ -9,6 +9,8 @@
 #include "app/TrayController.h"
 #include "calc/CalculatorPage.h"
 #include "diary/CalendarPage.h"
+#include "comms/CommsCommands.h"
+#include "notes/NotesEditPane.h"
 #include "notes/NotesPage.h"
 #include "platform/AnsiText.h"
 #include "platform/TrayIcon.h"
@@ -89,7 +91,9 @@ void TTalvoForm::CreatePages()
     connect(FCalendarPage, &TCalendarPage::HelpRequested, this, &TTalvoForm::ShowHelpTopic);
     FCalculatorPage = new TCalculatorPage(FCalc, Services.Dialogues, Services.Clipboard);
     connect(FCalculatorPage, &TCalculatorPage::HelpRequested, this, &TTalvoForm::ShowHelpTopic);
-    FNotesPage = new TNotesPage(FNotes, Services.Dialogues);
+    auto* notesEditor = new TNotesEditPane(Services.Dialogues, Services.Clipboard);
+    FNotesPage = new TNotesPage(FNotes, Services.Dialogues, notesEditor);
+    CreateComms(*notesEditor);
     connect(FNotesPage, &TNotesPage::HelpRequested, this, &TTalvoForm::ShowHelpTopic);
     Pages = { FCalendarPage, FNotesPage, FCalculatorPage };
     const QString names[3] = { u"CalendarPage"_s, u"NotesTreePage"_s, u"CalculatorPage"_s };
@@ -305,6 +309,14 @@ void TTalvoForm::FormKeyDown(int key, Qt::KeyboardModifiers modifiers)
     }
     if (key == Qt::Key_Escape && FPageControl->currentIndex() == NotesTreePageIndex) {
         FNotesPage->FocusTree();
+        return;
+    }
+    if (modifiers.testFlag(Qt::ControlModifier)
+        && FPageControl->currentIndex() == NotesTreePageIndex) {
+        if (key == Qt::Key_D)
+            FComms->bDialClick();
+        else if (key == Qt::Key_S)
+            FComms->bSendClick();
         return;
     }
     if (!modifiers.testFlag(Qt::ControlModifier)

@@ -24,6 +24,9 @@ class TAlarmPopups;
 class TCalculatorPage;
 class TCalendarPage;
 class TNotesPage;
+class TNotesEditPane;
+class TCommsCommands;
+class INotesCaret;
 class THelpWindow;
 class THintSwitch;
 class TTrayController;
@@ -59,6 +62,7 @@ public:
     TCalculatorPage* CalculatorPage() const { return FCalculatorPage; }
     TCalendarPage* CalendarPage() const { return FCalendarPage; }
     TNotesPage* NotesPage() const { return FNotesPage; }
+    TCommsCommands* Comms() const { return FComms; }
     TNotesTree& Notes() { return FNotes; }
     TAlarmPopups& Popups() const { return *FPopups; }
     TSecondTick& Tick() { return *FTick; }
@@ -108,6 +112,8 @@ private:
     void ConnectTray();
     void ReadPlacement();
     void WritePlacement();
+    // Dialling and e-mail from the notes editor.
+    void CreateComms(TNotesEditPane& editor);
     void FormKeyDown(int key, Qt::KeyboardModifiers modifiers);
     void FormKeyPress(QChar character);
     void RememberFocus(QWidget* now);
@@ -133,6 +139,8 @@ private:
     TCalculatorPage* FCalculatorPage = nullptr;
     TCalendarPage* FCalendarPage = nullptr;
     TNotesPage* FNotesPage = nullptr;
+    std::unique_ptr<INotesCaret> NotesCaret;
+    TCommsCommands* FComms = nullptr;
     TAlarmPopups* FPopups = nullptr;
     QTimer* FSecond = nullptr;
     TTrayController* FTray = nullptr;

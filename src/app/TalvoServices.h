@@ -9,6 +9,7 @@ class IClock;
 class IDesktop;
 class IDialogues;
 class ISettingsBackend;
+class ISerialPort;
 class ISoundPlayer;
 class TTrayIconBase;
 
@@ -24,4 +25,6 @@ struct TTalvoServices {
     std::function<std::unique_ptr<ISettingsBackend>()> MakeSettingsBackend;
     // Where "DIARY.DAT" and the other data files live: the working folder.
     std::filesystem::path DataFolder;
+    // Where a modem is dialled.
+    ISerialPort& Serial;
 };

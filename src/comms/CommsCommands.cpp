@@ -3,60 +3,35 @@
 #include "comms/History.h"
 #include "comms/Picking.h"
 #include "controls/Dialogues.h"
-#include "controls/ImageLists.h"
 #include "platform/AnsiText.h"
 #include "platform/Desktop.h"
 #include "platform/SerialPort.h"
 
 #include <QAction>
 #include <QMenu>
-#include <QToolButton>
 
 using namespace Qt::StringLiterals;
 
 TCommsCommands::TCommsCommands(INotesCaret& notes, IDialogues& dialogues, IDesktop& desktop,
-    ISerialPort& serial, TDialSettings settings, QWidget* menuParent)
-    : QObject(menuParent)
+    ISerialPort& serial, TDialSettings settings, const TCommands& commands, QObject* parent)
+    : QObject(parent)
+    , Commands(commands)
     , Notes(notes)
     , Dialogues(dialogues)
     , Desktop(desktop)
     , Serial(serial)
     , Settings(std::move(settings))
 {
-    pmDial = new QMenu(menuParent);
-    pmDial->setObjectName(u"pmDial"_s);
-    pmEmail = new QMenu(menuParent);
-    pmEmail->setObjectName(u"pmEmail"_s);
-    connect(pmDial, &QMenu::triggered, this, &TCommsCommands::HistoryClick);
-    connect(pmEmail, &QMenu::triggered, this, &TCommsCommands::HistoryClick);
-
-    // The shortcuts are the main window's (the notes page's Ctrl+D and
-    // Ctrl+S); the items show them.
-    mDial = new QAction(TImageLists::ButtonIcon(DialImage), u"Dial Number"_s, this);
-    mDial->setObjectName(u"mDial"_s);
-    mDial->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_D));
-    mDial->setShortcutContext(Qt::WidgetShortcut);
-    connect(mDial, &QAction::triggered, this, &TCommsCommands::bDialClick);
-    mSend = new QAction(TImageLists::ButtonIcon(EmailImage), u"Send Email"_s, this);
-    mSend->setObjectName(u"mSend"_s);
-    mSend->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
-    mSend->setShortcutContext(Qt::WidgetShortcut);
-    connect(mSend, &QAction::triggered, this, &TCommsCommands::bSendClick);
-}
-
-void TCommsCommands::AttachButtons(QToolButton* dial, QToolButton* send)
-{
-    const auto attach = [](QToolButton* button, QMenu* menu, int image, const QString& hint) {
-        button->setIcon(TImageLists::ButtonIcon(image));
-        button->setToolTip(hint);
-        button->setAccessibleName(hint);
-        button->setMenu(menu);
-        button->setPopupMode(QToolButton::MenuButtonPopup);
-    };
-    attach(dial, pmDial, DialImage, u"Dial the phone number at the cursor / cell  (^D)"_s);
-    attach(send, pmEmail, EmailImage, u"Send email to address at the cursor / cell  (^S)"_s);
-    connect(dial, &QToolButton::clicked, this, &TCommsCommands::bDialClick);
-    connect(send, &QToolButton::clicked, this, &TCommsCommands::bSendClick);
+    connect(Commands.pmDial, &QMenu::triggered, this, &TCommsCommands::HistoryClick);
+    connect(Commands.pmEmail, &QMenu::triggered, this, &TCommsCommands::HistoryClick);
+    for (QAction* dial : { Commands.bDial, Commands.mDial }) {
+        dial->setEnabled(true);
+        connect(dial, &QAction::triggered, this, &TCommsCommands::bDialClick);
+    }
+    for (QAction* send : { Commands.bSend, Commands.mSend }) {
+        send->setEnabled(true);
+        connect(send, &QAction::triggered, this, &TCommsCommands::bSendClick);
+    }
 }
 
 void TCommsCommands::bDialClick()
@@ -66,7 +41,7 @@ void TCommsCommands::bDialClick()
     if (!GetPhoneNumber(number, label))
         return;
     DialNumber(number);
-    AddHistory(pmDial, DialHistory, number + u'\t' + label);
+    AddHistory(Commands.pmDial, DialHistory, number + u'\t' + label);
 }
 
 void TCommsCommands::bSendClick()
@@ -75,14 +50,14 @@ void TCommsCommands::bSendClick()
     if (address.isEmpty())
         return;
     SendEmail(address);
-    AddHistory(pmEmail, EmailHistory, address);
+    AddHistory(Commands.pmEmail, EmailHistory, address);
 }
 
 void TCommsCommands::HistoryClick(QAction* item)
 {
     const std::string entry = item->data().toString().toStdString();
     const QString target = QString::fromStdString(std::string(HistoryTarget(entry)));
-    if (item->parent() == pmDial)
+    if (item->parent() == Commands.pmDial)
         DialNumber(target);
     else
         SendEmail(target);
@@ -158,7 +133,7 @@ void TCommsCommands::AddHistory(
     // The menu mirrors the list: rebuilt, newest first. A dial entry's label
     // shows in the menu's right-hand column.
     menu->clear();
-    const QIcon icon = TImageLists::ButtonIcon(menu == pmDial ? DialImage : EmailImage);
+    const QIcon icon = (menu == Commands.pmDial ? Commands.bDial : Commands.bSend)->icon();
     for (const std::string& item : history) {
         const QString caption = QString::fromStdString(item);
         menu->addAction(icon, caption)->setData(caption);

@@ -11,7 +11,6 @@ class IDialogues;
 class ISerialPort;
 class QAction;
 class QMenu;
-class QToolButton;
 
 // What the dial and e-mail commands read from the notes editor.
 class INotesCaret
@@ -49,14 +48,20 @@ class TCommsCommands final : public QObject
 {
     Q_OBJECT
 public:
-    static constexpr int DialImage = 4;
-    static constexpr int EmailImage = 10;
+    // The page's commands: the tool buttons with their drop-down menus and
+    // the items of the notes context menu.
+    struct TCommands {
+        QAction* bDial = nullptr;
+        QAction* bSend = nullptr;
+        QMenu* pmDial = nullptr;
+        QMenu* pmEmail = nullptr;
+        QAction* mDial = nullptr;
+        QAction* mSend = nullptr;
+    };
 
     TCommsCommands(INotesCaret& notes, IDialogues& dialogues, IDesktop& desktop,
-        ISerialPort& serial, TDialSettings settings, QWidget* menuParent);
-
-    // Gives the two tool buttons their drop-down histories, hints and handlers.
-    void AttachButtons(QToolButton* dial, QToolButton* send);
+        ISerialPort& serial, TDialSettings settings, const TCommands& commands,
+        QObject* parent = nullptr);
 
     void bDialClick();
     void bSendClick();
@@ -69,11 +74,7 @@ public:
     QString GetEmailAddress();
     void SendEmail(const QString& address);
 
-    QMenu* pmDial = nullptr;
-    QMenu* pmEmail = nullptr;
-    // The items of the notes context menu.
-    QAction* mDial = nullptr;
-    QAction* mSend = nullptr;
+    const TCommands Commands;
 
 private:
     void AddHistory(QMenu* menu, std::vector<std::string>& history, const QString& entry);

@@ -8,7 +8,6 @@
 #include <QDir>
 #include <QMenu>
 #include <QSocketNotifier>
-#include <QToolButton>
 #include <QWidget>
 #include <QtTest>
 #include <fcntl.h>
@@ -64,16 +63,17 @@ struct TCommsFixture {
     TSerialPort RealPort;
     int ModemPort = 1;
     QString ModemDevice;
-    QToolButton* Dial = new QToolButton(&Window);
-    QToolButton* Send = new QToolButton(&Window);
+    TCommsCommands::TCommands Actions { new QAction(&Window), new QAction(&Window),
+        new QMenu(&Window), new QMenu(&Window), new QAction(&Window), new QAction(&Window) };
+    QAction* Dial = Actions.bDial;
+    QAction* Send = Actions.bSend;
     TCommsCommands Commands;
 
     explicit TCommsFixture(bool realPort = false)
         : Commands(Notes, Dialogues, Desktop,
             realPort ? static_cast<ISerialPort&>(RealPort) : FakePort,
-            { [this] { return ModemPort; }, [this] { return ModemDevice; } }, &Window)
+            { [this] { return ModemPort; }, [this] { return ModemDevice; } }, Actions)
     {
-        Commands.AttachButtons(Dial, Send);
     }
     QStringList Items(QMenu* menu) const
     {
@@ -121,18 +121,18 @@ private Q_SLOTS:
         TCommsFixture f;
         f.ModemPort = 2;
         f.Notes.Type(u"Jo Smith 555 1234\nnext"_s, u"1234"_s);
-        f.Dial->click();
+        f.Dial->trigger();
         QCOMPARE(f.FakePort.Opened, QStringList { ComPortDevice(2) });
         QCOMPARE(f.FakePort.Written, QByteArray("ATD 555 1234\r\r"));
         QVERIFY(!f.FakePort.Open);
         QCOMPARE(f.Dialogues.Infos,
             QStringList { u"Dialing  555 1234. Lift the Handset. Click OK when Ringing."_s });
-        QCOMPARE(f.Items(f.Commands.pmDial), QStringList { u" 555 1234\tJo Smith"_s });
+        QCOMPARE(f.Items(f.Actions.pmDial), QStringList { u" 555 1234\tJo Smith"_s });
         // The same number again leaves one entry; the menu item dials again.
-        f.Commands.mDial->trigger();
-        QCOMPARE(f.Commands.pmDial->actions().size(), 1);
+        f.Actions.mDial->trigger();
+        QCOMPARE(f.Actions.pmDial->actions().size(), 1);
         f.FakePort.Written.clear();
-        f.Commands.pmDial->actions().first()->trigger();
+        f.Actions.pmDial->actions().first()->trigger();
         QCOMPARE(f.FakePort.Written, QByteArray("ATD 555 1234\r\r"));
         QCOMPARE(f.Dialogues.Errors, QStringList());
     }
@@ -166,7 +166,7 @@ private Q_SLOTS:
         f.Notes.Type(memo, memo.right(1));
         f.Commands.bDialClick();
         QCOMPARE(f.Dialogues.Errors, QStringList { error });
-        QCOMPARE(f.Commands.pmDial->actions().size(), recorded ? 1 : 0);
+        QCOMPARE(f.Actions.pmDial->actions().size(), recorded ? 1 : 0);
         QVERIFY(f.FakePort.Written.isEmpty());
         QVERIFY(!f.FakePort.Open);
     }
@@ -182,7 +182,7 @@ private Q_SLOTS:
         f.Notes.Column = 1;
         f.Notes.FirstColumn = f.Notes.Cell;
         f.Commands.bDialClick();
-        QCOMPARE(f.Items(f.Commands.pmDial), (QStringList { u"555-1234\t"_s, u"555-1234\tJo"_s }));
+        QCOMPARE(f.Items(f.Actions.pmDial), (QStringList { u"555-1234\t"_s, u"555-1234\tJo"_s }));
         QCOMPARE(f.FakePort.Written, QByteArray("ATD555-1234\r\rATD555-1234\r\r"));
     }
 
@@ -193,17 +193,17 @@ private Q_SLOTS:
         f.Notes.Type(u"Al  (123) 456-7890"_s, u"456"_s);
         f.Commands.bDialClick();
         f.Notes.Type(u"write to jo@example.org today"_s, u"example"_s);
-        f.Send->click();
+        f.Send->trigger();
         QCOMPARE(
             f.Desktop.Opened, (QStringList { u"tel:(123)456-7890"_s, u"mailto:jo@example.org"_s }));
         QVERIFY(f.FakePort.Opened.isEmpty());
-        QCOMPARE(f.Items(f.Commands.pmEmail), QStringList { u"jo@example.org"_s });
+        QCOMPARE(f.Items(f.Actions.pmEmail), QStringList { u"jo@example.org"_s });
         QCOMPARE(f.Notes.Caret, static_cast<int>(f.Notes.Memo.indexOf(u"jo@"_s)));
         QVERIFY(f.Dialogues.Errors.isEmpty());
 
         f.Desktop.Handles = false;
-        f.Commands.pmEmail->actions().first()->trigger();
-        f.Commands.pmDial->actions().first()->trigger();
+        f.Actions.pmEmail->actions().first()->trigger();
+        f.Actions.pmDial->actions().first()->trigger();
         QCOMPARE(f.Dialogues.Errors.size(), 2);
         QVERIFY(f.Dialogues.Errors[0].contains(u"mailto:"_s));
         QVERIFY(f.Dialogues.Errors[1].contains(u"tel:"_s));
@@ -214,7 +214,7 @@ private Q_SLOTS:
         TCommsFixture f;
         for (const QString& word : { u"a@b.c"_s, u"jo.smith"_s }) {
             f.Notes.Type(word, word.left(1));
-            f.Commands.mSend->trigger();
+            f.Actions.mSend->trigger();
         }
         f.Notes.Table = true;
         f.Notes.Cell = u"jo @ x y."_s; // the whole cell, blanks and all
@@ -231,7 +231,7 @@ private Q_SLOTS:
         f.Commands.bDialClick();
         // A history item dialled with no port chosen names no port at all.
         f.ModemPort = -1;
-        f.Commands.pmDial->actions().first()->trigger();
+        f.Actions.pmDial->actions().first()->trigger();
         QCOMPARE(f.FakePort.Opened, (QStringList { u"/dev/ttyACM0"_s, ComPortDevice(255) }));
     }
 
