@@ -10,6 +10,7 @@
 #include <QGridLayout>
 #include <QMenu>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QVBoxLayout>
 
 using namespace Qt::StringLiterals;
@@ -84,10 +85,22 @@ TCalculatorPage::TCalculatorPage(
     Keys->setColumnStretch(LastColumn + 1, 1);
     FitButtons();
 
+    // Below the calculator's own size (the window's smallest) the keys keep
+    // their size and the page scrolls, so nothing overlaps or is cut.
+    auto* content = new QWidget;
+    content->setObjectName(u"CalculatorKeys"_s);
+    auto* inner = new QVBoxLayout(content);
+    inner->setContentsMargins(4, 4, 4, 4);
+    inner->addLayout(Keys);
+    inner->addStretch(1);
+    auto* scroller = new QScrollArea(this);
+    scroller->setObjectName(u"CalculatorScroller"_s);
+    scroller->setFrameShape(QFrame::NoFrame);
+    scroller->setWidgetResizable(true);
+    scroller->setWidget(content);
     auto* page = new QVBoxLayout(this);
-    page->setContentsMargins(4, 4, 4, 4);
-    page->addLayout(Keys);
-    page->addStretch(1);
+    page->setContentsMargins(0, 0, 0, 0);
+    page->addWidget(scroller);
 
     pmCalculator->setObjectName(u"pmCalculator"_s);
     QAction* recall = pmCalculator->addAction(u"Recall"_s);
@@ -158,7 +171,7 @@ void TCalculatorPage::FitButtons()
     // and no caption is cut.
     const int spacing = Keys->horizontalSpacing();
     int width = MinKeyWidth;
-    const auto buttons = findChildren<QPushButton*>(Qt::FindDirectChildrenOnly);
+    const auto buttons = findChildren<QPushButton*>();
     for (QPushButton* button : buttons) {
         const int caption = button->fontMetrics().horizontalAdvance(button->text()) + 10;
         if (const int span = spanOf(button); span > 0)
@@ -252,7 +265,7 @@ void TCalculatorPage::BuildKeypad(QGridLayout* keys, QHBoxLayout* modes)
 
 QPushButton* TCalculatorPage::Button(const char* name) const
 {
-    return findChild<QPushButton*>(QString::fromLatin1(name), Qt::FindDirectChildrenOnly);
+    return findChild<QPushButton*>(QString::fromLatin1(name));
 }
 
 void TCalculatorPage::Guarded(const std::function<void()>& handler)

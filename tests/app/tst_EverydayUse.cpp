@@ -2,14 +2,45 @@
 #include "app/HelpWindow.h"
 #include "notes/NotesPage.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QTabWidget>
 #include <QTest>
+#include <QToolButton>
 #include <QTreeView>
 
 using namespace Qt::StringLiterals;
+
+namespace
+{
+
+// Visible children of one parent that overlap, and buttons too narrow for
+// their captions, anywhere below `widget`.
+QStringList LayoutFaults(const QWidget* widget)
+{
+    QStringList faults;
+    QList<const QWidget*> shown;
+    for (const QObject* child : widget->children())
+        if (child->isWidgetType() && static_cast<const QWidget*>(child)->isVisible()
+            && !static_cast<const QWidget*>(child)->isWindow())
+            shown << static_cast<const QWidget*>(child);
+    for (qsizetype i = 0; i < shown.size(); ++i) {
+        for (qsizetype j = i + 1; j < shown.size(); ++j)
+            if (shown[i]->geometry().intersects(shown[j]->geometry()))
+                faults << shown[i]->objectName() + u" overlaps "_s + shown[j]->objectName();
+        // Tool buttons show their icons only.
+        if (const auto* button = qobject_cast<const QAbstractButton*>(shown[i]))
+            if (!qobject_cast<const QToolButton*>(button) && !button->text().isEmpty()
+                && button->width() < button->fontMetrics().horizontalAdvance(button->text()))
+                faults << button->objectName() + u" cuts its caption"_s;
+        faults << LayoutFaults(shown[i]);
+    }
+    return faults;
+}
+
+} // namespace
 
 // The main window as a user meets it day to day: the keys of the notes page,
 // the help window.
@@ -47,6 +78,22 @@ private Q_SLOTS:
         QCOMPARE(shell.Desktop.Opened, QStringList { u"mailto:jo@example.org"_s });
         QCOMPARE(form->NotesPage()->pmEmail->actions().size(), 1);
         QVERIFY(shell.Dialogues.Errors.isEmpty());
+    }
+
+    void everyPageFitsTheSmallestWindow()
+    {
+        TFakeShell shell;
+        auto form = shell.Start();
+        form->show();
+        form->resize(form->minimumSize());
+        QCOMPARE(form->size(), QSize(460, 360));
+        for (int page = 0; page < form->PageControl()->count(); ++page) {
+            form->PageControl()->setCurrentIndex(page);
+            QVERIFY(!form->grab().isNull());
+            const QStringList faults = LayoutFaults(form->PageControl()->currentWidget());
+            QVERIFY2(faults.isEmpty(),
+                qPrintable(form->PageControl()->tabText(page) + u": "_s + faults.join(u"; "_s)));
+        }
     }
 
     void theHelpWindowClosesWithEscapeAndCtrlW()
