@@ -2,6 +2,7 @@
 
 #include "alarms/AlarmPopups.h"
 #include "app/AboutForm.h"
+#include "controls/AccessibleNames.h"
 #include "controls/Dialogues.h"
 #include "app/HelpWindow.h"
 #include "controls/ImageLists.h"
@@ -25,7 +26,9 @@
 #include <QLocale>
 #include <QStatusBar>
 #include <QTabWidget>
+#include <QTableView>
 #include <QTimer>
+#include <QTreeView>
 #include <algorithm>
 
 using namespace Qt::StringLiterals;
@@ -60,6 +63,7 @@ TTalvoForm::TTalvoForm(TTalvoServices& services, const QStringList& arguments, Q
         services.Dialogues, [this] { return ColourToQColor(FOptions.ColourOverdue); }, this);
     CreatePages();
     CreateStatusBar();
+    NameIconButtons(this);
     FSecond = new QTimer(this);
     FSecond->setObjectName(u"Second"_s);
     FSecond->setInterval(1000);
@@ -85,6 +89,7 @@ void TTalvoForm::CreatePages()
 {
     FPageControl = new QTabWidget(this);
     FPageControl->setObjectName(u"PageControl"_s);
+    FPageControl->setAccessibleName(u"Pages"_s);
     FCalendarPage = new TCalendarPage(FDiary, Services.Clock, Services.Dialogues,
         Services.Clipboard, Services.Desktop, Services.DataFolder,
         [this](const QString& text) { Panels[2]->setText(text); });
@@ -94,6 +99,9 @@ void TTalvoForm::CreatePages()
     auto* notesEditor = new TNotesEditPane(Services.Dialogues, Services.Clipboard);
     FNotesPage = new TNotesPage(FNotes, Services.Dialogues, notesEditor);
     CreateComms(*notesEditor);
+    FNotesPage->TreeView()->setAccessibleName(u"Notes categories"_s);
+    notesEditor->Memo()->setAccessibleName(u"Notes text"_s);
+    notesEditor->Grid()->setAccessibleName(u"Notes table"_s);
     connect(FNotesPage, &TNotesPage::HelpRequested, this, &TTalvoForm::ShowHelpTopic);
     Pages = { FCalendarPage, FNotesPage, FCalculatorPage };
     const QString names[3] = { u"CalendarPage"_s, u"NotesTreePage"_s, u"CalculatorPage"_s };

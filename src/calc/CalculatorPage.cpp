@@ -96,6 +96,7 @@ TCalculatorPage::TCalculatorPage(
     auto* scroller = new QScrollArea(this);
     scroller->setObjectName(u"CalculatorScroller"_s);
     scroller->setFrameShape(QFrame::NoFrame);
+    scroller->setFocusPolicy(Qt::NoFocus);
     scroller->setWidgetResizable(true);
     scroller->setWidget(content);
     auto* page = new QVBoxLayout(this);
@@ -124,6 +125,7 @@ TCalculatorPage::TCalculatorPage(
     connect(Grid, &TCalculatorGrid::MouseDown, this, &TCalculatorPage::CalculatorGridMouseDown);
     connect(Grid, &TCalculatorGrid::RowMoved, this, &TCalculatorPage::CalculatorGridRowMoved);
     setFocusProxy(Grid);
+    Grid->setAccessibleName(u"Stack"_s);
 
     Link = std::make_shared<TLink>(*this);
     Calc.SetHost(Link);

@@ -1,7 +1,9 @@
 #include "controls/SimpleCalendar.h"
 
+#include "controls/AccessibleNames.h"
 #include "platform/AnsiText.h"
 
+#include <QAccessible>
 #include <QFontMetrics>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -92,7 +94,9 @@ TSimpleCalendar::TSimpleCalendar(TDateTime today, QWidget* parent)
     , Today([today] { return today; })
 {
     // Tab reaches the days; a click on one takes the focus too.
+    SurfaceWidget->setObjectName(u"CalendarSurface"_s);
     SurfaceWidget->setFocusPolicy(Qt::StrongFocus);
+    InstallCalendarAccessibility();
     setFocusProxy(SurfaceWidget);
     setFrameStyle(QFrame::Box | QFrame::Plain);
     setLineWidth(1);
@@ -111,6 +115,8 @@ void TSimpleCalendar::SetDate(TDateTime date)
     SyncGeometry();
     State.SetDate(date);
     SurfaceWidget->update();
+    QAccessibleValueChangeEvent changed(SurfaceWidget, date);
+    QAccessible::updateAccessibility(&changed);
     Q_EMIT OnChange();
 }
 

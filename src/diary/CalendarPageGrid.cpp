@@ -28,6 +28,7 @@ void TCalendarPage::BuildGrid()
     Model = new TDiaryGridModel(Store, this);
     CalendarGrid = new TDiaryGrid(*Model, area);
     CalendarGrid->setObjectName(u"CalendarGrid"_s);
+    CalendarGrid->setAccessibleName(u"Diary events"_s);
     CalendarGrid->setToolTip(u"Diary Events: Locked, Alarmed, Time, Description"_s);
     auto* layout = new QVBoxLayout(area);
     layout->setContentsMargins(0, 0, 0, 0);

@@ -3,7 +3,10 @@
 #include "notes/NotesPage.h"
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QAction>
+#include <QDate>
+#include <QLocale>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QTabWidget>
@@ -38,6 +41,28 @@ QStringList LayoutFaults(const QWidget* widget)
         faults << LayoutFaults(shown[i]);
     }
     return faults;
+}
+
+// Every control in the accessibility tree below `node` that takes the focus
+// but has no name a screen reader could read.
+QStringList Unnamed(QAccessibleInterface* node, int depth = 0)
+{
+    QStringList unnamed;
+    if (!node || depth > 40)
+        return unnamed;
+    // Table cells speak their contents, which may well be empty.
+    const QAccessible::State state = node->state();
+    if (node->role() != QAccessible::Cell && state.focusable && !state.invisible
+        && node->text(QAccessible::Name).trimmed().isEmpty()) {
+        const QObject* object = node->object();
+        unnamed << (object ? QString::fromLatin1(object->metaObject()->className()) + u':'
+                               + object->objectName()
+                           : u"?"_s)
+                + u" role "_s + QString::number(node->role());
+    }
+    for (int i = 0; i < node->childCount(); ++i)
+        unnamed << Unnamed(node->child(i), depth + 1);
+    return unnamed;
 }
 
 } // namespace
@@ -94,6 +119,31 @@ private Q_SLOTS:
             QVERIFY2(faults.isEmpty(),
                 qPrintable(form->PageControl()->tabText(page) + u": "_s + faults.join(u"; "_s)));
         }
+    }
+
+    void aScreenReaderFindsANameOnEveryControl()
+    {
+        TFakeShell shell;
+        auto form = shell.Start();
+        form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+        for (int page = 0; page < form->PageControl()->count(); ++page) {
+            form->PageControl()->setCurrentIndex(page);
+            const QStringList unnamed = Unnamed(QAccessible::queryAccessibleInterface(form.get()));
+            QVERIFY2(unnamed.isEmpty(),
+                qPrintable(form->PageControl()->tabText(page) + u": "_s + unnamed.join(u"; "_s)));
+        }
+        // The calendar tells the chosen date and its days.
+        QAccessibleInterface* calendar = QAccessible::queryAccessibleInterface(
+            form->findChild<QWidget*>(u"CalendarSurface"_s));
+        QVERIFY(calendar);
+        QCOMPARE(calendar->text(QAccessible::Value),
+            QLocale().toString(QDate(2026, 12, 7), QLocale::LongFormat));
+        QVERIFY(calendar->childCount() >= 31);
+        QAccessibleInterface* seventh = calendar->child(6);
+        QCOMPARE(seventh->text(QAccessible::Name), calendar->text(QAccessible::Value));
+        QVERIFY(seventh->state().selected);
+        QCOMPARE(calendar->indexOfChild(seventh), 6);
     }
 
     void theHelpWindowClosesWithEscapeAndCtrlW()

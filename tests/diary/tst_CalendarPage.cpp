@@ -34,6 +34,21 @@ private Q_SLOTS:
     void init() { QVERIFY(Start()); }
     void cleanup() { Stop(); }
 
+    void thePicturesColumnsSpeakAsText()
+    {
+        Add(3, 12, 900, "Dentist", etCrossed, 1);
+        Add(3, 12, 1000, "Walk", etTicked);
+        Choose(2025, 3, 12);
+        const auto spoken = [this](int row, int column) {
+            return Model()->index(row, column).data(Qt::AccessibleTextRole).toString();
+        };
+        QCOMPARE(spoken(0, 0), u"Locked"_s);
+        QCOMPARE(spoken(0, 1), u"Canned"_s);
+        QCOMPARE(spoken(1, 1), u"Done"_s);
+        QCOMPARE(spoken(1, 3), u"Walk"_s);
+        QCOMPARE(spoken(1, 0), u""_s);
+    }
+
     void gridModelIsSound()
     {
         QAbstractItemModelTester tester(
