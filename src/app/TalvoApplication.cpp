@@ -37,6 +37,10 @@ int TTalvoApplication::Run(TGuardedApplication& application)
     // The program lives on in the tray with no window shown.
     application.setQuitOnLastWindowClosed(false);
 
+    // Watching for the signals to end starts before a second start can find
+    // this copy: a signal that comes while the window is still being made
+    // waits for it instead of killing the program unsaved.
+    TTerminationWatcher watcher;
     TSingleInstance instance(TSingleInstance::DefaultServerName());
     if (instance.SignalRunningInstance())
         return 0;
@@ -60,7 +64,6 @@ int TTalvoApplication::Run(TGuardedApplication& application)
     QObject::connect(
         &form, &TTalvoForm::ExitRequested, &application, &QApplication::quit, Qt::QueuedConnection);
     // Ending the desktop session, or a signal to end, exits as the tray's "Exit" does.
-    TTerminationWatcher watcher;
     QObject::connect(
         &watcher, &TTerminationWatcher::TerminationRequested, &form, [&form] { form.ExitClick(); });
     QObject::connect(&application, &QGuiApplication::commitDataRequest, &form,
