@@ -37,13 +37,12 @@ int TTalvoApplication::Run(TGuardedApplication& application)
     // The program lives on in the tray with no window shown.
     application.setQuitOnLastWindowClosed(false);
 
-    // Watching for the signals to end starts before a second start can find
-    // this copy: a signal that comes while the window is still being made
-    // waits for it instead of killing the program unsaved.
-    TTerminationWatcher watcher;
     TSingleInstance instance(TSingleInstance::DefaultServerName());
     if (instance.SignalRunningInstance())
         return 0;
+    // Watching from before the copy answers, so a signal that comes while the
+    // window is still being made waits for the event loop instead of killing it.
+    TTerminationWatcher watcher;
     instance.Listen();
 
     TSystemClock clock;

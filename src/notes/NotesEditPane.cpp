@@ -273,10 +273,9 @@ void TNotesEditPane::WordWrapOff()
 void TNotesEditPane::MemoToGrid()
 {
     WordWrapOff();
-    const std::vector<std::string> lines = MemoLines();
-    TNotesTable table = ::MemoToGrid(lines);
-    const int row = CurrentRowForLine(CaretLine(lines, MemoCaret()), table.RowCount());
-    Shown = lines;
+    Shown = MemoLines();
+    TNotesTable table = ::MemoToGrid(Shown);
+    const int row = CurrentRowForLine(CaretLine(Shown, MemoCaret()), table.RowCount());
     NotesMemo->document()->setModified(false);
     Model->SetTable(std::move(table));
     NotesGrid->FocusCell(1, row);

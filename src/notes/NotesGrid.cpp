@@ -164,6 +164,12 @@ void TNotesGrid::keyPressEvent(QKeyEvent* event)
         case Qt::Key_Enter:
             StartEditing();
             return;
+        case Qt::Key_Menu:
+            if (OnContextMenu) {
+                const QRect cell = visualRect(currentIndex());
+                OnContextMenu(viewport()->mapToGlobal(QPoint(cell.left(), cell.bottom() + 1)));
+            }
+            return;
         case Qt::Key_Delete:
         case Qt::Key_Backspace:
             if (OnClear)
@@ -202,6 +208,7 @@ void TNotesGrid::contextMenuEvent(QContextMenuEvent* event)
         return;
     QPoint at = event->globalPos();
     if (event->reason() == QContextMenuEvent::Keyboard) {
+        // Just below the current cell, at its left edge.
         const QRect cell = visualRect(currentIndex());
         at = viewport()->mapToGlobal(QPoint(cell.left(), cell.bottom() + 1));
     }
@@ -219,6 +226,9 @@ void TNotesGrid::RowMoved(int, int oldVisual, int newVisual)
 {
     UndoSectionMove(verticalHeader(), oldVisual, newVisual);
     Model.MoveRow(oldVisual + 1, newVisual + 1);
+    // The current row may have moved to the end.
+    if (currentIndex().row() == Model.rowCount() - 1)
+        Model.AddRow();
 }
 
 void TNotesGrid::ColumnMoved(int, int oldVisual, int newVisual)

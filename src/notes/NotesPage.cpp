@@ -8,12 +8,14 @@
 #include "notes/NotesTreeView.h"
 #include "notes/PlainNotesEditor.h"
 #include "platform/AnsiText.h"
+#include "platform/AnsiValidator.h"
 
 #include <QAction>
 #include <QActionGroup>
 #include <QCollator>
 #include <QMenu>
 #include <QSplitter>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -52,6 +54,15 @@ TNotesPage::TNotesPage(
     FModel = new TNotesTreeModel(tree, DesktopNameOrder(), this);
     FTreeView = new TNotesTreeView;
     FTreeView->setModel(FModel);
+    FTreeView->setItemDelegate(new TAnsiItemDelegate(
+        [this](const QStringList& found) {
+            QTimer::singleShot(0, this, [this, found] {
+                Dialogues.ShowError(
+                    u"The notes file cannot hold %1, so the name was left as it was."_s.arg(
+                        NameCharacters(found)));
+            });
+        },
+        FTreeView));
 
     CreateTools();
     CreateTreeMenu();

@@ -40,14 +40,6 @@ std::string UpperKey(const std::string& text)
     return key;
 }
 
-// Byte by byte as character codes; a prefix is the smaller.
-bool CodesLess(const std::string& a, const std::string& b)
-{
-    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-        return static_cast<unsigned char>(x) < static_cast<unsigned char>(y);
-    });
-}
-
 } // namespace
 
 const std::string& TNotesTable::Cell(int col, int row) const
@@ -118,12 +110,22 @@ void TNotesTable::MoveColumn(int from, int to)
 
 void TNotesTable::Reorder(const std::vector<int>& order)
 {
-    std::vector<TRow> sorted;
-    sorted.reserve(Rows.size());
-    sorted.push_back(std::move(Rows.front()));
-    for (const int i : order)
-        sorted.push_back(std::move(Rows[static_cast<size_t>(1 + i)]));
-    Rows = std::move(sorted);
+    // Follows each cycle of the permutation, swapping rows in place: no row
+    // is copied and no second table is made.
+    std::vector<bool> placed(order.size(), false);
+    for (size_t start = 0; start < order.size(); ++start) {
+        if (placed[start])
+            continue;
+        size_t at = start;
+        while (!placed[at]) {
+            placed[at] = true;
+            const size_t from = static_cast<size_t>(order[at]);
+            if (from == start)
+                break;
+            std::swap(Rows[1 + at], Rows[1 + from]);
+            at = from;
+        }
+    }
 }
 
 TNotesTable MemoToGrid(const std::vector<std::string>& lines)
@@ -236,30 +238,46 @@ void SortRows(TNotesTable& table, int col, std::string_view current)
     if (dataRows < 2)
         return;
     const bool numeric = current == IntToText(TextToInt(current));
-    std::vector<int> order(static_cast<size_t>(dataRows));
-    std::iota(order.begin(), order.end(), 0);
-    auto cell = [&](int i) -> const std::string& { return table.Cell(col, 1 + i); };
-    // Empty keys sort after every other key and equal to each other.
-    if (numeric) {
-        std::vector<int32_t> keys(order.size());
-        for (int i = 0; i < dataRows; ++i)
-            keys[static_cast<size_t>(i)] = TextToInt(cell(i));
-        std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
-            if (cell(a).empty())
-                return false;
-            return cell(b).empty() || keys[static_cast<size_t>(a)] < keys[static_cast<size_t>(b)];
-        });
-    } else {
-        std::vector<std::string> keys(order.size());
-        for (int i = 0; i < dataRows; ++i)
-            keys[static_cast<size_t>(i)] = UpperKey(cell(i));
-        std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
-            if (cell(a).empty())
-                return false;
-            return cell(b).empty()
-                || CodesLess(keys[static_cast<size_t>(a)], keys[static_cast<size_t>(b)]);
-        });
+    // Each filled key is sorted as a 64-bit number that orders as the key
+    // does: the number itself, or the first eight upper-cased characters with
+    // the full texts compared only when those are alike.
+    struct TSortKey {
+        uint64_t Order;
+        int Row;
+    };
+    std::vector<TSortKey> keys;
+    keys.reserve(static_cast<size_t>(dataRows));
+    std::vector<std::string> texts(numeric ? 0 : static_cast<size_t>(dataRows));
+    std::vector<int> empty;
+    for (int i = 0; i < dataRows; ++i) {
+        const std::string& cell = table.Cell(col, 1 + i);
+        if (cell.empty()) {
+            empty.push_back(i);
+            continue;
+        }
+        uint64_t order = 0;
+        if (numeric) {
+            order = static_cast<uint32_t>(TextToInt(cell)) ^ 0x8000'0000u;
+        } else {
+            std::string& text = texts[static_cast<size_t>(i)] = UpperKey(cell);
+            for (size_t b = 0; b < 8; ++b)
+                order = (order << 8) | (b < text.size() ? static_cast<unsigned char>(text[b]) : 0u);
+        }
+        keys.push_back({ order, i });
     }
+    // std::string compares by unsigned character codes, a prefix first.
+    std::stable_sort(keys.begin(), keys.end(), [&texts](const TSortKey& a, const TSortKey& b) {
+        if (a.Order != b.Order)
+            return a.Order < b.Order;
+        return !texts.empty()
+            && texts[static_cast<size_t>(a.Row)] < texts[static_cast<size_t>(b.Row)];
+    });
+    // Empty keys gather at the bottom in their order.
+    std::vector<int> order;
+    order.reserve(static_cast<size_t>(dataRows));
+    for (const TSortKey& key : keys)
+        order.push_back(key.Row);
+    order.insert(order.end(), empty.begin(), empty.end());
     table.Reorder(order);
 }
 

@@ -2,6 +2,8 @@
 
 #include "platform/AnsiText.h"
 
+#include <QLineEdit>
+
 TAnsiValidator::TAnsiValidator(std::function<void(const QStringList&)> refused, QObject* parent)
     : QValidator(parent)
     , Refused(std::move(refused))
@@ -24,4 +26,20 @@ QValidator::State TAnsiValidator::validate(QString& input, int&) const
     if (Refused)
         Refused(found);
     return Invalid;
+}
+
+TAnsiItemDelegate::TAnsiItemDelegate(
+    std::function<void(const QStringList&)> refused, QObject* parent)
+    : QStyledItemDelegate(parent)
+    , Refused(std::move(refused))
+{
+}
+
+QWidget* TAnsiItemDelegate::createEditor(
+    QWidget* parent, const QStyleOptionViewItem& option, const QModelIndex& index) const
+{
+    QWidget* editor = QStyledItemDelegate::createEditor(parent, option, index);
+    if (auto* line = qobject_cast<QLineEdit*>(editor))
+        line->setValidator(new TAnsiValidator(Refused, line));
+    return editor;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QStringList>
+#include <QStyledItemDelegate>
 #include <QValidator>
 #include <functional>
 
@@ -21,6 +22,23 @@ public:
 
     // The characters of `text` that an 8-bit line cannot hold.
     static QStringList Refusable(const QString& text);
+
+private:
+    std::function<void(const QStringList&)> Refused;
+};
+
+// An item view's editors guarded the same way: a line editor made by the
+// default delegate gets a TAnsiValidator that reports to `refused`.
+class TAnsiItemDelegate final : public QStyledItemDelegate
+{
+    Q_OBJECT
+
+public:
+    explicit TAnsiItemDelegate(
+        std::function<void(const QStringList&)> refused, QObject* parent = nullptr);
+
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
+        const QModelIndex& index) const override;
 
 private:
     std::function<void(const QStringList&)> Refused;

@@ -8,6 +8,8 @@
 #include <QAbstractItemModelTester>
 #include <QAction>
 #include <QActionGroup>
+#include <QApplication>
+#include <QContextMenuEvent>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QMenu>
@@ -162,6 +164,13 @@ private Q_SLOTS:
         QCOMPARE(Stored(&data), (Lines { "A\tB", "10\t25" }));
         QCOMPARE(data.AsGrid, 1);
 
+        // Dragged headers move the cells; a column takes its width along.
+        Grid()->horizontalHeader()->moveSection(1, 0);
+        Grid()->verticalHeader()->moveSection(0, 1);
+        QCOMPARE(Stored(&data), (Lines { "B\tA", "", "25\t10" }));
+        QCOMPARE(data.ColWidths[0], 120);
+        QCOMPARE(Grid()->horizontalHeader()->logicalIndex(0), 0);
+
         // Selecting a cell of the last row adds a row below it.
         const int rows = Grid()->model()->rowCount();
         Grid()->FocusCell(1, rows);
@@ -217,6 +226,31 @@ private Q_SLOTS:
         Tools.bDelete->trigger();
         QCOMPARE(Grid()->model()->rowCount(), 2);
         QCOMPARE(Stored(), Lines { "Key" });
+    }
+
+    void theMenuComesUpOnTheClickedWordOrCell()
+    {
+        Show({ "call 555 1234 now" }, 0);
+        const QRect word = Memo()->cursorRect([this] {
+            QTextCursor c = Memo()->textCursor();
+            c.setPosition(7);
+            return c;
+        }());
+        QContextMenuEvent click(QContextMenuEvent::Mouse, word.center(),
+            Memo()->viewport()->mapToGlobal(word.center()));
+        QApplication::sendEvent(Memo()->viewport(), &click);
+        QTRY_VERIFY(Pane->NotesMenu()->isVisible());
+        QCOMPARE(Memo()->textCursor().position(), 7);
+        Pane->NotesMenu()->close();
+        Tools.ChangeCaseButton->trigger();
+        QCOMPARE(Memo()->toPlainText(), u"call 555 1234 now"_s);
+        QCOMPARE(Memo()->textCursor().selectedText(), u"555"_s);
+
+        Tools.NotesAsGridButton->trigger();
+        Click(1, 1);
+        Key(Grid(), Qt::Key_Menu);
+        QTRY_VERIFY(Pane->NotesMenu()->isVisible());
+        Pane->NotesMenu()->close();
     }
 
     void caseCyclesAndTypingIsUndone()
