@@ -1,6 +1,7 @@
 #include "app/HelpWindow.h"
 
 #include <QFile>
+#include <QShortcut>
 #include <QTextBrowser>
 #include <QVBoxLayout>
 
@@ -44,6 +45,8 @@ THelpWindow::THelpWindow(QWidget* parent)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(Browser);
     resize(560, 480);
+    for (const QKeySequence& keys : { QKeySequence(Qt::Key_Escape), QKeySequence(Qt::CTRL | Qt::Key_W) })
+        connect(new QShortcut(keys, this), &QShortcut::activated, this, &QWidget::close);
 }
 
 bool THelpWindow::HasTopic(int topic)

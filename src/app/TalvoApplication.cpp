@@ -9,6 +9,7 @@
 #include "platform/DataFolder.h"
 #include "platform/Desktop.h"
 #include "settings/QtSettingsBackend.h"
+#include "platform/SerialPort.h"
 #include "platform/SingleInstance.h"
 #include "platform/SoundPlayer.h"
 #include "platform/SystemClock.h"
@@ -60,8 +61,9 @@ int TTalvoApplication::Run(TGuardedApplication& application)
     const std::filesystem::path dataFolder = TDataFolder::Open(folderError);
     if (!folderError.isEmpty())
         dialogues.ShowError(folderError);
+    TSerialPort serial;
     TTalvoServices services { clock, dialogues, trayIcon, desktop, clipboard, sound,
-        [] { return std::make_unique<TQtSettingsBackend>(); }, dataFolder };
+        [] { return std::make_unique<TQtSettingsBackend>(); }, dataFolder, serial };
     TSessionAutostart autostart(QCoreApplication::applicationFilePath());
     services.Autostart = &autostart;
 

@@ -3,6 +3,7 @@
 #include "alarms/AlarmPopups.h"
 #include "app/AboutForm.h"
 #include "app/CommandLine.h"
+#include "controls/AccessibleNames.h"
 #include "controls/Dialogues.h"
 #include "app/HelpWindow.h"
 #include "controls/ImageLists.h"
@@ -12,6 +13,7 @@
 #include "calc/CalculatorPage.h"
 #include "diary/CalendarPage.h"
 #include "diary/DiaryFile.h"
+#include "comms/CommsCommands.h"
 #include "notes/NotesEditPane.h"
 #include "notes/NotesPage.h"
 #include "platform/AnsiText.h"
@@ -30,7 +32,9 @@
 #include <QLocale>
 #include <QStatusBar>
 #include <QTabWidget>
+#include <QTableView>
 #include <QTimer>
+#include <QTreeView>
 #include <algorithm>
 
 using namespace Qt::StringLiterals;
@@ -67,6 +71,7 @@ TTalvoForm::TTalvoForm(TTalvoServices& services, const QStringList& arguments, Q
         services.Dialogues, [this] { return ColourToQColor(FOptions.ColourOverdue); }, this);
     CreatePages();
     CreateStatusBar();
+    NameIconButtons(this);
     FSecond = new QTimer(this);
     FSecond->setObjectName(u"Second"_s);
     FSecond->setInterval(1000);
@@ -92,14 +97,19 @@ void TTalvoForm::CreatePages()
 {
     FPageControl = new QTabWidget(this);
     FPageControl->setObjectName(u"PageControl"_s);
+    FPageControl->setAccessibleName(u"Pages"_s);
     FCalendarPage = new TCalendarPage(FDiary, Services.Clock, Services.Dialogues,
         Services.Clipboard, Services.Desktop, Services.DataFolder,
         [this](const QString& text) { Panels[2]->setText(text); });
     connect(FCalendarPage, &TCalendarPage::HelpRequested, this, &TTalvoForm::ShowHelpTopic);
     FCalculatorPage = new TCalculatorPage(FCalc, Services.Dialogues, Services.Clipboard);
     connect(FCalculatorPage, &TCalculatorPage::HelpRequested, this, &TTalvoForm::ShowHelpTopic);
-    FNotesPage = new TNotesPage(
-        FNotes, Services.Dialogues, new TNotesEditPane(Services.Dialogues, Services.Clipboard));
+    auto* notesEditor = new TNotesEditPane(Services.Dialogues, Services.Clipboard);
+    FNotesPage = new TNotesPage(FNotes, Services.Dialogues, notesEditor);
+    CreateComms(*notesEditor);
+    FNotesPage->TreeView()->setAccessibleName(u"Notes categories"_s);
+    notesEditor->Memo()->setAccessibleName(u"Notes text"_s);
+    notesEditor->Grid()->setAccessibleName(u"Notes table"_s);
     connect(FNotesPage, &TNotesPage::HelpRequested, this, &TTalvoForm::ShowHelpTopic);
     Pages = { FCalendarPage, FNotesPage, FCalculatorPage };
     const QString names[3] = { u"CalendarPage"_s, u"NotesTreePage"_s, u"CalculatorPage"_s };
@@ -350,9 +360,14 @@ void TTalvoForm::FormKeyDown(int key, Qt::KeyboardModifiers modifiers)
         FNotesPage->FocusTree();
         return;
     }
-    if (modifiers.testFlag(Qt::ControlModifier) && key == Qt::Key_F
+    if (modifiers.testFlag(Qt::ControlModifier)
         && FPageControl->currentIndex() == NotesTreePageIndex) {
-        FNotesPage->bFind->trigger();
+        if (key == Qt::Key_F)
+            FNotesPage->bFind->trigger();
+        else if (key == Qt::Key_D)
+            FComms->bDialClick();
+        else if (key == Qt::Key_S)
+            FComms->bSendClick();
         return;
     }
     if (!modifiers.testFlag(Qt::ControlModifier)

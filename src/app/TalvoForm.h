@@ -30,6 +30,9 @@ class TCalendarPage;
 class TNotesPage;
 class TPaletteColours;
 class TPropertiesForm;
+class TNotesEditPane;
+class TCommsCommands;
+class INotesCaret;
 class THelpWindow;
 class THintSwitch;
 class IColourFontPickers;
@@ -71,6 +74,7 @@ public:
     TCalculatorPage* CalculatorPage() const { return FCalculatorPage; }
     TCalendarPage* CalendarPage() const { return FCalendarPage; }
     TNotesPage* NotesPage() const { return FNotesPage; }
+    TCommsCommands* Comms() const { return FComms; }
     TNotesTree& Notes() { return FNotes; }
     TAlarmPopups& Popups() const { return *FPopups; }
     TSecondTick& Tick() { return *FTick; }
@@ -170,6 +174,8 @@ private:
     bool SaveDiaryNow(std::string text);
     // Tells the user, once, that the last load left part of the diary unread.
     void ShowLoadNotice();
+    // Dialling and e-mail from the notes editor.
+    void CreateComms(TNotesEditPane& editor);
     void FormKeyDown(int key, Qt::KeyboardModifiers modifiers);
     void FormKeyPress(QChar character);
     void RememberFocus(QWidget* now);
@@ -202,6 +208,8 @@ private:
     TCalculatorPage* FCalculatorPage = nullptr;
     TCalendarPage* FCalendarPage = nullptr;
     TNotesPage* FNotesPage = nullptr;
+    std::unique_ptr<INotesCaret> NotesCaret;
+    TCommsCommands* FComms = nullptr;
     TAlarmPopups* FPopups = nullptr;
     QTimer* FSecond = nullptr;
     TTrayController* FTray = nullptr;

@@ -11,6 +11,7 @@ class IColourFontPickers;
 class IDesktop;
 class IDialogues;
 class ISettingsBackend;
+class ISerialPort;
 class ISoundPlayer;
 class TTrayIconBase;
 
@@ -27,6 +28,8 @@ struct TTalvoServices {
     // Where "DIARY.DAT" and the other data files live: the data folder, not
     // the working folder.
     std::filesystem::path DataFolder;
+    // Where a modem is dialled.
+    ISerialPort& Serial;
     // Starting with the desktop session; none where the desktop has no way.
     IAutostart* Autostart = nullptr;
     // The properties window's colour and font dialogs; the desktop's when null.

@@ -10,6 +10,7 @@
 #include <QGridLayout>
 #include <QMenu>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QVBoxLayout>
 
 using namespace Qt::StringLiterals;
@@ -84,10 +85,23 @@ TCalculatorPage::TCalculatorPage(
     Keys->setColumnStretch(LastColumn + 1, 1);
     FitButtons();
 
+    // Below the calculator's own size (the window's smallest) the keys keep
+    // their size and the page scrolls, so nothing overlaps or is cut.
+    auto* content = new QWidget;
+    content->setObjectName(u"CalculatorKeys"_s);
+    auto* inner = new QVBoxLayout(content);
+    inner->setContentsMargins(4, 4, 4, 4);
+    inner->addLayout(Keys);
+    inner->addStretch(1);
+    auto* scroller = new QScrollArea(this);
+    scroller->setObjectName(u"CalculatorScroller"_s);
+    scroller->setFrameShape(QFrame::NoFrame);
+    scroller->setFocusPolicy(Qt::NoFocus);
+    scroller->setWidgetResizable(true);
+    scroller->setWidget(content);
     auto* page = new QVBoxLayout(this);
-    page->setContentsMargins(4, 4, 4, 4);
-    page->addLayout(Keys);
-    page->addStretch(1);
+    page->setContentsMargins(0, 0, 0, 0);
+    page->addWidget(scroller);
 
     pmCalculator->setObjectName(u"pmCalculator"_s);
     QAction* recall = pmCalculator->addAction(u"Recall"_s);
@@ -98,6 +112,11 @@ TCalculatorPage::TCalculatorPage(
     copy->setObjectName(u"CalcMenuCopy"_s);
     QAction* paste = pmCalculator->addAction(u"Paste X"_s);
     paste->setObjectName(u"CalcMenuPaste"_s);
+    // The page takes Ctrl+C and Ctrl+V as typed characters; the menu shows them.
+    for (QAction* item : { copy, paste })
+        item->setShortcutContext(Qt::WidgetShortcut);
+    copy->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_C));
+    paste->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_V));
     connect(recall, &QAction::triggered, this, &TCalculatorPage::CalculatorGridDblClick);
     connect(copy, &QAction::triggered, this, &TCalculatorPage::CalcMenuCopyClick);
     connect(paste, &QAction::triggered, this, &TCalculatorPage::PasteX);
@@ -106,6 +125,7 @@ TCalculatorPage::TCalculatorPage(
     connect(Grid, &TCalculatorGrid::MouseDown, this, &TCalculatorPage::CalculatorGridMouseDown);
     connect(Grid, &TCalculatorGrid::RowMoved, this, &TCalculatorPage::CalculatorGridRowMoved);
     setFocusProxy(Grid);
+    Grid->setAccessibleName(u"Stack"_s);
 
     Link = std::make_shared<TLink>(*this);
     Calc.SetHost(Link);
@@ -153,7 +173,7 @@ void TCalculatorPage::FitButtons()
     // and no caption is cut.
     const int spacing = Keys->horizontalSpacing();
     int width = MinKeyWidth;
-    const auto buttons = findChildren<QPushButton*>(Qt::FindDirectChildrenOnly);
+    const auto buttons = findChildren<QPushButton*>();
     for (QPushButton* button : buttons) {
         const int caption = button->fontMetrics().horizontalAdvance(button->text()) + 10;
         if (const int span = spanOf(button); span > 0)
@@ -247,7 +267,7 @@ void TCalculatorPage::BuildKeypad(QGridLayout* keys, QHBoxLayout* modes)
 
 QPushButton* TCalculatorPage::Button(const char* name) const
 {
-    return findChild<QPushButton*>(QString::fromLatin1(name), Qt::FindDirectChildrenOnly);
+    return findChild<QPushButton*>(QString::fromLatin1(name));
 }
 
 void TCalculatorPage::Guarded(const std::function<void()>& handler)

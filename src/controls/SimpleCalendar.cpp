@@ -1,9 +1,12 @@
 #include "controls/SimpleCalendar.h"
 
+#include "controls/AccessibleNames.h"
 #include "controls/Contrast.h"
 #include "platform/AnsiText.h"
 
+#include <QAccessible>
 #include <QFontMetrics>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
@@ -55,6 +58,22 @@ protected:
     {
         Calendar->MouseReleased(event->position().toPoint());
     }
+    void keyPressEvent(QKeyEvent* event) override
+    {
+        if (!Calendar->KeyPressed(event->key(), event->modifiers()))
+            QWidget::keyPressEvent(event);
+    }
+    // The focus frame sits on the chosen day.
+    void focusInEvent(QFocusEvent* event) override
+    {
+        update();
+        QWidget::focusInEvent(event);
+    }
+    void focusOutEvent(QFocusEvent* event) override
+    {
+        update();
+        QWidget::focusOutEvent(event);
+    }
     void changeEvent(QEvent* event) override
     {
         if (event->type() == QEvent::FontChange) {
@@ -73,7 +92,13 @@ TSimpleCalendar::TSimpleCalendar(TDateTime today, QWidget* parent)
     , SurfaceWidget(new TCalendarSurface(this))
     , State(today)
     , CalColorValue(palette().color(QPalette::Base))
+    , Today([today] { return today; })
 {
+    // Tab reaches the days; a click on one takes the focus too.
+    SurfaceWidget->setObjectName(u"CalendarSurface"_s);
+    SurfaceWidget->setFocusPolicy(Qt::StrongFocus);
+    InstallCalendarAccessibility();
+    setFocusProxy(SurfaceWidget);
     setFrameStyle(QFrame::Box | QFrame::Plain);
     setLineWidth(1);
     SurfaceWidget->setGeometry(SurfaceRect());
@@ -91,6 +116,8 @@ void TSimpleCalendar::SetDate(TDateTime date)
     SyncGeometry();
     State.SetDate(date);
     SurfaceWidget->update();
+    QAccessibleValueChangeEvent changed(SurfaceWidget, date);
+    QAccessible::updateAccessibility(&changed);
     Q_EMIT OnChange();
 }
 
@@ -240,6 +267,11 @@ void TSimpleCalendar::PaintDay(QPainter& painter, const TCalendarDay& day) const
     const QString number = QString::number(day.Day);
     const int width = QFontMetrics(font).horizontalAdvance(number);
     DrawTextAt(painter, cell.left() + (cell.width() - width) / 2, cell.top(), number);
+    if (SurfaceWidget->hasFocus() && day.Date == State.Date()) {
+        painter.setPen(QPen(ink, 1, Qt::DotLine));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(cell.adjusted(1, 1, -2, -2));
+    }
 }
 
 void TSimpleCalendar::MousePressed(const QPoint& at, bool shift)

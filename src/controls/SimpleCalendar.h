@@ -6,6 +6,7 @@
 
 #include <QColor>
 #include <QFrame>
+#include <functional>
 #include <optional>
 
 class TCalendarSurface;
@@ -42,6 +43,12 @@ public:
     void SetDayFontStyle(TDayFontStyle callback);
     // Moves the months shown by count, back when negative; the choice stays.
     void ScrollMonths(int count);
+    // Where Home goes; the day first shown until the owner says otherwise.
+    void SetToday(std::function<TDateTime()> today);
+    // The keyboard: the arrows move the chosen day by a day or a week, Page Up
+    // and Page Down by a month, Home to today, each as SetDate does. False for
+    // any other key.
+    bool KeyPressed(int key, Qt::KeyboardModifiers modifiers);
 
     // A day in the first month shown, and the day after the last day shown.
     TDateTime FirstMonth() const { return State.FirstMonth(); }
@@ -78,4 +85,5 @@ private:
     mutable TCalendarState State;
     QColor CalColorValue;
     TDayFontStyle DayFontStyle;
+    std::function<TDateTime()> Today;
 };

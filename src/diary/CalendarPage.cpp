@@ -97,6 +97,7 @@ void TCalendarPage::BuildPanel()
     Calendar->setObjectName(u"Calendar"_s);
     Calendar->SetAllowRange(false);
     Calendar->setMinimumSize(0, 0);
+    Calendar->SetToday([this] { return Clock.Now(); });
     Calendar->SetDayFontStyle(
         [this](uint16_t year, uint16_t month, uint16_t day, TFontStyles& styles) {
             CalendarDayFontStyle(year, month, day, styles);

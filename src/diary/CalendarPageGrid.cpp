@@ -1,6 +1,8 @@
 // The diary page's grid: typing, the mouse, the event-type menu, and the
 // clipboard and bulk commands of the grid's pop-up menu.
 
+#include "controls/AnsiInput.h"
+#include "controls/Dialogues.h"
 #include "controls/ImageLists.h"
 #include "controls/SimpleCalendar.h"
 #include "diary/CalendarPage.h"
@@ -26,6 +28,7 @@ void TCalendarPage::BuildGrid()
     Model = new TDiaryGridModel(Store, this);
     CalendarGrid = new TDiaryGrid(*Model, area);
     CalendarGrid->setObjectName(u"CalendarGrid"_s);
+    CalendarGrid->setAccessibleName(u"Diary events"_s);
     CalendarGrid->setToolTip(u"Diary Events: Locked, Alarmed, Time, Description"_s);
     auto* layout = new QVBoxLayout(area);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -75,15 +78,18 @@ void TCalendarPage::BuildMenus()
     pmDiary = new QMenu(this);
     pmDiary->setObjectName(u"pmDiary"_s);
     const auto add = [this](const QString& name, const QString& caption,
-                         const std::function<void()>& handler) {
+                         const std::function<void()>& handler, QKeySequence shortcut = {}) {
         QAction* action = pmDiary->addAction(caption);
         action->setObjectName(name);
+        // The grid takes these keys itself; the menu shows them.
+        action->setShortcut(shortcut);
+        action->setShortcutContext(Qt::WidgetShortcut);
         connect(action, &QAction::triggered, this, [this, handler] { Guarded(handler); });
     };
-    add(u"mDCut"_s, u"Cut"_s, [this] { mDCutCopyClick(true); });
-    add(u"mDCopy"_s, u"Copy"_s, [this] { mDCutCopyClick(false); });
+    add(u"mDCut"_s, u"Cut"_s, [this] { mDCutCopyClick(true); }, QKeySequence::Cut);
+    add(u"mDCopy"_s, u"Copy"_s, [this] { mDCutCopyClick(false); }, QKeySequence::Copy);
     add(u"mDCopyEvent"_s, u"Copy Event"_s, [this] { mDCopyEventClick(); });
-    add(u"mDPaste"_s, u"Paste"_s, [this] { mDPasteClick(); });
+    add(u"mDPaste"_s, u"Paste"_s, [this] { mDPasteClick(); }, QKeySequence::Paste);
     pmDiary->addSeparator();
     add(u"mDRepeatWeekly"_s, u"Repeat Weekly"_s, [this] { mDRepeatWeeklyClick(); });
     add(u"mDClearAlike"_s, u"Clear Alike"_s, [this] { mDClearAlikeClick(); });
@@ -116,6 +122,12 @@ bool TCalendarPage::CalendarGridKeyPress(QChar key)
 {
     TDiaryEvent* event = nullptr;
     const int column = CalendarGrid->Col();
+    const QStringList refused = UnstorableCharacters(QString(key));
+    if (!refused.isEmpty() && FocusedEvent()) {
+        ShowUnstorable(
+            CalendarGrid->viewport(), refused, CalendarGrid->CellRect(column, CalendarGrid->Row()));
+        return true;
+    }
     const std::string ansi = ToAnsi(QString(key));
     if (ansi.size() != 1 || !(event = FocusedEvent()))
         return false;
@@ -182,6 +194,10 @@ void TCalendarPage::CalendarGridDblClick()
 void TCalendarPage::CalendarGridMouseDown(
     Qt::MouseButton button, const QPoint& globalPos, int column, int row)
 {
+    // A click on the cell that already has the focus selects it again: the
+    // next digit starts a new time.
+    if (button == Qt::LeftButton && row >= 1)
+        FTimeEntryFresh = true;
     if (button != Qt::RightButton || row < 1)
         return;
     EndEditing();
@@ -226,7 +242,12 @@ void TCalendarPage::mDPasteClick()
     TDiaryEvent* event = FocusedEvent();
     if (!event)
         return;
-    PasteText(*event, CalendarGrid->Col(), ToAnsi(Clipboard.Text()));
+    const QString text = Clipboard.Text();
+    if (const QStringList refused = UnstorableCharacters(text); !refused.isEmpty()) {
+        Dialogues.ShowError(UnstorableMessage(refused));
+        return;
+    }
+    PasteText(*event, CalendarGrid->Col(), ToAnsi(text));
     RepaintGrid();
 }
 

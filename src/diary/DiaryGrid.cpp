@@ -1,5 +1,6 @@
 #include "diary/DiaryGrid.h"
 
+#include "controls/AnsiInput.h"
 #include "controls/ImageLists.h"
 #include "diary/DiaryGridModel.h"
 
@@ -148,6 +149,7 @@ public:
         auto* editor = new QLineEdit(parent);
         editor->setObjectName(QStringLiteral("CalendarGridEditor"));
         editor->setFrame(false);
+        GuardAnsiInput(editor);
         QAbstractItemModel* model = Grid->model();
         const QPersistentModelIndex cell(index);
         connect(editor, &QLineEdit::textEdited, editor, [model, cell](const QString& text) {

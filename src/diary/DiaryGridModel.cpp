@@ -84,6 +84,21 @@ QVariant TDiaryGridModel::data(const QModelIndex& index, int role) const
         if (column == dcDescription)
             return FromAnsi(event->Description);
         return QString();
+    case Qt::AccessibleTextRole: {
+        // What the pictures of the first two columns say, for screen readers.
+        switch (event ? EventImage(*event, column) : -1) {
+        case TImageLists::ciLocked:
+            return u"Locked"_s;
+        case TImageLists::ciAlarm:
+            return u"Alarm"_s;
+        case TImageLists::ciTicked:
+            return u"Done"_s;
+        case TImageLists::ciCrossed:
+            return u"Canned"_s;
+        default:
+            return data(index, Qt::DisplayRole);
+        }
+    }
     case ImageRole:
         return event ? EventImage(*event, column) : -1;
     case Qt::DecorationRole: {

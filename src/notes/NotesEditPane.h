@@ -43,6 +43,8 @@ public:
     bool TableView() const { return FTableView; }
     TNotesTableModel& TableModel() { return *Model; }
     QMenu* NotesMenu() const { return pmNotes; }
+    QAction* DialItem() const { return mDial; }
+    QAction* SendItem() const { return mSend; }
 
     void NotesAsClick();
     void CutClick();

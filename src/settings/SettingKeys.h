@@ -48,6 +48,10 @@ inline constexpr TSettingKey SchWinWidth { "SchWinWidth", TSettingKind::Geometry
 inline constexpr TSettingKey SchWinHeight { "SchWinHeight", TSettingKind::Geometry, std::nullopt };
 // The month 1..12 of the last purge of old diary events; 99 before the first.
 inline constexpr TSettingKey Month { "Month", TSettingKind::Integer, 99 };
+// A serial device that replaces the numbered modem port ("/dev/ttyACM0"), for
+// the USB modems of today. Set by hand in the settings file, never written,
+// read when a number is dialled.
+inline constexpr TSettingKey ModemDevice { "ModemDevice", TSettingKind::Text, std::nullopt };
 } // namespace Setting
 
 inline constexpr std::array<TSettingKey, 24> SettingKeys { Setting::ModemPort, Setting::AlarmSound,

@@ -1,6 +1,6 @@
-#include "controls/FakeDialogues.h"
 #include "alarms/AlarmForm.h"
 #include "alarms/AlarmPopups.h"
+#include "controls/FakeDialogues.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -130,6 +130,12 @@ private Q_SLOTS:
 
         TAlarmForm* alarm = Popups->ShowAlarmPopup(u"09:30"_s, u"Call Bob"_s);
         QVERIFY(notes.front()->width() < alarm->width());
+
+        // A note is never written to a file: every character shows as typed.
+        Dialogues->InputAnswers = { u"\u0141\u00f3d\u017a 10\u20ac"_s };
+        Popups->MenuReminderClick();
+        QCOMPARE(
+            LabelText(Popups->Notes().back(), u"Message"_s), u" \u0141\u00f3d\u017a 10\u20ac "_s);
     }
 
     void cancelOrAnEmptyTextMakesNoNote()

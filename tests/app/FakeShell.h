@@ -7,6 +7,7 @@
 #include "platform/Clipboard.h"
 #include "platform/Desktop.h"
 #include "platform/FakeDesktop.h"
+#include "platform/FakeSerialPort.h"
 #include "platform/FakeSoundPlayer.h"
 #include "platform/TrayIcon.h"
 #include "settings/MemorySettingsBackend.h"
@@ -42,13 +43,14 @@ struct TFakeShell {
     TFakeDesktop Desktop;
     TMemoryClipboard Clipboard;
     TFakeSoundPlayer Sound;
+    TFakeSerialPort Serial;
     // The settings outlive each window, as the real store does between runs.
     std::map<std::string, std::variant<std::string, TMemorySettingsBackend::TNumber>, std::less<>>
         StoredSettings;
     TMemorySettingsBackend* Backend = nullptr;
     bool RefuseSettingsWrites = false;
     TTalvoServices Services { Clock, Dialogues, Tray, Desktop, Clipboard, Sound,
-        [this] { return MakeBackend(); }, Folder.path().toStdString() };
+        [this] { return MakeBackend(); }, Folder.path().toStdString(), Serial };
 
     std::unique_ptr<ISettingsBackend> MakeBackend()
     {

@@ -30,7 +30,7 @@ private Q_SLOTS:
         TSystemTrayIcon tray;
         TTalvoServices services { shell.Clock, shell.Dialogues, tray, shell.Desktop,
             shell.Clipboard, shell.Sound, [&shell] { return shell.MakeBackend(); },
-            shell.Services.DataFolder };
+            shell.Services.DataFolder, shell.Serial };
         TTalvoForm form(services, {});
         QToolButton* button = form.MenuButton();
         QCOMPARE(button->objectName(), u"MenuButton"_s);

@@ -4,6 +4,7 @@
 
 #include <QStringList>
 #include <deque>
+#include <functional>
 
 // Records every box and answers from a queue; an unexpected question is an error.
 class TFakeDialogues final : public IDialogues
@@ -12,8 +13,15 @@ public:
     QStringList Infos, Errors, Confirms, ApplicationErrors, Inputs;
     std::deque<bool> ConfirmAnswers;
     std::deque<QString> InputAnswers; // a null QString answers Cancel
+    // Runs while an information box would be open.
+    std::function<void()> WhileInfoShown;
 
-    void ShowInfo(const QString& message) override { Infos << message; }
+    void ShowInfo(const QString& message) override
+    {
+        Infos << message;
+        if (WhileInfoShown)
+            WhileInfoShown();
+    }
     void ShowError(const QString& message) override { Errors << message; }
     bool AskConfirm(const QString& message) override
     {

@@ -92,6 +92,37 @@ class TestSimpleCalendar : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
+    void theKeyboardMovesTheChoiceAsAClickDoes()
+    {
+        auto calendar = MakeCalendar(QSize(400, 300));
+        calendar->SetToday([] { return EncodeDate(2000, 3, 31) + 0.5; });
+        QCOMPARE(calendar->focusPolicy(), Qt::NoFocus);
+        QCOMPARE(calendar->Surface()->focusPolicy(), Qt::StrongFocus);
+        QSignalSpy changes(calendar.get(), &TSimpleCalendar::OnChange);
+        const struct {
+            Qt::Key Key;
+            TDateTime Expected;
+        } steps[] = {
+            { Qt::Key_Right, EncodeDate(2000, 1, 16) },
+            { Qt::Key_Down, EncodeDate(2000, 1, 23) },
+            { Qt::Key_Up, EncodeDate(2000, 1, 16) },
+            { Qt::Key_Left, EncodeDate(2000, 1, 15) },
+            { Qt::Key_Home, EncodeDate(2000, 3, 31) },
+            // A month on from the 31st ends on the shorter month's last day.
+            { Qt::Key_PageDown, EncodeDate(2000, 4, 30) },
+            { Qt::Key_PageUp, EncodeDate(2000, 3, 30) },
+        };
+        for (const auto& step : steps) {
+            QTest::keyClick(calendar->Surface(), step.Key);
+            QCOMPARE(calendar->Date(), step.Expected);
+        }
+        QCOMPARE(changes.size(), 7);
+        // Other keys go on to the page; the chosen day's month is shown.
+        QTest::keyClick(calendar->Surface(), Qt::Key_A);
+        QCOMPARE(changes.size(), 7);
+        QVERIFY(calendar->DayCellRect(calendar->Date()).has_value());
+    }
+
     void aClickOnADayRaisesOnChangeEveryTime()
     {
         auto calendar = MakeCalendar(calendarSizeForMonths(2, 1));

@@ -19,6 +19,15 @@ using namespace Qt::StringLiterals;
 
 // The diary page as the user meets it: the calendar and its buttons, typing
 // into the grid, the mouse on the grid, and the styles of the calendar's days.
+// Keys that no keyboard layout of the test machine has.
+static void TypeText(QWidget* widget, const QString& text)
+{
+    for (const QChar c : text) {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(widget, &press);
+    }
+}
+
 class TestCalendarPage : public QObject, private TCalendarPageFixture
 {
     Q_OBJECT
@@ -26,6 +35,21 @@ class TestCalendarPage : public QObject, private TCalendarPageFixture
 private Q_SLOTS:
     void init() { QVERIFY(Start()); }
     void cleanup() { Stop(); }
+
+    void thePicturesColumnsSpeakAsText()
+    {
+        Add(3, 12, 900, "Dentist", etCrossed, 1);
+        Add(3, 12, 1000, "Walk", etTicked);
+        Choose(2025, 3, 12);
+        const auto spoken = [this](int row, int column) {
+            return Model()->index(row, column).data(Qt::AccessibleTextRole).toString();
+        };
+        QCOMPARE(spoken(0, 0), u"Locked"_s);
+        QCOMPARE(spoken(0, 1), u"Canned"_s);
+        QCOMPARE(spoken(1, 1), u"Done"_s);
+        QCOMPARE(spoken(1, 3), u"Walk"_s);
+        QCOMPARE(spoken(1, 0), u""_s);
+    }
 
     void gridModelIsSound()
     {
@@ -144,6 +168,14 @@ private Q_SLOTS:
         QCOMPARE(Page->GridColumn(), 2);
     }
 
+    void aClickOnTheFocusedTimeStartsANewTime()
+    {
+        Type(2, 1, u"930"_s);
+        Click(2, 1);
+        Keys(u"1000"_s);
+        QCOMPARE(Text(2, 1), u"10:00"_s);
+    }
+
     void backspaceClearsAFreshTimeOrDropsADigit()
     {
         Type(2, 2, u"1745"_s);
@@ -187,6 +219,29 @@ private Q_SLOTS:
         QTRY_VERIFY(!QToolTip::isVisible());
         Key(Qt::Key_Right);
         QVERIFY(!QToolTip::isVisible());
+    }
+
+    void charactersTheFileCannotHoldAreRefusedWithAWord()
+    {
+        // Typed into the grid, into the open editor, or pasted: refused and named.
+        Type(3, 1, u"Caf"_s);
+        auto* editor = Grid()->findChild<QLineEdit*>();
+        TypeText(editor, u"\u00e9 Z\u00fcrich 10\u20ac "_s);
+        QCOMPARE(Store->EventAtRow(1)->Description, "Caf\xe9 Z\xfcrich 10\x80 ");
+        TypeText(editor, u"\u0141\u00f3d\u017a"_s);
+        QCOMPARE(Store->EventAtRow(1)->Description, "Caf\xe9 Z\xfcrich 10\x80 \xf3\x64");
+        QTRY_VERIFY(QToolTip::text().contains(u"\"\u017a\" (U+017A)"_s));
+        Page->EndEditing();
+        Click(3, 2);
+        TypeText(Grid(), u"\u0141"_s);
+        QVERIFY(Store->EventAtRow(2)->Description.empty());
+        QTRY_VERIFY(QToolTip::text().contains(u"U+0141"_s));
+        Clipboard.SetText(u"ok \u0142"_s);
+        Key(Qt::Key_V, Qt::ControlModifier);
+        QVERIFY(Store->EventAtRow(2)->Description.empty());
+        QCOMPARE(Dialogues.Errors.size(), 1);
+        QVERIFY(Dialogues.Errors.front().contains(u"\"\u0142\" (U+0142)"_s));
+        Dialogues.Errors.clear();
     }
 
     void typingADescriptionMakesAnAlarmAndWritesThrough()

@@ -10,6 +10,8 @@ class TFakeDesktop final : public IDesktop
 public:
     QStringList Opened;
     bool HasViewer = true; // false: as on a desktop without a launcher
+    // False: the desktop has no handler and says so.
+    bool Handles = true;
     bool OpenDocument(const QString& path) override
     {
         Opened << path;
@@ -18,6 +20,6 @@ public:
     bool OpenUrl(const QString& url) override
     {
         Opened << url;
-        return true;
+        return Handles;
     }
 };
