@@ -5,6 +5,7 @@
 #include "app/TalvoServices.h"
 #include "platform/Clipboard.h"
 #include "platform/Desktop.h"
+#include "platform/FirstFrameReport.h"
 #include "settings/QtSettingsBackend.h"
 #include "platform/SingleInstance.h"
 #include "platform/SoundPlayer.h"
@@ -63,6 +64,7 @@ int TTalvoApplication::Run(TGuardedApplication& application)
     QObject::connect(&application, &QGuiApplication::commitDataRequest, &form,
         [&form](QSessionManager&) { form.ExitClick(); });
     form.show();
+    ReportFirstFrame(form);
     const int status = application.exec();
     application.SetDialogues(nullptr);
     return status;
