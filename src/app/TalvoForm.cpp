@@ -4,6 +4,7 @@
 #include "app/AboutForm.h"
 #include "controls/Dialogues.h"
 #include "app/HelpWindow.h"
+#include "app/PageSlot.h"
 #include "controls/ImageLists.h"
 #include "app/TalvoServices.h"
 #include "app/TrayController.h"
@@ -65,8 +66,6 @@ TTalvoForm::TTalvoForm(TTalvoServices& services, const QStringList& arguments, Q
     // The options, as the properties window loads and applies them.
     LoadSettings(FSettings, FOptions);
     ApplySettings();
-    // The about box is the last window made.
-    FAbout = new TAboutForm(this);
 }
 
 TTalvoForm::~TTalvoForm()
@@ -80,13 +79,9 @@ void TTalvoForm::CreatePages()
 {
     FPageControl = new QTabWidget(this);
     FPageControl->setObjectName(u"PageControl"_s);
-    FCalendarPage = new TCalendarPage(FDiary, Services.Clock, Services.Dialogues,
-        Services.Clipboard, Services.Desktop, Services.DataFolder,
-        [this](const QString& text) { Panels[2]->setText(text); });
-    connect(FCalendarPage, &TCalendarPage::HelpRequested, this, &TTalvoForm::ShowHelpTopic);
-    FCalculatorPage = new TCalculatorPage(FCalc, Services.Dialogues, Services.Clipboard);
-    connect(FCalculatorPage, &TCalculatorPage::HelpRequested, this, &TTalvoForm::ShowHelpTopic);
-    Pages = { FCalendarPage, new QWidget, FCalculatorPage };
+    Pages = { new TPageSlot([this] { return MakeCalendarPage(); }),
+        new TPageSlot([] { return new QWidget; }),
+        new TPageSlot([this] { return MakeCalculatorPage(); }) };
     const QString names[3] = { u"CalendarPage"_s, u"NotesTreePage"_s, u"CalculatorPage"_s };
     const QString captions[3] = { u"Calendar / Diary"_s, u"Notes Tree"_s, u"Calculator"_s };
     for (size_t i = 0; i < Pages.size(); ++i) {
@@ -97,6 +92,45 @@ void TTalvoForm::CreatePages()
     connect(FPageControl, &QTabWidget::currentChanged, this, &TTalvoForm::PageControlChange);
     connect(qApp, &QApplication::focusChanged, this,
         [this](QWidget*, QWidget* now) { RememberFocus(now); });
+}
+
+QWidget* TTalvoForm::MakeCalendarPage()
+{
+    FCalendarPage = new TCalendarPage(FDiary, Services.Clock, Services.Dialogues,
+        Services.Clipboard, Services.Desktop, Services.DataFolder,
+        [this](const QString& text) { Panels[2]->setText(text); });
+    connect(FCalendarPage, &TCalendarPage::HelpRequested, this, &TTalvoForm::ShowHelpTopic);
+    return FCalendarPage;
+}
+
+QWidget* TTalvoForm::MakeCalculatorPage()
+{
+    FCalculatorPage = new TCalculatorPage(FCalc, Services.Dialogues, Services.Clipboard);
+    FCalculatorPage->setObjectName(u"CalculatorPage"_s);
+    connect(FCalculatorPage, &TCalculatorPage::HelpRequested, this, &TTalvoForm::ShowHelpTopic);
+    FCalculatorPage->SetCurrentRow(TCalculator::XRow);
+    // Built after start-up: it takes the options as they are now.
+    ApplySettings();
+    return FCalculatorPage;
+}
+
+TCalendarPage* TTalvoForm::CalendarPage()
+{
+    Pages[CalendarPageIndex]->Page();
+    return FCalendarPage;
+}
+
+TCalculatorPage* TTalvoForm::CalculatorPage()
+{
+    Pages[CalculatorPageIndex]->Page();
+    return FCalculatorPage;
+}
+
+TAboutForm* TTalvoForm::AboutForm()
+{
+    if (!FAbout)
+        FAbout = new TAboutForm(this);
+    return FAbout;
 }
 
 void TTalvoForm::CreateStatusBar()
@@ -137,9 +171,9 @@ void TTalvoForm::FormCreate(const QStringList& arguments)
     FTray = new TTrayController(Services.TrayIcon, FNoTray, this);
     ConnectTray();
     FPageControl->setCurrentIndex(CalendarPageIndex);
-    FCalculatorPage->CalcHexClick();
-    FCalculatorPage->SetCurrentRow(TCalculator::XRow);
-    FDiary.SetView(FCalendarPage);
+    FCalc.CalcHexClick();
+    // The shown page, and the diary's view.
+    FDiary.SetView(CalendarPage());
     LoadAllData();
     FTray->AddIcon();
     ITickHost& host = *this;
@@ -161,8 +195,8 @@ void TTalvoForm::ConnectTray()
     connect(tray.Exit, &QAction::triggered, this, [this] { ExitClick(); });
     connect(tray.MenuReminder, &QAction::triggered, FPopups, &TAlarmPopups::MenuReminderClick);
     connect(FPopups, &TAlarmPopups::Acknowledged, this, &TTalvoForm::AcknowledgeClick);
-    connect(
-        tray.MenuDiaryOld, &QAction::triggered, FCalendarPage, &TCalendarPage::MenuDiaryOldClick);
+    connect(tray.MenuDiaryOld, &QAction::triggered, this,
+        [this] { CalendarPage()->MenuDiaryOldClick(); });
 }
 
 void TTalvoForm::SecondTimer()
@@ -207,8 +241,9 @@ void TTalvoForm::UpdateTrayIcon(int imageIndex)
     if (FNoTray)
         return;
     FTray->UpdateTrayIcon(imageIndex, FOptions.DateTray, FDiary.TodayDay, Panels[2]->text());
-    FCalendarPage->SetTodayGlyph(
-        FOptions.DateTray ? std::optional<int>(FDiary.TodayDay) : std::nullopt);
+    if (FCalendarPage)
+        FCalendarPage->SetTodayGlyph(
+            FOptions.DateTray ? std::optional<int>(FDiary.TodayDay) : std::nullopt);
 }
 
 void TTalvoForm::ShowOverdueCount()
@@ -218,7 +253,7 @@ void TTalvoForm::ShowOverdueCount()
 
 void TTalvoForm::AboutClick()
 {
-    FAbout->show();
+    AboutForm()->show();
     FAbout->raise();
     FAbout->activateWindow();
 }
@@ -245,11 +280,14 @@ void TTalvoForm::ApplySettings()
     TApplyTargets targets;
     targets.MainWindow = this;
     targets.Hints = Hints;
-    targets.SetCalendarColour
-        = [this](const QColor& colour) { FCalendarPage->SetCalendarColour(colour); };
-    targets.DiaryGrid = FCalendarPage->Grid();
-    targets.SetCalculatorColour
-        = [this](const QColor& colour) { FCalculatorPage->SetColourCalculator(colour); };
+    if (FCalendarPage) {
+        targets.SetCalendarColour
+            = [this](const QColor& colour) { FCalendarPage->SetCalendarColour(colour); };
+        targets.DiaryGrid = FCalendarPage->Grid();
+    }
+    if (FCalculatorPage)
+        targets.SetCalculatorColour
+            = [this](const QColor& colour) { FCalculatorPage->SetColourCalculator(colour); };
     ::ApplySettings(FOptions, targets);
 }
 
@@ -296,7 +334,7 @@ void TTalvoForm::FormKeyDown(int key, Qt::KeyboardModifiers modifiers)
         return;
     }
     if (!modifiers.testFlag(Qt::ControlModifier)
-        || FPageControl->currentIndex() != CalendarPageIndex)
+        || FPageControl->currentIndex() != CalendarPageIndex || !FCalendarPage)
         return;
     if (key == Qt::Key_F)
         FCalendarPage->DiaryFindButtonClick();
@@ -306,5 +344,6 @@ void TTalvoForm::FormKeyDown(int key, Qt::KeyboardModifiers modifiers)
 
 void TTalvoForm::FormKeyPress(QChar character)
 {
-    FCalculatorPage->FormKeyPress(character);
+    if (FCalculatorPage)
+        FCalculatorPage->FormKeyPress(character);
 }

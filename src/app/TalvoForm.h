@@ -24,6 +24,7 @@ class TCalculatorPage;
 class TCalendarPage;
 class THelpWindow;
 class THintSwitch;
+class TPageSlot;
 class TTrayController;
 struct TTalvoServices;
 
@@ -31,6 +32,14 @@ struct TTalvoServices;
 // one-second timer and the tray icon, and runs start-up, hiding to the tray,
 // restoring and the orderly exit. It owns the program's data (the diary, the
 // calculator, the settings); the pages keep their own handlers.
+//
+// Start-up builds only what the first frame shows: the frame, the status bar
+// and the shown page. Every other page is built by its slot's factory when it
+// is first shown or asked for (CalendarPage(), CalculatorPage()); the about
+// box and help are built on first use. Until then their F-pointers are null,
+// and whatever reaches a page checks that it exists. The diary reaches its
+// page only through the store's view, which the store calls once the file has
+// been read whole.
 class TTalvoForm final : public QMainWindow, private ITickHost
 {
     Q_OBJECT
@@ -49,13 +58,15 @@ public:
     QTimer* Second() const { return FSecond; }
     TTrayController& Tray() const { return *FTray; }
     THelpWindow* HelpWindow() const { return FHelp; }
-    TAboutForm* AboutForm() const { return FAbout; }
+    // The about box, built now if it was not yet.
+    TAboutForm* AboutForm();
     TDiaryStore& Diary() { return FDiary; }
     TCalculator& Calc() { return FCalc; }
     TSettings& Options() { return FOptions; }
     TSettingsStore& Settings() { return FSettings; }
-    TCalculatorPage* CalculatorPage() const { return FCalculatorPage; }
-    TCalendarPage* CalendarPage() const { return FCalendarPage; }
+    // The pages, each built now if it was not yet.
+    TCalculatorPage* CalculatorPage();
+    TCalendarPage* CalendarPage();
     TAlarmPopups& Popups() const { return *FPopups; }
     TSecondTick& Tick() { return *FTick; }
 
@@ -100,6 +111,8 @@ private:
 
     void FormCreate(const QStringList& arguments);
     void CreatePages();
+    QWidget* MakeCalendarPage();
+    QWidget* MakeCalculatorPage();
     void CreateStatusBar();
     void ConnectTray();
     void ReadPlacement();
@@ -122,7 +135,7 @@ private:
     bool Exited = false;
     int64_t DiaryFileAge = -1;
     QTabWidget* FPageControl = nullptr;
-    std::array<QWidget*, 3> Pages {};
+    std::array<TPageSlot*, 3> Pages {};
     std::array<QPointer<QWidget>, 3> RememberedFocus;
     std::array<QLabel*, 3> Panels {};
     TCalculatorPage* FCalculatorPage = nullptr;

@@ -20,7 +20,8 @@ using namespace Qt::StringLiterals;
 
 void TTalvoForm::HideToTray()
 {
-    FCalendarPage->EndEditing();
+    if (FCalendarPage)
+        FCalendarPage->EndEditing();
     SaveAllData();
     DiaryFileAge = DiaryFileTime();
     if (FAbout)
@@ -59,7 +60,8 @@ bool TTalvoForm::ExitClick()
     FSecond->stop();
     FTray->DeleteIcon();
     if (!FHiddenInTray) {
-        FCalendarPage->EndEditing();
+        if (FCalendarPage)
+            FCalendarPage->EndEditing();
         if (!SaveAllData()) {
             // The diary is still only in memory: carry on rather than lose it.
             FTray->AddIcon();
