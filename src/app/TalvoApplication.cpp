@@ -3,6 +3,7 @@
 #include "controls/Dialogues.h"
 #include "app/TalvoForm.h"
 #include "app/TalvoServices.h"
+#include "platform/ClockWatcher.h"
 #include "platform/Clipboard.h"
 #include "platform/Desktop.h"
 #include "platform/FirstFrameReport.h"
@@ -58,6 +59,12 @@ int TTalvoApplication::Run(TGuardedApplication& application)
     QObject::connect(
         &form, &TTalvoForm::ExitRequested, &application, &QApplication::quit, Qt::QueuedConnection);
     // Ending the desktop session, or a signal to end, exits as the tray's "Exit" does.
+    // A clock set or a new time zone shows at once, not at the tick's next minute.
+    TClockWatcher clockWatcher;
+    QObject::connect(
+        &clockWatcher, &TClockWatcher::ZoneChanged, &form, [&clock] { clock.ReloadZone(); });
+    QObject::connect(
+        &clockWatcher, &TClockWatcher::ClockChanged, &form, &TTalvoForm::ClockChanged);
     TTerminationWatcher watcher;
     QObject::connect(
         &watcher, &TTerminationWatcher::TerminationRequested, &form, [&form] { form.ExitClick(); });

@@ -61,6 +61,8 @@ TTalvoForm::TTalvoForm(TTalvoServices& services, const QStringList& arguments, Q
     FSecond = new QTimer(this);
     FSecond->setObjectName(u"Second"_s);
     FSecond->setInterval(1000);
+    // A coarse timer could wake seconds after the minute it sleeps to.
+    FSecond->setTimerType(Qt::PreciseTimer);
     connect(FSecond, &QTimer::timeout, this, &TTalvoForm::SecondTimer);
     FormCreate(arguments);
     // The options, as the properties window loads and applies them.
@@ -202,6 +204,16 @@ void TTalvoForm::ConnectTray()
 void TTalvoForm::SecondTimer()
 {
     RunGuarded(Services.Dialogues, [this] { FTick->SecondTimer(); });
+    // Asleep until the next minute: only its first tick has work to do. A
+    // clock that jumps meanwhile wakes the tick early (ClockChanged).
+    if (FSecond->isActive())
+        FSecond->start(FTick->MilliSecondsToNextMinute());
+}
+
+void TTalvoForm::ClockChanged()
+{
+    if (FSecond->isActive())
+        SecondTimer();
 }
 
 void TTalvoForm::ShowDateAndTime(TDateTime now)

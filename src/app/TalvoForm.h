@@ -72,8 +72,11 @@ public:
 
     // Handlers of the tray menu and of the window.
     void RestoreClick() { RestoreFromTray(); }
-    // The one-second timer's handler.
+    // The tick's timer's handler: first one second after start-up, then on
+    // each whole minute.
     void SecondTimer();
+    // The system clock was set or the time zone changed: the tick runs now.
+    void ClockChanged();
     void AcknowledgeClick();
     void AboutClick();
     void HelpClick();

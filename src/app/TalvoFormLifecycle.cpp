@@ -65,7 +65,7 @@ bool TTalvoForm::ExitClick()
         if (!SaveAllData()) {
             // The diary is still only in memory: carry on rather than lose it.
             FTray->AddIcon();
-            FSecond->start();
+            FSecond->start(1000);
             show();
             return false;
         }

@@ -72,7 +72,8 @@ public:
             return false;
         Passing = true;
         QCoreApplication::sendEvent(window, event);
-        std::fprintf(stderr, "first frame %.1f ms\n", SecondsSinceStart(Launched) * 1000);
+        std::fprintf(stderr, "first frame %.1f ms, cpu %.1f ms\n",
+            SecondsSinceStart(Launched) * 1000, Seconds(CLOCK_PROCESS_CPUTIME_ID) * 1000);
         std::fflush(stderr);
         window->removeEventFilter(this);
         deleteLater();
