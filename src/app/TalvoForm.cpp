@@ -47,6 +47,8 @@ TTalvoForm::TTalvoForm(TTalvoServices& services, const QStringList& arguments, Q
     , FSettings(services.MakeSettingsBackend())
     , FDiary(services.Clock)
 {
+    // Read while the window is built; LoadAllData takes it.
+    FDiary.ReadAhead(Services.DataFolder);
     setObjectName(u"TalvoForm"_s);
     setWindowTitle(u"Talvo95 - Quorral"_s);
     setWindowIcon(TImageLists::CalendarIcon(TImageLists::ciAlarm));

@@ -13,7 +13,16 @@ TDiaryStore::TDiaryStore(const IClock& clock)
 void TDiaryStore::OpenDiary(const std::filesystem::path& folder, TIoError& ioError)
 {
     ClearDiaryDays();
-    LoadDiary(DiaryDays, folder, ioError);
+    if (ReadingAhead.valid()) {
+        TReadAhead read = ReadingAhead.get();
+        if (read.Folder == folder) {
+            DiaryDays = std::move(read.Days);
+            ioError.ResetIoError();
+        } else
+            LoadDiary(DiaryDays, folder, ioError);
+    } else {
+        LoadDiary(DiaryDays, folder, ioError);
+    }
     SelectedDay = NoDay;
     CurrentDateTime = DateOf(Clock.Now());
     const TCivilDate today = DecodeDate(CurrentDateTime);
@@ -27,6 +36,16 @@ void TDiaryStore::OpenDiary(const std::filesystem::path& folder, TIoError& ioErr
         OwnCalendarDate = CurrentDateTime;
     if (SelectedDay == NoDay)
         SelectCalendarDay();
+}
+
+void TDiaryStore::ReadAhead(const std::filesystem::path& folder)
+{
+    ReadingAhead = std::async(std::launch::async, [folder] {
+        TReadAhead read { folder, {} };
+        TIoError ioError;
+        LoadDiary(read.Days, folder, ioError);
+        return read;
+    });
 }
 
 void TDiaryStore::ClearDiaryDays()

@@ -1,11 +1,12 @@
 #pragma once
 
 #include "base/DateTime.h"
-#include "diary/DiaryEvent.h"
 #include "base/IoError.h"
+#include "diary/DiaryEvent.h"
 
 #include <cstdint>
 #include <filesystem>
+#include <future>
 #include <string>
 
 // What the diary store asks of the diary page and the main window: the month
@@ -53,6 +54,11 @@ public:
     // selected through the calendar's change (and directly if the view did not call back). Without
     // a view the store keeps the calendar's date itself and selects today directly.
     void OpenDiary(const std::filesystem::path& folder, TIoError& ioError);
+    // Starts reading "DIARY.DAT" from the folder on a second thread, into a
+    // table of its own that nothing else sees. The next OpenDiary of the same
+    // folder takes that table, waiting for the read to end if need be, instead
+    // of reading the file itself; so the diary is whole before anyone sees it.
+    void ReadAhead(const std::filesystem::path& folder);
     // Frees every event, the working list's included. SelectedDay is kept; the
     // next OpenDiary makes it NoDay before it selects a day again.
     void FreeDiary();
@@ -121,4 +127,9 @@ private:
     uint16_t WorkingDay = NoDay;
     // The working list while it is not in the table (see above).
     TEventLink DetachedEvents;
+    struct TReadAhead {
+        std::filesystem::path Folder;
+        TDiaryDays Days;
+    };
+    std::future<TReadAhead> ReadingAhead;
 };

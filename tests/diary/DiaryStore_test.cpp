@@ -1,3 +1,4 @@
+#include "diary/DiaryFile.h"
 #include "diary/DiaryStore.h"
 #include "diary/FakeDiaryView.h"
 
@@ -338,4 +339,36 @@ TEST_F(DiaryStoreTest, TheSaveCommitSortsTheSelectedDayAndReloadsIt)
         (std::vector<std::string> { "First", "Second" }));
     EXPECT_EQ(Store.DayEvents(), Store.DiaryDays[DayIndex(3, 10)].get());
     EXPECT_GT(View.Repaints, repaints);
+}
+
+TEST(DiaryStoreReadAhead, TheNextOpenOfThatFolderTakesTheTableReadAhead)
+{
+    const std::filesystem::path folder = std::filesystem::temp_directory_path()
+        / ("talvo-read-ahead-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
+    std::filesystem::create_directories(folder);
+    const auto write = [&](const std::string& line) {
+        TDiaryDays days;
+        days[DayIndex(3, 5)] = NewEvent();
+        days[DayIndex(3, 5)]->Description = line;
+        TIoError io;
+        ASSERT_TRUE(SaveDiary(days, folder, io));
+    };
+    TFixedClock clock(EncodeDate(2026, 3, 5) + EncodeTime(12, 0));
+    TDiaryStore store(clock);
+    TIoError io;
+    write("Read ahead");
+    store.ReadAhead(folder);
+    store.OpenDiary(folder, io);
+    EXPECT_EQ(Descriptions(store.DiaryDays[DayIndex(3, 5)].get()),
+        (std::vector<std::string> { "Read ahead" }));
+    // Only once: a later open reads the file as it is then.
+    write("Read again");
+    store.OpenDiary(folder, io);
+    EXPECT_EQ(Descriptions(store.DiaryDays[DayIndex(3, 5)].get()),
+        (std::vector<std::string> { "Read again" }));
+    // A read ahead of another folder is not taken for this one.
+    store.ReadAhead("/nonexistent-talvo-folder");
+    store.OpenDiary(folder, io);
+    EXPECT_EQ(Length(store.DiaryDays[DayIndex(3, 5)].get()), 1);
+    std::filesystem::remove_all(folder);
 }
