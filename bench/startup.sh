@@ -2,7 +2,8 @@
 # Start-up beside an empty Qt Widgets window, under Xvfb with a session bus:
 # the time to the first frame, as each process reports it itself
 # (TALVO95_REPORT_FIRST_FRAME: from just before the launch to the first flush
-# of the main window's backing store), the resident memory once idle, and the
+# of the main window's backing store, and the processor time used by then,
+# which a busy machine does not inflate), the resident memory once idle, and the
 # CPU time used per second while idle with the window shown. Talvo95 runs with
 # no diary and with a 100,000-event DIARY.DAT; the runs are interleaved.
 # Usage: bench/startup.sh [build dir] [runs] [work folder]
@@ -48,12 +49,13 @@ rows = {}
 for line in sys.stdin:
     if line.startswith("#"):
         print(line.rstrip()); continue
-    name, ms, rss, cpu = line.split()
-    rows.setdefault(name, []).append((float(ms), int(rss) / 1024, float(cpu)))
+    name, ms, frame_cpu, rss, cpu = line.split()
+    rows.setdefault(name, []).append((float(ms), float(frame_cpu), int(rss) / 1024, float(cpu)))
 def spread(values, unit, digits=1):
     return (f"min {min(values):.{digits}f} / median {statistics.median(values):.{digits}f} / "
             f"max {max(values):.{digits}f}{unit}")
-figures = (("first frame", 0, " ms", 1), ("idle RSS", 1, " MB", 1), ("idle CPU", 2, " ms/s", 3))
+figures = (("first frame", 0, " ms", 1), ("its CPU time", 1, " ms", 1), ("idle RSS", 2, " MB", 1),
+    ("idle CPU", 3, " ms/s", 3))
 for name, values in rows.items():
     print(f"{name} ({len(values)} runs)")
     for title, i, unit, digits in figures:
@@ -63,7 +65,7 @@ for name, values in rows.items():
     if name == "empty":
         continue
     print(f"{name} / empty (ratio within each round)")
-    for title, i, _, _ in figures[:2]:
+    for title, i, _, _ in figures[:3]:
         ratios = [v[i] / b[i] for v, b in zip(values, base) if b[i] > 0]
         shown = spread(ratios, "x", 2)
         print(f"  {title:12} {shown}")
@@ -71,8 +73,8 @@ for name, values in rows.items():
   exit
 fi
 
-measure() { # data folder, program: prints "first-frame-ms rss-kB idle-cpu-ms-per-s"
-  local data=$1 program=$2 pid ms rss before after
+measure() { # data folder, program: prints "first-frame-ms its-cpu-ms rss-kB idle-cpu-ms-per-s"
+  local data=$1 program=$2 pid ms cpu rss before after
   cd "$work/$data"
   export XDG_CONFIG_HOME=$work/$data/config XDG_RUNTIME_DIR=$work/$data/run
   mkdir -p "$XDG_RUNTIME_DIR"; chmod 700 "$XDG_RUNTIME_DIR"
@@ -84,12 +86,13 @@ measure() { # data folder, program: prints "first-frame-ms rss-kB idle-cpu-ms-pe
     sleep 0.05
   done
   ms=$(awk '/^first frame/ {print $3}' "$work/frame.txt")
+  cpu=$(awk '/^first frame/ {print $6}' "$work/frame.txt")
   sleep "$settle"
   rss=$(awk '/VmRSS/ {print $2}' "/proc/$pid/status")
   cputime() { cat /proc/"$pid"/task/*/schedstat | awk '{ns += $1} END {print ns}'; }
   before=$(cputime); sleep "$idle"; after=$(cputime)
   kill -TERM "$pid"; wait "$pid" 2>/dev/null || true
-  echo "${ms:-nan} $rss $(awk -v a="$before" -v b="$after" -v s="$idle" 'BEGIN {printf "%.4f", (b - a) / 1e6 / s}')"
+  echo "${ms:-nan} ${cpu:-nan} $rss $(awk -v a="$before" -v b="$after" -v s="$idle" 'BEGIN {printf "%.4f", (b - a) / 1e6 / s}')"
 }
 
 size=$(stat -c %s "$work/full/DIARY.DAT")
