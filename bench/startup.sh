@@ -1,20 +1,29 @@
 #!/usr/bin/env bash
-# Measures, under Xvfb, how long the program takes until its main window is on
-# screen with a 100,000-event DIARY.DAT, and how much memory it holds once idle,
-# beside an empty Qt Widgets window started the same way.
-# Usage: bench/startup.sh <build dir> [runs]   (an optimised build: scripts/bench makes one)
+# Start-up beside an empty Qt Widgets window, under Xvfb with a session bus:
+# the time to the first frame, as each process reports it itself
+# (TALVO95_REPORT_FIRST_FRAME: from just before the launch to the first flush
+# of the main window's backing store, and the processor time used by then,
+# which a busy machine does not inflate), the resident memory once idle, and the
+# CPU time used per second while idle with the window shown. Talvo95 runs with
+# no diary and with a 100,000-event DIARY.DAT; the runs are interleaved.
+# Usage: bench/startup.sh [build dir] [runs] [work folder]
+#        (an optimised build: scripts/bench makes one in build-release)
 set -euo pipefail
 build=$(realpath "${1:-build-release}")
-runs=${2:-5}
+runs=${2:-7}
 if [ -n "${3:-}" ]; then
   work=$3
 else
   work=$(mktemp -d)
   trap 'rm -rf "$work"' EXIT
 fi
+settle=${TALVO_BENCH_SETTLE:-3} # seconds from the first frame to the memory reading
+idle=${TALVO_BENCH_IDLE:-5}     # seconds over which the idle CPU time is taken
 
-# A diary of 100,000 events spread over the year's slots.
-[ -f "$work/DIARY.DAT" ] || python3 - "$work/DIARY.DAT" <<'PY'
+if [ "${TALVO_STARTUP_INSIDE:-}" != 1 ]; then
+  mkdir -p "$work/empty" "$work/full"
+  # A diary of 100,000 events spread over the year's slots.
+  python3 - "$work/full/DIARY.DAT" <<'PY'
 import sys
 out = bytearray()
 per_slot, rest = divmod(100_000, 372)
@@ -27,44 +36,71 @@ for slot in range(384):
     out += b"\xff\r\n"
 open(sys.argv[1], "wb").write(out)
 PY
-
-measure() { # title, program...: prints "milliseconds rss-kB"
-  local title=$1; shift
-  local start end pid rss
-  start=$(date +%s%N)
-  "$@" >/dev/null 2>&1 &
-  pid=$!
-  # Asked every few milliseconds (xdotool's own --sync waits half a second between looks).
-  until xdotool search --onlyvisible --name "$title" >/dev/null 2>&1; do sleep 0.005; done
-  end=$(date +%s%N)
-  sleep 3
-  rss=$(awk '/VmRSS/ {print $2}' "/proc/$pid/status")
-  kill -TERM "$pid"; wait "$pid" 2>/dev/null || true
-  echo "$(( (end - start) / 1000000 )) $rss"
-}
-
-if [ "${TALVO_STARTUP_INSIDE:-}" != 1 ]; then
-  # Again, inside a virtual X server of its own.
-  # A session bus, as every desktop has: without one, the tray would start its own.
-  TALVO_STARTUP_INSIDE=1 dbus-run-session -- xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$build" "$runs" "$work" |
-    python3 -c '
+  # This month's purge marked as done, so no run shrinks the diary for the next.
+  for data in empty full; do
+    mkdir -p "$work/$data/config/Quorral"
+    printf '[All]\nMonth=%d\n' "$(date +%-m)" >"$work/$data/config/Quorral/Talvo95.ini"
+  done
+  # Again, inside a virtual X server of its own, with a session bus as on every desktop.
+  TALVO_STARTUP_INSIDE=1 dbus-run-session -- xvfb-run -a -s "-screen 0 1024x768x24" \
+    "$0" "$build" "$runs" "$work" | python3 -c '
 import statistics, sys
-runs = {}
+rows = {}
 for line in sys.stdin:
-    name, ms, rss = line.split()
-    runs.setdefault(name, []).append((int(ms), int(rss)))
-for name, values in runs.items():
-    times = [ms for ms, _ in values]
-    print(f"{name}: start-up median {statistics.median(times):.0f} ms (runs: {times}), "
-          f"largest idle RSS {max(rss for _, rss in values) / 1024:.1f} MB")
+    if line.startswith("#"):
+        print(line.rstrip()); continue
+    name, ms, frame_cpu, rss, cpu = line.split()
+    rows.setdefault(name, []).append((float(ms), float(frame_cpu), int(rss) / 1024, float(cpu)))
+def spread(values, unit, digits=1):
+    return (f"min {min(values):.{digits}f} / median {statistics.median(values):.{digits}f} / "
+            f"max {max(values):.{digits}f}{unit}")
+figures = (("first frame", 0, " ms", 1), ("its CPU time", 1, " ms", 1), ("idle RSS", 2, " MB", 1),
+    ("idle CPU", 3, " ms/s", 3))
+for name, values in rows.items():
+    print(f"{name} ({len(values)} runs)")
+    for title, i, unit, digits in figures:
+        print(f"  {title:12} {spread([v[i] for v in values], unit, digits)}")
+base = rows.get("empty", [])
+for name, values in rows.items():
+    if name == "empty":
+        continue
+    print(f"{name} / empty (ratio within each round)")
+    for title, i, _, _ in figures[:3]:
+        ratios = [v[i] / b[i] for v, b in zip(values, base) if b[i] > 0]
+        shown = spread(ratios, "x", 2)
+        print(f"  {title:12} {shown}")
 '
   exit
 fi
 
-cd "$work"
-export XDG_CONFIG_HOME=$work/config XDG_RUNTIME_DIR=$work/run
-mkdir -p "$XDG_RUNTIME_DIR"; chmod 700 "$XDG_RUNTIME_DIR"
+measure() { # data folder, program: prints "first-frame-ms its-cpu-ms rss-kB idle-cpu-ms-per-s"
+  local data=$1 program=$2 pid ms cpu rss before after
+  cd "$work/$data"
+  export XDG_CONFIG_HOME=$work/$data/config XDG_RUNTIME_DIR=$work/$data/run
+  mkdir -p "$XDG_RUNTIME_DIR"; chmod 700 "$XDG_RUNTIME_DIR"
+  rm -f "$work/frame.txt"
+  TALVO95_REPORT_FIRST_FRAME=$EPOCHREALTIME "$program" >/dev/null 2>"$work/frame.txt" &
+  pid=$!
+  for _ in $(seq 200); do
+    grep -q '^first frame' "$work/frame.txt" 2>/dev/null && break
+    sleep 0.05
+  done
+  ms=$(awk '/^first frame/ {print $3}' "$work/frame.txt")
+  cpu=$(awk '/^first frame/ {print $6}' "$work/frame.txt")
+  sleep "$settle"
+  rss=$(awk '/VmRSS/ {print $2}' "/proc/$pid/status")
+  cputime() { cat /proc/"$pid"/task/*/schedstat | awk '{ns += $1} END {print ns}'; }
+  before=$(cputime); sleep "$idle"; after=$(cputime)
+  kill -TERM "$pid"; wait "$pid" 2>/dev/null || true
+  echo "${ms:-nan} ${cpu:-nan} $rss $(awk -v a="$before" -v b="$after" -v s="$idle" 'BEGIN {printf "%.4f", (b - a) / 1e6 / s}')"
+}
+
+size=$(stat -c %s "$work/full/DIARY.DAT")
 for _ in $(seq "$runs"); do
-  echo "empty $(measure 'Empty Qt Window' "$build/bench/bench_empty_window")"
-  echo "talvo $(measure 'Talvo95 - Quorral' "$build/src/app/Talvo95")"
+  echo "empty $(measure empty "$build/bench/bench_empty_window")"
+  echo "talvo-nodata $(measure empty "$build/src/app/Talvo95")"
+  echo "talvo-100k $(measure full "$build/src/app/Talvo95")"
 done
+if [ "$(stat -c %s "$work/full/DIARY.DAT")" != "$size" ]; then
+  echo "# WARNING: DIARY.DAT changed size between runs ($size -> $(stat -c %s "$work/full/DIARY.DAT") bytes)"
+fi

@@ -55,9 +55,18 @@ int64_t TSecondTick::MinuteStamp(TDateTime value)
     return days * MinutesPerDay + milliSeconds / 60'000;
 }
 
+int32_t TSecondTick::MilliSecondsToNextMinute(TDateTime now)
+{
+    const double whole = std::floor(now);
+    const int64_t milliSeconds
+        = std::llround((now - whole) * static_cast<double>(MilliSecondsPerDay)) % 60'000;
+    return static_cast<int32_t>(60'000 - milliSeconds);
+}
+
 void TSecondTick::SecondTimer()
 {
     const TDateTime now = Clock.Now();
+    LastReading = now;
     Diary.CurrentDateTime = now;
     const int64_t minute = MinuteStamp(now);
     if (minute == FLastMinute)

@@ -27,8 +27,8 @@ public:
     virtual void PlayAlarmSound() = 0;
 };
 
-// The main window's one-second tick. Each second it reads the clock once and
-// compares the minute; on the first tick of a new minute it refreshes the
+// The main window's tick. Each tick reads the clock once and compares the
+// minute; on the first tick of a new minute it refreshes the
 // status bar, commits the diary page's working list, raises today's alarms of
 // that minute, repeats the alarm sound and the alarm tray image until the user
 // acknowledges, and once a month purges the month that has left the diary's
@@ -62,9 +62,14 @@ public:
     TSecondTick(const TSecondTick&) = delete;
     TSecondTick& operator=(const TSecondTick&) = delete;
 
-    // The timer's handler, once a second. A refused write of "Month" raises
-    // ESettingsError after the purge has been done in memory and logged.
+    // The timer's handler. A refused write of "Month" raises ESettingsError
+    // after the purge has been done in memory and logged.
     void SecondTimer();
+    // How long the timer may sleep after this tick: until the next whole
+    // minute of the last reading, so it wakes once a minute, on the minute.
+    // Only the minute's first tick does work, so no tick in between is missed.
+    int32_t MilliSecondsToNextMinute() const { return MilliSecondsToNextMinute(LastReading); }
+    static int32_t MilliSecondsToNextMinute(TDateTime now);
     // Ends the pending alarm: no more sound, and the next minute shows the
     // normal tray image. The host's AcknowledgeClick calls it.
     void Acknowledge() { FAlarmPending = false; }
@@ -102,6 +107,7 @@ private:
     ITickHost& Host;
 
     int64_t FLastMinute = NoMinute;
+    TDateTime LastReading = 0;
     bool FAlarmPending = false;
     uint8_t FPurgedMonth = UnreadMonth;
     // The latest rung alarms, oldest first.

@@ -5,9 +5,11 @@
 #include "app/TalvoForm.h"
 #include "app/TalvoServices.h"
 #include "platform/Autostart.h"
+#include "platform/ClockWatcher.h"
 #include "platform/Clipboard.h"
 #include "platform/DataFolder.h"
 #include "platform/Desktop.h"
+#include "platform/FirstFrameReport.h"
 #include "settings/QtSettingsBackend.h"
 #include "platform/SerialPort.h"
 #include "platform/SingleInstance.h"
@@ -72,12 +74,19 @@ int TTalvoApplication::Run(TGuardedApplication& application)
         &instance, &TSingleInstance::RestoreRequested, &form, &TTalvoForm::RestoreFromTray);
     QObject::connect(
         &form, &TTalvoForm::ExitRequested, &application, &QApplication::quit, Qt::QueuedConnection);
+    // A clock set or a new time zone shows at once, not at the tick's next minute.
+    TClockWatcher clockWatcher;
+    QObject::connect(
+        &clockWatcher, &TClockWatcher::ZoneChanged, &form, [&clock] { clock.ReloadZone(); });
+    QObject::connect(
+        &clockWatcher, &TClockWatcher::ClockChanged, &form, &TTalvoForm::ClockChanged);
     // Ending the desktop session, or a signal to end, exits as the tray's "Exit" does.
     QObject::connect(&watcher, &TTerminationWatcher::TerminationRequested, &form,
         [&form] { form.ExitClick(TTalvoForm::ecSystem); });
     QObject::connect(&application, &QGuiApplication::commitDataRequest, &form,
         [&form](QSessionManager&) { form.ExitClick(TTalvoForm::ecSystem); });
     form.ShowAtStart();
+    ReportFirstFrame(form);
     const int status = application.exec();
     application.SetDialogues(nullptr);
     return status;

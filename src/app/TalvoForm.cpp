@@ -6,6 +6,7 @@
 #include "controls/AccessibleNames.h"
 #include "controls/Dialogues.h"
 #include "app/HelpWindow.h"
+#include "app/PageSlot.h"
 #include "controls/ImageLists.h"
 #include "controls/ProgramIcon.h"
 #include "app/TalvoServices.h"
@@ -75,13 +76,13 @@ TTalvoForm::TTalvoForm(TTalvoServices& services, const QStringList& arguments, Q
     FSecond = new QTimer(this);
     FSecond->setObjectName(u"Second"_s);
     FSecond->setInterval(1000);
+    // A coarse timer could wake seconds after the minute it sleeps to.
+    FSecond->setTimerType(Qt::PreciseTimer);
     connect(FSecond, &QTimer::timeout, this, &TTalvoForm::SecondTimer);
     FormCreate(arguments);
     // The options, as the properties window loads and applies them.
     LoadSettings(FSettings, FOptions);
     ApplySettings();
-    // The about box is the last window made.
-    FAbout = new TAboutForm(this);
 }
 
 TTalvoForm::~TTalvoForm()
@@ -98,20 +99,9 @@ void TTalvoForm::CreatePages()
     FPageControl = new QTabWidget(this);
     FPageControl->setObjectName(u"PageControl"_s);
     FPageControl->setAccessibleName(u"Pages"_s);
-    FCalendarPage = new TCalendarPage(FDiary, Services.Clock, Services.Dialogues,
-        Services.Clipboard, Services.Desktop, Services.DataFolder,
-        [this](const QString& text) { Panels[2]->setText(text); });
-    connect(FCalendarPage, &TCalendarPage::HelpRequested, this, &TTalvoForm::ShowHelpTopic);
-    FCalculatorPage = new TCalculatorPage(FCalc, Services.Dialogues, Services.Clipboard);
-    connect(FCalculatorPage, &TCalculatorPage::HelpRequested, this, &TTalvoForm::ShowHelpTopic);
-    auto* notesEditor = new TNotesEditPane(Services.Dialogues, Services.Clipboard);
-    FNotesPage = new TNotesPage(FNotes, Services.Dialogues, notesEditor);
-    CreateComms(*notesEditor);
-    FNotesPage->TreeView()->setAccessibleName(u"Notes categories"_s);
-    notesEditor->Memo()->setAccessibleName(u"Notes text"_s);
-    notesEditor->Grid()->setAccessibleName(u"Notes table"_s);
-    connect(FNotesPage, &TNotesPage::HelpRequested, this, &TTalvoForm::ShowHelpTopic);
-    Pages = { FCalendarPage, FNotesPage, FCalculatorPage };
+    Pages = { new TPageSlot([this] { return MakeCalendarPage(); }),
+        new TPageSlot([this] { return MakeNotesPage(); }),
+        new TPageSlot([this] { return MakeCalculatorPage(); }) };
     const QString names[3] = { u"CalendarPage"_s, u"NotesTreePage"_s, u"CalculatorPage"_s };
     const QString captions[3] = { u"Calendar / Diary"_s, u"Notes Tree"_s, u"Calculator"_s };
     for (size_t i = 0; i < Pages.size(); ++i) {
@@ -122,6 +112,64 @@ void TTalvoForm::CreatePages()
     connect(FPageControl, &QTabWidget::currentChanged, this, &TTalvoForm::PageControlChange);
     connect(qApp, &QApplication::focusChanged, this,
         [this](QWidget*, QWidget* now) { RememberFocus(now); });
+    // The notes page reads and writes the notes tree from the first load on.
+    Pages[NotesTreePageIndex]->Page();
+}
+
+QWidget* TTalvoForm::MakeCalendarPage()
+{
+    FCalendarPage = new TCalendarPage(FDiary, Services.Clock, Services.Dialogues,
+        Services.Clipboard, Services.Desktop, Services.DataFolder,
+        [this](const QString& text) { Panels[2]->setText(text); });
+    FCalendarPage->setObjectName(u"CalendarPage"_s);
+    connect(FCalendarPage, &TCalendarPage::HelpRequested, this, &TTalvoForm::ShowHelpTopic);
+    NameIconButtons(FCalendarPage);
+    return FCalendarPage;
+}
+
+QWidget* TTalvoForm::MakeNotesPage()
+{
+    auto* notesEditor = new TNotesEditPane(Services.Dialogues, Services.Clipboard);
+    FNotesPage = new TNotesPage(FNotes, Services.Dialogues, notesEditor);
+    FNotesPage->setObjectName(u"NotesTreePage"_s);
+    CreateComms(*notesEditor);
+    FNotesPage->TreeView()->setAccessibleName(u"Notes categories"_s);
+    notesEditor->Memo()->setAccessibleName(u"Notes text"_s);
+    notesEditor->Grid()->setAccessibleName(u"Notes table"_s);
+    connect(FNotesPage, &TNotesPage::HelpRequested, this, &TTalvoForm::ShowHelpTopic);
+    NameIconButtons(FNotesPage);
+    return FNotesPage;
+}
+
+QWidget* TTalvoForm::MakeCalculatorPage()
+{
+    FCalculatorPage = new TCalculatorPage(FCalc, Services.Dialogues, Services.Clipboard);
+    FCalculatorPage->setObjectName(u"CalculatorPage"_s);
+    connect(FCalculatorPage, &TCalculatorPage::HelpRequested, this, &TTalvoForm::ShowHelpTopic);
+    FCalculatorPage->SetCurrentRow(TCalculator::XRow);
+    // Built after start-up: it takes the options as they are now.
+    ApplySettings();
+    NameIconButtons(FCalculatorPage);
+    return FCalculatorPage;
+}
+
+TCalendarPage* TTalvoForm::CalendarPage()
+{
+    Pages[CalendarPageIndex]->Page();
+    return FCalendarPage;
+}
+
+TCalculatorPage* TTalvoForm::CalculatorPage()
+{
+    Pages[CalculatorPageIndex]->Page();
+    return FCalculatorPage;
+}
+
+TAboutForm* TTalvoForm::AboutForm()
+{
+    if (!FAbout)
+        FAbout = new TAboutForm(this);
+    return FAbout;
 }
 
 void TTalvoForm::CreateStatusBar()
@@ -162,14 +210,15 @@ void TTalvoForm::FormCreate(const QStringList& arguments)
             Services.Dialogues.ShowError(u"Invalid Parameter: "_s + argument);
     }
     FTray = new TTrayController(Services.TrayIcon, FNoTray, this);
+    // The shown page, and the diary's view; the windows connect to it.
+    TCalendarPage* calendar = CalendarPage();
     ConnectTray();
     CreateMenuButton();
     ConnectAutostart();
     ConnectWindows();
     FPageControl->setCurrentIndex(CalendarPageIndex);
-    FCalculatorPage->CalcHexClick();
-    FCalculatorPage->SetCurrentRow(TCalculator::XRow);
-    FDiary.SetView(FCalendarPage);
+    FCalc.CalcHexClick();
+    FDiary.SetView(calendar);
     LoadAllData();
     FTray->AddIcon();
     ITickHost& host = *this;
@@ -194,13 +243,23 @@ void TTalvoForm::ConnectTray()
     connect(tray.Exit, &QAction::triggered, this, [this] { ExitClick(); });
     connect(tray.MenuReminder, &QAction::triggered, FPopups, &TAlarmPopups::MenuReminderClick);
     connect(FPopups, &TAlarmPopups::Acknowledged, this, &TTalvoForm::AcknowledgeClick);
-    connect(
-        tray.MenuDiaryOld, &QAction::triggered, FCalendarPage, &TCalendarPage::MenuDiaryOldClick);
+    connect(tray.MenuDiaryOld, &QAction::triggered, this,
+        [this] { CalendarPage()->MenuDiaryOldClick(); });
 }
 
 void TTalvoForm::SecondTimer()
 {
     RunGuarded(Services.Dialogues, [this] { FTick->SecondTimer(); });
+    // Asleep until the next minute: only its first tick has work to do. A
+    // clock that jumps meanwhile wakes the tick early (ClockChanged).
+    if (FSecond->isActive())
+        FSecond->start(FTick->MilliSecondsToNextMinute());
+}
+
+void TTalvoForm::ClockChanged()
+{
+    if (FSecond->isActive())
+        SecondTimer();
 }
 
 void TTalvoForm::ShowDateAndTime(TDateTime now)
@@ -240,8 +299,9 @@ void TTalvoForm::UpdateTrayIcon(int imageIndex)
     if (FNoTray)
         return;
     FTray->UpdateTrayIcon(imageIndex, FOptions.DateTray, FDiary.TodayDay, Panels[2]->text());
-    FCalendarPage->SetTodayGlyph(
-        FOptions.DateTray ? std::optional<int>(FDiary.TodayDay) : std::nullopt);
+    if (FCalendarPage)
+        FCalendarPage->SetTodayGlyph(
+            FOptions.DateTray ? std::optional<int>(FDiary.TodayDay) : std::nullopt);
 }
 
 void TTalvoForm::ShowOverdueCount()
@@ -251,7 +311,7 @@ void TTalvoForm::ShowOverdueCount()
 
 void TTalvoForm::AboutClick()
 {
-    FAbout->show();
+    AboutForm()->show();
     FAbout->raise();
     FAbout->activateWindow();
 }
@@ -302,15 +362,20 @@ TApplyTargets TTalvoForm::ApplyTargets()
     targets.PropertiesWindow = FProperties;
     targets.Hints = Hints;
     targets.Colours = Colours;
-    targets.SetCalendarColour
-        = [this](const QColor& colour) { FCalendarPage->SetCalendarColour(colour); };
-    targets.DiaryGrid = FCalendarPage->Grid();
-    targets.NotesTree = FNotesPage->TreeView();
-    targets.NotesMemo = FNotesPage->Editor().Memo();
-    targets.NotesGrid = FNotesPage->Editor().Grid();
+    if (FCalendarPage) {
+        targets.SetCalendarColour
+            = [this](const QColor& colour) { FCalendarPage->SetCalendarColour(colour); };
+        targets.DiaryGrid = FCalendarPage->Grid();
+    }
+    if (FNotesPage) {
+        targets.NotesTree = FNotesPage->TreeView();
+        targets.NotesMemo = FNotesPage->Editor().Memo();
+        targets.NotesGrid = FNotesPage->Editor().Grid();
+    }
     ApplyWindowSettings(targets);
-    targets.SetCalculatorColour
-        = [this](const QColor& colour) { FCalculatorPage->SetColourCalculator(colour); };
+    if (FCalculatorPage)
+        targets.SetCalculatorColour
+            = [this](const QColor& colour) { FCalculatorPage->SetColourCalculator(colour); };
     return targets;
 }
 
@@ -371,7 +436,7 @@ void TTalvoForm::FormKeyDown(int key, Qt::KeyboardModifiers modifiers)
         return;
     }
     if (!modifiers.testFlag(Qt::ControlModifier)
-        || FPageControl->currentIndex() != CalendarPageIndex)
+        || FPageControl->currentIndex() != CalendarPageIndex || !FCalendarPage)
         return;
     if (key == Qt::Key_F)
         FCalendarPage->DiaryFindButtonClick();
@@ -381,5 +446,6 @@ void TTalvoForm::FormKeyDown(int key, Qt::KeyboardModifiers modifiers)
 
 void TTalvoForm::FormKeyPress(QChar character)
 {
-    FCalculatorPage->FormKeyPress(character);
+    if (FCalculatorPage)
+        FCalculatorPage->FormKeyPress(character);
 }

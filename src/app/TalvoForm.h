@@ -39,6 +39,7 @@ class IColourFontPickers;
 class TFindForm;
 class TScheduleForm;
 struct TApplyTargets;
+class TPageSlot;
 class TTrayController;
 struct TTalvoServices;
 
@@ -46,6 +47,14 @@ struct TTalvoServices;
 // one-second timer and the tray icon, and runs start-up, hiding to the tray,
 // restoring and the orderly exit. It owns the program's data (the diary, the
 // calculator, the settings); the pages keep their own handlers.
+//
+// Start-up builds only what the first frame shows: the frame, the status bar
+// and the shown page. Every other page is built by its slot's factory when it
+// is first shown or asked for (CalendarPage(), CalculatorPage()); the about
+// box and help are built on first use. Until then their F-pointers are null,
+// and whatever reaches a page checks that it exists. The diary reaches its
+// page only through the store's view, which the store calls once the file has
+// been read whole.
 class TTalvoForm final : public QMainWindow, private ITickHost
 {
     Q_OBJECT
@@ -64,15 +73,17 @@ public:
     QTimer* Second() const { return FSecond; }
     TTrayController& Tray() const { return *FTray; }
     THelpWindow* HelpWindow() const { return FHelp; }
-    TAboutForm* AboutForm() const { return FAbout; }
+    // The about box, built now if it was not yet.
+    TAboutForm* AboutForm();
     // Made on first use; null until then.
     TPropertiesForm* PropertiesForm() const { return FProperties; }
     TDiaryStore& Diary() { return FDiary; }
     TCalculator& Calc() { return FCalc; }
     TSettings& Options() { return FOptions; }
     TSettingsStore& Settings() { return FSettings; }
-    TCalculatorPage* CalculatorPage() const { return FCalculatorPage; }
-    TCalendarPage* CalendarPage() const { return FCalendarPage; }
+    // The pages, each built now if it was not yet.
+    TCalculatorPage* CalculatorPage();
+    TCalendarPage* CalendarPage();
     TNotesPage* NotesPage() const { return FNotesPage; }
     TCommsCommands* Comms() const { return FComms; }
     TNotesTree& Notes() { return FNotes; }
@@ -92,8 +103,11 @@ public:
 
     // Handlers of the tray menu and of the window.
     void RestoreClick() { RestoreFromTray(); }
-    // The one-second timer's handler.
+    // The tick's timer's handler: first one second after start-up, then on
+    // each whole minute.
     void SecondTimer();
+    // The system clock was set or the time zone changed: the tick runs now.
+    void ClockChanged();
     void AcknowledgeClick();
     void AboutClick();
     void PropertiesClick();
@@ -152,6 +166,9 @@ private:
 
     void FormCreate(const QStringList& arguments);
     void CreatePages();
+    QWidget* MakeCalendarPage();
+    QWidget* MakeNotesPage();
+    QWidget* MakeCalculatorPage();
     void CreateStatusBar();
     void ConnectTray();
     void CreateMenuButton();
@@ -202,7 +219,7 @@ private:
     bool Exited = false;
     int64_t DiaryFileAge = -1;
     QTabWidget* FPageControl = nullptr;
-    std::array<QWidget*, 3> Pages {};
+    std::array<TPageSlot*, 3> Pages {};
     std::array<QPointer<QWidget>, 3> RememberedFocus;
     std::array<QLabel*, 3> Panels {};
     TCalculatorPage* FCalculatorPage = nullptr;

@@ -30,7 +30,8 @@ using namespace Qt::StringLiterals;
 
 void TTalvoForm::HideToTray()
 {
-    FCalendarPage->EndEditing();
+    if (FCalendarPage)
+        FCalendarPage->EndEditing();
     FNotesPage->EndEditing();
     // A failed save leaves the window shown, with the error box, as an exit does.
     if (!SaveAllData())
@@ -82,7 +83,8 @@ bool TTalvoForm::ExitClick(TExitCause cause)
         return true;
     FSecond->stop();
     FTray->DeleteIcon();
-    FCalendarPage->EndEditing();
+    if (FCalendarPage)
+        FCalendarPage->EndEditing();
     FNotesPage->EndEditing();
     // Hidden, the data was saved when the window was hidden; whatever changed
     // since (the purge, a save that failed) is saved now.
@@ -92,7 +94,7 @@ bool TTalvoForm::ExitClick(TExitCause cause)
         return true;
     if (!saved) {
         FTray->AddIcon();
-        FSecond->start();
+        FSecond->start(1000);
         if (isMinimized())
             showNormal();
         show();

@@ -1,5 +1,6 @@
 #include "app/CommandLine.h"
 #include "app/TalvoApplication.h"
+#include "platform/FontWarmUp.h"
 
 #include <QApplication>
 #include <cstdio>
@@ -11,6 +12,8 @@ int main(int argc, char** argv)
         std::fputs(answer->c_str(), stdout);
         return std::fflush(stdout) == 0 ? 0 : 1;
     }
+    // Before the application: the fonts are read while it connects to the display.
+    TFontWarmUp fonts;
     TGuardedApplication application(argc, argv);
     return TTalvoApplication::Run(application);
 }

@@ -75,18 +75,25 @@ bool ReadWholeFile(const std::filesystem::path& path, std::string& content)
     };
     if (::fstat(file.Get(), &info) != 0 || !S_ISREG(info.st_mode))
         return false;
-    content.reserve(static_cast<size_t>(info.st_size));
-    char buffer[1 << 16];
+    // Read straight into the string: its size from the file's, plus room to
+    // notice (and take in) a file that has grown since.
+    size_t filled = 0;
+    content.resize(static_cast<size_t>(info.st_size) + 1);
     for (;;) {
-        const ssize_t got = ::read(file.Get(), buffer, sizeof buffer);
+        if (filled == content.size())
+            content.resize(filled + (1 << 16));
+        const ssize_t got = ::read(file.Get(), content.data() + filled, content.size() - filled);
         if (got < 0) {
             if (errno == EINTR)
                 continue;
+            content.resize(filled);
             return false;
         }
-        if (got == 0)
+        if (got == 0) {
+            content.resize(filled);
             return true;
-        content.append(buffer, static_cast<size_t>(got));
+        }
+        filled += static_cast<size_t>(got);
     }
 }
 

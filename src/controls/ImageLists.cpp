@@ -2,6 +2,7 @@
 
 #include <QPainter>
 #include <QPainterPath>
+#include <QPixmapCache>
 #include <functional>
 
 namespace
@@ -147,6 +148,19 @@ void DrawCopy(QPainter& p)
         p.drawLine(QPointF(8.5, y), QPointF(12.5, y));
 }
 
+// The picture from the pixmap cache, drawn only the first time: views ask for
+// their icons on every paint and size hint.
+QPixmap Cached(char kind, int index, qreal ratio, const std::function<QPixmap()>& draw)
+{
+    const QString key = QStringLiteral("talvo-%1-%2-%3").arg(QLatin1Char(kind)).arg(index).arg(ratio);
+    QPixmap pixmap;
+    if (!QPixmapCache::find(key, &pixmap)) {
+        pixmap = draw();
+        QPixmapCache::insert(key, pixmap);
+    }
+    return pixmap;
+}
+
 QIcon BothSizes(const std::function<QPixmap(qreal)>& make)
 {
     QIcon icon;
@@ -158,6 +172,11 @@ QIcon BothSizes(const std::function<QPixmap(qreal)>& make)
 } // namespace
 
 QPixmap TImageLists::Calendar(int index, qreal ratio)
+{
+    return Cached('c', index, ratio, [=] { return DrawCalendar(index, ratio); });
+}
+
+QPixmap TImageLists::DrawCalendar(int index, qreal ratio)
 {
     switch (index) {
     case ciLocked:
@@ -185,14 +204,21 @@ QPixmap TImageLists::Digit(int digit, qreal ratio)
 
 QPixmap TImageLists::DatedPage(int day, qreal ratio)
 {
-    return Draw(ratio, [day](QPainter& p) {
-        DrawPage(p);
-        DrawDigitStrokes(p, day / 10, { 2, 5 });
-        DrawDigitStrokes(p, day % 10, { 8, 5 });
+    return Cached('d', day, ratio, [=] {
+        return Draw(ratio, [day](QPainter& p) {
+            DrawPage(p);
+            DrawDigitStrokes(p, day / 10, { 2, 5 });
+            DrawDigitStrokes(p, day % 10, { 8, 5 });
+        });
     });
 }
 
 QPixmap TImageLists::Button(int index, qreal ratio)
+{
+    return Cached('b', index, ratio, [=] { return DrawButton(index, ratio); });
+}
+
+QPixmap TImageLists::DrawButton(int index, qreal ratio)
 {
     switch (index) {
     case biFind:

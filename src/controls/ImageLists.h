@@ -4,7 +4,8 @@
 #include <QPixmap>
 
 // The program's small pictures, drawn rather than loaded so they stay sharp at
-// 16 x 16 and at twice that on high-density screens.
+// 16 x 16 and at twice that on high-density screens. Each is drawn once and
+// then taken from the application's pixmap cache.
 //
 // Calendar images: 0 padlock (locked), 1 red alarm clock (alarm; also the
 // normal tray image and the schedule glyph), 2 green tick (done), 3 red cross
@@ -38,4 +39,8 @@ public:
     static QIcon CalendarIcon(int index);
     static QIcon ButtonIcon(int index);
     static QIcon DatedPageIcon(int day);
+
+private:
+    static QPixmap DrawCalendar(int index, qreal ratio);
+    static QPixmap DrawButton(int index, qreal ratio);
 };

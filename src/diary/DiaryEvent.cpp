@@ -15,9 +15,63 @@ TDiaryEvent::~TDiaryEvent()
         rest = std::move(rest->Next);
 }
 
+// The header of a batch's allocation; its events follow it.
+struct TEventBlock {
+    // The batch itself and every event taken and not yet freed.
+    size_t Users = 1;
+    size_t Taken = 0;
+    size_t Capacity = 0;
+
+    TDiaryEvent* Places() { return reinterpret_cast<TDiaryEvent*>(this + 1); }
+    static void Release(TEventBlock* block)
+    {
+        if (--block->Users == 0) {
+            block->~TEventBlock();
+            ::operator delete(block);
+        }
+    }
+};
+static_assert(sizeof(TEventBlock) % alignof(TDiaryEvent) == 0);
+
+void TDiaryEvent::operator delete(TDiaryEvent* event, std::destroying_delete_t)
+{
+    TEventBlock* block = event->Block;
+    event->~TDiaryEvent();
+    if (block)
+        TEventBlock::Release(block);
+    else
+        ::operator delete(event, sizeof(TDiaryEvent));
+}
+
 std::unique_ptr<TDiaryEvent> NewEvent()
 {
-    return std::make_unique<TDiaryEvent>();
+    return std::unique_ptr<TDiaryEvent>(new TDiaryEvent);
+}
+
+TEventBatch::TEventBatch(size_t capacity)
+{
+    if (capacity == 0)
+        return;
+    void* memory = ::operator new(sizeof(TEventBlock) + capacity * sizeof(TDiaryEvent));
+    Block = new (memory) TEventBlock;
+    Block->Capacity = capacity;
+}
+
+TEventBatch::~TEventBatch()
+{
+    if (Block)
+        TEventBlock::Release(Block);
+}
+
+std::unique_ptr<TDiaryEvent> TEventBatch::Take()
+{
+    if (!Block || Block->Taken == Block->Capacity)
+        return NewEvent();
+    auto* event = new (Block->Places() + Block->Taken) TDiaryEvent;
+    event->Block = Block;
+    ++Block->Taken;
+    ++Block->Users;
+    return std::unique_ptr<TDiaryEvent>(event);
 }
 
 void FreeEventsFrom(TEventLink& link)

@@ -1,17 +1,23 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <new>
 #include <string>
 
 // The diary's event record, its day lists and the time-of-day helpers.
 
 enum TEventType : uint8_t { etBlank = 0, etAlarm = 1, etTicked = 2, etCrossed = 3 };
 
+struct TEventBlock;
+
 // One event, a node of its day's singly linked list. A node owns the rest of
 // its list through Next; freeing a node frees everything after it, without
-// recursion, so a list of any length can be dropped.
+// recursion, so a list of any length can be dropped. An event is made alone
+// (NewEvent) or as one of a batch (TEventBatch); either way it is freed the
+// same way, through its owning link.
 struct TDiaryEvent {
     std::unique_ptr<TDiaryEvent> Next;
     uint8_t Locked = 0; // 1: the monthly purge keeps it as an alarm for next year
@@ -23,6 +29,15 @@ struct TDiaryEvent {
     TDiaryEvent(const TDiaryEvent&) = delete;
     TDiaryEvent& operator=(const TDiaryEvent&) = delete;
     ~TDiaryEvent();
+
+    // Gives an event made alone back to the heap, and one of a batch back to
+    // its block, which goes when its last event does.
+    static void operator delete(TDiaryEvent* event, std::destroying_delete_t);
+
+private:
+    friend class TEventBatch;
+    // The block of the batch the event was made in; null for one made alone.
+    TEventBlock* Block = nullptr;
 };
 
 // A list head or a Next field: the place a list hangs from.
@@ -44,6 +59,25 @@ constexpr uint16_t DayIndex(uint16_t month, uint16_t day)
 }
 
 std::unique_ptr<TDiaryEvent> NewEvent();
+
+// Makes up to `capacity` events from one allocation, for a load that knows how
+// many it needs: no heap call per event, and the events lie in the order they
+// were taken. The block is freed when the batch and every event taken from it
+// are gone; events may outlive the batch and be freed in any order.
+class TEventBatch
+{
+public:
+    explicit TEventBatch(size_t capacity);
+    TEventBatch(const TEventBatch&) = delete;
+    TEventBatch& operator=(const TEventBatch&) = delete;
+    ~TEventBatch();
+
+    // An empty event; one made alone once the block is full.
+    std::unique_ptr<TDiaryEvent> Take();
+
+private:
+    TEventBlock* Block = nullptr;
+};
 // Frees the whole list that hangs from the link and leaves the link empty.
 void FreeEventsFrom(TEventLink& link);
 // The link after the last event of the list (the link itself when it is empty).

@@ -5,6 +5,7 @@
 #include "base/TextFile.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace
 {
@@ -34,22 +35,64 @@ std::string_view FileDescription(std::string_view text)
     return text.substr(0, n);
 }
 
-void AppendEventLine(std::string_view line, TEventLink*& end)
+// The non-empty lines of a text, each ended by CR, LF or CR LF. The breaks are
+// found with memchr, and each kind is looked for again only once it is passed,
+// so a text with only one kind is still read in one sweep.
+class TLineReader
 {
-    std::unique_ptr<TDiaryEvent> event = NewEvent();
-    event->Locked = DigitValue(line[0]);
+public:
+    explicit TLineReader(std::string_view text)
+        : Text(text)
+        , NextCr(Find('\r'))
+        , NextLf(Find('\n'))
+    {
+    }
+
+    bool Next(std::string_view& line)
+    {
+        while (Pos < Text.size()) {
+            if (NextCr < Pos)
+                NextCr = Find('\r');
+            if (NextLf < Pos)
+                NextLf = Find('\n');
+            const size_t stop = std::min(NextCr, NextLf);
+            line = Text.substr(Pos, stop - Pos);
+            // One break character is taken per line, so CR LF leaves an empty
+            // line, which is skipped like every other empty line.
+            Pos = stop + 1;
+            if (!line.empty())
+                return true;
+        }
+        return false;
+    }
+
+private:
+    size_t Find(char c) const
+    {
+        const void* found = std::memchr(Text.data() + Pos, c, Text.size() - Pos);
+        return found ? static_cast<size_t>(static_cast<const char*>(found) - Text.data())
+                     : Text.size();
+    }
+
+    std::string_view Text;
+    size_t Pos = 0;
+    size_t NextCr;
+    size_t NextLf;
+};
+
+void ReadEventLine(std::string_view line, TDiaryEvent& event)
+{
+    event.Locked = DigitValue(line[0]);
     if (line.size() > 1)
-        event->EventType = static_cast<TEventType>(DigitValue(line[1]));
+        event.EventType = static_cast<TEventType>(DigitValue(line[1]));
     if (line.size() > 2) {
         // Four characters give at most 9999; a negative reading is no time, so
         // every time read can be written back as it was read.
         const int32_t time = TextToInt(line.substr(2, 4));
-        event->Time = time > 0 ? static_cast<uint16_t>(time) : 0;
+        event.Time = time > 0 ? static_cast<uint16_t>(time) : 0;
     }
     if (line.size() > 6)
-        event->Description.assign(line.substr(6));
-    *end = std::move(event);
-    end = &(*end)->Next;
+        event.Description.assign(line.substr(6));
 }
 
 } // namespace
@@ -97,19 +140,15 @@ std::string FormatDiary(const TDiaryDays& days)
 void ParseDiary(std::string_view text, TDiaryDays& days)
 {
     text = text.substr(0, std::min(text.find(EndOfFileByte), text.size()));
+    // A first sweep counts the events, so that they can all come from one block.
+    size_t events = 0;
+    std::string_view line;
+    for (TLineReader lines(text); lines.Next(line);)
+        events += line[0] != SeparatorByte;
+    TEventBatch batch(events);
     uint16_t slot = 0;
     TEventLink* end = &ListEnd(days[slot]);
-    size_t pos = 0;
-    while (pos < text.size()) {
-        size_t stop = pos;
-        while (stop < text.size() && !IsLineBreak(text[stop]))
-            ++stop;
-        const std::string_view line = text.substr(pos, stop - pos);
-        // One break character is taken per line, so CR LF leaves an empty line,
-        // which is skipped like every other empty line.
-        pos = stop + 1;
-        if (line.empty())
-            continue;
+    for (TLineReader lines(text); lines.Next(line);) {
         if (line[0] == SeparatorByte) {
             // Separators past the last slot are ignored: later events join it.
             if (slot < DiaryDayCount - 1) {
@@ -118,7 +157,9 @@ void ParseDiary(std::string_view text, TDiaryDays& days)
             }
             continue;
         }
-        AppendEventLine(line, end);
+        *end = batch.Take();
+        ReadEventLine(line, **end);
+        end = &(*end)->Next;
     }
 }
 

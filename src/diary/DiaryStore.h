@@ -1,8 +1,8 @@
 #pragma once
 
 #include "base/DateTime.h"
-#include "diary/DiaryEvent.h"
 #include "base/IoError.h"
+#include "diary/DiaryEvent.h"
 
 #include <cstdint>
 #include <filesystem>

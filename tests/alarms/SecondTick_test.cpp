@@ -349,3 +349,23 @@ TEST_F(SecondTickTest, ATimeThatRoundsUpToTheMinuteBelongsToThatMinute)
 }
 
 } // namespace
+
+TEST(SecondTickSleep, TheTimerSleepsUntilTheNextWholeMinute)
+{
+    const struct {
+        int Hour, Minute, Second, MilliSecond;
+        int32_t Expected;
+    } cases[] = {
+        { 9, 15, 0, 0, 60'000 }, // on the minute: the next one
+        { 9, 15, 0, 1, 59'999 },
+        { 9, 29, 59, 500, 500 },
+        { 23, 59, 59, 999, 1 }, // across midnight
+        { 0, 0, 30, 0, 30'000 },
+    };
+    for (const auto& c : cases) {
+        const TDateTime now
+            = EncodeDate(2026, 12, 7) + EncodeTime(c.Hour, c.Minute, c.Second, c.MilliSecond);
+        EXPECT_EQ(TSecondTick::MilliSecondsToNextMinute(now), c.Expected)
+            << c.Hour << ":" << c.Minute << ":" << c.Second << "." << c.MilliSecond;
+    }
+}

@@ -331,6 +331,28 @@ private Q_SLOTS:
         QCOMPARE(form->Popups().Notes().size(), 1u); // the note stays until closed
     }
 
+    void theTickSleepsToTheNextMinuteAndAClockChangeWakesIt()
+    {
+        TFakeShell shell;
+        shell.StoredSettings = { { "Month", "12" } };
+        shell.Clock.Set(EncodeDate(2026, 12, 7) + EncodeTime(9, 29, 59, 250));
+        auto form = shell.Start();
+        QCOMPARE(form->Second()->interval(), 1000);
+        form->SecondTimer();
+        QVERIFY(form->Second()->isActive());
+        QCOMPARE(form->Second()->interval(), 750);
+        QCOMPARE(form->StatusPanel(1)->text(), u"09:29"_s);
+        // The clock set forward: the status bar follows at once.
+        shell.Clock.Set(EncodeDate(2026, 12, 7) + EncodeTime(14, 5, 20));
+        form->ClockChanged();
+        QCOMPARE(form->StatusPanel(1)->text(), u"14:05"_s);
+        QCOMPARE(form->Second()->interval(), 40'000);
+        // After exit nothing starts it again.
+        QVERIFY(form->ExitClick());
+        form->ClockChanged();
+        QVERIFY(!form->Second()->isActive());
+    }
+
     void anEventTypedOnTheDiaryPageIsInTheFileAfterHiding()
     {
         TFakeShell shell;

@@ -159,6 +159,36 @@ TEST(EventLists, AMillionEventDayIsFreedWithoutRecursion)
     table.reset();
 }
 
+TEST(EventLists, BatchEventsLiveInOneBlockAndMixWithLoneOnes)
+{
+    TEventLink head;
+    {
+        TEventBatch batch(3);
+        TEventLink* end = &head;
+        for (int i = 0; i < 5; ++i) {
+            *end = i == 1 ? NewEvent() : batch.Take();
+            (*end)->Time = static_cast<uint16_t>(100 * i);
+            (*end)->Description = "Event number " + std::to_string(i) + " of the batch";
+            end = &(*end)->Next;
+        }
+        // Taken one after another from one allocation.
+        EXPECT_EQ(head->Next->Next.get(), head.get() + 1);
+        EXPECT_EQ(head->Next->Next->Next.get(), head.get() + 2);
+    }
+    // The events outlive their batch, move between lists, sort and die in any order.
+    TEventLink second = std::move(head->Next->Next);
+    head->Next->Description.clear();
+    SortDay(head);
+    second->Description = " ";
+    SortDay(second);
+    EXPECT_EQ(Describe(head), (std::vector<std::string> { "0 Event number 0 of the batch" }));
+    EXPECT_EQ(Describe(second),
+        (std::vector<std::string> {
+            "300 Event number 3 of the batch", "400 Event number 4 of the batch" }));
+    head.reset();
+    EXPECT_EQ(second->Time, 300);
+}
+
 TEST(EventTypes, CycleThroughTheFourAndBack)
 {
     EXPECT_EQ(CycleEventType(etBlank), etAlarm);

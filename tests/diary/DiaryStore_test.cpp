@@ -1,3 +1,4 @@
+#include "diary/DiaryFile.h"
 #include "diary/DiaryStore.h"
 #include "diary/FakeDiaryView.h"
 
