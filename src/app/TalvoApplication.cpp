@@ -51,13 +51,15 @@ int TTalvoApplication::Run(TGuardedApplication& application)
     TTalvoServices services { clock, dialogues, trayIcon, desktop, clipboard, sound,
         [] { return std::make_unique<TQtSettingsBackend>(); }, QDir::currentPath().toStdString() };
 
+    // Listening before the diary loads: a signal that comes during the load
+    // waits for it and then ends the program in order.
+    TTerminationWatcher watcher;
     TTalvoForm form(services, application.arguments().mid(1));
     QObject::connect(
         &instance, &TSingleInstance::RestoreRequested, &form, &TTalvoForm::RestoreFromTray);
     QObject::connect(
         &form, &TTalvoForm::ExitRequested, &application, &QApplication::quit, Qt::QueuedConnection);
     // Ending the desktop session, or a signal to end, exits as the tray's "Exit" does.
-    TTerminationWatcher watcher;
     QObject::connect(&watcher, &TTerminationWatcher::TerminationRequested, &form,
         [&form] { form.ExitClick(TTalvoForm::ecSystem); });
     QObject::connect(&application, &QGuiApplication::commitDataRequest, &form,
