@@ -13,3 +13,11 @@ target_compile_definitions(talvo_qt_flags INTERFACE
 if(NOT CMAKE_BUILD_TYPE AND NOT CMAKE_CONFIGURATION_TYPES)
   set(CMAKE_BUILD_TYPE RelWithDebInfo CACHE STRING "Build type" FORCE)
 endif()
+
+# The sanitizer build (scripts/test runs one without Qt): every target checked
+# by AddressSanitizer and UndefinedBehaviorSanitizer, any finding a failure.
+option(TALVO_SANITIZE "Build with AddressSanitizer and UndefinedBehaviorSanitizer" OFF)
+if(TALVO_SANITIZE)
+  add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=address,undefined)
+endif()

@@ -19,7 +19,8 @@ void TSettingsStore::CloseSettings()
     if (!Batch)
         return;
     Batch = false;
-    if (!Backend->EndBatch())
+    // A batch of reads alone has nothing to lose.
+    if (!Backend->EndBatch() && !FirstWritten.empty())
         throw ESettingsError("Failed to set data for '" + FirstWritten + "'");
 }
 
