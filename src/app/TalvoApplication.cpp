@@ -69,9 +69,6 @@ int TTalvoApplication::Run(TGuardedApplication& application)
     TSessionAutostart autostart(QCoreApplication::applicationFilePath());
     services.Autostart = &autostart;
 
-    // Listening before the diary loads: a signal that comes during the load
-    // waits for it and then ends the program in order.
-    TTerminationWatcher watcher;
     TTalvoForm form(services, application.arguments().mid(1));
     QObject::connect(
         &instance, &TSingleInstance::RestoreRequested, &form, &TTalvoForm::RestoreFromTray);

@@ -16,7 +16,7 @@ cleanup() {
 trap cleanup EXIT
 
 export QT_QPA_PLATFORM=offscreen
-export XDG_CONFIG_HOME=$work/config XDG_RUNTIME_DIR=$work/run XDG_CACHE_HOME=$work/cache
+export XDG_CONFIG_HOME=$work/config XDG_RUNTIME_DIR=$work/run XDG_CACHE_HOME=$work/cache TALVO95_DATA_DIR=$work/data
 mkdir -p "$work/config/Quorral" "$work/run" "$work/data"
 chmod 700 "$work/run"
 cd "$work/data"
