@@ -39,6 +39,9 @@ int TTalvoApplication::Run(TGuardedApplication& application)
     TSingleInstance instance(TSingleInstance::DefaultServerName());
     if (instance.SignalRunningInstance())
         return 0;
+    // Watching before anyone can find this copy: a signal that comes while the
+    // diary loads waits for it and then ends the program in order.
+    TTerminationWatcher watcher;
     instance.Listen();
 
     TSystemClock clock;
@@ -51,9 +54,6 @@ int TTalvoApplication::Run(TGuardedApplication& application)
     TTalvoServices services { clock, dialogues, trayIcon, desktop, clipboard, sound,
         [] { return std::make_unique<TQtSettingsBackend>(); }, QDir::currentPath().toStdString() };
 
-    // Listening before the diary loads: a signal that comes during the load
-    // waits for it and then ends the program in order.
-    TTerminationWatcher watcher;
     TTalvoForm form(services, application.arguments().mid(1));
     QObject::connect(
         &instance, &TSingleInstance::RestoreRequested, &form, &TTalvoForm::RestoreFromTray);
