@@ -47,8 +47,8 @@ int TTalvoApplication::Run(TGuardedApplication& application)
     TSingleInstance instance(TSingleInstance::DefaultServerName());
     if (instance.SignalRunningInstance())
         return 0;
-    // Watching from before the copy answers, so a signal that comes while the
-    // window is still being made waits for the event loop instead of killing it.
+    // Watching before anyone can find this copy: a signal that comes while the
+    // diary loads waits for it and then ends the program in order.
     TTerminationWatcher watcher;
     instance.Listen();
 

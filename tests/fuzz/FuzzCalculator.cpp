@@ -16,7 +16,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         try {
             if (data[i] == 0xFF && i + 1 < size) {
                 // The rest is a paste.
-                calc.PasteX(std::string_view(reinterpret_cast<const char*>(data + i + 1), size - i - 1));
+                calc.PasteX(
+                    std::string_view(reinterpret_cast<const char*>(data + i + 1), size - i - 1));
                 break;
             }
             calc.CalcKey(data[i]);
