@@ -189,19 +189,7 @@ bool TTalvoForm::SaveDiaryNow(std::string text)
         return true;
     }
     const QString file = QString::fromStdString(DiaryData.Path().string());
-    QString reason;
-    switch (result) {
-    case TDataFile::srReadOnly:
-        reason = u"the file is read-only"_s;
-        break;
-    case TDataFile::srNoBackup:
-        reason
-            = u"a copy of the part of the file that was never read could not be kept beside it"_s;
-        break;
-    default:
-        reason = u"the file or its folder could not be written"_s;
-        break;
-    }
+    const QString reason = SaveFailureReason(result);
     Services.Dialogues.ShowError(
         u"The diary could not be saved to \"%1\": %2. "
         "Your events are kept in memory; free some space or "

@@ -92,3 +92,15 @@ void RunGuarded(IDialogues& dialogues, const std::function<void()>& handler)
         dialogues.ShowApplicationError(ErrorText(error));
     }
 }
+
+QString SaveFailureReason(TDataFile::TSaveResult result)
+{
+    switch (result) {
+    case TDataFile::srReadOnly:
+        return u"the file is read-only"_s;
+    case TDataFile::srNoBackup:
+        return u"a copy of the part of the file that was never read could not be kept beside it"_s;
+    default:
+        return u"the file or its folder could not be written"_s;
+    }
+}

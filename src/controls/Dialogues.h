@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/DataFile.h"
+
 #include <QString>
 #include <exception>
 #include <functional>
@@ -54,3 +56,6 @@ int TitleWidth(const QWidget& dialog);
 void RunGuarded(IDialogues& dialogues, const std::function<void()>& handler);
 // The text the general error box shows for an exception.
 QString ErrorText(const std::exception& error);
+
+// Why a save of a data file failed, as the error box words it.
+QString SaveFailureReason(TDataFile::TSaveResult result);

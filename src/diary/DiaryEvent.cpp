@@ -40,7 +40,7 @@ void TDiaryEvent::operator delete(TDiaryEvent* event, std::destroying_delete_t)
     if (block)
         TEventBlock::Release(block);
     else
-        ::operator delete(event, sizeof(TDiaryEvent));
+        ::operator delete(event);
 }
 
 std::unique_ptr<TDiaryEvent> NewEvent()

@@ -274,19 +274,7 @@ bool TNotesPage::SaveNotes(TIoError& ioError, TDateTime now, bool onlyIfChanged)
         SavedDigest = digest;
         return true;
     }
-    QString reason;
-    switch (result) {
-    case TDataFile::srReadOnly:
-        reason = u"the file is read-only"_s;
-        break;
-    case TDataFile::srNoBackup:
-        reason
-            = u"a copy of the part of the file that was never read could not be kept beside it"_s;
-        break;
-    default:
-        reason = u"the file or its folder could not be written"_s;
-        break;
-    }
+    const QString reason = SaveFailureReason(result);
     Dialogues.ShowError(u"The notes could not be saved to \"%1\": %2. "
                         "Your notes are kept in memory; free some space or "
                         "check the folder, then close the window again to save."_s.arg(
