@@ -137,9 +137,12 @@ void TTalvoForm::closeEvent(QCloseEvent* event)
 void TTalvoForm::showEvent(QShowEvent* event)
 {
     QMainWindow::showEvent(event);
-    // The frame is known once the window is shown.
-    if (!std::exchange(FittedOnScreen, true))
+    // The frame is known once the window is shown; a window manager that frames
+    // it a moment later tells its title bar's height only then.
+    if (!std::exchange(FittedOnScreen, true)) {
         FitOnScreen();
+        QTimer::singleShot(300, this, &TTalvoForm::FitOnScreen);
+    }
 }
 
 void TTalvoForm::FitOnScreen()
