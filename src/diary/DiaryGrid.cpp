@@ -1,7 +1,7 @@
 #include "diary/DiaryGrid.h"
 
 #include "controls/AnsiInput.h"
-#include "controls/ImageLists.h"
+#include "controls/OwnerDrawn.h"
 #include "diary/DiaryGridModel.h"
 
 #include <QApplication>
@@ -18,87 +18,6 @@ namespace
 constexpr std::array<int, 4> InitialWidths { 18, 19, 38, 345 };
 constexpr int TimeColumn = 2;
 constexpr int InitialRowHeight = 18;
-
-// The calendar images at the grid's pixel density, drawn once.
-class TGridImages
-{
-public:
-    void Draw(QPainter& painter, const QRect& cell, int image, qreal ratio)
-    {
-        if (image < 0 || image >= TImageLists::CalendarImageCount)
-            return;
-        QPixmap& pixmap = Pixmaps[static_cast<size_t>(image)];
-        if (pixmap.isNull() || pixmap.devicePixelRatio() != ratio)
-            pixmap = TImageLists::Calendar(image, ratio);
-        painter.drawPixmap(cell.left() + 1, cell.top() + 1, pixmap);
-    }
-
-private:
-    std::array<QPixmap, TImageLists::CalendarImageCount> Pixmaps;
-};
-
-// A cell's or a header's text with its top at left + 2, top + 2, in the
-// widget's font with bold or underline added for this text only.
-void DrawCellText(QPainter& painter, const QRect& cell, const QFont& base, const QString& text,
-    bool bold, bool underline, const QColor& ink)
-{
-    if (text.isEmpty())
-        return;
-    QFont font = base;
-    font.setBold(bold);
-    font.setUnderline(underline);
-    painter.save();
-    painter.setClipRect(cell);
-    painter.setFont(font);
-    painter.setPen(ink);
-    painter.drawText(cell.left() + 2, cell.top() + 2 + QFontMetrics(font).ascent(), text);
-    painter.restore();
-}
-
-// The header row: the style's header background, then the model's picture or
-// text, as high as an event row.
-class TDiaryHeader final : public QHeaderView
-{
-public:
-    explicit TDiaryHeader(QTableView* grid)
-        : QHeaderView(Qt::Horizontal, grid)
-        , Grid(grid)
-    {
-    }
-
-    QSize sizeHint() const override
-    {
-        return QSize(QHeaderView::sizeHint().width(), Grid->verticalHeader()->defaultSectionSize());
-    }
-
-protected:
-    void paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const override
-    {
-        if (!rect.isValid() || !model())
-            return;
-        QStyleOptionHeader option;
-        initStyleOption(&option);
-        initStyleOptionForIndex(&option, logicalIndex);
-        option.rect = rect;
-        option.text.clear();
-        option.icon = QIcon();
-        style()->drawControl(QStyle::CE_HeaderSection, &option, painter, this);
-
-        QAbstractItemModel* m = model();
-        Images.Draw(*painter, rect,
-            m->headerData(logicalIndex, Qt::Horizontal, TDiaryGridModel::ImageRole).toInt(),
-            devicePixelRatioF());
-        DrawCellText(*painter, rect, font(),
-            m->headerData(logicalIndex, Qt::Horizontal, Qt::DisplayRole).toString(),
-            m->headerData(logicalIndex, Qt::Horizontal, TDiaryGridModel::BoldRole).toBool(),
-            m->headerData(logicalIndex, Qt::Horizontal, TDiaryGridModel::UnderlineRole).toBool(),
-            palette().color(QPalette::ButtonText));
-    }
-
-private:
-    QTableView* Grid;
-    mutable TGridImages Images;
-};
 
 } // namespace
 
@@ -128,8 +47,7 @@ public:
         style->drawControl(QStyle::CE_ItemViewItem, &background, painter, widget);
 
         const QRect& cell = option.rect;
-        Images.Draw(*painter, cell, index.data(TDiaryGridModel::ImageRole).toInt(),
-            painter->device()->devicePixelRatioF());
+        DrawCellImage(*painter, cell, index.data(TDiaryGridModel::ImageRole).toInt());
         const bool selected = option.state.testFlag(QStyle::State_Selected);
         const QPalette::ColorGroup group
             = option.state.testFlag(QStyle::State_Active) ? QPalette::Active : QPalette::Inactive;
@@ -138,7 +56,7 @@ public:
             = option.palette.color(group, selected ? QPalette::HighlightedText : QPalette::Text);
         if (foreground.isValid() && !selected)
             ink = foreground.value<QColor>();
-        DrawCellText(*painter, cell, option.font, index.data(Qt::DisplayRole).toString(),
+        DrawCellText(*painter, cell, 2, option.font, index.data(Qt::DisplayRole).toString(),
             index.data(TDiaryGridModel::BoldRole).toBool(),
             index.data(TDiaryGridModel::UnderlineRole).toBool(), ink);
     }
@@ -191,13 +109,14 @@ protected:
 
 private:
     TDiaryGrid* Grid;
-    mutable TGridImages Images;
 };
 
 TDiaryGrid::TDiaryGrid(TDiaryGridModel& model, QWidget* parent)
     : QTableView(parent)
 {
-    setHorizontalHeader(new TDiaryHeader(this));
+    // The header row: the model's picture or text, as high as an event row.
+    setHorizontalHeader(new TOwnerDrawnHeader(
+        this, TDiaryGridModel::ImageRole, TDiaryGridModel::BoldRole, TDiaryGridModel::UnderlineRole));
     setModel(&model);
     setItemDelegate(new TDiaryCellDelegate(this));
     setSelectionMode(QAbstractItemView::SingleSelection);

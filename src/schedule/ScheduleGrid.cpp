@@ -1,6 +1,6 @@
 #include "schedule/ScheduleGrid.h"
 
-#include "controls/ImageLists.h"
+#include "controls/OwnerDrawn.h"
 #include "schedule/ScheduleModel.h"
 
 #include <QApplication>
@@ -18,69 +18,6 @@ constexpr std::array<int, 4> InitialWidths { 18, 112, 38, 398 };
 constexpr int InitialRowHeight = 18;
 constexpr int LongDateOffset = 32;
 
-void DrawImage(QPainter& painter, const QRect& cell, int image)
-{
-    if (image < 0 || image >= TImageLists::CalendarImageCount)
-        return;
-    const QPixmap pixmap = TImageLists::Calendar(image, painter.device()->devicePixelRatioF());
-    painter.drawPixmap(cell.left() + 1, cell.top() + 1, pixmap);
-}
-
-void DrawText(QPainter& painter, const QRect& cell, int dx, QFont font, const QString& text,
-    bool bold, bool underline, const QColor& ink)
-{
-    if (text.isEmpty())
-        return;
-    font.setBold(bold);
-    font.setUnderline(underline);
-    painter.save();
-    painter.setClipRect(cell);
-    painter.setFont(font);
-    painter.setPen(ink);
-    painter.drawText(cell.left() + dx, cell.top() + 2 + QFontMetrics(font).ascent(), text);
-    painter.restore();
-}
-
-class TScheduleHeader final : public QHeaderView
-{
-public:
-    explicit TScheduleHeader(QTableView* grid)
-        : QHeaderView(Qt::Horizontal, grid)
-        , Grid(grid)
-    {
-        setSectionsClickable(false);
-        setHighlightSections(false);
-    }
-
-    QSize sizeHint() const override
-    {
-        return QSize(QHeaderView::sizeHint().width(), Grid->verticalHeader()->defaultSectionSize());
-    }
-
-protected:
-    void paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const override
-    {
-        if (!rect.isValid() || !model())
-            return;
-        QStyleOptionHeader option;
-        initStyleOption(&option);
-        initStyleOptionForIndex(&option, logicalIndex);
-        option.rect = rect;
-        option.text.clear();
-        option.icon = QIcon();
-        style()->drawControl(QStyle::CE_HeaderSection, &option, painter, this);
-        const QAbstractItemModel* m = model();
-        DrawImage(*painter, rect,
-            m->headerData(logicalIndex, Qt::Horizontal, TScheduleModel::ImageRole).toInt());
-        DrawText(*painter, rect, 2, font(),
-            m->headerData(logicalIndex, Qt::Horizontal, Qt::DisplayRole).toString(), false, false,
-            palette().color(QPalette::ButtonText));
-    }
-
-private:
-    QTableView* Grid;
-};
-
 class TScheduleDelegate final : public QStyledItemDelegate
 {
 public:
@@ -94,13 +31,13 @@ public:
         painter->fillRect(cell,
             background.isValid() ? background.value<QColor>()
                                  : option.palette.color(QPalette::Active, QPalette::Base));
-        DrawImage(*painter, cell, index.data(TScheduleModel::ImageRole).toInt());
+        DrawCellImage(*painter, cell, index.data(TScheduleModel::ImageRole).toInt());
         const QColor ink = index.data(Qt::ForegroundRole).value<QColor>();
         const bool bold = index.data(TScheduleModel::BoldRole).toBool();
         const bool underline = index.data(TScheduleModel::UnderlineRole).toBool();
-        DrawText(*painter, cell, 2, option.font, index.data(Qt::DisplayRole).toString(), bold,
+        DrawCellText(*painter, cell, 2, option.font, index.data(Qt::DisplayRole).toString(), bold,
             underline, ink);
-        DrawText(*painter, cell, LongDateOffset, option.font,
+        DrawCellText(*painter, cell, LongDateOffset, option.font,
             index.data(TScheduleModel::DateRole).toString(), bold, underline, ink);
     }
 };
@@ -111,7 +48,10 @@ TScheduleGrid::TScheduleGrid(TScheduleModel& model, QWidget* parent)
     : QTableView(parent)
 {
     setObjectName(QStringLiteral("ScheduleGrid"));
-    setHorizontalHeader(new TScheduleHeader(this));
+    auto* header = new TOwnerDrawnHeader(this, TScheduleModel::ImageRole);
+    header->setSectionsClickable(false);
+    header->setHighlightSections(false);
+    setHorizontalHeader(header);
     setModel(&model);
     setItemDelegate(new TScheduleDelegate(this));
     setSelectionBehavior(QAbstractItemView::SelectRows);
