@@ -10,6 +10,8 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen}
 export XDG_CONFIG_HOME=$work/config XDG_RUNTIME_DIR=$work/run
+# The program keeps its data in its data folder, not where it starts.
+export TALVO95_DATA_DIR=$work/data XDG_DATA_HOME=$work/share
 mkdir -p "$work/config" "$work/run" "$work/data"
 chmod 700 "$work/run"
 cd "$work/data"
@@ -31,6 +33,7 @@ PY
 mkdir -p "$XDG_CONFIG_HOME/Quorral"
 printf '[All]\nMonth=%d\n' "$(date +%-m)" >"$XDG_CONFIG_HOME/Quorral/Talvo95.ini"
 
+size=$(stat -c %s DIARY.DAT)
 times=()
 for _ in $(seq "$runs"); do
   "$build/src/app/Talvo95" >/dev/null 2>&1 &
@@ -44,6 +47,9 @@ for _ in $(seq "$runs"); do
   times+=($(( (end - start) / 1000 )))
   rm -rf "${XDG_RUNTIME_DIR:?}"/*
 done
+if [ "$(stat -c %s DIARY.DAT)" != "$size" ]; then
+  echo "# WARNING: DIARY.DAT changed size between runs ($size -> $(stat -c %s DIARY.DAT) bytes)"
+fi
 printf '%s\n' "${times[@]}" | sort -n | awk '{ t[NR] = $1 } END {
   printf "exit on SIGTERM, 100,000 events, %d runs: min %.1f ms, median %.1f ms, max %.1f ms\n",
     NR, t[1] / 1000, t[int((NR + 1) / 2)] / 1000, t[NR] / 1000 }'

@@ -76,7 +76,9 @@ fi
 measure() { # data folder, program: prints "first-frame-ms its-cpu-ms rss-kB idle-cpu-ms-per-s"
   local data=$1 program=$2 pid ms cpu rss before after
   cd "$work/$data"
+  # The program keeps its data in its data folder, not where it starts.
   export XDG_CONFIG_HOME=$work/$data/config XDG_RUNTIME_DIR=$work/$data/run
+  export TALVO95_DATA_DIR=$work/$data XDG_DATA_HOME=$work/$data/share
   mkdir -p "$XDG_RUNTIME_DIR"; chmod 700 "$XDG_RUNTIME_DIR"
   rm -f "$work/frame.txt"
   TALVO95_REPORT_FIRST_FRAME=$EPOCHREALTIME "$program" >/dev/null 2>"$work/frame.txt" &
