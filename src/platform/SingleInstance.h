@@ -2,8 +2,7 @@
 
 #include <QObject>
 #include <QString>
-
-class QLocalServer;
+#include <memory>
 
 // One copy of the program per user. The first copy listens on a local socket;
 // a later copy finds it, asks it to restore its window and ends.
@@ -28,17 +27,20 @@ public:
     static QString PrivateFolder();
 
     // True when a running copy of this user answered and was asked to restore;
-    // a server run by anyone else is not trusted.
+    // a server run by anyone else is not trusted. Waits half a second at most.
     bool SignalRunningInstance();
-    // Starts listening; a server left behind by a crashed copy is removed first.
+    // Starts listening; a server left behind by a crashed copy (nobody answers
+    // on it) is removed first, a live one is left alone.
     bool Listen();
 
 Q_SIGNALS:
     void RestoreRequested();
 
 private:
-    void ReadRequest();
+    // The listening socket and the copies talking to it: a plain Unix socket,
+    // so the program needs no network library; a named pipe on Windows.
+    struct TServer;
 
     QString ServerName;
-    QLocalServer* Server = nullptr;
+    std::unique_ptr<TServer> Server;
 };

@@ -6,9 +6,37 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <cstring>
+#include <sys/socket.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 using namespace Qt::StringLiterals;
+
+namespace
+{
+
+// A raw client, to send what no copy of the program would.
+int ConnectTo(const QString& name)
+{
+    const QByteArray path = QFile::encodeName(name);
+    sockaddr_un address {};
+    address.sun_family = AF_UNIX;
+    std::memcpy(address.sun_path, path.constData(), size_t(path.size()));
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+void Send(int fd, const QByteArray& data)
+{
+    QCOMPARE(::send(fd, data.constData(), size_t(data.size()), MSG_NOSIGNAL), data.size());
+}
+
+} // namespace
 
 class TestSingleInstance : public QObject
 {
@@ -46,6 +74,69 @@ private Q_SLOTS:
         TSingleInstance later(name);
         QVERIFY(later.SignalRunningInstance());
         QTRY_COMPARE(restores.count(), 1);
+    }
+
+    void aSocketLeftByACrashIsReplacedButALiveOneIsNot()
+    {
+        QTemporaryDir dir;
+        const QString name = dir.filePath(u"TTalvoForm"_s);
+        {
+            // A killed copy's socket: bound, then closed without removing its name.
+            const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+            sockaddr_un address {};
+            address.sun_family = AF_UNIX;
+            std::memcpy(address.sun_path, QFile::encodeName(name).constData(),
+                size_t(QFile::encodeName(name).size()));
+            QCOMPARE(::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
+            QCOMPARE(::listen(fd, 1), 0);
+            ::close(fd);
+        }
+        QVERIFY(QFileInfo::exists(name));
+        auto first = std::make_unique<TSingleInstance>(name);
+        QVERIFY(!first->SignalRunningInstance());
+        QVERIFY(first->Listen());
+        QSignalSpy restores(first.get(), &TSingleInstance::RestoreRequested);
+        // A copy that starts to listen without asking first leaves the live one alone.
+        TSingleInstance intruder(name);
+        QVERIFY(!intruder.Listen());
+        TSingleInstance second(name);
+        QVERIFY(second.SignalRunningInstance());
+        QTRY_COMPARE(restores.count(), 1);
+        // A clean end takes the name away with it.
+        first.reset();
+        QVERIFY(!QFileInfo::exists(name));
+    }
+
+    void requestsArriveInPiecesOrAmongGarbage()
+    {
+        QTemporaryDir dir;
+        const QString name = dir.filePath(u"TTalvoForm"_s);
+        TSingleInstance server(name);
+        QVERIFY(server.Listen());
+        QSignalSpy restores(&server, &TSingleInstance::RestoreRequested);
+
+        // One that connects and never speaks blocks nobody.
+        const int silent = ConnectTo(name);
+        QVERIFY(silent >= 0);
+        const int split = ConnectTo(name);
+        Send(split, "10");
+        QTest::qWait(50);
+        QCOMPARE(restores.count(), 0);
+        Send(split, "24\n");
+        QTRY_COMPARE(restores.count(), 1);
+
+        const int garbage = ConnectTo(name);
+        Send(garbage, QByteArray("hello\n\0\xff\n1023\n", 14) + QByteArray(4096, 'x'));
+        // The same line twice in one piece is two requests.
+        Send(split, " 1024\n1024\n");
+        QTRY_COMPARE(restores.count(), 3);
+        for (int fd : { silent, split, garbage })
+            ::close(fd);
+        TSingleInstance later(name);
+        QVERIFY(later.SignalRunningInstance());
+        QTRY_COMPARE(restores.count(), 4);
+        QTest::qWait(50);
+        QCOMPARE(restores.count(), 4);
     }
 
     void theServerLivesInAFolderOnlyTheUserCanUse()
