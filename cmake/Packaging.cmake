@@ -24,8 +24,9 @@ set(CPACK_DEBIAN_FILE_NAME "Talvo95-${PROJECT_VERSION}-${CPACK_DEBIAN_PACKAGE_AR
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "${TALVO_HOMEPAGE}")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# The X11 and Wayland platform plugins are loaded, not linked.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
+# The X11 and Wayland platform plugins are loaded, not linked; so is the
+# event sound library, with the first alarm sound.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, libcanberra0")
 # The alarm sounds, "Show Purged Events" in the desktop's viewer, the tray's icons.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "sound-theme-freedesktop, xdg-utils, hicolor-icon-theme")
 include(CPack)

@@ -2,7 +2,9 @@
 
 #include <QApplication>
 #include <canberra.h>
+#include <dlfcn.h>
 #include <string>
+#include <type_traits>
 
 std::vector<std::string_view> AlarmSoundEventIds(int32_t alarmSound)
 {
@@ -21,13 +23,25 @@ std::vector<std::string_view> AlarmSoundEventIds(int32_t alarmSound)
     }
 }
 
-void TDesktopSoundPlayer::TContextDeleter::operator()(ca_context* context) const
-{
-    ca_context_destroy(context);
-}
+// Only the types and names come from the library's header: the library itself
+// is looked up at run time, so a start that plays no sound never maps it.
+struct TDesktopSoundPlayer::TCanberra {
+    decltype(&ca_context_create) Create = nullptr;
+    decltype(&ca_context_destroy) Destroy = nullptr;
+    decltype(&ca_context_change_props) ChangeProps = nullptr;
+    decltype(&ca_context_play) PlaySound = nullptr;
+    ca_context* Context = nullptr;
 
-TDesktopSoundPlayer::TDesktopSoundPlayer(std::function<void()> fallback)
-    : Fallback(fallback ? std::move(fallback) : [] { QApplication::beep(); })
+    ~TCanberra()
+    {
+        if (Context)
+            Destroy(Context);
+    }
+};
+
+TDesktopSoundPlayer::TDesktopSoundPlayer(std::function<void()> fallback, std::string library)
+    : Library(std::move(library))
+    , Fallback(fallback ? std::move(fallback) : [] { QApplication::beep(); })
 {
 }
 
@@ -44,23 +58,39 @@ void TDesktopSoundPlayer::Play(int32_t alarmSound)
     Fallback();
 }
 
+bool TDesktopSoundPlayer::Load()
+{
+    // Never unloaded: its sound drivers keep threads and keys of their own.
+    void* library = ::dlopen(Library.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (!library)
+        return false;
+    auto api = std::make_unique<TCanberra>();
+    const auto find = [library](auto& function, const char* name) {
+        function
+            = reinterpret_cast<std::remove_reference_t<decltype(function)>>(::dlsym(library, name));
+        return function != nullptr;
+    };
+    if (!find(api->Create, "ca_context_create") || !find(api->Destroy, "ca_context_destroy")
+        || !find(api->ChangeProps, "ca_context_change_props")
+        || !find(api->PlaySound, "ca_context_play"))
+        return false;
+    if (api->Create(&api->Context) != CA_SUCCESS)
+        return false;
+    api->ChangeProps(api->Context, CA_PROP_APPLICATION_NAME, "Talvo95", nullptr);
+    Canberra = std::move(api);
+    return true;
+}
+
 bool TDesktopSoundPlayer::PlayEvent(std::string_view id)
 {
     if (Unplayable.contains(id))
         return false;
-    if (!Context && !NoContext) {
-        ca_context* context = nullptr;
-        if (ca_context_create(&context) == CA_SUCCESS) {
-            Context.reset(context);
-            ca_context_change_props(context, CA_PROP_APPLICATION_NAME, "Talvo95", nullptr);
-        } else {
-            NoContext = true;
-        }
-    }
-    if (!Context)
+    if (!Canberra && !NoContext)
+        NoContext = !Load();
+    if (!Canberra)
         return false;
     const std::string name(id);
-    const int result = ca_context_play(Context.get(), 0, CA_PROP_EVENT_ID, name.c_str(),
+    const int result = Canberra->PlaySound(Canberra->Context, 0, CA_PROP_EVENT_ID, name.c_str(),
         CA_PROP_EVENT_DESCRIPTION, "Alarm", nullptr);
     if (result == CA_SUCCESS)
         return true;

@@ -8,8 +8,6 @@
 #include <string_view>
 #include <vector>
 
-struct ca_context;
-
 // Plays the sound of an item of the "Alarm Sound" list.
 class ISoundPlayer
 {
@@ -26,13 +24,15 @@ std::vector<std::string_view> AlarmSoundEventIds(int32_t alarmSound);
 
 // The desktop's event sounds through libcanberra, where a sound server or
 // sound card plays them; the plain beep where none does. Playing never waits
-// for the sound to end.
+// for the sound to end. The library and its sound drivers are loaded with the
+// first sound, not at start.
 class TDesktopSoundPlayer final : public ISoundPlayer
 {
 public:
-    // `fallback` sounds when no event sound can be played: the application's
-    // beep unless given.
-    explicit TDesktopSoundPlayer(std::function<void()> fallback = {});
+    // `fallback` sounds when no event sound can be played (nor `library`
+    // loaded): the application's beep unless given.
+    explicit TDesktopSoundPlayer(
+        std::function<void()> fallback = {}, std::string library = "libcanberra.so.0");
     ~TDesktopSoundPlayer() override;
     TDesktopSoundPlayer(const TDesktopSoundPlayer&) = delete;
     TDesktopSoundPlayer& operator=(const TDesktopSoundPlayer&) = delete;
@@ -41,11 +41,12 @@ public:
 
 private:
     bool PlayEvent(std::string_view id);
+    bool Load();
 
-    struct TContextDeleter {
-        void operator()(ca_context* context) const;
-    };
-    std::unique_ptr<ca_context, TContextDeleter> Context; // made on the first sound
+    // The library's functions and its context, made on the first sound.
+    struct TCanberra;
+    std::string Library;
+    std::unique_ptr<TCanberra> Canberra;
     bool NoContext = false;
     // Sounds that could not be found or had no driver: not tried again in this
     // run, so a machine without audio hears the beep at once and its sound

@@ -42,6 +42,15 @@ private Q_SLOTS:
         QCOMPARE(beeps, 6);
     }
 
+    void withoutTheSoundLibraryEverySoundBeeps()
+    {
+        int beeps = 0;
+        TDesktopSoundPlayer player([&beeps] { ++beeps; }, "libtalvo-no-such-sound-library.so.0");
+        for (int32_t item : { 0, 1, 2, 3, 4, 4 })
+            player.Play(item);
+        QCOMPARE(beeps, 5);
+    }
+
     void theApplicationBeepServesWhenNothingElseDoes()
     {
         TDesktopSoundPlayer player;

@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# The program starts without the libraries it needs only now and then: the
+# network library (one copy per user goes through a plain Unix socket) and the
+# event sound library (loaded with the first alarm sound).
+set -euo pipefail
+libraries=$(ldd "$1")
+status=0
+for unwanted in libQt6Network libcanberra; do
+  if grep -q "$unwanted" <<<"$libraries"; then
+    echo "FAIL: $1 loads $unwanted at start"
+    status=1
+  fi
+done
+exit $status
