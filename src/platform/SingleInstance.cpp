@@ -173,7 +173,7 @@ struct TSingleInstance::TServer {
         QSocketNotifier* Notifier = nullptr; // deleted later: it may be in its own signal
         QByteArray Pending; // the start of a line not yet ended
     };
-    // Enough for any request; more without a line end is not one of ours.
+    // Enough for any request; more without a line end is no request.
     static constexpr qsizetype MaxLine = 64;
     // Copies that connect but say nothing are let go after a while, and only
     // so many are kept.
@@ -236,7 +236,8 @@ struct TSingleInstance::TServer {
         int requests = 0;
         bool done = false;
         char buffer[256];
-        for (;;) {
+        // A bounded share of the GUI thread per wake-up, however much is sent.
+        for (int chunk = 0; chunk < 16; ++chunk) {
             const ssize_t count = ::read(client->Socket.Get(), buffer, sizeof buffer);
             if (count < 0 && errno == EINTR)
                 continue;
