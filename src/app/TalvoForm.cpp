@@ -59,6 +59,7 @@ TTalvoForm::TTalvoForm(TTalvoServices& services, const QStringList& arguments, Q
     , FSettings(services.MakeSettingsBackend())
     , FDiary(services.Clock)
     , DiaryData(services.DataFolder / DiaryFileName)
+    , NotesDocument(services.Dialogues)
 {
     setObjectName(u"TalvoForm"_s);
     setWindowTitle(u"Talvo95 - Quorral"_s);
@@ -112,8 +113,6 @@ void TTalvoForm::CreatePages()
     connect(FPageControl, &QTabWidget::currentChanged, this, &TTalvoForm::PageControlChange);
     connect(qApp, &QApplication::focusChanged, this,
         [this](QWidget*, QWidget* now) { RememberFocus(now); });
-    // The notes page reads and writes the notes tree from the first load on.
-    Pages[NotesTreePageIndex]->Page();
 }
 
 QWidget* TTalvoForm::MakeCalendarPage()
@@ -130,13 +129,14 @@ QWidget* TTalvoForm::MakeCalendarPage()
 QWidget* TTalvoForm::MakeNotesPage()
 {
     auto* notesEditor = new TNotesEditPane(Services.Dialogues, Services.Clipboard);
-    FNotesPage = new TNotesPage(FNotes, Services.Dialogues, notesEditor);
+    FNotesPage = new TNotesPage(NotesDocument, Services.Dialogues, notesEditor);
     FNotesPage->setObjectName(u"NotesTreePage"_s);
     CreateComms(*notesEditor);
     FNotesPage->TreeView()->setAccessibleName(u"Notes categories"_s);
     notesEditor->Memo()->setAccessibleName(u"Notes text"_s);
     notesEditor->Grid()->setAccessibleName(u"Notes table"_s);
     connect(FNotesPage, &TNotesPage::HelpRequested, this, &TTalvoForm::ShowHelpTopic);
+    ConnectNotesPage();
     NameIconButtons(FNotesPage);
     return FNotesPage;
 }
@@ -422,17 +422,17 @@ void TTalvoForm::FormKeyDown(int key, Qt::KeyboardModifiers modifiers)
         return;
     }
     if (key == Qt::Key_Escape && FPageControl->currentIndex() == NotesTreePageIndex) {
-        FNotesPage->FocusTree();
+        NotesPage()->FocusTree();
         return;
     }
     if (modifiers.testFlag(Qt::ControlModifier)
         && FPageControl->currentIndex() == NotesTreePageIndex) {
         if (key == Qt::Key_F)
-            FNotesPage->bFind->trigger();
+            NotesPage()->bFind->trigger();
         else if (key == Qt::Key_D)
-            FComms->bDialClick();
+            Comms()->bDialClick();
         else if (key == Qt::Key_S)
-            FComms->bSendClick();
+            Comms()->bSendClick();
         return;
     }
     if (!modifiers.testFlag(Qt::ControlModifier)

@@ -5,7 +5,7 @@
 #include "base/DateTime.h"
 #include "calc/Calculator.h"
 #include "diary/DiaryStore.h"
-#include "notes/NotesTree.h"
+#include "notes/NotesDocument.h"
 #include "base/IoError.h"
 #include "settings/Settings.h"
 #include "settings/SettingsStore.h"
@@ -54,7 +54,8 @@ struct TTalvoServices;
 // box and help are built on first use. Until then their F-pointers are null,
 // and whatever reaches a page checks that it exists. The diary reaches its
 // page only through the store's view, which the store calls once the file has
-// been read whole.
+// been read whole; the notes reach theirs through the notes document's view,
+// and a page built later attaches to the tree as the document holds it.
 class TTalvoForm final : public QMainWindow, private ITickHost
 {
     Q_OBJECT
@@ -84,9 +85,10 @@ public:
     // The pages, each built now if it was not yet.
     TCalculatorPage* CalculatorPage();
     TCalendarPage* CalendarPage();
-    TNotesPage* NotesPage() const { return FNotesPage; }
-    TCommsCommands* Comms() const { return FComms; }
-    TNotesTree& Notes() { return FNotes; }
+    TNotesPage* NotesPage();
+    // Dialling and e-mail, which read the notes page: built with it.
+    TCommsCommands* Comms();
+    TNotesTree& Notes() { return NotesDocument.Tree(); }
     TAlarmPopups& Popups() const { return *FPopups; }
     TSecondTick& Tick() { return *FTick; }
     // The tray menu again, in the corner of the page tabs, for desktops
@@ -168,6 +170,8 @@ private:
     void CreatePages();
     QWidget* MakeCalendarPage();
     QWidget* MakeNotesPage();
+    // The notes page's ties to the window: find, the tree's width, the options.
+    void ConnectNotesPage();
     QWidget* MakeCalculatorPage();
     void CreateStatusBar();
     void ConnectTray();
@@ -210,7 +214,7 @@ private:
     bool DataLoaded = false;
     std::optional<size_t> SavedDigest;
     TCalculator FCalc;
-    TNotesTree FNotes;
+    TNotesDocument NotesDocument;
     std::unique_ptr<TSecondTick> FTick;
     bool FNoTray = false;
     bool FHiddenInTray = false;

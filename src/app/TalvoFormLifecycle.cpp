@@ -32,7 +32,8 @@ void TTalvoForm::HideToTray()
 {
     if (FCalendarPage)
         FCalendarPage->EndEditing();
-    FNotesPage->EndEditing();
+    if (FNotesPage)
+        FNotesPage->EndEditing();
     // A failed save leaves the window shown, with the error box, as an exit does.
     if (!SaveAllData())
         return;
@@ -85,7 +86,8 @@ bool TTalvoForm::ExitClick(TExitCause cause)
     FTray->DeleteIcon();
     if (FCalendarPage)
         FCalendarPage->EndEditing();
-    FNotesPage->EndEditing();
+    if (FNotesPage)
+        FNotesPage->EndEditing();
     // Hidden, the data was saved when the window was hidden; whatever changed
     // since (the purge, a save that failed) is saved now.
     const bool saved = FHiddenInTray ? SaveIfChanged() : SaveAllData();
@@ -166,7 +168,7 @@ bool TTalvoForm::SaveAllData()
     FDiary.CommitSelectedDay();
     // Each file is written whatever became of the other; each failure has its box.
     const bool diarySaved = SaveDiaryNow(FormatDiary(FDiary.DiaryDays));
-    const bool notesSaved = FNotesPage->SaveNotes(IoError, Services.Clock.Now());
+    const bool notesSaved = NotesDocument.Save(IoError, Services.Clock.Now());
     return diarySaved && notesSaved;
 }
 
@@ -174,7 +176,7 @@ bool TTalvoForm::SaveIfChanged()
 {
     FDiary.CommitSelectedDay();
     std::string text = FormatDiary(FDiary.DiaryDays);
-    const bool notesSaved = FNotesPage->SaveNotes(IoError, Services.Clock.Now(), true);
+    const bool notesSaved = NotesDocument.Save(IoError, Services.Clock.Now(), true);
     if (SavedDigest && *SavedDigest == std::hash<std::string_view>()(text))
         return notesSaved;
     return SaveDiaryNow(std::move(text)) && notesSaved;
@@ -203,7 +205,7 @@ bool TTalvoForm::SaveDiaryNow(std::string text)
 void TTalvoForm::LoadAllData()
 {
     FDiary.OpenDiary(DiaryData, IoError);
-    FNotesPage->OpenNotes(Services.DataFolder, IoError);
+    NotesDocument.Open(Services.DataFolder, IoError);
     DataLoaded = true;
     SavedDigest.reset();
     FCalc.ClearStack();
@@ -212,13 +214,13 @@ void TTalvoForm::LoadAllData()
 void TTalvoForm::FreeAllData()
 {
     FDiary.FreeDiary();
-    FNotesPage->ClearNotes();
+    NotesDocument.Clear();
     DataLoaded = false;
 }
 
 void TTalvoForm::ShowLoadNotice()
 {
-    FNotesPage->ShowLoadNotice(Services.Clock.Now());
+    NotesDocument.ShowLoadNotice(Services.Clock.Now());
     if (!DiaryData.TakeNotice())
         return;
     const QString why = DiaryData.LoadEnd() == TDataFile::leReadError
@@ -248,9 +250,9 @@ void TTalvoForm::ReadPlacement()
     const int32_t top = FSettings.ReadSettingInt(Setting::WinTop.Name, y());
     const int32_t w = FSettings.ReadSettingInt(Setting::WinWidth.Name, width());
     const int32_t h = FSettings.ReadSettingInt(Setting::WinHeight.Name, height());
-    WinSplit = FSettings.ReadSettingInt(Setting::WinSplit.Name, FNotesPage->Split());
+    // Handed to the notes page when it is built.
+    WinSplit = FSettings.ReadSettingInt(Setting::WinSplit.Name, WinSplit);
     FSettings.CloseSettings();
-    FNotesPage->SetSplit(WinSplit);
     // Brought within what the desktop shows: a hand-typed or foreign place
     // could put the window off screen or make it larger than any screen.
     const TStoredPlace stored { left, top, w, h };
@@ -277,7 +279,8 @@ void TTalvoForm::WritePlacement(TExitCause cause)
         FSettings.WriteSettingInt(Setting::WinTop.Name, y());
         FSettings.WriteSettingInt(Setting::WinWidth.Name, width());
         FSettings.WriteSettingInt(Setting::WinHeight.Name, height());
-        FSettings.WriteSettingInt(Setting::WinSplit.Name, FNotesPage->Split());
+        FSettings.WriteSettingInt(
+            Setting::WinSplit.Name, FNotesPage ? FNotesPage->Split() : WinSplit);
         FSettings.WriteSettingInt(Setting::SchWinLeft.Name, ScheduleRect[0]);
         FSettings.WriteSettingInt(Setting::SchWinTop.Name, ScheduleRect[1]);
         FSettings.WriteSettingInt(Setting::SchWinWidth.Name, ScheduleRect[2]);

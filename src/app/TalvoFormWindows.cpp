@@ -37,10 +37,6 @@ void TTalvoForm::ConnectWindows()
         [this] { RunGuarded(Services.Dialogues, [this] { ScheduleButtonClick(); }); });
     connect(FCalendarPage, &TCalendarPage::FindRequested, this,
         [this] { RunGuarded(Services.Dialogues, [this] { FindButtonClick(); }); });
-    // The notes page's find button works once the find window is there to answer it.
-    FNotesPage->bFind->setEnabled(true);
-    connect(FNotesPage, &TNotesPage::FindRequested, this,
-        [this] { RunGuarded(Services.Dialogues, [this] { FindButtonClick(); }); });
 }
 
 void TTalvoForm::ApplyWindowSettings(TApplyTargets& targets) const
@@ -141,7 +137,7 @@ std::optional<bool> TTalvoForm::FindInPage(const QString& text)
 
 bool TTalvoForm::FindInNotesPage(const std::string& pattern, bool representable)
 {
-    TNotesPage& page = *FNotesPage;
+    TNotesPage& page = *NotesPage();
     page.EndEditing();
     TNoteNode* selected = page.Selected();
     // Storing the page also switches word wrap off and sets where to go on from.
@@ -150,7 +146,7 @@ bool TTalvoForm::FindInNotesPage(const std::string& pattern, bool representable)
     if (!representable)
         return false;
     const size_t start = selected ? static_cast<size_t>(std::max(page.NotesFindStart, 1)) : 1;
-    const std::optional<TNotesHit> hit = FindInNotes(FNotes, selected, start, pattern);
+    const std::optional<TNotesHit> hit = FindInNotes(Notes(), selected, start, pattern);
     if (!hit)
         return false;
     if (hit->InName()) {
@@ -183,6 +179,6 @@ void TTalvoForm::FindClosed()
         if (grid->isVisible())
             grid->setFocus();
     } else if (FPageControl->currentIndex() == NotesTreePageIndex) {
-        FNotesPage->Editor().NotesFocus();
+        NotesPage()->Editor().NotesFocus();
     }
 }

@@ -47,13 +47,14 @@ TNameLess DesktopNameOrder()
 } // namespace
 
 TNotesPage::TNotesPage(
-    TNotesTree& tree, IDialogues& dialogues, INotesEditor* editor, QWidget* parent)
+    TNotesDocument& document, IDialogues& dialogues, INotesEditor* editor, QWidget* parent)
     : QWidget(parent)
-    , Tree(tree)
+    , Document(document)
+    , Tree(document.Tree())
     , Dialogues(dialogues)
     , FEditor(editor ? editor : new TPlainNotesEditor)
 {
-    FModel = new TNotesTreeModel(tree, DesktopNameOrder(), this);
+    FModel = new TNotesTreeModel(Tree, DesktopNameOrder(), this);
     FTreeView = new TNotesTreeView;
     FTreeView->setModel(FModel);
     FTreeView->setItemDelegate(new TAnsiItemDelegate(
@@ -110,14 +111,16 @@ TNotesPage::TNotesPage(
     };
     FEditor->AttachTools(tools);
 
+    Document.SetView(this);
     // A page made after the notes were read shows them at once.
-    if (!Tree.Empty())
+    if (Document.Loaded())
         SelectRoot();
 }
 
 TNotesPage::~TNotesPage()
 {
-    // The tree may be gone already: the view must not ask the model again.
+    Document.SetView(nullptr);
+    // The view must not ask the model again while the page goes.
     FTreeView->setModel(nullptr);
 }
 
@@ -222,64 +225,11 @@ void TNotesPage::SetSplit(int width)
     NotesSplitter->setSizes({ FSplit, std::max(1, NotesSplitter->width() - FSplit) });
 }
 
-bool TNotesPage::OpenNotes(const std::filesystem::path& folder, TIoError& ioError)
-{
-    const std::filesystem::path path = folder / NotesFileName;
-    if (!NotesData || NotesData->Path() != path)
-        NotesData.emplace(path);
-    FModel->BeginReset();
-    FSelected = nullptr;
-    // Whatever is still in memory gives way to the file.
-    Tree.Clear();
-    const bool read = LoadNotes(Tree, *NotesData, ioError);
-    FModel->EndReset();
-    SavedDigest.reset();
-    SelectRoot();
-    return read && NotesData->LoadEnd() != TDataFile::leStoppedEarly;
-}
-
-void TNotesPage::ShowLoadNotice(TDateTime now)
-{
-    if (!NotesData || !NotesData->TakeNotice())
-        return;
-    const QString why = NotesData->LoadEnd() == TDataFile::leReadError
-        ? u"a read error stopped the reading"_s
-        : u"it holds an end-of-file mark (the byte 26) with more data after it"_s;
-    Dialogues.ShowError(
-        u"\"%1\" was read only in part: %2. The notes show what was read. Before the "
-        "file is next saved, its original content is kept beside it as \"%3\"."_s.arg(
-            QString::fromStdString(NotesData->Path().string()), why,
-            QString::fromStdString(NotesData->BackupPathFor(now).filename().string())));
-}
-
 void TNotesPage::SelectRoot()
 {
     const QModelIndex root = FModel->IndexOf(Tree.Root());
     SelectCategory(Tree.Root());
     FTreeView->expand(root);
-}
-
-bool TNotesPage::SaveNotes(TIoError& ioError, TDateTime now, bool onlyIfChanged)
-{
-    // Never a tree that was not read: an empty tree would empty the file.
-    if (!NotesData || Tree.Empty())
-        return true;
-    StoreSelected();
-    const std::string text = FormatNotes(Tree);
-    const size_t digest = std::hash<std::string_view>()(text);
-    if (onlyIfChanged && SavedDigest == digest)
-        return true;
-    const TDataFile::TSaveResult result = SaveNotesText(text, *NotesData, ioError, now);
-    if (result == TDataFile::srSaved) {
-        SavedDigest = digest;
-        return true;
-    }
-    const QString reason = SaveFailureReason(result);
-    Dialogues.ShowError(u"The notes could not be saved to \"%1\": %2. "
-                        "Your notes are kept in memory; free some space or "
-                        "check the folder, then close the window again to save."_s.arg(
-                            QString::fromStdString(NotesData->Path().string()), reason));
-    return false;
 }
 
 void TNotesPage::StoreSelected()
@@ -288,14 +238,19 @@ void TNotesPage::StoreSelected()
         StoreNoteData(*FSelected->Data);
 }
 
-void TNotesPage::ClearNotes()
+void TNotesPage::TreeReplacing()
 {
     FTreeView->EndNameEdit();
     StoreSelected();
     FModel->BeginReset();
     FSelected = nullptr;
-    Tree.Clear();
+}
+
+void TNotesPage::TreeReplaced()
+{
     FModel->EndReset();
+    if (Document.Loaded())
+        SelectRoot();
 }
 
 void TNotesPage::EndEditing()

@@ -1,14 +1,11 @@
 #pragma once
 
-#include "base/DataFile.h"
-#include "base/IoError.h"
+#include "notes/NotesDocument.h"
 #include "notes/NotesEditor.h"
 #include "notes/NotesTree.h"
 
 #include <QWidget>
 #include <cstdint>
-#include <filesystem>
-#include <optional>
 
 class IDialogues;
 class QAction;
@@ -24,35 +21,22 @@ class TNotesTreeView;
 // step: whenever the selection moves, the page is stored into the category
 // being left and the new one is shown (NotesChange).
 //
-// The tree belongs to the main window; the page reads and changes it through
-// its model, and never touches it in its destructor.
-class TNotesPage final : public QWidget
+// The tree belongs to the notes document; the page attaches to it as its
+// view, reads and changes the tree through its model, shows the root at once
+// when the notes are loaded already, and detaches in its destructor.
+class TNotesPage final : public QWidget, private INotesView
 {
     Q_OBJECT
 public:
     static constexpr int HelpTopic = 5;
 
     // Without an editor the page makes a plain text pane.
-    TNotesPage(TNotesTree& tree, IDialogues& dialogues, INotesEditor* editor = nullptr,
+    TNotesPage(TNotesDocument& document, IDialogues& dialogues, INotesEditor* editor = nullptr,
         QWidget* parent = nullptr);
     ~TNotesPage() override;
 
-    // Replaces the tree with "NOTES.DAT" from the folder (or the default tree), selects
-    // and shows the root and opens it one level. False when the file was not
-    // read to its end.
-    bool OpenNotes(const std::filesystem::path& folder, TIoError& ioError);
-    // Stores the page into the selected category, then writes "NOTES.DAT"
-    // where OpenNotes read it (with `onlyIfChanged`, only when the text
-    // differs from what was last written). A failure is reported in an error
-    // box naming the file and the reason, and the notes stay in memory; false
-    // then. A tree that was not read (or was freed) is never written.
-    bool SaveNotes(TIoError& ioError, TDateTime now, bool onlyIfChanged = false);
-    // Tells the user, once, that the last load stopped before the file's end.
-    void ShowLoadNotice(TDateTime now);
     // Stores the page into the selected category (when it has a record).
-    void StoreSelected();
-    // Stores the page into the selected category, then frees the whole tree.
-    void ClearNotes();
+    void StoreSelected() override;
     // Closes a name edit and a cell edit, keeping what was typed.
     void EndEditing();
 
@@ -120,9 +104,14 @@ private:
     void CreateTreeMenu();
     void CurrentChanged(const QModelIndex& current);
     void SelectRoot();
+    // The document empties the tree, then fills it: the model resets around
+    // that, and the root is selected and opened one level when there is one.
+    void TreeReplacing() override;
+    void TreeReplaced() override;
     // True (after telling the user) when a category at `depth` would be too deep for the file.
     bool RefuseDepth(int depth);
 
+    TNotesDocument& Document;
     TNotesTree& Tree;
     IDialogues& Dialogues;
     TNotesTreeModel* FModel = nullptr;
@@ -130,6 +119,4 @@ private:
     INotesEditor* FEditor = nullptr;
     TNoteNode* FSelected = nullptr;
     int FSplit = 129;
-    std::optional<TDataFile> NotesData;
-    std::optional<size_t> SavedDigest;
 };

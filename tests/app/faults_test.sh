@@ -129,7 +129,7 @@ if [ "$(id -u)" -eq 0 ] && id nobody >/dev/null 2>&1 && command -v setpriv >/dev
   squat=$work/tmp/Talvo95-0
   mkdir -m 777 "$work/nobody"
   setpriv --reuid=nobody --regid=nogroup --clear-groups mkdir -m 700 "$squat"
-  (cd "$work/nobody" && env XDG_RUNTIME_DIR="$squat" XDG_CONFIG_HOME="$work/nobody" \
+  (cd "$work/nobody" && exec env XDG_RUNTIME_DIR="$squat" XDG_CONFIG_HOME="$work/nobody" \
     setpriv --reuid=nobody --regid=nogroup --clear-groups "$program" >/dev/null 2>&1) &
   squatter=$!
   pids+=("$squatter")

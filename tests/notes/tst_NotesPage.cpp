@@ -1,4 +1,5 @@
 #include "controls/FakeDialogues.h"
+#include "notes/NotesDocument.h"
 #include "notes/NotesFile.h"
 #include "notes/NotesPage.h"
 #include "notes/NotesTreeModel.h"
@@ -25,8 +26,9 @@ class TestNotesPage : public QObject
     Q_OBJECT
 
     std::unique_ptr<QTemporaryDir> Folder;
-    std::unique_ptr<TNotesTree> Tree;
     std::unique_ptr<TFakeDialogues> Dialogues;
+    std::unique_ptr<TNotesDocument> Document;
+    TNotesTree* Tree = nullptr;
     std::unique_ptr<TNotesPage> Page;
     std::unique_ptr<QAbstractItemModelTester> Tester;
     TIoError IoError;
@@ -62,15 +64,16 @@ private Q_SLOTS:
     void init()
     {
         Folder = std::make_unique<QTemporaryDir>();
-        Tree = std::make_unique<TNotesTree>();
         Dialogues = std::make_unique<TFakeDialogues>();
-        Page = std::make_unique<TNotesPage>(*Tree, *Dialogues);
+        Document = std::make_unique<TNotesDocument>(*Dialogues);
+        Tree = &Document->Tree();
+        Page = std::make_unique<TNotesPage>(*Document, *Dialogues);
         Tester = std::make_unique<QAbstractItemModelTester>(
             &Page->Model(), QAbstractItemModelTester::FailureReportingMode::QtTest);
         Page->resize(560, 360);
         Page->show();
         QVERIFY(QTest::qWaitForWindowExposed(Page.get()));
-        QVERIFY(Page->OpenNotes(Path(), IoError));
+        QVERIFY(Document->Open(Path(), IoError));
     }
     void cleanup()
     {
@@ -125,11 +128,11 @@ private Q_SLOTS:
         QCOMPARE(table.Lines, (std::vector<std::string> { "", "a\tb" }));
 
         // Saved, freed and read again, as on hiding, exit and restart.
-        QVERIFY(Page->SaveNotes(IoError, 0));
-        Page->ClearNotes();
+        QVERIFY(Document->Save(IoError, 0));
+        Document->Clear();
         QVERIFY(Tree->Empty());
         QCOMPARE(Page->Model().rowCount(), 0);
-        QVERIFY(Page->OpenNotes(Path(), IoError));
+        QVERIFY(Document->Open(Path(), IoError));
         QCOMPARE(Memo()->toPlainText(), u"Call Jo"_s);
         QCOMPARE(Node({ "@To Do" })->ImageIndex, 1);
     }
@@ -274,26 +277,26 @@ private Q_SLOTS:
                 << "Root\r\nline\r\n\x1A"
                    "more\r\n";
         }
-        QVERIFY(!Page->OpenNotes(Path(), IoError));
+        QVERIFY(!Document->Open(Path(), IoError));
         QCOMPARE(Memo()->toPlainText(), u"line"_s);
-        Page->ShowLoadNotice(46000);
-        Page->ShowLoadNotice(46000);
+        Document->ShowLoadNotice(46000);
+        Document->ShowLoadNotice(46000);
         QCOMPARE(Dialogues->Errors.size(), 1);
         QVERIFY(Dialogues->Errors[0].contains(u"was read only in part"_s));
-        QVERIFY(Page->SaveNotes(IoError, 46000));
+        QVERIFY(Document->Save(IoError, 46000));
         QCOMPARE(std::distance(std::filesystem::directory_iterator(Path()), {}), 2);
 
         // A read-only file is not replaced: the box says why, the notes stay.
         std::filesystem::permissions(file, std::filesystem::perms::owner_read);
         Memo()->setFocus();
         QTest::keyClicks(Memo(), u"new "_s);
-        QVERIFY(!Page->SaveNotes(IoError, 46000));
+        QVERIFY(!Document->Save(IoError, 46000));
         QVERIFY(Dialogues->Errors.last().contains(u"the file is read-only"_s));
         QCOMPARE(Tree->Root()->Data->Lines, std::vector<std::string> { "new line" });
         // Nothing read, nothing written: a freed tree never empties the file.
         std::filesystem::permissions(file, std::filesystem::perms::owner_all);
-        Page->ClearNotes();
-        QVERIFY(Page->SaveNotes(IoError, 46000));
+        Document->Clear();
+        QVERIFY(Document->Save(IoError, 46000));
         QVERIFY(std::filesystem::file_size(file) > 0);
     }
 

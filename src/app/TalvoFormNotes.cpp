@@ -1,0 +1,41 @@
+#include "app/PageSlot.h"
+#include "app/TalvoForm.h"
+#include "app/TalvoServices.h"
+#include "controls/Dialogues.h"
+#include "notes/NotesPage.h"
+#include "settings/ApplySettings.h"
+
+#include <QAction>
+#include <QTreeView>
+
+// The notes page is built when it is first shown or first needed (the find
+// window searching the notes, a key that dials or mails); the notes themselves
+// live in the notes document from the start-up load to the exit.
+
+TNotesPage* TTalvoForm::NotesPage()
+{
+    Pages[NotesTreePageIndex]->Page();
+    return FNotesPage;
+}
+
+TCommsCommands* TTalvoForm::Comms()
+{
+    NotesPage();
+    return FComms;
+}
+
+void TTalvoForm::ConnectNotesPage()
+{
+    // The find button works once the find window is there to answer it.
+    FNotesPage->bFind->setEnabled(true);
+    connect(FNotesPage, &TNotesPage::FindRequested, this,
+        [this] { RunGuarded(Services.Dialogues, [this] { FindButtonClick(); }); });
+    FNotesPage->SetSplit(WinSplit);
+    // Built after start-up: the page takes the options as they are now.
+    TApplyTargets targets;
+    targets.Colours = Colours;
+    targets.NotesTree = FNotesPage->TreeView();
+    targets.NotesMemo = FNotesPage->Editor().Memo();
+    targets.NotesGrid = FNotesPage->Editor().Grid();
+    ::ApplySettings(FOptions, targets);
+}

@@ -1,0 +1,143 @@
+#include "FakeShell.h"
+#include "comms/CommsCommands.h"
+#include "find/FindForm.h"
+#include "notes/NotesPage.h"
+#include "notes/NotesTreeModel.h"
+
+#include <QComboBox>
+#include <QFile>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTabWidget>
+#include <QTest>
+#include <QTreeView>
+
+using namespace Qt::StringLiterals;
+
+namespace
+{
+
+const QByteArray Widths = "0064006400640064006400640064006400640064";
+
+QByteArray Header(char level, char view, const QByteArray& name)
+{
+    return "\xFF" + QByteArray(1, level) + QByteArray(1, view) + Widths + name + "\r\n";
+}
+
+QByteArray ReadFile(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void WriteNotes(TFakeShell& shell, const QByteArray& text)
+{
+    QFile file(shell.DataFile(u"NOTES.DAT"_s));
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(text);
+}
+
+bool NotesPageBuilt(const TTalvoForm& form)
+{
+    return form.findChild<TNotesPage*>() != nullptr;
+}
+
+} // namespace
+
+// The notes page is built when first shown or needed, while the notes are
+// loaded at start and saved on hiding and at the exit whether it was built or not.
+class TestNotesOnDemand : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void theNotesAreSavedWithOrWithoutThePage()
+    {
+        TFakeShell shell;
+        const QByteArray below = Header('2', '1', "Table") + "a\tb\r\n" + Header('2', '0', "Text");
+        const QByteArray notes = Header('1', '0', "Home") + "line \xE9\r\n" + below;
+        WriteNotes(shell, notes);
+        shell.StoredSettings = { { "WinSplit", "200" } };
+        {
+            auto form = shell.Start();
+            form->show();
+            QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+            form->close();
+            QVERIFY(form->HiddenInTray());
+            QCOMPARE(ReadFile(shell.DataFile(u"NOTES.DAT"_s)), notes);
+            form->RestoreClick();
+            form->Notes().Root()->Children[1]->Name = "Later";
+            QVERIFY(form->ExitClick());
+            QCOMPARE(ReadFile(shell.DataFile(u"NOTES.DAT"_s)),
+                QByteArray(notes).replace("Text", "Later"));
+            QVERIFY(!NotesPageBuilt(*form));
+            QCOMPARE(shell.Stored("WinSplit"), "200");
+        }
+
+        WriteNotes(shell, notes);
+        // Shown at last: the root, typed into; the change outlives hiding and the exit.
+        shell.StoredSettings = { { "WinSplit", "200" } };
+        auto form = shell.Start();
+        form->show();
+        QVERIFY(!NotesPageBuilt(*form));
+        form->PageControl()->setCurrentIndex(TTalvoForm::NotesTreePageIndex);
+        TNotesPage* page = form->NotesPage();
+        QVERIFY(NotesPageBuilt(*form));
+        QCOMPARE(page->Selected(), form->Notes().Root());
+        QVERIFY(page->TreeView()->isExpanded(page->TreeView()->currentIndex()));
+        auto* memo = qobject_cast<QPlainTextEdit*>(page->Editor().Memo());
+        QCOMPARE(memo->toPlainText(), u"line \u00e9"_s);
+        QTRY_COMPARE(page->TreeView()->width(), 200);
+        memo->setFocus();
+        QTest::keyClicks(memo, u"new "_s);
+        form->close();
+        form->RestoreClick();
+        QCOMPARE(memo->toPlainText(), u"new line \u00e9"_s);
+        page->SetSplit(150);
+        QVERIFY(form->ExitClick());
+        QVERIFY(form->Notes().Empty());
+        QCOMPARE(ReadFile(shell.DataFile(u"NOTES.DAT"_s)),
+            Header('1', '0', "Home") + "new line \xE9\r\n" + below);
+        QCOMPARE(shell.Stored("WinSplit"), "150");
+        QCOMPARE(page->Model().rowCount(), 0);
+    }
+
+    void findDialAndMailBuildThePageWhenItWasNotShown()
+    {
+        const struct {
+            QByteArray Text;
+            void (TCommsCommands::*Command)();
+            QByteArray Sent;
+        } commands[] = {
+            { "555 1234", &TCommsCommands::bDialClick, "ATD555 1234\r\r" },
+            { "jo@example.org", &TCommsCommands::bSendClick, "mailto:jo@example.org" },
+        };
+        for (const auto& c : commands) {
+            TFakeShell shell;
+            WriteNotes(shell, Header('1', '0', "Home") + c.Text + "\r\n");
+            auto form = shell.Start();
+            form->Options().ModemPort = 1;
+            QVERIFY(!NotesPageBuilt(*form));
+            (form->Comms()->*c.Command)();
+            QVERIFY(NotesPageBuilt(*form));
+            QVERIFY2(
+                shell.Dialogues.Errors.isEmpty(), qPrintable(shell.Dialogues.Errors.join(u'/')));
+            QCOMPARE(shell.Serial.Written + shell.Desktop.Opened.join(u' ').toLatin1(), c.Sent);
+        }
+
+        // The notes page is the current one but was never shown: find builds it.
+        TFakeShell shell;
+        WriteNotes(shell, Header('1', '0', "Home") + Header('2', '0', "Plumber"));
+        auto form = shell.Start();
+        form->PageControl()->setCurrentIndex(TTalvoForm::NotesTreePageIndex);
+        QVERIFY(!NotesPageBuilt(*form));
+        TFindForm& find = form->FindWindow();
+        find.Target()->lineEdit()->setText(u"plumb"_s);
+        find.FindNextClick();
+        QVERIFY(NotesPageBuilt(*form));
+        QCOMPARE(form->NotesPage()->Selected(), form->Notes().Root()->Children[0].get());
+        QVERIFY(shell.Dialogues.Infos.isEmpty());
+    }
+};
+
+QTEST_MAIN(TestNotesOnDemand)
+#include "tst_NotesOnDemand.moc"
