@@ -31,10 +31,11 @@ void FillDiary(TDiaryDays& days)
         event->Locked = static_cast<uint8_t>(random() % 8 == 0);
         event->EventType = static_cast<TEventType>(random() % 4);
         event->Time = static_cast<uint16_t>(random() % 24 * 100 + random() % 60);
-        event->Description.resize(10 + random() % 31);
-        for (char& c : event->Description)
+        std::string description(10 + random() % 31, ' ');
+        for (char& c : description)
             c = letters[random() % letters.size()];
-        event->Description[0] = 'E';
+        description[0] = 'E';
+        event->Description = description;
         TEventLink*& end = ends[slot];
         *end = std::move(event);
         end = &(*end)->Next;
