@@ -34,7 +34,7 @@ std::string DiaryText(const std::vector<std::string>& lines)
 TEST(EventDescription, LoadedDescriptionsReadFromTheBlockAndRoundTripByteForByte)
 {
     const std::string longText(300, 'L');
-    const std::vector<std::string> lines = { "010930" + longText, "000000Short", "021200", "00",
+    const std::vector<std::string> lines = { "010930" + longText, "000000Short", "021200", "000000",
         "110000Caf\xe9 \x80\xff ends in blanks  ", "000000Exactly fifteen" };
     const std::string text = DiaryText(lines);
     TDiaryDays days;
