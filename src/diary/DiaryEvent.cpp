@@ -1,6 +1,7 @@
 #include "diary/DiaryEvent.h"
 
 #include "base/LongStrings.h"
+#include "base/Prefault.h"
 
 #include <algorithm>
 #include <cstring>
@@ -47,7 +48,10 @@ TEventBatch::TEventBatch(size_t capacity, size_t textBytes)
     if (capacity == 0 && textBytes == 0)
         return;
     const size_t eventBytes = capacity * sizeof(TDiaryEvent);
-    void* memory = ::operator new(sizeof(TEventBlock) + eventBytes + textBytes);
+    const size_t bytes = sizeof(TEventBlock) + eventBytes + textBytes;
+    void* memory = ::operator new(bytes);
+    // Every page of the block is written by the load.
+    PrefaultForWriting(memory, bytes);
     Block = new (memory) TEventBlock;
     Block->Capacity = capacity;
     Block->FreeText = Block->Places() + eventBytes;
