@@ -24,9 +24,10 @@ inline void FillBenchDiary(TDiaryDays& days, int count)
         auto event = NewEvent();
         event->EventType = static_cast<TEventType>(random() % 4);
         event->Time = static_cast<uint16_t>(random() % 24 * 100 + random() % 60);
-        event->Description.resize(10 + random() % 31);
-        for (char& c : event->Description)
+        std::string description(10 + random() % 31, ' ');
+        for (char& c : description)
             c = letters[random() % letters.size()];
+        event->Description = description;
         TEventLink*& end = ends[slot];
         *end = std::move(event);
         end = &(*end)->Next;

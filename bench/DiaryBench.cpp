@@ -2,6 +2,7 @@
 
 #include <benchmark/benchmark.h>
 #include <cstdlib>
+#include <malloc.h>
 #include <filesystem>
 #include <random>
 #include <string>
@@ -12,6 +13,13 @@ namespace
 {
 
 constexpr int DiaryEvents = 100'000;
+
+// The bytes the heap has handed out and not had back.
+size_t HeapInUse()
+{
+    const struct mallinfo2 info = ::mallinfo2();
+    return info.uordblks + info.hblkhd;
+}
 
 // A diary of about 3 MB: events spread over every real day slot, with
 // descriptions of 10 to 40 characters.
@@ -31,10 +39,11 @@ void FillDiary(TDiaryDays& days)
         event->Locked = static_cast<uint8_t>(random() % 8 == 0);
         event->EventType = static_cast<TEventType>(random() % 4);
         event->Time = static_cast<uint16_t>(random() % 24 * 100 + random() % 60);
-        event->Description.resize(10 + random() % 31);
-        for (char& c : event->Description)
+        std::string description(10 + random() % 31, ' ');
+        for (char& c : description)
             c = letters[random() % letters.size()];
-        event->Description[0] = 'E';
+        description[0] = 'E';
+        event->Description = description;
         TEventLink*& end = ends[slot];
         *end = std::move(event);
         end = &(*end)->Next;
@@ -75,15 +84,22 @@ void BM_LoadDiary(benchmark::State& state)
             state.SkipWithError("could not write the diary");
     }
     const auto bytes = static_cast<int64_t>(fs::file_size(folder.Path / DiaryFileName));
+    size_t held = 0;
     for (auto _ : state) {
+        state.PauseTiming();
+        const size_t before = HeapInUse();
+        state.ResumeTiming();
         auto days = std::make_unique<TDiaryDays>();
         LoadDiary(*days, folder.Path, ioError);
         benchmark::DoNotOptimize(days.get());
         state.PauseTiming();
+        held = HeapInUse() - before;
         days.reset();
         state.ResumeTiming();
     }
     state.SetBytesProcessed(state.iterations() * bytes);
+    // What the loaded diary keeps of the heap, per event.
+    state.counters["held_per_event"] = static_cast<double>(held) / DiaryEvents;
 }
 BENCHMARK(BM_LoadDiary)->Unit(benchmark::kMillisecond);
 

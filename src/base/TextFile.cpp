@@ -1,5 +1,7 @@
 #include "base/TextFile.h"
 
+#include "base/Prefault.h"
+
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -78,6 +80,8 @@ bool ReadWholeFile(const std::filesystem::path& path, std::string& content)
     // Read straight into the string: its size from the file's, plus room to
     // notice (and take in) a file that has grown since.
     size_t filled = 0;
+    content.reserve(static_cast<size_t>(info.st_size) + 1);
+    PrefaultForWriting(content.data(), content.capacity());
     content.resize(static_cast<size_t>(info.st_size) + 1);
     for (;;) {
         if (filled == content.size())

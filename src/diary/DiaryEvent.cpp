@@ -1,8 +1,11 @@
 #include "diary/DiaryEvent.h"
 
 #include "base/LongStrings.h"
+#include "base/Prefault.h"
 
 #include <algorithm>
+#include <cstring>
+#include <limits>
 #include <utility>
 #include <vector>
 
@@ -15,30 +18,13 @@ TDiaryEvent::~TDiaryEvent()
         rest = std::move(rest->Next);
 }
 
-// The header of a batch's allocation; its events follow it.
-struct TEventBlock {
-    // The batch itself and every event taken and not yet freed.
-    size_t Users = 1;
-    size_t Taken = 0;
-    size_t Capacity = 0;
-
-    TDiaryEvent* Places() { return reinterpret_cast<TDiaryEvent*>(this + 1); }
-    static void Release(TEventBlock* block)
-    {
-        if (--block->Users == 0) {
-            block->~TEventBlock();
-            ::operator delete(block);
-        }
-    }
-};
-static_assert(sizeof(TEventBlock) % alignof(TDiaryEvent) == 0);
-
 void TDiaryEvent::operator delete(TDiaryEvent* event, std::destroying_delete_t)
 {
-    TEventBlock* block = event->Block;
+    const uint32_t offset = event->BlockOffset;
     event->~TDiaryEvent();
-    if (block)
-        TEventBlock::Release(block);
+    if (offset)
+        TEventBlock::Release(
+            reinterpret_cast<TEventBlock*>(reinterpret_cast<char*>(event) - offset));
     else
         ::operator delete(event);
 }
@@ -48,13 +34,28 @@ std::unique_ptr<TDiaryEvent> NewEvent()
     return std::unique_ptr<TDiaryEvent>(new TDiaryEvent);
 }
 
-TEventBatch::TEventBatch(size_t capacity)
+static_assert(sizeof(TEventBlock) % alignof(TDiaryEvent) == 0);
+// Every byte counts a hundred thousand times in a big diary.
+static_assert(sizeof(void*) != 8 || sizeof(TDiaryEvent) == 32);
+
+TEventBatch::TEventBatch(size_t capacity, size_t textBytes)
 {
-    if (capacity == 0)
+    // Every event and text must lie within 4 GB of the header; what does not
+    // fit is made alone.
+    constexpr size_t room = std::numeric_limits<uint32_t>::max() - sizeof(TEventBlock);
+    capacity = std::min(capacity, room / sizeof(TDiaryEvent));
+    textBytes = std::min(textBytes, room - capacity * sizeof(TDiaryEvent));
+    if (capacity == 0 && textBytes == 0)
         return;
-    void* memory = ::operator new(sizeof(TEventBlock) + capacity * sizeof(TDiaryEvent));
+    const size_t eventBytes = capacity * sizeof(TDiaryEvent);
+    const size_t bytes = sizeof(TEventBlock) + eventBytes + textBytes;
+    void* memory = ::operator new(bytes);
+    // Every page of the block is written by the load.
+    PrefaultForWriting(memory, bytes);
     Block = new (memory) TEventBlock;
     Block->Capacity = capacity;
+    Block->FreeText = Block->Places() + eventBytes;
+    Block->TextEnd = Block->FreeText + textBytes;
 }
 
 TEventBatch::~TEventBatch()
@@ -67,11 +68,25 @@ std::unique_ptr<TDiaryEvent> TEventBatch::Take()
 {
     if (!Block || Block->Taken == Block->Capacity)
         return NewEvent();
-    auto* event = new (Block->Places() + Block->Taken) TDiaryEvent;
-    event->Block = Block;
+    char* place = Block->Places() + Block->Taken * sizeof(TDiaryEvent);
+    auto* event = new (place) TDiaryEvent;
+    event->BlockOffset = static_cast<uint32_t>(place - reinterpret_cast<char*>(Block));
     ++Block->Taken;
-    ++Block->Users;
+    Block->Hold();
     return std::unique_ptr<TDiaryEvent>(event);
+}
+
+void TEventBatch::Describe(TDiaryEvent& event, std::string_view text)
+{
+    if (!Block || text.empty()
+        || static_cast<size_t>(Block->TextEnd - Block->FreeText) < text.size()) {
+        event.Description = text;
+        return;
+    }
+    char* copy = Block->FreeText;
+    std::memcpy(copy, text.data(), text.size());
+    Block->FreeText += text.size();
+    event.Description.Borrow(*Block, { copy, text.size() });
 }
 
 void FreeEventsFrom(TEventLink& link)
@@ -89,9 +104,9 @@ TEventLink& ListEnd(TEventLink& link)
 
 uint16_t EventSortKey(TDiaryEvent& event)
 {
-    std::string& text = event.Description;
+    TDescription& text = event.Description;
     const size_t kept = text.find_last_not_of(' ');
-    text.erase(kept == std::string::npos ? 0 : kept + 1);
+    text.erase(kept == TDescription::npos ? 0 : kept + 1);
     return text.empty() ? DeadEventKey : event.Time;
 }
 
@@ -107,7 +122,7 @@ void SortDay(TEventLink& link)
         uint8_t Locked;
         TEventType EventType;
         uint16_t Time;
-        std::string Description;
+        TDescription Description;
     };
     std::vector<uint64_t> keys;
     std::vector<TContent> contents;

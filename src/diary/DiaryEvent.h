@@ -1,5 +1,7 @@
 #pragma once
 
+#include "diary/EventDescription.h"
+
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -11,8 +13,6 @@
 
 enum TEventType : uint8_t { etBlank = 0, etAlarm = 1, etTicked = 2, etCrossed = 3 };
 
-struct TEventBlock;
-
 // One event, a node of its day's singly linked list. A node owns the rest of
 // its list through Next; freeing a node frees everything after it, without
 // recursion, so a list of any length can be dropped. An event is made alone
@@ -20,10 +20,10 @@ struct TEventBlock;
 // same way, through its owning link.
 struct TDiaryEvent {
     std::unique_ptr<TDiaryEvent> Next;
+    TDescription Description; // empty = dead, freed by the next SortDay of its day
     uint8_t Locked = 0; // 1: the monthly purge keeps it as an alarm for next year
     TEventType EventType = etBlank;
     uint16_t Time = 0; // hhmm as hours * 100 + minutes; 0 = no time
-    std::string Description; // empty = dead, freed by the next SortDay of its day
 
     TDiaryEvent() = default;
     TDiaryEvent(const TDiaryEvent&) = delete;
@@ -36,8 +36,8 @@ struct TDiaryEvent {
 
 private:
     friend class TEventBatch;
-    // The block of the batch the event was made in; null for one made alone.
-    TEventBlock* Block = nullptr;
+    // How far back from the event its batch's block starts; 0 for one made alone.
+    uint32_t BlockOffset = 0;
 };
 
 // A list head or a Next field: the place a list hangs from.
@@ -60,20 +60,24 @@ constexpr uint16_t DayIndex(uint16_t month, uint16_t day)
 
 std::unique_ptr<TDiaryEvent> NewEvent();
 
-// Makes up to `capacity` events from one allocation, for a load that knows how
-// many it needs: no heap call per event, and the events lie in the order they
-// were taken. The block is freed when the batch and every event taken from it
-// are gone; events may outlive the batch and be freed in any order.
+// Makes up to `capacity` events and `textBytes` bytes of their descriptions
+// from one allocation, for a load that knows how much it needs: no heap call
+// per event or description, and the events lie in the order they were taken.
+// The block is freed when the batch and every event and description that uses
+// it are gone; they may outlive the batch and be freed in any order.
 class TEventBatch
 {
 public:
-    explicit TEventBatch(size_t capacity);
+    explicit TEventBatch(size_t capacity, size_t textBytes = 0);
     TEventBatch(const TEventBatch&) = delete;
     TEventBatch& operator=(const TEventBatch&) = delete;
     ~TEventBatch();
 
     // An empty event; one made alone once the block is full.
     std::unique_ptr<TDiaryEvent> Take();
+    // Gives the event a copy of `text` in the block; a copy of its own once
+    // the block's room for texts is used up.
+    void Describe(TDiaryEvent& event, std::string_view text);
 
 private:
     TEventBlock* Block = nullptr;

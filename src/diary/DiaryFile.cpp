@@ -80,7 +80,7 @@ private:
     size_t NextLf;
 };
 
-void ReadEventLine(std::string_view line, TDiaryEvent& event)
+void ReadEventLine(std::string_view line, TDiaryEvent& event, TEventBatch& batch)
 {
     event.Locked = DigitValue(line[0]);
     if (line.size() > 1)
@@ -92,7 +92,7 @@ void ReadEventLine(std::string_view line, TDiaryEvent& event)
         event.Time = time > 0 ? static_cast<uint16_t>(time) : 0;
     }
     if (line.size() > 6)
-        event.Description.assign(line.substr(6));
+        batch.Describe(event, line.substr(6));
 }
 
 } // namespace
@@ -140,12 +140,18 @@ std::string FormatDiary(const TDiaryDays& days)
 void ParseDiary(std::string_view text, TDiaryDays& days)
 {
     text = text.substr(0, std::min(text.find(EndOfFileByte), text.size()));
-    // A first sweep counts the events, so that they can all come from one block.
+    // A first sweep counts the events and their descriptions' bytes, so that
+    // they can all come from one block.
     size_t events = 0;
+    size_t textBytes = 0;
     std::string_view line;
-    for (TLineReader lines(text); lines.Next(line);)
-        events += line[0] != SeparatorByte;
-    TEventBatch batch(events);
+    for (TLineReader lines(text); lines.Next(line);) {
+        if (line[0] != SeparatorByte) {
+            ++events;
+            textBytes += line.size() > 6 ? line.size() - 6 : 0;
+        }
+    }
+    TEventBatch batch(events, textBytes);
     uint16_t slot = 0;
     TEventLink* end = &ListEnd(days[slot]);
     for (TLineReader lines(text); lines.Next(line);) {
@@ -158,7 +164,7 @@ void ParseDiary(std::string_view text, TDiaryDays& days)
             continue;
         }
         *end = batch.Take();
-        ReadEventLine(line, **end);
+        ReadEventLine(line, **end, batch);
         end = &(*end)->Next;
     }
 }
