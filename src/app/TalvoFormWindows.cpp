@@ -178,7 +178,7 @@ void TTalvoForm::FindClosed()
         QWidget* grid = FCalendarPage->Grid();
         if (grid->isVisible())
             grid->setFocus();
-    } else if (FPageControl->currentIndex() == NotesTreePageIndex) {
-        NotesPage()->Editor().NotesFocus();
+    } else if (FPageControl->currentIndex() == NotesTreePageIndex && FNotesPage) {
+        FNotesPage->Editor().NotesFocus();
     }
 }
