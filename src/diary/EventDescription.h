@@ -64,8 +64,6 @@ public:
     }
     size_t find_last_not_of(char c) const { return view().find_last_not_of(c); }
 
-    // Reads `text` (which must lie in `block`) from the block, holding it.
-    void Borrow(TEventBlock& block, std::string_view text);
     // True while the characters are the block's.
     bool Borrowed() const { return BlockOffset != 0; }
 
@@ -81,6 +79,9 @@ public:
     }
 
 private:
+    friend class TEventBatch;
+    // Reads `text` (which must lie in `block`) from the block, holding it.
+    void Borrow(TEventBlock& block, std::string_view text);
     TEventBlock* Block() const
     {
         return reinterpret_cast<TEventBlock*>(const_cast<char*>(Data) - BlockOffset);
