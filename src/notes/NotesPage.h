@@ -43,7 +43,8 @@ public:
     bool OpenNotes(const std::filesystem::path& folder, TIoError& ioError);
     // Stores the page into the selected category, then writes "NOTES.DAT"
     // where OpenNotes read it (with `onlyIfChanged`, only when the text
-    // differs from what was last written). A failure is reported in an error
+    // differs from what was last written; never when the file holds it
+    // already). A failure is reported in an error
     // box naming the file and the reason, and the notes stay in memory; false
     // then. A tree that was not read (or was freed) is never written.
     bool SaveNotes(TIoError& ioError, TDateTime now, bool onlyIfChanged = false);
