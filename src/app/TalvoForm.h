@@ -210,9 +210,9 @@ private:
     TDiaryStore FDiary;
     TDataFile DiaryData;
     // Whether the diary in memory was loaded (and not freed since), and a
-    // digest of the text the last save wrote.
+    // digest of the text the last save wrote or found in the file already.
     bool DataLoaded = false;
-    std::optional<size_t> SavedDigest;
+    std::optional<uint64_t> SavedDigest;
     TCalculator FCalc;
     TNotesDocument NotesDocument;
     std::unique_ptr<TSecondTick> FTick;

@@ -8,6 +8,7 @@
 #include "app/WindowPlacement.h"
 #include "diary/CalendarPage.h"
 #include "base/DataFile.h"
+#include "base/LongStrings.h"
 #include "diary/DiaryFile.h"
 #include "settings/PropertiesForm.h"
 #include "find/FindForm.h"
@@ -17,6 +18,7 @@
 #include <QCloseEvent>
 #include <QScreen>
 #include <QTimer>
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <functional>
@@ -167,7 +169,13 @@ bool TTalvoForm::SaveAllData()
 {
     FDiary.CommitSelectedDay();
     // Each file is written whatever became of the other; each failure has its box.
-    const bool diarySaved = SaveDiaryNow(FormatDiary(FDiary.DiaryDays));
+    // A diary whose file holds it already is not written again: the file keeps
+    // its date, and the exit does not wait for a needless write to the disk.
+    const auto unchanged
+        = DataLoaded ? UnchangedDiaryDigest(FDiary.DiaryDays, DiaryData) : std::nullopt;
+    if (unchanged)
+        SavedDigest = *unchanged;
+    const bool diarySaved = unchanged || SaveDiaryNow(FormatDiary(FDiary.DiaryDays));
     const bool notesSaved = NotesDocument.Save(IoError, Services.Clock.Now());
     return diarySaved && notesSaved;
 }
@@ -175,11 +183,10 @@ bool TTalvoForm::SaveAllData()
 bool TTalvoForm::SaveIfChanged()
 {
     FDiary.CommitSelectedDay();
-    std::string text = FormatDiary(FDiary.DiaryDays);
     const bool notesSaved = NotesDocument.Save(IoError, Services.Clock.Now(), true);
-    if (SavedDigest && *SavedDigest == std::hash<std::string_view>()(text))
+    if (SavedDigest && *SavedDigest == DiaryDigest(FDiary.DiaryDays))
         return notesSaved;
-    return SaveDiaryNow(std::move(text)) && notesSaved;
+    return SaveDiaryNow(FormatDiary(FDiary.DiaryDays)) && notesSaved;
 }
 
 bool TTalvoForm::SaveDiaryNow(std::string text)
@@ -190,7 +197,7 @@ bool TTalvoForm::SaveDiaryNow(std::string text)
     const TDataFile::TSaveResult result
         = SaveDiaryText(text, DiaryData, IoError, Services.Clock.Now());
     if (result == TDataFile::srSaved) {
-        SavedDigest = std::hash<std::string_view>()(text);
+        SavedDigest = DiaryTextDigest(text);
         return true;
     }
     const QString file = QString::fromStdString(DiaryData.Path().string());
@@ -274,17 +281,26 @@ void TTalvoForm::WritePlacement(TExitCause cause)
         // A schedule window never opened keeps the place it has stored.
         const std::array<int32_t, 4> ScheduleRect
             = FSchedule ? FSchedule->Placement() : TScheduleForm::ReadPlacement(FSettings);
+        const std::array<std::pair<std::string_view, int32_t>, 9> place { {
+            { Setting::WinLeft.Name, x() },
+            { Setting::WinTop.Name, y() },
+            { Setting::WinWidth.Name, width() },
+            { Setting::WinHeight.Name, height() },
+            { Setting::WinSplit.Name, FNotesPage ? FNotesPage->Split() : WinSplit },
+            { Setting::SchWinLeft.Name, ScheduleRect[0] },
+            { Setting::SchWinTop.Name, ScheduleRect[1] },
+            { Setting::SchWinWidth.Name, ScheduleRect[2] },
+            { Setting::SchWinHeight.Name, ScheduleRect[3] },
+        } };
         FSettings.OpenSettings();
-        FSettings.WriteSettingInt(Setting::WinLeft.Name, x());
-        FSettings.WriteSettingInt(Setting::WinTop.Name, y());
-        FSettings.WriteSettingInt(Setting::WinWidth.Name, width());
-        FSettings.WriteSettingInt(Setting::WinHeight.Name, height());
-        FSettings.WriteSettingInt(
-            Setting::WinSplit.Name, FNotesPage ? FNotesPage->Split() : WinSplit);
-        FSettings.WriteSettingInt(Setting::SchWinLeft.Name, ScheduleRect[0]);
-        FSettings.WriteSettingInt(Setting::SchWinTop.Name, ScheduleRect[1]);
-        FSettings.WriteSettingInt(Setting::SchWinWidth.Name, ScheduleRect[2]);
-        FSettings.WriteSettingInt(Setting::SchWinHeight.Name, ScheduleRect[3]);
+        // A place stored already is not written again: the way out waits for
+        // no write to the disk.
+        const bool stored = std::ranges::all_of(place, [this](const auto& value) {
+            return FSettings.ReadSettingText(value.first) == IntToText(value.second);
+        });
+        if (!stored)
+            for (const auto& [name, value] : place)
+                FSettings.WriteSettingInt(name, value);
         FSettings.CloseSettings();
     } catch (const ESettingsError& error) {
         // Asked to end by a signal or the session, there is nobody to answer a

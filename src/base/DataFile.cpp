@@ -2,6 +2,7 @@
 
 #include "base/TextFile.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
@@ -151,4 +152,50 @@ TDataFile::TSaveResult TDataFile::Save(std::string_view content, TDateTime now)
     if (exists && info.st_nlink > 1)
         return RewriteInPlace(file, content) ? srSaved : srFailed;
     return WriteFileAtomically(file, content) ? srSaved : srFailed;
+}
+
+bool TDataFile::Holds(std::string_view content) const
+{
+    if (KeepsOriginal())
+        return false;
+    TFileComparison comparison(FilePath);
+    return comparison.Next(content) && comparison.Same();
+}
+
+TFileComparison::TFileComparison(const std::filesystem::path& path)
+    : Fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK))
+{
+    struct stat info {
+    };
+    Matching = Fd >= 0 && ::fstat(Fd, &info) == 0 && S_ISREG(info.st_mode);
+}
+
+TFileComparison::~TFileComparison()
+{
+    if (Fd >= 0)
+        ::close(Fd);
+}
+
+bool TFileComparison::Next(std::string_view piece)
+{
+    while (Matching && !piece.empty()) {
+        // Read in the piece's own size: the same buffer serves every piece.
+        Buffer.resize(std::max(Buffer.size(), piece.size()));
+        const ssize_t got = ::read(Fd, Buffer.data(), piece.size());
+        if (got < 0 && errno == EINTR)
+            continue;
+        const auto n = static_cast<size_t>(got);
+        Matching = got > 0 && piece.compare(0, n, Buffer.data(), n) == 0;
+        piece.remove_prefix(Matching ? n : piece.size());
+    }
+    return Matching;
+}
+
+bool TFileComparison::Same()
+{
+    char extra = 0;
+    ssize_t got = 0;
+    while (Matching && (got = ::read(Fd, &extra, 1)) < 0 && errno == EINTR) { }
+    Matching = Matching && got == 0;
+    return Matching;
 }

@@ -53,6 +53,9 @@ public:
     // of an original that was not read whole. After any failure the file is as
     // it was and no temporary file is left.
     TSaveResult Save(std::string_view content, TDateTime now);
+    // True when saving `content` would change nothing: the file holds exactly
+    // it, and its last load read it whole (no original is left to keep).
+    bool Holds(std::string_view content) const;
 
 private:
     std::filesystem::path FilePath;
@@ -60,6 +63,29 @@ private:
     bool NoticeTaken = false;
     bool OriginalKept = false;
     std::filesystem::path Backup;
+};
+
+// Reads a file alongside a text given in pieces and tells whether the two are
+// the same, holding neither whole: a save that would change nothing need not
+// be made.
+class TFileComparison
+{
+public:
+    explicit TFileComparison(const std::filesystem::path& path);
+    TFileComparison(const TFileComparison&) = delete;
+    TFileComparison& operator=(const TFileComparison&) = delete;
+    ~TFileComparison();
+
+    // Compares the piece with the file's next bytes; false from the first
+    // difference on, and for a file that is not a plain one or cannot be read.
+    bool Next(std::string_view piece);
+    // True when every piece matched and the file ends where the last one did.
+    bool Same();
+
+private:
+    int Fd = -1;
+    bool Matching = false;
+    std::string Buffer;
 };
 
 // The file a path finally names, following symbolic links (a dangling link

@@ -5,7 +5,9 @@
 #include "base/TextFile.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
+#include <memory>
 
 namespace
 {
@@ -13,11 +15,8 @@ namespace
 constexpr char SeparatorByte = '\xFF';
 constexpr char EndOfFileByte = '\x1A';
 constexpr std::string_view LineEnd = "\r\n";
-
-bool IsLineBreak(char c)
-{
-    return c == '\r' || c == '\n';
-}
+// The line that ends a slot: the byte 255 alone.
+constexpr std::string_view SlotEnd = "\xFF\r\n";
 
 // The text up to the first of the given characters.
 std::string_view CutAtFirst(std::string_view text, std::string_view stops)
@@ -26,14 +25,63 @@ std::string_view CutAtFirst(std::string_view text, std::string_view stops)
 }
 
 // What of a description may go into the diary file: no line break, no end-of-file byte.
-// (A plain loop: find_first_of calls memchr once per character.)
+// (A plain loop: find_first_of calls memchr once per character. The three
+// bytes are all below 32, so nearly every character passes one comparison.)
 std::string_view FileDescription(std::string_view text)
 {
+    constexpr uint32_t stops = 1u << '\r' | 1u << '\n' | 1u << EndOfFileByte;
     size_t n = 0;
-    while (n < text.size() && !IsLineBreak(text[n]) && text[n] != EndOfFileByte)
-        ++n;
+    for (; n < text.size(); ++n) {
+        const auto c = static_cast<unsigned char>(text[n]);
+        if (c < 32 && (stops >> c & 1))
+            break;
+    }
     return text.substr(0, n);
 }
+
+// Gathers a text in a block of DiaryBlockSize bytes and hands each block on as
+// soon as it is full, the last, shorter one at Flush.
+class TBlockWriter
+{
+public:
+    explicit TBlockWriter(const std::function<bool(std::string_view)>& handOn)
+        : HandOn(handOn)
+        , Block(std::make_unique_for_overwrite<char[]>(DiaryBlockSize))
+    {
+    }
+
+    bool Going() const { return Handing; }
+    // Where `n` bytes can be written at once, or null when the block has less room.
+    char* Room(size_t n) { return DiaryBlockSize - Used >= n ? Block.get() + Used : nullptr; }
+    // Takes the `n` bytes written at Room.
+    void Advance(size_t n)
+    {
+        Used += n;
+        if (Used == DiaryBlockSize)
+            Flush();
+    }
+    void Append(std::string_view bytes)
+    {
+        while (!bytes.empty() && Handing) {
+            const size_t n = std::min(bytes.size(), DiaryBlockSize - Used);
+            std::memcpy(Block.get() + Used, bytes.data(), n);
+            bytes.remove_prefix(n);
+            Advance(n);
+        }
+    }
+    void Flush()
+    {
+        if (Handing && Used > 0)
+            Handing = HandOn({ Block.get(), Used });
+        Used = 0;
+    }
+
+private:
+    const std::function<bool(std::string_view)>& HandOn;
+    std::unique_ptr<char[]> Block;
+    size_t Used = 0;
+    bool Handing = true;
+};
 
 // The non-empty lines of a text, each ended by CR, LF or CR LF. The breaks are
 // found with memchr, and each kind is looked for again only once it is passed,
@@ -97,44 +145,97 @@ void ReadEventLine(std::string_view line, TDiaryEvent& event, TEventBatch& batch
 
 } // namespace
 
-std::string FormatDiary(const TDiaryDays& days)
+void FormatDiaryBlocks(const TDiaryDays& days, const std::function<bool(std::string_view)>& block)
 {
-    // Written through a pointer into a string grown ahead of it: the exit
-    // formats the whole diary, and appending piece by piece costs several
-    // times as much.
-    std::string text;
-    text.resize(256 * 1024);
-    size_t used = 0;
-    const auto room = [&](size_t needed) -> char* {
-        if (text.size() - used < needed)
-            text.resize(std::max(text.size() * 2, used + needed));
-        return text.data() + used;
-    };
+    TBlockWriter out(block);
     for (const TEventLink& head : days) {
         for (const TDiaryEvent* e = head.get(); e; e = e->Next.get()) {
             // Only what the reader reads back the same: fields above 9 would not
             // be digits and times above 9999 not four of them. Neither comes
             // from the file or the page.
             const std::string_view description = FileDescription(e->Description);
-            char* out = room(6 + description.size() + LineEnd.size());
             const unsigned time = e->Time <= 9999 ? e->Time : 0;
-            out[0] = DigitChar(std::min<uint8_t>(e->Locked, 9));
-            out[1] = DigitChar(std::min<uint8_t>(e->EventType, 9));
-            out[2] = static_cast<char>('0' + time / 1000);
-            out[3] = static_cast<char>('0' + time / 100 % 10);
-            out[4] = static_cast<char>('0' + time / 10 % 10);
-            out[5] = static_cast<char>('0' + time % 10);
-            description.copy(out + 6, description.size());
-            LineEnd.copy(out + 6 + description.size(), LineEnd.size());
-            used += 6 + description.size() + LineEnd.size();
+            const std::array<char, 6> fields { DigitChar(std::min<uint8_t>(e->Locked, 9)),
+                DigitChar(std::min<uint8_t>(e->EventType, 9)), static_cast<char>('0' + time / 1000),
+                static_cast<char>('0' + time / 100 % 10), static_cast<char>('0' + time / 10 % 10),
+                static_cast<char>('0' + time % 10) };
+            const size_t length = fields.size() + description.size() + LineEnd.size();
+            if (char* line = out.Room(length)) {
+                std::memcpy(line, fields.data(), fields.size());
+                description.copy(line + fields.size(), description.size());
+                LineEnd.copy(line + fields.size() + description.size(), LineEnd.size());
+                out.Advance(length);
+            } else {
+                out.Append({ fields.data(), fields.size() });
+                out.Append(description);
+                out.Append(LineEnd);
+            }
         }
-        char* out = room(3);
-        out[0] = SeparatorByte;
-        LineEnd.copy(out + 1, LineEnd.size());
-        used += 3;
+        out.Append(SlotEnd);
+        if (!out.Going())
+            return;
     }
+    out.Flush();
+}
+
+std::string FormatDiary(const TDiaryDays& days)
+{
+    // Sized ahead: the exit formats the whole diary, and a string that grows
+    // by doubling copies and clears several times the text's size.
+    size_t size = 0;
+    for (const TEventLink& head : days) {
+        for (const TDiaryEvent* e = head.get(); e; e = e->Next.get())
+            size += 6 + FileDescription(e->Description).size() + LineEnd.size();
+        size += SlotEnd.size();
+    }
+    std::string text;
+    text.resize(size);
+    size_t used = 0;
+    FormatDiaryBlocks(days, [&](std::string_view piece) {
+        piece.copy(text.data() + used, piece.size());
+        used += piece.size();
+        return true;
+    });
     text.resize(used);
     return text;
+}
+
+void TDiaryDigest::Add(std::string_view block)
+{
+    Digest = (Digest ^ std::hash<std::string_view>()(block)) * 0x100000001B3;
+}
+
+uint64_t DiaryTextDigest(std::string_view text)
+{
+    TDiaryDigest digest;
+    for (size_t at = 0; at < text.size(); at += DiaryBlockSize)
+        digest.Add(text.substr(at, DiaryBlockSize));
+    return digest.Value();
+}
+
+uint64_t DiaryDigest(const TDiaryDays& days)
+{
+    TDiaryDigest digest;
+    FormatDiaryBlocks(days, [&digest](std::string_view block) {
+        digest.Add(block);
+        return true;
+    });
+    return digest.Value();
+}
+
+std::optional<uint64_t> UnchangedDiaryDigest(const TDiaryDays& days, const TDataFile& file)
+{
+    if (file.KeepsOriginal())
+        return std::nullopt;
+    TFileComparison comparison(file.Path());
+    TDiaryDigest digest;
+    FormatDiaryBlocks(days, [&](std::string_view block) {
+        digest.Add(block);
+        return comparison.Next(block);
+    });
+    if (!comparison.Same())
+        return std::nullopt;
+    return digest.Value();
 }
 
 void ParseDiary(std::string_view text, TDiaryDays& days)

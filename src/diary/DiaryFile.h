@@ -7,6 +7,8 @@
 #include <array>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -24,6 +26,30 @@ inline constexpr std::array<std::string_view, 4> EventTypeNames { "", "Alarm", "
 // the byte 255, every line ending in CR LF. A description is written up to its
 // first CR, LF or byte 26, so it can neither split its line nor end the file.
 std::string FormatDiary(const TDiaryDays& days);
+// The same text in blocks of DiaryBlockSize bytes (the last one shorter), each
+// handed to `block` as soon as it is full, so the whole text is never held;
+// stops once `block` returns false.
+inline constexpr size_t DiaryBlockSize = 64 * 1024;
+void FormatDiaryBlocks(const TDiaryDays& days, const std::function<bool(std::string_view)>& block);
+
+// A digest of a diary text, taken block by block: the text whole and its
+// blocks from FormatDiaryBlocks give the same value.
+class TDiaryDigest
+{
+public:
+    void Add(std::string_view block);
+    uint64_t Value() const { return Digest; }
+
+private:
+    uint64_t Digest = 0xCBF29CE484222325;
+};
+uint64_t DiaryTextDigest(std::string_view text);
+// The digest of the table's text, formatted block by block.
+uint64_t DiaryDigest(const TDiaryDays& days);
+// The digest of the table's text when the diary's file holds exactly that text,
+// so that a save would change nothing; nothing when it differs, cannot be read,
+// or was not read whole at its last load (its original is yet to be kept).
+std::optional<uint64_t> UnchangedDiaryDigest(const TDiaryDays& days, const TDataFile& file);
 // Appends the events of the text to the table, slot 0 first. CR LF, LF and CR
 // each end a line, empty lines are skipped, the byte 26 ends the text. Any
 // byte sequence is accepted.

@@ -41,6 +41,11 @@ bool TNotesDocument::Save(TIoError& ioError, TDateTime now, bool onlyIfChanged)
     const size_t digest = std::hash<std::string_view>()(text);
     if (onlyIfChanged && SavedDigest == digest)
         return true;
+    // A file that holds the notes already is not written again.
+    if (NotesData->Holds(text)) {
+        SavedDigest = digest;
+        return true;
+    }
     const TDataFile::TSaveResult result = SaveNotesText(text, *NotesData, ioError, now);
     if (result == TDataFile::srSaved) {
         SavedDigest = digest;

@@ -46,7 +46,7 @@ public:
     bool Open(const std::filesystem::path& folder, TIoError& ioError);
     // Stores the view into the tree, then writes "NOTES.DAT" where Open read
     // it (with `onlyIfChanged`, only when the text differs from what was last
-    // written). A failure is reported in an error box naming the file and the
+    // written; never when the file holds it already). A failure is reported in an error box naming the file and the
     // reason, and the notes stay in memory; false then. A tree that was not
     // read (or was freed) is never written.
     bool Save(TIoError& ioError, TDateTime now, bool onlyIfChanged = false);

@@ -72,18 +72,23 @@ if [ "$(id -u)" -eq 0 ]; then
 else
   chmod 555 "$XDG_CONFIG_HOME/Quorral"
 fi
+touch -d '2000-01-01' DIARY.DAT
+stamp=$(stat -c %i.%Y DIARY.DAT)
 for round in 1 2; do
   start
   stop_with_term
   check "unwritable settings, exit $round ends with status 0" test "$status" -eq 0
   check "unwritable settings, exit $round keeps the 100,000 events" diary_is_big
 done
+check "an unchanged diary is not written again" test "$(stat -c %i.%Y DIARY.DAT)" = "$stamp"
 chmod 755 "$XDG_CONFIG_HOME/Quorral"
 rm -rf "$XDG_CONFIG_HOME/Quorral/Talvo95.ini"
 
+# A diary the program does not hold as it is (LF line ends) must be saved at the
+# exit; one that it holds exactly is not written again.
 # 2. A blocked save: the program stays, with its data, until the save can be made.
-printf '010930Dentist\r\n' >DIARY.DAT
-for _ in $(seq 384); do printf '\377\r\n' >>DIARY.DAT; done
+printf '010930Dentist\n' >DIARY.DAT
+for _ in $(seq 384); do printf '\377\n' >>DIARY.DAT; done
 before=$(md5sum < DIARY.DAT)
 mkdir DIARY.DAT.tmp
 start
@@ -97,21 +102,22 @@ check "once unblocked, a signal saves and ends" test "$status" -eq 0
 check "and the diary is saved" grep -q Dentist DIARY.DAT
 
 # 3. A file-size limit: the write fails, the program neither dies nor leaves a temporary file.
-cp big.dat DIARY.DAT
+tr -d '\r' <big.dat >DIARY.DAT
+lf_sum=$(md5sum < DIARY.DAT)
 start prlimit --fsize=1000000:unlimited --
 kill -TERM "$pid"
 sleep 2
 check "a file-size limit does not kill the program" kill -0 "$pid"
 check "a file-size limit leaves no temporary file" test ! -e DIARY.DAT.tmp
-check "a file-size limit leaves the diary whole" diary_is_big
+check "a file-size limit leaves the diary whole" test "$(md5sum < DIARY.DAT)" = "$lf_sum"
 prlimit --pid "$pid" --fsize=unlimited
 stop_with_term
 check "with the limit lifted the exit saves" diary_is_big
 
 # 4. A diary that is a symbolic link is saved through it.
 mkdir -p real
-printf '000000Linked\r\n' >real/diary.dat
-for _ in $(seq 384); do printf '\377\r\n' >>real/diary.dat; done
+printf '000000Linked\n' >real/diary.dat
+for _ in $(seq 384); do printf '\377\n' >>real/diary.dat; done
 rm -f DIARY.DAT
 ln -s real/diary.dat DIARY.DAT
 rm -f real/diary.dat.sum

@@ -8,6 +8,9 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
+#include <chrono>
+#include <filesystem>
+#include <sys/stat.h>
 
 using namespace Qt::StringLiterals;
 
@@ -148,6 +151,46 @@ private Q_SLOTS:
             qPrintable(shell.Dialogues.Errors[0]));
         QCOMPARE(ReadFile(path), diary);
         QVERIFY(form->isVisible());
+    }
+
+    void anExitWritesOnlyWhatChanged()
+    {
+        TFakeShell shell;
+        const QString diary = shell.DataFile(u"DIARY.DAT"_s);
+        const QString notes = shell.DataFile(u"NOTES.DAT"_s);
+        WriteFile(diary, Diary("000000Kept\r\n"));
+        auto form = shell.Start();
+        QVERIFY(form->ExitClick()); // the notes and the place, stored for the first time
+        shell.StoredSettings = shell.Backend->Values;
+        // Each file's inode and date, the dates set back so a rewrite shows.
+        for (const QString& path : { diary, notes })
+            std::filesystem::last_write_time(path.toStdString(),
+                std::filesystem::file_time_type(std::chrono::hours(24 * 365 * 30)));
+        const auto stamps = [&] {
+            QStringList stamps;
+            for (const QString& path : { diary, notes }) {
+                struct stat info {
+                };
+                if (::stat(qPrintable(path), &info) == 0)
+                    stamps << u"%1 %2"_s.arg(info.st_ino).arg(info.st_mtim.tv_sec);
+            }
+            return stamps;
+        };
+        const QStringList before = stamps();
+
+        // Nothing changed: no file is written, and no settings write is tried.
+        shell.RefuseSettingsWrites = true;
+        form = shell.Start();
+        QVERIFY(form->ExitClick(TTalvoForm::ecUser));
+        QCOMPARE(shell.Dialogues.ApplicationErrors, QStringList {});
+        QCOMPARE(stamps(), before);
+
+        // A change made just before the end is saved.
+        form = shell.Start();
+        AddEvent(*form, "typed");
+        QVERIFY(form->ExitClick(TTalvoForm::ecSystem));
+        QCOMPARE(ReadFile(diary), Diary("000000typed\r\n000000Kept\r\n"));
+        QVERIFY(stamps() != before);
     }
 
     void aLoadThatStoppedAtByte26IsToldOnceAndTheOriginalKept()

@@ -168,3 +168,49 @@ TEST_F(DataFile, NoOriginalKeptMeansNoSave)
     EXPECT_EQ(Read(Folder / "DIARY.DAT"), "read\x1Aunread");
     EXPECT_TRUE(file.KeepsOriginal());
 }
+
+TEST_F(DataFile, OnlyAFileReadWholeThatHoldsExactlyTheTextNeedsNoSave)
+{
+    const std::string text = "line one\r\nline two\r\n";
+    TDataFile file(Folder / "DIARY.DAT");
+    std::string content;
+    EXPECT_FALSE(file.Holds(text)); // missing
+    const struct {
+        std::string OnDisk;
+        bool Holds;
+    } cases[] = {
+        { text, true },
+        { text + "\r\n", false },
+        { text.substr(0, text.size() - 1), false },
+        { "line one\r\nline twO\r\n", false },
+        { "", false },
+    };
+    for (const auto& c : cases) {
+        Write(Folder / "DIARY.DAT", c.OnDisk);
+        ASSERT_TRUE(file.Read(content));
+        EXPECT_EQ(file.Holds(text), c.Holds) << c.OnDisk;
+    }
+    Write(Folder / "DIARY.DAT", "");
+    ASSERT_TRUE(file.Read(content));
+    EXPECT_TRUE(file.Holds(""));
+
+    // Pieces of any size compare as the whole.
+    Write(Folder / "DIARY.DAT", text);
+    TFileComparison pieces(Folder / "DIARY.DAT");
+    EXPECT_TRUE(pieces.Next("line") && pieces.Next("") && pieces.Next(" one\r\nline two\r"));
+    EXPECT_FALSE(pieces.Same());
+    EXPECT_TRUE(TFileComparison(Folder / "DIARY.DAT").Next(text));
+
+    // A load that stopped early always saves, so the original is kept first.
+    ASSERT_TRUE(file.Read(content));
+    file.StoppedEarly();
+    EXPECT_FALSE(file.Holds(text));
+    EXPECT_EQ(file.Save(text, Now), TDataFile::srSaved);
+    EXPECT_EQ(Read(file.BackupPath()), text);
+    EXPECT_TRUE(file.Holds(text));
+
+    // A folder in the file's place holds nothing.
+    fs::remove(Folder / "DIARY.DAT");
+    fs::create_directory(Folder / "DIARY.DAT");
+    EXPECT_FALSE(TFileComparison(Folder / "DIARY.DAT").Same());
+}

@@ -1,6 +1,7 @@
 #include "base/TextFile.h"
 #include "diary/DiaryFile.h"
 
+#include <algorithm>
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
@@ -10,6 +11,7 @@
 #include <string>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <vector>
 
 namespace fs = std::filesystem;
 
@@ -389,4 +391,67 @@ TEST_F(DiaryFileTest, ATimeOf9999ComesBackAs9999)
     EXPECT_EQ(days[0]->Time, 9999);
     ASSERT_TRUE(SaveDiary(days, Folder, IoError));
     EXPECT_EQ(ReadAll(Folder / "DIARY.DAT").substr(0, 11), "009999Odd\r\n");
+}
+
+TEST(DiaryFormat, BlocksGiveTheWholeTextAndItsDigest)
+{
+    // Lines that end on, straddle and outgrow the block boundaries.
+    TDiaryDays days;
+    std::mt19937 random(11);
+    for (int i = 0; i < 9000; ++i)
+        Add(days, static_cast<uint16_t>(random() % 384), 0, etAlarm, 930,
+            std::string(random() % 50, 'x') + (i % 997 ? "" : "\r\ncut"));
+    Add(days, 7, 1, etTicked, 0, std::string(DiaryBlockSize * 2 + 5, 'L'));
+    const std::string whole = FormatDiary(days);
+    std::string joined;
+    std::vector<size_t> sizes;
+    FormatDiaryBlocks(days, [&](std::string_view block) {
+        joined += block;
+        sizes.push_back(block.size());
+        return true;
+    });
+    ASSERT_TRUE(joined == whole);
+    ASSERT_GE(sizes.size(), 5u);
+    EXPECT_EQ(std::count(sizes.begin(), sizes.end(), DiaryBlockSize), sizes.size() - 1);
+    EXPECT_EQ(DiaryDigest(days), DiaryTextDigest(whole));
+    days[3]->Time = 931;
+    EXPECT_NE(DiaryDigest(days), DiaryTextDigest(whole));
+
+    int calls = 0;
+    FormatDiaryBlocks(days, [&](std::string_view) { return ++calls < 2; });
+    EXPECT_EQ(calls, 2);
+}
+
+TEST_F(DiaryFileTest, OnlyAFileHoldingTheDiaryExactlyLeavesItUnchanged)
+{
+    TDiaryDays days;
+    for (int i = 0; i < 5000; ++i)
+        Add(days, static_cast<uint16_t>(i % 383), 0, etBlank, 1200, "Event " + std::to_string(i));
+    ASSERT_TRUE(SaveDiary(days, Folder, IoError));
+    const std::string text = ReadAll(Folder / "DIARY.DAT");
+    TDataFile file(Folder / "DIARY.DAT");
+    TDiaryDays loaded;
+    ASSERT_TRUE(LoadDiary(loaded, file, IoError));
+    EXPECT_EQ(UnchangedDiaryDigest(loaded, file), DiaryTextDigest(text));
+
+    // One changed event, the same events with other line ends, a file cut short.
+    const std::string original = loaded[382]->Description;
+    loaded[382]->Description = original + '!';
+    EXPECT_EQ(UnchangedDiaryDigest(loaded, file), std::nullopt);
+    loaded[382]->Description = original;
+    std::string lf = text;
+    std::erase(lf, '\r');
+    const std::string others[] = { lf, text.substr(0, text.size() - 1), text + "\r\n" };
+    for (const std::string& other : others) {
+        std::ofstream(Folder / "DIARY.DAT", std::ios::binary | std::ios::trunc) << other;
+        EXPECT_EQ(UnchangedDiaryDigest(loaded, file), std::nullopt);
+    }
+    fs::remove(Folder / "DIARY.DAT");
+    EXPECT_EQ(UnchangedDiaryDigest(loaded, file), std::nullopt);
+
+    // A load that stopped early is saved, whatever the file holds.
+    std::ofstream(Folder / "DIARY.DAT", std::ios::binary) << text;
+    ASSERT_TRUE(LoadDiary(loaded = TDiaryDays(), file, IoError));
+    file.StoppedEarly();
+    EXPECT_EQ(UnchangedDiaryDigest(loaded, file), std::nullopt);
 }
