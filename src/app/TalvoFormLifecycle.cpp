@@ -195,7 +195,7 @@ bool TTalvoForm::SaveDiaryNow(std::string text)
     if (!DataLoaded)
         return true;
     const TDataFile::TSaveResult result
-        = SaveDiaryText(text, DiaryData, IoError, Services.Clock.Now());
+        = SaveDataText(text, DiaryData, IoError, Services.Clock.Now());
     if (result == TDataFile::srSaved) {
         SavedDigest = DiaryTextDigest(text);
         return true;

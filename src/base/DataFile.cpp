@@ -1,5 +1,6 @@
 #include "base/DataFile.h"
 
+#include "base/IoError.h"
 #include "base/TextFile.h"
 
 #include <algorithm>
@@ -198,4 +199,11 @@ bool TFileComparison::Same()
     while (Matching && (got = ::read(Fd, &extra, 1)) < 0 && errno == EINTR) { }
     Matching = Matching && got == 0;
     return Matching;
+}
+
+TDataFile::TSaveResult SaveDataText(
+    std::string_view text, TDataFile& file, TIoError& ioError, TDateTime now)
+{
+    ioError.ResetIoError();
+    return file.Save(text, now);
 }

@@ -65,6 +65,13 @@ private:
     std::filesystem::path Backup;
 };
 
+class TIoError;
+
+// A data file's save as the pages make it: by the file's rules, with the I/O
+// error flag left clear, since the result itself tells how the save ended.
+TDataFile::TSaveResult SaveDataText(
+    std::string_view text, TDataFile& file, TIoError& ioError, TDateTime now);
+
 // Reads a file alongside a text given in pieces and tells whether the two are
 // the same, holding neither whole: a save that would change nothing need not
 // be made.

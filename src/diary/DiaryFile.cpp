@@ -295,21 +295,10 @@ bool LoadDiary(TDiaryDays& days, const std::filesystem::path& folder, TIoError& 
     return LoadDiary(days, file, ioError);
 }
 
-TDataFile::TSaveResult SaveDiaryText(
-    std::string_view text, TDataFile& file, TIoError& ioError, TDateTime now)
-{
-    ioError.ResetIoError();
-    const TDataFile::TSaveResult result = file.Save(text, now);
-    if (result != TDataFile::srSaved)
-        ioError.ReportFailure();
-    ioError.ResetIoError();
-    return result;
-}
-
 bool SaveDiary(const TDiaryDays& days, const std::filesystem::path& folder, TIoError& ioError)
 {
     TDataFile file(folder / DiaryFileName);
-    return SaveDiaryText(FormatDiary(days), file, ioError, 0) == TDataFile::srSaved;
+    return SaveDataText(FormatDiary(days), file, ioError, 0) == TDataFile::srSaved;
 }
 
 std::string EventReportLine(uint16_t day, uint16_t month, uint16_t year,

@@ -63,10 +63,6 @@ void ParseDiary(std::string_view text, TDiaryDays& days);
 bool LoadDiary(TDiaryDays& days, TDataFile& file, TIoError& ioError);
 // The same for "DIARY.DAT" in the folder.
 bool LoadDiary(TDiaryDays& days, const std::filesystem::path& folder, TIoError& ioError);
-// Writes FormatDiary's text to the diary's file by the data file's rules; a
-// failed save leaves the previous file exactly as it was.
-TDataFile::TSaveResult SaveDiaryText(
-    std::string_view text, TDataFile& file, TIoError& ioError, TDateTime now);
 // Writes the table to "DIARY.DAT" in the folder. True on success.
 bool SaveDiary(const TDiaryDays& days, const std::filesystem::path& folder, TIoError& ioError);
 

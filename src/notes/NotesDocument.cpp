@@ -46,7 +46,7 @@ bool TNotesDocument::Save(TIoError& ioError, TDateTime now, bool onlyIfChanged)
         SavedDigest = digest;
         return true;
     }
-    const TDataFile::TSaveResult result = SaveNotesText(text, *NotesData, ioError, now);
+    const TDataFile::TSaveResult result = SaveDataText(text, *NotesData, ioError, now);
     if (result == TDataFile::srSaved) {
         SavedDigest = digest;
         return true;

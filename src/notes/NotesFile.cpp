@@ -249,17 +249,6 @@ bool LoadNotes(TNotesTree& tree, TDataFile& file, TIoError& ioError)
     return !failed;
 }
 
-TDataFile::TSaveResult SaveNotesText(
-    std::string_view text, TDataFile& file, TIoError& ioError, TDateTime now)
-{
-    ioError.ResetIoError();
-    const TDataFile::TSaveResult result = file.Save(text, now);
-    if (result != TDataFile::srSaved)
-        ioError.ReportFailure();
-    ioError.ResetIoError();
-    return result;
-}
-
 bool LoadNotes(TNotesTree& tree, const std::filesystem::path& folder, TIoError& ioError)
 {
     TDataFile file(folder / NotesFileName);
@@ -269,5 +258,5 @@ bool LoadNotes(TNotesTree& tree, const std::filesystem::path& folder, TIoError& 
 bool SaveNotes(TNotesTree& tree, const std::filesystem::path& folder, TIoError& ioError)
 {
     TDataFile file(folder / NotesFileName);
-    return SaveNotesText(FormatNotes(tree), file, ioError, 0) == TDataFile::srSaved;
+    return SaveDataText(FormatNotes(tree), file, ioError, 0) == TDataFile::srSaved;
 }

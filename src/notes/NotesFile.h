@@ -41,9 +41,6 @@ bool ParseNotes(std::string_view text, TNotesTree& tree);
 // is noted in `file`, which then keeps the original before the next save
 // replaces it. False after a read error.
 bool LoadNotes(TNotesTree& tree, TDataFile& file, TIoError& ioError);
-// Writes the text through the file's rules; `now` dates a kept original.
-TDataFile::TSaveResult SaveNotesText(
-    std::string_view text, TDataFile& file, TIoError& ioError, TDateTime now);
 
 // Fills the (empty) tree from "NOTES.DAT" in the folder, or with the default
 // categories when nothing was read. True when the whole file was read (a

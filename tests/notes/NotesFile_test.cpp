@@ -287,7 +287,7 @@ TEST_F(NotesFolder, ALoadThatStopsAtTheEndOfFileByteKeepsTheOriginalBesideIt)
     EXPECT_FALSE(file.TakeNotice());
     const TDateTime now = 46000;
     const std::filesystem::path backup = file.BackupPathFor(now);
-    ASSERT_EQ(SaveNotesText(FormatNotes(tree), file, IoError, now), TDataFile::srSaved);
+    ASSERT_EQ(SaveDataText(FormatNotes(tree), file, IoError, now), TDataFile::srSaved);
     EXPECT_EQ(ReadFile(), Header('1', '0', "r") + "kept\r\n");
     std::ifstream in(backup, std::ios::binary);
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), original);
