@@ -1,3 +1,4 @@
+#include "BenchFolder.h"
 #include "diary/DiaryFile.h"
 
 #include <benchmark/benchmark.h>
@@ -58,20 +59,6 @@ void LoadedDiary(TDiaryDays& days)
     FillDiary(source);
     ParseDiary(FormatDiary(source), days);
 }
-
-class TBenchFolder
-{
-public:
-    TBenchFolder()
-    {
-        std::string pattern = (fs::temp_directory_path() / "talvo-bench-XXXXXX").string();
-        if (!::mkdtemp(pattern.data()))
-            std::abort();
-        Path = pattern;
-    }
-    ~TBenchFolder() { fs::remove_all(Path); }
-    fs::path Path;
-};
 
 void BM_LoadDiary(benchmark::State& state)
 {

@@ -1,3 +1,4 @@
+#include "BenchFolder.h"
 #include "notes/NotesFile.h"
 
 #include <benchmark/benchmark.h>
@@ -37,20 +38,6 @@ void FillNotes(TNotesTree& tree)
         }
     }
 }
-
-class TBenchFolder
-{
-public:
-    TBenchFolder()
-    {
-        std::string pattern = (fs::temp_directory_path() / "talvo-bench-XXXXXX").string();
-        if (!::mkdtemp(pattern.data()))
-            std::abort();
-        Path = pattern;
-    }
-    ~TBenchFolder() { fs::remove_all(Path); }
-    fs::path Path;
-};
 
 void BM_LoadNotes(benchmark::State& state)
 {

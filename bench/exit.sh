@@ -4,6 +4,7 @@
 # and writes the window's place on the way out.
 # Usage: bench/exit.sh <build dir> [runs]   (an optimised build: scripts/bench makes one)
 set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
 build=$(realpath "${1:-build-release}")
 runs=${2:-9}
 work=$(mktemp -d)
@@ -16,19 +17,7 @@ mkdir -p "$work/config" "$work/run" "$work/data"
 chmod 700 "$work/run"
 cd "$work/data"
 
-python3 - DIARY.DAT <<'PY'
-import sys
-out = bytearray()
-per_slot, rest = divmod(100_000, 372)
-for slot in range(384):
-    if slot % 32 != 31:
-        count = per_slot + (1 if rest > 0 else 0)
-        rest -= 1 if rest > 0 else 0
-        for i in range(count):
-            out += b"01%04d" % ((i * 7) % 2400) + b"An event of a busy diary %d\r\n" % i
-    out += b"\xff\r\n"
-open(sys.argv[1], "wb").write(out)
-PY
+"$here/make_diary.py" DIARY.DAT
 # A purge month, so no run shrinks the diary.
 mkdir -p "$XDG_CONFIG_HOME/Quorral"
 printf '[All]\nMonth=%d\n' "$(date +%-m)" >"$XDG_CONFIG_HOME/Quorral/Talvo95.ini"

@@ -9,6 +9,7 @@
 # Usage: bench/startup.sh [build dir] [runs] [work folder]
 #        (an optimised build: scripts/bench makes one in build-release)
 set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
 build=$(realpath "${1:-build-release}")
 runs=${2:-7}
 if [ -n "${3:-}" ]; then
@@ -23,19 +24,7 @@ idle=${TALVO_BENCH_IDLE:-5}     # seconds over which the idle CPU time is taken
 if [ "${TALVO_STARTUP_INSIDE:-}" != 1 ]; then
   mkdir -p "$work/empty" "$work/full"
   # A diary of 100,000 events spread over the year's slots.
-  python3 - "$work/full/DIARY.DAT" <<'PY'
-import sys
-out = bytearray()
-per_slot, rest = divmod(100_000, 372)
-for slot in range(384):
-    if slot % 32 != 31:
-        count = per_slot + (1 if rest > 0 else 0)
-        rest -= 1 if rest > 0 else 0
-        for i in range(count):
-            out += b"01%04d" % ((i * 7) % 2400) + b"An event of a busy diary %d\r\n" % i
-    out += b"\xff\r\n"
-open(sys.argv[1], "wb").write(out)
-PY
+  "$here/make_diary.py" "$work/full/DIARY.DAT"
   # This month's purge marked as done, so no run shrinks the diary for the next.
   for data in empty full; do
     mkdir -p "$work/$data/config/Quorral"
