@@ -1,7 +1,12 @@
 #include "controls/ProgramIcon.h"
 
+#include <QApplication>
+#include <QIconEngine>
 #include <QPainter>
 #include <QPixmap>
+#include <QStyle>
+#include <QStyleOption>
+#include <algorithm>
 
 using namespace Qt::StringLiterals;
 
@@ -39,6 +44,74 @@ QString SvgColour(const QColor& colour)
     return colour.alpha() == 0 ? u"none"_s : colour.name();
 }
 
+// Draws the 16 x 16 grid's shapes into `target`.
+void DrawShapes(QPainter& painter, const QRectF& target)
+{
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.translate(target.topLeft());
+    painter.scale(target.width() / 16.0, target.height() / 16.0);
+    for (const TShape& shape : Shapes()) {
+        painter.setBrush(shape.Fill);
+        painter.setPen(shape.Stroke.alpha() ? QPen(shape.Stroke, 1) : QPen(Qt::NoPen));
+        painter.drawRect(shape.Rect);
+    }
+    painter.restore();
+}
+
+// Draws the icon only at the sizes somebody asks for, and keeps each one: a
+// set of every size drawn in advance cost the start more than the window's
+// pages, and the window system asks for four sizes at most.
+class TProgramIconEngine final : public QIconEngine
+{
+public:
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode, QIcon::State) override
+    {
+        const int side = std::min(rect.width(), rect.height());
+        DrawShapes(*painter,
+            QRectF(rect.x() + (rect.width() - side) / 2, rect.y() + (rect.height() - side) / 2,
+                side, side));
+    }
+
+    QSize actualSize(const QSize& size, QIcon::Mode, QIcon::State) override
+    {
+        const int side = std::min(size.width(), size.height());
+        return { side, side };
+    }
+
+    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State) override
+    {
+        const int side = std::min(size.width(), size.height());
+        if (side <= 0)
+            return {};
+        for (const TDrawn& drawn : Drawn)
+            if (drawn.Side == side && drawn.Mode == mode)
+                return drawn.Pixmap;
+        QPixmap pixmap = QPixmap::fromImage(TProgramIcon::Image(side));
+        if (mode != QIcon::Normal && qobject_cast<QApplication*>(QCoreApplication::instance())) {
+            QStyleOption option;
+            option.palette = QApplication::palette();
+            pixmap = QApplication::style()->generatedIconPixmap(mode, pixmap, &option);
+        }
+        // A few sizes in a few modes: the window's, the tray's, the buttons'.
+        if (Drawn.size() >= 16)
+            Drawn.removeFirst();
+        Drawn.append({ side, mode, pixmap });
+        return pixmap;
+    }
+
+    QString key() const override { return u"TProgramIconEngine"_s; }
+    QIconEngine* clone() const override { return new TProgramIconEngine; }
+
+private:
+    struct TDrawn {
+        int Side;
+        QIcon::Mode Mode;
+        QPixmap Pixmap;
+    };
+    QList<TDrawn> Drawn;
+};
+
 } // namespace
 
 QImage TProgramIcon::Image(int side)
@@ -46,13 +119,7 @@ QImage TProgramIcon::Image(int side)
     QImage image(side, side, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     QPainter painter(&image);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.scale(side / 16.0, side / 16.0);
-    for (const TShape& shape : Shapes()) {
-        painter.setBrush(shape.Fill);
-        painter.setPen(shape.Stroke.alpha() ? QPen(shape.Stroke, 1) : QPen(Qt::NoPen));
-        painter.drawRect(shape.Rect);
-    }
+    DrawShapes(painter, QRectF(0, 0, side, side));
     return image;
 }
 
@@ -78,8 +145,5 @@ QByteArray TProgramIcon::Svg()
 
 QIcon TProgramIcon::Icon()
 {
-    QIcon icon;
-    for (int side : ThemeSizes)
-        icon.addPixmap(QPixmap::fromImage(Image(side)));
-    return icon;
+    return QIcon(new TProgramIconEngine);
 }

@@ -14,7 +14,7 @@ public:
     static QImage Image(int side);
     // The same shapes as an SVG document.
     static QByteArray Svg();
-    // For windows and buttons: 16 to 256 pixels.
+    // For windows and buttons, at any size; each drawn when first asked for.
     static QIcon Icon();
     // The sizes the desktop's icon theme gets as pictures.
     static constexpr int ThemeSizes[] = { 16, 22, 24, 32, 48, 64, 128, 256 };

@@ -1,4 +1,5 @@
 #include "controls/ImageLists.h"
+#include "controls/ProgramIcon.h"
 
 #include <QImage>
 #include <QTest>
@@ -50,6 +51,26 @@ private Q_SLOTS:
         const QImage fifteen = TImageLists::DatedPage(15).toImage();
         QCOMPARE(five.copy(8, 5, 6, 9), fifteen.copy(8, 5, 6, 9));
         QVERIFY(five.copy(2, 5, 6, 9) != fifteen.copy(2, 5, 6, 9));
+    }
+
+    void theProgramIconIsDrawnAtEverySizeAskedFor()
+    {
+        const QIcon icon = TProgramIcon::Icon();
+        QVERIFY(!icon.isNull());
+        for (const int side : { 16, 22, 32, 64, 128, 256 }) {
+            const QPixmap pixmap = icon.pixmap(side);
+            QCOMPARE(pixmap.size(), QSize(side, side));
+            QCOMPARE(pixmap.toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied),
+                TProgramIcon::Image(side));
+            QCOMPARE(icon.pixmap(side).cacheKey(), pixmap.cacheKey());
+        }
+        // At twice the scale the picture has twice the pixels, not a blurred copy.
+        const QPixmap sharp = icon.pixmap(QSize(16, 16), 2.0);
+        QCOMPARE(sharp.deviceIndependentSize(), QSizeF(16, 16));
+        QImage twice = TProgramIcon::Image(32);
+        twice.setDevicePixelRatio(2.0);
+        QCOMPARE(sharp.toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied), twice);
+        QVERIFY(icon.pixmap(32, QIcon::Disabled).toImage() != icon.pixmap(32).toImage());
     }
 };
 
