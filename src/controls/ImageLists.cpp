@@ -1,9 +1,11 @@
 #include "controls/ImageLists.h"
 
+#include <QIconEngine>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmapCache>
 #include <functional>
+#include <optional>
 
 namespace
 {
@@ -152,7 +154,8 @@ void DrawCopy(QPainter& p)
 // their icons on every paint and size hint.
 QPixmap Cached(char kind, int index, qreal ratio, const std::function<QPixmap()>& draw)
 {
-    const QString key = QStringLiteral("talvo-%1-%2-%3").arg(QLatin1Char(kind)).arg(index).arg(ratio);
+    const QString key
+        = QStringLiteral("talvo-%1-%2-%3").arg(QLatin1Char(kind)).arg(index).arg(ratio);
     QPixmap pixmap;
     if (!QPixmapCache::find(key, &pixmap)) {
         pixmap = draw();
@@ -161,12 +164,88 @@ QPixmap Cached(char kind, int index, qreal ratio, const std::function<QPixmap()>
     return pixmap;
 }
 
-QIcon BothSizes(const std::function<QPixmap(qreal)>& make)
+QIcon BothScales(const std::function<QPixmap(qreal)>& make)
 {
     QIcon icon;
     icon.addPixmap(make(1.0));
     icon.addPixmap(make(2.0));
     return icon;
+}
+
+// The icon of a picture at both scales, with the one at twice the scale drawn
+// only when something asks for more than the picture at its own size: on most
+// desktops nothing ever does. Every answer is the one the icon with both
+// pictures would give.
+class TTwoScaleIconEngine final : public QIconEngine
+{
+public:
+    explicit TTwoScaleIconEngine(std::function<QPixmap(qreal)> make)
+        : Make(std::move(make))
+    {
+    }
+
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State state) override
+    {
+        const qreal ratio = painter->device() ? painter->device()->devicePixelRatio() : 1.0;
+        IconFor(rect.size(), ratio).paint(painter, rect, Qt::AlignCenter, mode, state);
+    }
+
+    QSize actualSize(const QSize& size, QIcon::Mode mode, QIcon::State state) override
+    {
+        return IconFor(size, 1.0).actualSize(size, mode, state);
+    }
+
+    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override
+    {
+        return IconFor(size, 1.0).pixmap(size, 1.0, mode, state);
+    }
+
+    // `size` is in device pixels.
+    QPixmap scaledPixmap(
+        const QSize& size, QIcon::Mode mode, QIcon::State state, qreal scale) override
+    {
+        if (scale <= 1.0)
+            return pixmap(size, mode, state);
+        return Both().pixmap(size / scale, scale, mode, state);
+    }
+
+    QList<QSize> availableSizes(QIcon::Mode mode, QIcon::State state) override
+    {
+        const int side = TImageLists::ImageSize;
+        if (mode != QIcon::Normal || state != QIcon::Off)
+            return {};
+        return { QSize(side, side), QSize(side, side) * 2 };
+    }
+
+    QString key() const override { return QStringLiteral("TTwoScaleIconEngine"); }
+    QIconEngine* clone() const override { return new TTwoScaleIconEngine(Make); }
+
+private:
+    const QIcon& IconFor(const QSize& size, qreal ratio)
+    {
+        const int side = TImageLists::ImageSize;
+        if (ratio > 1.0 || size.width() > side || size.height() > side)
+            return Both();
+        if (!Small)
+            Small = QIcon(Make(1.0));
+        return *Small;
+    }
+
+    const QIcon& Both()
+    {
+        if (!BothIcon)
+            BothIcon = BothScales(Make);
+        return *BothIcon;
+    }
+
+    std::function<QPixmap(qreal)> Make;
+    std::optional<QIcon> Small;
+    std::optional<QIcon> BothIcon;
+};
+
+QIcon BothSizes(const std::function<QPixmap(qreal)>& make)
+{
+    return QIcon(new TTwoScaleIconEngine(make));
 }
 
 } // namespace

@@ -2,7 +2,10 @@
 #include "controls/ProgramIcon.h"
 
 #include <QImage>
+#include <QPainter>
 #include <QTest>
+
+using namespace Qt::StringLiterals;
 
 namespace
 {
@@ -51,6 +54,42 @@ private Q_SLOTS:
         const QImage fifteen = TImageLists::DatedPage(15).toImage();
         QCOMPARE(five.copy(8, 5, 6, 9), fifteen.copy(8, 5, 6, 9));
         QVERIFY(five.copy(2, 5, 6, 9) != fifteen.copy(2, 5, 6, 9));
+    }
+
+    void iconsAnswerAsAnIconWithBothScalesWould()
+    {
+        // The twice-scale picture is drawn only when asked for; every answer
+        // must still be the one the icon holding both pictures gives.
+        QIcon reference;
+        reference.addPixmap(TImageLists::Calendar(TImageLists::ciAlarm, 1.0));
+        reference.addPixmap(TImageLists::Calendar(TImageLists::ciAlarm, 2.0));
+        const auto image = [](const QPixmap& pixmap) {
+            QImage result = pixmap.toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
+            return std::make_pair(result, pixmap.devicePixelRatio());
+        };
+        const auto painted = [](const QIcon& icon, qreal ratio, QIcon::Mode mode) {
+            QImage canvas(QSize(20, 20) * ratio, QImage::Format_ARGB32_Premultiplied);
+            canvas.setDevicePixelRatio(ratio);
+            canvas.fill(Qt::transparent);
+            QPainter painter(&canvas);
+            icon.paint(&painter, QRect(2, 2, 16, 16), Qt::AlignCenter, mode);
+            return canvas;
+        };
+        const QIcon icon = TImageLists::CalendarIcon(TImageLists::ciAlarm);
+        QCOMPARE(icon.availableSizes(), reference.availableSizes());
+        for (const QIcon::Mode mode :
+            { QIcon::Normal, QIcon::Disabled, QIcon::Active, QIcon::Selected })
+            for (const qreal ratio : { 1.0, 2.0 }) {
+                for (const int side : { 8, 16, 22, 24, 32, 48 }) {
+                    const QString what = u"%1 px at %2, mode %3"_s.arg(side).arg(ratio).arg(mode);
+                    QVERIFY2(image(icon.pixmap(QSize(side, side), ratio, mode))
+                            == image(reference.pixmap(QSize(side, side), ratio, mode)),
+                        qPrintable(what));
+                    QCOMPARE(icon.actualSize(QSize(side, side), mode),
+                        reference.actualSize(QSize(side, side), mode));
+                }
+                QCOMPARE(painted(icon, ratio, mode), painted(reference, ratio, mode));
+            }
     }
 
     void theProgramIconIsDrawnAtEverySizeAskedFor()
