@@ -19,8 +19,17 @@
 #include "platform/TrayIcon.h"
 
 #include <QApplication>
+#include <QTimer>
 
 using namespace Qt::StringLiterals;
+
+namespace
+{
+
+// Milliseconds: the latest the tray's icon is made when the window shows.
+constexpr int TrayIconLatest = 2000;
+
+} // namespace
 
 bool TGuardedApplication::notify(QObject* receiver, QEvent* event)
 {
@@ -86,6 +95,14 @@ int TTalvoApplication::Run(TGuardedApplication& application)
     QObject::connect(&application, &QGuiApplication::commitDataRequest, &form,
         [&form](QSessionManager&) { form.ExitClick(TTalvoForm::ecSystem); });
     form.ShowAtStart();
+    // The tray's icon comes after the window's first frame, or soon in any
+    // case, as the window may never be exposed; started hidden, it comes now.
+    if (form.isVisible()) {
+        AfterFirstFrame(form, &trayIcon, [&trayIcon] { trayIcon.Make(); });
+        QTimer::singleShot(TrayIconLatest, &trayIcon, &TSystemTrayIcon::Make);
+    } else {
+        trayIcon.Make();
+    }
     ReportFirstFrame(form);
     const int status = application.exec();
     application.SetDialogues(nullptr);

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <functional>
+
+class QObject;
 class QWidget;
 
 // For start-up measurements: when the environment variable
@@ -13,3 +16,8 @@ class QWidget;
 // takes the process's own start time, which the system keeps only to 10 ms.
 // Without the variable nothing is watched. Call it after the window's show().
 void ReportFirstFrame(QWidget& window);
+
+// Runs `then` once the window's first frame is on the screen: the work it does
+// there no longer delays the frame. Nothing runs if `context` is gone by then.
+// Call it after the window's show().
+void AfterFirstFrame(QWidget& window, QObject* context, std::function<void()> then);

@@ -1,16 +1,28 @@
 #include "platform/TrayIcon.h"
 
+#include <QMenu>
 #include <QSystemTrayIcon>
 
 TSystemTrayIcon::TSystemTrayIcon(QObject* parent)
     : TTrayIconBase(parent)
-    , Icon(new QSystemTrayIcon(this))
 {
+}
+
+void TSystemTrayIcon::Make()
+{
+    if (Icon)
+        return;
+    Icon = new QSystemTrayIcon(this);
     connect(
         Icon, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
             if (reason == QSystemTrayIcon::Trigger)
                 Q_EMIT LeftClicked();
         });
+    Icon->setIcon(WantedIcon);
+    Icon->setToolTip(WantedTip);
+    if (WantedMenu)
+        Icon->setContextMenu(WantedMenu);
+    Icon->setVisible(WantedShown);
 }
 
 bool TSystemTrayIcon::IsAvailable() const
@@ -20,30 +32,40 @@ bool TSystemTrayIcon::IsAvailable() const
 
 void TSystemTrayIcon::Show()
 {
-    Icon->show();
+    WantedShown = true;
+    if (Icon)
+        Icon->show();
 }
 
 void TSystemTrayIcon::Hide()
 {
-    Icon->hide();
+    WantedShown = false;
+    if (Icon)
+        Icon->hide();
 }
 
 bool TSystemTrayIcon::IsShown() const
 {
-    return Icon->isVisible();
+    return Icon ? Icon->isVisible() : WantedShown;
 }
 
 void TSystemTrayIcon::SetIcon(const QIcon& icon)
 {
-    Icon->setIcon(icon);
+    WantedIcon = icon;
+    if (Icon)
+        Icon->setIcon(icon);
 }
 
 void TSystemTrayIcon::SetToolTip(const QString& tip)
 {
-    Icon->setToolTip(tip);
+    WantedTip = tip;
+    if (Icon)
+        Icon->setToolTip(tip);
 }
 
 void TSystemTrayIcon::SetMenu(QMenu* menu)
 {
-    Icon->setContextMenu(menu);
+    WantedMenu = menu;
+    if (Icon)
+        Icon->setContextMenu(menu);
 }

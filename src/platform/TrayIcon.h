@@ -2,6 +2,7 @@
 
 #include <QIcon>
 #include <QObject>
+#include <QPointer>
 #include <QString>
 
 class QMenu;
@@ -28,6 +29,10 @@ Q_SIGNALS:
     void LeftClicked();
 };
 
+// Making the desktop's tray icon first connects to the session bus and asks it
+// for a tray, which can keep the program waiting many milliseconds. So the
+// icon keeps what it is told and makes the real one only when told to, or at
+// the first question that needs it: the window's first frame need not wait.
 class TSystemTrayIcon final : public TTrayIconBase
 {
     Q_OBJECT
@@ -40,7 +45,14 @@ public:
     void SetIcon(const QIcon& icon) override;
     void SetToolTip(const QString& tip) override;
     void SetMenu(QMenu* menu) override;
+    // Makes the desktop's icon now, as told so far.
+    void Make();
+    bool IsMade() const { return Icon != nullptr; }
 
 private:
-    QSystemTrayIcon* Icon;
+    QSystemTrayIcon* Icon = nullptr;
+    QIcon WantedIcon;
+    QString WantedTip;
+    QPointer<QMenu> WantedMenu;
+    bool WantedShown = false;
 };
