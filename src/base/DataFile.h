@@ -41,7 +41,8 @@ public:
     // was read.
     bool ReadPieces(std::span<char> buffer, const std::function<void(std::string_view)>& piece);
     // Reads the file as ReadPieces does, but as a look ahead that starts no
-    // load and tells nothing of how the next one ends. False for a read error.
+    // load and tells nothing of how the next one ends. False unless the file
+    // was there and read to its end.
     bool Scan(std::span<char> buffer, const std::function<void(std::string_view)>& piece) const;
     // The reader stopped before the end of what Read gave it.
     void StoppedEarly();
