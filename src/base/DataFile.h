@@ -44,7 +44,7 @@ public:
     // load and tells nothing of how the next one ends. False unless the file
     // was there and read to its end.
     bool Scan(std::span<char> buffer, const std::function<void(std::string_view)>& piece) const;
-    // The reader stopped before the end of what Read gave it.
+    // The reader stopped before the end of what the load read.
     void StoppedEarly();
     TLoadEnd LoadEnd() const { return Ended; }
     // True when the last load left bytes unread and their copy is not made yet.

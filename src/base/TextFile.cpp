@@ -77,6 +77,9 @@ ssize_t SystemRead(int fd, void* buffer, size_t size)
 bool ReadFileInPieces(const std::filesystem::path& path, std::span<char> buffer,
     const std::function<void(std::string_view)>& piece, TReadCall readCall)
 {
+    // A read into no room would look like the file's end.
+    if (buffer.empty())
+        return false;
     // Not blocking on the open, and only plain files: a pipe or a device in the
     // file's place would stall or never end.
     TFileHandle file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));

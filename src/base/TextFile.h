@@ -17,8 +17,8 @@ ssize_t SystemRead(int fd, void* buffer, size_t size);
 // Reads the file piece by piece into `buffer`, each piece handed to `piece` as
 // it comes. Only a plain file is read, and the open never blocks (a pipe or a
 // device in the file's place would stall or never end). False when the file
-// is not a plain one, cannot be opened or a read fails; the pieces handed
-// before the failure are what was read.
+// is not a plain one, cannot be opened or a read fails (or the buffer is
+// empty); the pieces handed before the failure are what was read.
 bool ReadFileInPieces(const std::filesystem::path& path, std::span<char> buffer,
     const std::function<void(std::string_view)>& piece, TReadCall readCall = SystemRead);
 
