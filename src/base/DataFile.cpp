@@ -70,21 +70,48 @@ std::filesystem::path FollowLinks(const std::filesystem::path& path)
     return file;
 }
 
-TDataFile::TDataFile(std::filesystem::path path)
+TDataFile::TDataFile(std::filesystem::path path, TReadCall readCall)
     : FilePath(std::move(path))
+    , ReadCall(readCall)
 {
 }
 
 bool TDataFile::Read(std::string& content)
 {
+    const bool read = ReadWholeFile(FilePath, content, ReadCall);
+    return StartLoad(read, !content.empty());
+}
+
+bool TDataFile::ReadPieces(
+    std::span<char> buffer, const std::function<void(std::string_view)>& piece)
+{
+    bool readAnything = false;
+    const bool read = ReadFileInPieces(
+        FilePath, buffer,
+        [&](std::string_view bytes) {
+            readAnything = true;
+            piece(bytes);
+        },
+        ReadCall);
+    return StartLoad(read, readAnything);
+}
+
+bool TDataFile::Scan(
+    std::span<char> buffer, const std::function<void(std::string_view)>& piece) const
+{
+    return ReadFileInPieces(FilePath, buffer, piece, ReadCall);
+}
+
+bool TDataFile::StartLoad(bool read, bool readAnything)
+{
     NoticeTaken = false;
     OriginalKept = false;
     Backup.clear();
-    if (ReadWholeFile(FilePath, content)) {
+    if (read) {
         Ended = leWhole;
         return true;
     }
-    if (content.empty() && ::access(FilePath.c_str(), F_OK) != 0 && errno == ENOENT) {
+    if (!readAnything && ::access(FilePath.c_str(), F_OK) != 0 && errno == ENOENT) {
         Ended = leMissing;
         return true;
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "base/DateTime.h"
+#include "base/TextFile.h"
 
 #include <filesystem>
 #include <string>
@@ -26,7 +27,8 @@ public:
     // How a save ended.
     enum TSaveResult { srSaved, srFailed, srReadOnly, srNoBackup };
 
-    explicit TDataFile(std::filesystem::path path);
+    // A load reads the file's bytes through `readCall`.
+    explicit TDataFile(std::filesystem::path path, TReadCall readCall = SystemRead);
 
     const std::filesystem::path& Path() const { return FilePath; }
 
@@ -34,7 +36,15 @@ public:
     // gives no content (leMissing); a file that cannot be read to its end keeps
     // what was read (leReadError). False for a read error.
     bool Read(std::string& content);
-    // The reader stopped before the end of what Read gave it.
+    // The same load with the file read piece by piece into `buffer`, each piece
+    // handed to `piece` as it comes; on a read error the pieces handed are what
+    // was read.
+    bool ReadPieces(std::span<char> buffer, const std::function<void(std::string_view)>& piece);
+    // Reads the file as ReadPieces does, but as a look ahead that starts no
+    // load and tells nothing of how the next one ends. False unless the file
+    // was there and read to its end.
+    bool Scan(std::span<char> buffer, const std::function<void(std::string_view)>& piece) const;
+    // The reader stopped before the end of what the load read.
     void StoppedEarly();
     TLoadEnd LoadEnd() const { return Ended; }
     // True when the last load left bytes unread and their copy is not made yet.
@@ -58,7 +68,11 @@ public:
     bool Holds(std::string_view content) const;
 
 private:
+    // Starts a load whose read ended as told; false for a read error.
+    bool StartLoad(bool read, bool readAnything);
+
     std::filesystem::path FilePath;
+    TReadCall ReadCall;
     TLoadEnd Ended = leMissing;
     bool NoticeTaken = false;
     bool OriginalKept = false;

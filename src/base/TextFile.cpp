@@ -4,11 +4,15 @@
 
 #include <cerrno>
 #include <fcntl.h>
+#include <memory>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace
 {
+
+// What ReadWholeFile reads at once.
+constexpr size_t ReadPieceSize = 64 * 1024;
 
 // Closes the descriptor when the scope ends, unless it was closed already.
 class TFileHandle
@@ -65,9 +69,17 @@ void SyncFolderOf(const std::filesystem::path& target)
 
 } // namespace
 
-bool ReadWholeFile(const std::filesystem::path& path, std::string& content)
+ssize_t SystemRead(int fd, void* buffer, size_t size)
 {
-    content.clear();
+    return ::read(fd, buffer, size);
+}
+
+bool ReadFileInPieces(const std::filesystem::path& path, std::span<char> buffer,
+    const std::function<void(std::string_view)>& piece, TReadCall readCall)
+{
+    // A read into no room would look like the file's end.
+    if (buffer.empty())
+        return false;
     // Not blocking on the open, and only plain files: a pipe or a device in the
     // file's place would stall or never end.
     TFileHandle file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
@@ -77,28 +89,32 @@ bool ReadWholeFile(const std::filesystem::path& path, std::string& content)
     };
     if (::fstat(file.Get(), &info) != 0 || !S_ISREG(info.st_mode))
         return false;
-    // Read straight into the string: its size from the file's, plus room to
-    // notice (and take in) a file that has grown since.
-    size_t filled = 0;
-    content.reserve(static_cast<size_t>(info.st_size) + 1);
-    PrefaultForWriting(content.data(), content.capacity());
-    content.resize(static_cast<size_t>(info.st_size) + 1);
     for (;;) {
-        if (filled == content.size())
-            content.resize(filled + (1 << 16));
-        const ssize_t got = ::read(file.Get(), content.data() + filled, content.size() - filled);
-        if (got < 0) {
-            if (errno == EINTR)
-                continue;
-            content.resize(filled);
-            return false;
-        }
-        if (got == 0) {
-            content.resize(filled);
-            return true;
-        }
-        filled += static_cast<size_t>(got);
+        const ssize_t got = readCall(file.Get(), buffer.data(), buffer.size());
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got <= 0)
+            return got == 0;
+        piece({ buffer.data(), static_cast<size_t>(got) });
     }
+}
+
+bool ReadWholeFile(const std::filesystem::path& path, std::string& content, TReadCall readCall)
+{
+    content.clear();
+    // Sized from the file and filled by appends: a string made to the size
+    // first would clear every byte that the read then overwrites. The file's
+    // size is only a guess, the read goes on until the end.
+    std::error_code error;
+    const uintmax_t size = std::filesystem::file_size(path, error);
+    if (!error) {
+        content.reserve(static_cast<size_t>(size));
+        PrefaultForWriting(content.data(), content.capacity());
+    }
+    const auto buffer = std::make_unique_for_overwrite<char[]>(ReadPieceSize);
+    return ReadFileInPieces(
+        path, { buffer.get(), ReadPieceSize },
+        [&content](std::string_view piece) { content += piece; }, readCall);
 }
 
 std::filesystem::path TemporaryPathFor(const std::filesystem::path& target)

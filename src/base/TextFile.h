@@ -1,14 +1,31 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
+#include <span>
 #include <string>
 #include <string_view>
+#include <sys/types.h>
 
-// Whole-file input and output for the data files: one read, one write.
+// Input and output for the data files: a file read whole or in pieces, written
+// whole.
 
-// Reads the whole file into `content`. False when it is not a plain file, cannot
-// be opened or a read fails; `content` then holds what was read before the failure.
-bool ReadWholeFile(const std::filesystem::path& path, std::string& content);
+// The call that reads a file's bytes: the system's, or a test's that fails.
+using TReadCall = ssize_t (*)(int fd, void* buffer, size_t size);
+ssize_t SystemRead(int fd, void* buffer, size_t size);
+
+// Reads the file piece by piece into `buffer`, each piece handed to `piece` as
+// it comes. Only a plain file is read, and the open never blocks (a pipe or a
+// device in the file's place would stall or never end). False when the file
+// is not a plain one, cannot be opened or a read fails (or the buffer is
+// empty); the pieces handed before the failure are what was read.
+bool ReadFileInPieces(const std::filesystem::path& path, std::span<char> buffer,
+    const std::function<void(std::string_view)>& piece, TReadCall readCall = SystemRead);
+
+// Reads the whole file into `content`, by the same rules; on failure `content`
+// holds what was read before it.
+bool ReadWholeFile(
+    const std::filesystem::path& path, std::string& content, TReadCall readCall = SystemRead);
 
 // Writes `content` to "<target>.tmp" beside the target, flushes it to the disk
 // and only then renames it over the target, so the target is either the old

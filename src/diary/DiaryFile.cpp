@@ -8,6 +8,7 @@
 #include <array>
 #include <cstring>
 #include <memory>
+#include <span>
 
 namespace
 {
@@ -83,9 +84,10 @@ private:
     bool Handing = true;
 };
 
-// The non-empty lines of a text, each ended by CR, LF or CR LF. The breaks are
-// found with memchr, and each kind is looked for again only once it is passed,
-// so a text with only one kind is still read in one sweep.
+// The non-empty lines of a text that a CR or LF ends. The breaks are found
+// with memchr, and each kind is looked for again only once it is passed, so a
+// text with only one kind is still read in one sweep. What follows the last
+// break is left as the rest.
 class TLineReader
 {
 public:
@@ -98,12 +100,14 @@ public:
 
     bool Next(std::string_view& line)
     {
-        while (Pos < Text.size()) {
+        for (;;) {
             if (NextCr < Pos)
                 NextCr = Find('\r');
             if (NextLf < Pos)
                 NextLf = Find('\n');
             const size_t stop = std::min(NextCr, NextLf);
+            if (stop == Text.size())
+                return false;
             line = Text.substr(Pos, stop - Pos);
             // One break character is taken per line, so CR LF leaves an empty
             // line, which is skipped like every other empty line.
@@ -111,8 +115,8 @@ public:
             if (!line.empty())
                 return true;
         }
-        return false;
     }
+    std::string_view Rest() const { return Text.substr(Pos); }
 
 private:
     size_t Find(char c) const
@@ -126,6 +130,67 @@ private:
     size_t Pos = 0;
     size_t NextCr;
     size_t NextLf;
+};
+
+// The non-empty lines of a diary text given in pieces of any size, each line
+// handed on whole: a line that a piece's end cuts is carried over to the next.
+// The byte 26 ends the text; what follows it is only looked at for data other
+// than more 26s and line ends.
+class TDiaryLines
+{
+public:
+    template <typename TTake> void Add(std::string_view piece, TTake&& take)
+    {
+        if (Ended) {
+            DataAfterEnd = DataAfterEnd || HasData(piece);
+            return;
+        }
+        const size_t end = piece.find(EndOfFileByte);
+        if (end != std::string_view::npos) {
+            Ended = true;
+            DataAfterEnd = HasData(piece.substr(end));
+            piece = piece.substr(0, end);
+        }
+        if (!Carried.empty()) {
+            // The first break in the piece ends the carried line.
+            const size_t stop = std::min(piece.find_first_of("\r\n"), piece.size());
+            Carried += piece.substr(0, stop);
+            piece.remove_prefix(stop);
+            if (piece.empty()) {
+                if (Ended)
+                    Finish(take);
+                return;
+            }
+            take(std::string_view(Carried));
+            Carried.clear();
+        }
+        TLineReader lines(piece);
+        std::string_view line;
+        while (lines.Next(line))
+            take(line);
+        Carried = lines.Rest();
+        if (Ended)
+            Finish(take);
+    }
+    // Hands on the last line when the text did not end with a line break.
+    template <typename TTake> void Finish(TTake&& take)
+    {
+        if (!Carried.empty())
+            take(std::string_view(Carried));
+        Carried.clear();
+    }
+    // Data follows the byte 26: the text was not read to its end.
+    bool StoppedEarly() const { return DataAfterEnd; }
+
+private:
+    static bool HasData(std::string_view bytes)
+    {
+        return bytes.find_first_not_of("\x1A\r\n") != std::string_view::npos;
+    }
+
+    std::string Carried;
+    bool Ended = false;
+    bool DataAfterEnd = false;
 };
 
 void ReadEventLine(std::string_view line, TDiaryEvent& event, TEventBatch& batch)
@@ -142,6 +207,54 @@ void ReadEventLine(std::string_view line, TDiaryEvent& event, TEventBatch& batch
     if (line.size() > 6)
         batch.Describe(event, line.substr(6));
 }
+
+// The first sweep's count: the events and their descriptions' bytes.
+struct TDiarySize {
+    size_t Events = 0;
+    size_t TextBytes = 0;
+
+    void operator()(std::string_view line)
+    {
+        if (line[0] != SeparatorByte) {
+            ++Events;
+            TextBytes += line.size() > 6 ? line.size() - 6 : 0;
+        }
+    }
+};
+
+// Hangs each event line in its slot, the events and descriptions taken from
+// one block of the counted size.
+class TDiaryBuilder
+{
+public:
+    TDiaryBuilder(TDiaryDays& days, const TDiarySize& size)
+        : Days(days)
+        , Batch(size.Events, size.TextBytes)
+        , End(&ListEnd(days[0]))
+    {
+    }
+
+    void operator()(std::string_view line)
+    {
+        if (line[0] == SeparatorByte) {
+            // Separators past the last slot are ignored: later events join it.
+            if (Slot < DiaryDayCount - 1) {
+                ++Slot;
+                End = &ListEnd(Days[Slot]);
+            }
+            return;
+        }
+        *End = Batch.Take();
+        ReadEventLine(line, **End, Batch);
+        End = &(*End)->Next;
+    }
+
+private:
+    TDiaryDays& Days;
+    TEventBatch Batch;
+    uint16_t Slot = 0;
+    TEventLink* End;
+};
 
 } // namespace
 
@@ -240,50 +353,43 @@ std::optional<uint64_t> UnchangedDiaryDigest(const TDiaryDays& days, const TData
 
 void ParseDiary(std::string_view text, TDiaryDays& days)
 {
-    text = text.substr(0, std::min(text.find(EndOfFileByte), text.size()));
-    // A first sweep counts the events and their descriptions' bytes, so that
-    // they can all come from one block.
-    size_t events = 0;
-    size_t textBytes = 0;
-    std::string_view line;
-    for (TLineReader lines(text); lines.Next(line);) {
-        if (line[0] != SeparatorByte) {
-            ++events;
-            textBytes += line.size() > 6 ? line.size() - 6 : 0;
-        }
-    }
-    TEventBatch batch(events, textBytes);
-    uint16_t slot = 0;
-    TEventLink* end = &ListEnd(days[slot]);
-    for (TLineReader lines(text); lines.Next(line);) {
-        if (line[0] == SeparatorByte) {
-            // Separators past the last slot are ignored: later events join it.
-            if (slot < DiaryDayCount - 1) {
-                ++slot;
-                end = &ListEnd(days[slot]);
-            }
-            continue;
-        }
-        *end = batch.Take();
-        ReadEventLine(line, **end, batch);
-        end = &(*end)->Next;
-    }
+    TDiarySize size;
+    TDiaryLines counted;
+    counted.Add(text, size);
+    counted.Finish(size);
+    TDiaryBuilder builder(days, size);
+    TDiaryLines parsed;
+    parsed.Add(text, builder);
+    parsed.Finish(builder);
 }
 
-bool LoadDiary(TDiaryDays& days, TDataFile& file, TIoError& ioError)
+bool LoadDiary(TDiaryDays& days, TDataFile& file, TIoError& ioError, size_t pieceSize,
+    const std::function<void()>& betweenSweeps)
 {
     ioError.ResetIoError();
-    std::string content;
+    const auto buffer = std::make_unique_for_overwrite<char[]>(pieceSize);
+    const std::span<char> room(buffer.get(), pieceSize);
+    // A first sweep sizes the one block for the events and their descriptions.
+    // The file may change before the second: the size is a guess, and only
+    // what the second sweep reads is parsed.
+    TDiarySize size;
+    TDiaryLines counted;
+    file.Scan(room, [&](std::string_view piece) { counted.Add(piece, size); });
+    counted.Finish(size);
+    if (betweenSweeps)
+        betweenSweeps();
+    TDiaryBuilder builder(days, size);
+    TDiaryLines parsed;
     // A missing file fails the load as an unreadable one does, but it has nothing to keep.
-    if (!file.Read(content) || file.LoadEnd() == TDataFile::leMissing)
+    if (!file.ReadPieces(room, [&](std::string_view piece) { parsed.Add(piece, builder); })
+        || file.LoadEnd() == TDataFile::leMissing)
         ioError.ReportFailure();
-    // The byte 26 ends what is read; data after it is left unread, so the file
-    // must be kept before a save replaces it. Trailing 26s and line ends are not data.
-    const size_t end = content.find(EndOfFileByte);
-    if (end != std::string::npos && content.find_first_not_of("\x1A\r\n", end) != std::string::npos)
-        file.StoppedEarly();
     // A read that failed part-way still gives the events read before it.
-    ParseDiary(content, days);
+    parsed.Finish(builder);
+    // Data after the byte 26 is left unread, so the file must be kept before a
+    // save replaces it.
+    if (parsed.StoppedEarly())
+        file.StoppedEarly();
     const bool failed = ioError.IoFailed();
     ioError.ResetIoError();
     return !failed;

@@ -60,7 +60,10 @@ void ParseDiary(std::string_view text, TDiaryDays& days);
 // learns whether the load stopped early (a read error, or a byte 26 with data
 // after it), so its original is kept before the next save. True when the whole
 // file was read.
-bool LoadDiary(TDiaryDays& days, TDataFile& file, TIoError& ioError);
+// The file is read twice, in pieces of `pieceSize` bytes into one buffer: a
+// sweep that counts, then `betweenSweeps`, then a sweep that parses.
+bool LoadDiary(TDiaryDays& days, TDataFile& file, TIoError& ioError,
+    size_t pieceSize = DiaryBlockSize, const std::function<void()>& betweenSweeps = {});
 // The same for "DIARY.DAT" in the folder.
 bool LoadDiary(TDiaryDays& days, const std::filesystem::path& folder, TIoError& ioError);
 // Writes the table to "DIARY.DAT" in the folder. True on success.

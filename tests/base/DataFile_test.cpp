@@ -1,11 +1,14 @@
 #include "base/DataFile.h"
 #include "base/TextFile.h"
 
+#include <cerrno>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <numeric>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -213,4 +216,60 @@ TEST_F(DataFile, OnlyAFileReadWholeThatHoldsExactlyTheTextNeedsNoSave)
     fs::remove(Folder / "DIARY.DAT");
     fs::create_directory(Folder / "DIARY.DAT");
     EXPECT_FALSE(TFileComparison(Folder / "DIARY.DAT").Same());
+}
+
+namespace
+{
+
+// A disk whose reads fail from the file's fifth byte on.
+ssize_t FailingFrom5(int fd, void* buffer, size_t size)
+{
+    const off_t at = ::lseek(fd, 0, SEEK_CUR);
+    if (at >= 5) {
+        errno = EIO;
+        return -1;
+    }
+    return ::read(fd, buffer, std::min(size, static_cast<size_t>(5 - at)));
+}
+
+} // namespace
+
+TEST_F(DataFile, APieceByPieceLoadEndsAsAWholeOne)
+{
+    using TPieces = std::vector<std::string>;
+    const struct {
+        const char* Content; // null: missing
+        TReadCall Read;
+        TPieces Pieces;
+        TDataFile::TLoadEnd End;
+    } cases[] = {
+        { "one\r\ntwo\r\nthree", SystemRead, { "one\r", "\ntwo", "\r\nth", "ree" },
+            TDataFile::leWhole },
+        { "", SystemRead, {}, TDataFile::leWhole },
+        { nullptr, SystemRead, {}, TDataFile::leMissing },
+        { "one\r\ntwo\r\nthree", FailingFrom5, { "one\r", "\n" }, TDataFile::leReadError },
+    };
+    for (const auto& c : cases) {
+        fs::remove(Folder / "DIARY.DAT");
+        if (c.Content)
+            Write(Folder / "DIARY.DAT", c.Content);
+        TDataFile file(Folder / "DIARY.DAT", c.Read);
+        const bool read = c.End != TDataFile::leReadError;
+        char buffer[4];
+        TPieces pieces;
+        const auto take = [&pieces](std::string_view piece) { pieces.emplace_back(piece); };
+        EXPECT_EQ(file.ReadPieces(buffer, take), read);
+        EXPECT_EQ(pieces, c.Pieces);
+        EXPECT_EQ(file.LoadEnd(), c.End);
+        // A look ahead reads the same and leaves the load as it ended.
+        pieces.clear();
+        EXPECT_EQ(file.Scan(buffer, take), c.End == TDataFile::leWhole);
+        EXPECT_EQ(pieces, c.Pieces);
+        EXPECT_EQ(file.LoadEnd(), c.End);
+        // So does the whole-file read.
+        std::string content;
+        EXPECT_EQ(file.Read(content), read);
+        EXPECT_EQ(content, std::accumulate(pieces.begin(), pieces.end(), std::string()));
+        EXPECT_EQ(file.LoadEnd(), c.End);
+    }
 }

@@ -2,15 +2,18 @@
 #include "diary/DiaryFile.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <optional>
 #include <random>
 #include <string>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <unistd.h>
 #include <vector>
 
 namespace fs = std::filesystem;
@@ -454,4 +457,120 @@ TEST_F(DiaryFileTest, OnlyAFileHoldingTheDiaryExactlyLeavesItUnchanged)
     ASSERT_TRUE(LoadDiary(loaded = TDiaryDays(), file, IoError));
     file.StoppedEarly();
     EXPECT_EQ(UnchangedDiaryDigest(loaded, file), std::nullopt);
+}
+
+namespace
+{
+
+// A disk whose reads fail from byte `At` of the file on.
+template <off_t At> ssize_t FailingFrom(int fd, void* buffer, size_t size)
+{
+    const off_t at = ::lseek(fd, 0, SEEK_CUR);
+    if (at >= At) {
+        errno = EIO;
+        return -1;
+    }
+    return ::read(fd, buffer, std::min(size, static_cast<size_t>(At - at)));
+}
+
+// 600 events of every length up to 60 characters, over every slot.
+TDiaryDays ManyEvents()
+{
+    TDiaryDays days;
+    for (int i = 0; i < 600; ++i)
+        Add(days, static_cast<uint16_t>(i * 7 % 383), static_cast<uint8_t>(i % 2),
+            static_cast<TEventType>(i % 4), static_cast<uint16_t>(i % 2400),
+            std::string(i % 61, static_cast<char>('A' + i % 26)));
+    return days;
+}
+
+} // namespace
+
+TEST_F(DiaryFileTest, PiecesOfAnySizeLoadAsTheWholeText)
+{
+    const std::string saved = FormatDiary(ManyEvents());
+    std::string lf = saved;
+    std::erase(lf, '\r');
+    const struct {
+        std::string Text;
+        bool StoppedEarly;
+    } texts[] = {
+        { saved, false },
+        { lf, false },
+        { "010930A\r\r\n\n100000B\r" + std::string(300, 'L') + "\n\xFF\r\n\r", false },
+        { "010930A\r\n000000No break at the end", false },
+        { "010930A\r\n0109\x1A", false },
+        { "010930A\r\n0109\x1A\r\n\x1A\x1A\n\x1A", false },
+        { "010930A\r\n0109\x1A" + std::string(200, '\n') + "x", true },
+        { "010930A\r\n0109\x1A\x1A" + saved, true },
+    };
+    for (const auto& t : texts) {
+        const std::string expected = FormatDiary(Parsed(t.Text));
+        std::ofstream(Folder / "DIARY.DAT", std::ios::binary | std::ios::trunc) << t.Text;
+        for (const size_t pieceSize : { 1, 3, 7, 64, 4096, 65536 }) {
+            TDataFile file(Folder / "DIARY.DAT");
+            TDiaryDays days;
+            EXPECT_TRUE(LoadDiary(days, file, IoError, pieceSize));
+            ASSERT_TRUE(FormatDiary(days) == expected) << t.Text.substr(0, 30) << " " << pieceSize;
+            EXPECT_EQ(
+                file.LoadEnd(), t.StoppedEarly ? TDataFile::leStoppedEarly : TDataFile::leWhole);
+        }
+    }
+    EXPECT_TRUE(FormatDiary(Parsed(saved)) == saved);
+}
+
+TEST_F(DiaryFileTest, AReadErrorPartWayKeepsTheEventsReadBeforeIt)
+{
+    const std::string text = FormatDiary(ManyEvents());
+    std::ofstream(Folder / "DIARY.DAT", std::ios::binary) << text;
+    const struct {
+        TReadCall Read;
+        size_t At;
+    } cases[]
+        = { { FailingFrom<0>, 0 }, { FailingFrom<1000>, 1000 }, { FailingFrom<20011>, 20011 } };
+    for (const auto& c : cases) {
+        TDataFile file(Folder / "DIARY.DAT", c.Read);
+        TDiaryDays days;
+        EXPECT_FALSE(LoadDiary(days, file, IoError, 1000));
+        EXPECT_EQ(file.LoadEnd(), TDataFile::leReadError);
+        EXPECT_TRUE(FormatDiary(days) == FormatDiary(Parsed(text.substr(0, c.At)))) << c.At;
+        EXPECT_FALSE(UnchangedDiaryDigest(days, file).has_value());
+        EXPECT_FALSE(IoError.IoError());
+    }
+}
+
+TEST_F(DiaryFileTest, AFileChangedBetweenTheSweepsLoadsAsTheSecondReadIt)
+{
+    const std::string small = "010930Dentist\r\n" + Separators(384);
+    const std::string big = FormatDiary(ManyEvents());
+    const struct {
+        std::string First;
+        std::optional<std::string> Second; // none: removed
+        TDataFile::TLoadEnd End;
+    } cases[] = {
+        { small, big, TDataFile::leWhole },
+        { big, small, TDataFile::leWhole },
+        { big, "", TDataFile::leWhole },
+        { small, small + "\x1A" + big, TDataFile::leStoppedEarly },
+        { big, std::nullopt, TDataFile::leMissing },
+    };
+    for (const auto& c : cases) {
+        const fs::path path = Folder / "DIARY.DAT";
+        std::ofstream(path, std::ios::binary | std::ios::trunc) << c.First;
+        TDataFile file(path);
+        TDiaryDays days;
+        const bool loaded = LoadDiary(days, file, IoError, 4096, [&] {
+            if (c.Second)
+                std::ofstream(path, std::ios::binary | std::ios::trunc) << *c.Second;
+            else
+                fs::remove(path);
+        });
+        EXPECT_EQ(loaded, c.Second.has_value());
+        EXPECT_EQ(file.LoadEnd(), c.End);
+        const std::string second = c.Second.value_or("");
+        EXPECT_TRUE(FormatDiary(days) == FormatDiary(Parsed(second)));
+        // Only a file read whole, and holding what was read, needs no save.
+        EXPECT_EQ(UnchangedDiaryDigest(days, file).has_value(),
+            c.End == TDataFile::leWhole && FormatDiary(days) == second);
+    }
 }
