@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <new>
 #ifdef __linux__
 #include <sys/mman.h>
 #endif
@@ -23,3 +24,40 @@ inline void PrefaultForWriting(void* memory, size_t bytes)
     (void)bytes;
 #endif
 }
+
+// A block of memory that is about to be written in full, from the system's
+// large pages where it offers them: one fault and one page-table entry per
+// 2 MB instead of 512 of each, which on some systems makes filling a big
+// block many times quicker. Only the whole large pages inside the block are
+// asked for, so nothing beyond `bytes` becomes resident; the rest is made
+// present in one call, as PrefaultForWriting does. Free it with Free and
+// the same size.
+class TLargeBlock
+{
+public:
+    static constexpr size_t LargePage = size_t(2) << 20;
+
+    static void* Allocate(size_t bytes)
+    {
+        void* memory = nullptr;
+        if (bytes < LargePage) {
+            memory = ::operator new(bytes);
+        } else {
+            memory = ::operator new(bytes, std::align_val_t(LargePage));
+#ifdef MADV_HUGEPAGE
+            // Advice only: where large pages are off this changes nothing.
+            ::madvise(memory, bytes / LargePage * LargePage, MADV_HUGEPAGE);
+#endif
+        }
+        PrefaultForWriting(memory, bytes);
+        return memory;
+    }
+
+    static void Free(void* memory, size_t bytes)
+    {
+        if (bytes < LargePage)
+            ::operator delete(memory);
+        else
+            ::operator delete(memory, std::align_val_t(LargePage));
+    }
+};

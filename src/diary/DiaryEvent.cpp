@@ -49,10 +49,10 @@ TEventBatch::TEventBatch(size_t capacity, size_t textBytes)
         return;
     const size_t eventBytes = capacity * sizeof(TDiaryEvent);
     const size_t bytes = sizeof(TEventBlock) + eventBytes + textBytes;
-    void* memory = ::operator new(bytes);
     // Every page of the block is written by the load.
-    PrefaultForWriting(memory, bytes);
+    void* memory = TLargeBlock::Allocate(bytes);
     Block = new (memory) TEventBlock;
+    Block->Bytes = bytes;
     Block->Capacity = capacity;
     Block->FreeText = Block->Places() + eventBytes;
     Block->TextEnd = Block->FreeText + textBytes;

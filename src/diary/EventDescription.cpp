@@ -1,5 +1,7 @@
 #include "diary/EventDescription.h"
 
+#include "base/Prefault.h"
+
 #include <cstring>
 #include <limits>
 #include <new>
@@ -9,8 +11,9 @@
 void TEventBlock::Release(TEventBlock* block)
 {
     if (--block->Users == 0) {
+        const size_t bytes = block->Bytes;
         block->~TEventBlock();
-        ::operator delete(block);
+        TLargeBlock::Free(block, bytes);
     }
 }
 

@@ -189,6 +189,28 @@ TEST(EventLists, BatchEventsLiveInOneBlockAndMixWithLoneOnes)
     EXPECT_EQ(second->Time, 300);
 }
 
+TEST(EventLists, ABigBatchOutlivesItsFillingAndDiesWithItsLastEvent)
+{
+    // Big enough for the block to come from large pages.
+    constexpr size_t count = 100000;
+    TEventLink head;
+    TEventLink* end = &head;
+    {
+        TEventBatch batch(count, count * 24);
+        for (size_t i = 0; i < count; ++i) {
+            *end = batch.Take();
+            (*end)->Time = static_cast<uint16_t>(i % 1440);
+            batch.Describe(**end, "An event of a big diary");
+            end = &(*end)->Next;
+        }
+    }
+    // The first event stays when all the others are gone.
+    TEventLink first = std::move(head);
+    FreeEventsFrom(first->Next);
+    EXPECT_EQ(first->Description, "An event of a big diary");
+    first.reset();
+}
+
 TEST(EventTypes, CycleThroughTheFourAndBack)
 {
     EXPECT_EQ(CycleEventType(etBlank), etAlarm);
