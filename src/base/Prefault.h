@@ -28,10 +28,11 @@ inline void PrefaultForWriting(void* memory, size_t bytes)
 // A block of memory that is about to be written in full, from the system's
 // large pages where it offers them: one fault and one page-table entry per
 // 2 MB instead of 512 of each, which on some systems makes filling a big
-// block many times quicker. Only the whole large pages inside the block are
-// asked for, so nothing beyond `bytes` becomes resident; the rest is made
-// present in one call, as PrefaultForWriting does. Free it with Free and
-// the same size.
+// block many times quicker. The block is rounded up to whole large pages when
+// that adds at most an eighth to it; otherwise only the whole large pages
+// inside it are asked for, so that little beyond `bytes` becomes resident.
+// What is left is made present in one call, as PrefaultForWriting does. Free
+// it with Free and the same size.
 class TLargeBlock
 {
 public:
@@ -39,17 +40,18 @@ public:
 
     static void* Allocate(size_t bytes)
     {
-        void* memory = nullptr;
         if (bytes < LargePage) {
-            memory = ::operator new(bytes);
-        } else {
-            memory = ::operator new(bytes, std::align_val_t(LargePage));
-#ifdef MADV_HUGEPAGE
-            // Advice only: where large pages are off this changes nothing.
-            ::madvise(memory, bytes / LargePage * LargePage, MADV_HUGEPAGE);
-#endif
+            void* memory = ::operator new(bytes);
+            PrefaultForWriting(memory, bytes);
+            return memory;
         }
-        PrefaultForWriting(memory, bytes);
+        const size_t taken = Taken(bytes);
+        void* memory = ::operator new(taken, std::align_val_t(LargePage));
+#ifdef MADV_HUGEPAGE
+        // Advice only: where large pages are off this changes nothing.
+        ::madvise(memory, taken / LargePage * LargePage, MADV_HUGEPAGE);
+#endif
+        PrefaultForWriting(memory, taken);
         return memory;
     }
 
@@ -59,5 +61,14 @@ public:
             ::operator delete(memory);
         else
             ::operator delete(memory, std::align_val_t(LargePage));
+    }
+
+    // The bytes a block of `bytes` takes.
+    static size_t Taken(size_t bytes)
+    {
+        if (bytes < LargePage)
+            return bytes;
+        const size_t whole = (bytes + LargePage - 1) / LargePage * LargePage;
+        return whole - bytes <= bytes / 8 ? whole : bytes;
     }
 };
