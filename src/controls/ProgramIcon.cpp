@@ -59,9 +59,9 @@ void DrawShapes(QPainter& painter, const QRectF& target)
     painter.restore();
 }
 
-// Draws the icon only at the sizes somebody asks for, and keeps each one: a
-// set of every size drawn in advance cost the start more than the window's
-// pages, and the window system asks for four sizes at most.
+// Draws the icon only at the sizes somebody asks for: a set of every size
+// drawn in advance cost the start more than the window's pages, and the
+// window system asks for four sizes at most.
 class TProgramIconEngine final : public QIconEngine
 {
 public:
@@ -93,7 +93,11 @@ public:
             option.palette = QApplication::palette();
             pixmap = QApplication::style()->generatedIconPixmap(mode, pixmap, &option);
         }
-        // A few sizes in a few modes: the window's, the tray's, the buttons'.
+        // The small sizes that buttons and menus paint again and again are
+        // kept; the window system asks for the big ones once, when a window
+        // is made, so they are not held.
+        if (side > KeptSide)
+            return pixmap;
         if (Drawn.size() >= 16)
             Drawn.removeFirst();
         Drawn.append({ side, mode, pixmap });
@@ -104,6 +108,7 @@ public:
     QIconEngine* clone() const override { return new TProgramIconEngine; }
 
 private:
+    static constexpr int KeptSide = 32;
     struct TDrawn {
         int Side;
         QIcon::Mode Mode;
