@@ -31,6 +31,10 @@ function(talvo_widget_module name)
   set_target_properties(talvo_ui_${name} PROPERTIES AUTOMOC ON AUTORCC ON)
   target_include_directories(talvo_ui_${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
   target_link_libraries(talvo_ui_${name} PUBLIC talvo_common talvo_qt_flags Qt6::Widgets)
+  # Widget code runs per click, not per byte: built for size, it has fewer code
+  # pages to fault in at start and keeps fewer resident. The core's algorithms
+  # keep the build type's optimisation.
+  target_compile_options(talvo_ui_${name} PRIVATE $<$<CONFIG:Release,RelWithDebInfo>:-Os>)
   foreach(dep IN LISTS M_CORE)
     target_link_libraries(talvo_ui_${name} PUBLIC talvo_core_${dep})
   endforeach()
