@@ -243,7 +243,7 @@ private:
     std::optional<QIcon> BothIcon;
 };
 
-QIcon BothSizes(const std::function<QPixmap(qreal)>& make)
+QIcon TwoScaleIcon(const std::function<QPixmap(qreal)>& make)
 {
     return QIcon(new TTwoScaleIconEngine(make));
 }
@@ -313,15 +313,15 @@ QPixmap TImageLists::DrawButton(int index, qreal ratio)
 
 QIcon TImageLists::CalendarIcon(int index)
 {
-    return BothSizes([index](qreal r) { return Calendar(index, r); });
+    return TwoScaleIcon([index](qreal r) { return Calendar(index, r); });
 }
 
 QIcon TImageLists::ButtonIcon(int index)
 {
-    return BothSizes([index](qreal r) { return Button(index, r); });
+    return TwoScaleIcon([index](qreal r) { return Button(index, r); });
 }
 
 QIcon TImageLists::DatedPageIcon(int day)
 {
-    return BothSizes([day](qreal r) { return DatedPage(day, r); });
+    return TwoScaleIcon([day](qreal r) { return DatedPage(day, r); });
 }

@@ -256,6 +256,26 @@ private:
     TEventLink* End;
 };
 
+using TPieceCall = std::function<void(std::string_view)>;
+// A sweep over a diary text: hands every piece of it, in order, to the call.
+using TSweep = std::function<void(const TPieceCall&)>;
+
+// Sizes the one block for the events and their descriptions with a first sweep
+// that counts, then hangs the events in their slots with a second that parses.
+// True when data follows a byte 26.
+bool ReadDiarySweeps(TDiaryDays& days, const TSweep& count, const TSweep& parse)
+{
+    TDiarySize size;
+    TDiaryLines counted;
+    count([&](std::string_view piece) { counted.Add(piece, size); });
+    counted.Finish(size);
+    TDiaryBuilder builder(days, size);
+    TDiaryLines parsed;
+    parse([&](std::string_view piece) { parsed.Add(piece, builder); });
+    parsed.Finish(builder);
+    return parsed.StoppedEarly();
+}
+
 } // namespace
 
 void FormatDiaryBlocks(const TDiaryDays& days, const std::function<bool(std::string_view)>& block)
@@ -353,14 +373,8 @@ std::optional<uint64_t> UnchangedDiaryDigest(const TDiaryDays& days, const TData
 
 void ParseDiary(std::string_view text, TDiaryDays& days)
 {
-    TDiarySize size;
-    TDiaryLines counted;
-    counted.Add(text, size);
-    counted.Finish(size);
-    TDiaryBuilder builder(days, size);
-    TDiaryLines parsed;
-    parsed.Add(text, builder);
-    parsed.Finish(builder);
+    const TSweep whole = [text](const TPieceCall& piece) { piece(text); };
+    ReadDiarySweeps(days, whole, whole);
 }
 
 bool LoadDiary(TDiaryDays& days, TDataFile& file, TIoError& ioError, size_t pieceSize,
@@ -369,26 +383,23 @@ bool LoadDiary(TDiaryDays& days, TDataFile& file, TIoError& ioError, size_t piec
     ioError.ResetIoError();
     const auto buffer = std::make_unique_for_overwrite<char[]>(pieceSize);
     const std::span<char> room(buffer.get(), pieceSize);
-    // A first sweep sizes the one block for the events and their descriptions.
-    // The file may change before the second: the size is a guess, and only
-    // what the second sweep reads is parsed.
-    TDiarySize size;
-    TDiaryLines counted;
-    file.Scan(room, [&](std::string_view piece) { counted.Add(piece, size); });
-    counted.Finish(size);
-    if (betweenSweeps)
-        betweenSweeps();
-    TDiaryBuilder builder(days, size);
-    TDiaryLines parsed;
-    // A missing file fails the load as an unreadable one does, but it has nothing to keep.
-    if (!file.ReadPieces(room, [&](std::string_view piece) { parsed.Add(piece, builder); })
-        || file.LoadEnd() == TDataFile::leMissing)
-        ioError.ReportFailure();
-    // A read that failed part-way still gives the events read before it.
-    parsed.Finish(builder);
+    // The file may change between the sweeps: the first one's size is a
+    // guess, and only what the second reads is parsed.
+    const TSweep count = [&](const TPieceCall& piece) {
+        file.Scan(room, piece);
+        if (betweenSweeps)
+            betweenSweeps();
+    };
+    // A missing file fails the load as an unreadable one does, but it has
+    // nothing to keep. A read that fails part-way still gives the events read
+    // before it.
+    const TSweep parse = [&](const TPieceCall& piece) {
+        if (!file.ReadPieces(room, piece) || file.LoadEnd() == TDataFile::leMissing)
+            ioError.ReportFailure();
+    };
     // Data after the byte 26 is left unread, so the file must be kept before a
     // save replaces it.
-    if (parsed.StoppedEarly())
+    if (ReadDiarySweeps(days, count, parse))
         file.StoppedEarly();
     const bool failed = ioError.IoFailed();
     ioError.ResetIoError();
