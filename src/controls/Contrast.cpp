@@ -1,7 +1,7 @@
 #include "controls/Contrast.h"
 
 #include <algorithm>
-#include <cmath>
+#include <array>
 
 namespace
 {
@@ -9,16 +9,39 @@ namespace
 // Below this ratio small text is hard to read.
 constexpr double LegibleRatio = 3.0;
 
-double Channel(double value)
+// The fifth root of x in [0, 1], by Newton's method from above.
+constexpr double FifthRoot(double x)
 {
-    return value <= 0.03928 ? value / 12.92 : std::pow((value + 0.055) / 1.055, 2.4);
+    double root = 1.0;
+    for (int step = 0; step < 200; ++step) {
+        const double square = root * root;
+        const double next = (4.0 * root + x / (square * square)) / 5.0;
+        if (next >= root)
+            break;
+        root = next;
+    }
+    return root;
 }
+
+// The light of one 8-bit channel, from its gamma-encoded value. Worked out
+// while compiling: the program then needs no power function of the maths
+// library, whose tables would be paged in only for this.
+constexpr std::array<double, 256> ChannelLight = [] {
+    std::array<double, 256> light {};
+    for (int level = 0; level < 256; ++level) {
+        const double value = level / 255.0;
+        const double base = (value + 0.055) / 1.055;
+        // base to the power 2.4 = base squared times the fifth root of base squared
+        light[level] = value <= 0.03928 ? value / 12.92 : base * base * FifthRoot(base * base);
+    }
+    return light;
+}();
 
 double Luminance(const QColor& colour)
 {
     const QColor rgb = colour.toRgb();
-    return 0.2126 * Channel(rgb.redF()) + 0.7152 * Channel(rgb.greenF())
-        + 0.0722 * Channel(rgb.blueF());
+    return 0.2126 * ChannelLight[rgb.red()] + 0.7152 * ChannelLight[rgb.green()]
+        + 0.0722 * ChannelLight[rgb.blue()];
 }
 
 } // namespace

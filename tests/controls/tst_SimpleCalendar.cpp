@@ -1,9 +1,11 @@
+#include "controls/Contrast.h"
 #include "controls/SimpleCalendar.h"
 
 #include <QImage>
 #include <QPaintEvent>
 #include <QSignalSpy>
 #include <QTest>
+#include <cmath>
 #include <memory>
 
 using namespace Qt::StringLiterals;
@@ -92,6 +94,24 @@ class TestSimpleCalendar : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
+    void contrastFollowsTheLuminanceFormula()
+    {
+        const auto light = [](int level) {
+            const double value = level / 255.0;
+            return value <= 0.03928 ? value / 12.92 : std::pow((value + 0.055) / 1.055, 2.4);
+        };
+        for (int level = 0; level < 256; ++level) {
+            const double expected = (1.05) / (light(level) + 0.05);
+            const double ratio = ContrastRatio(QColor(level, level, level), Qt::white);
+            QVERIFY2(
+                std::abs(ratio - expected) < 1e-9 * expected, qPrintable(QString::number(level)));
+        }
+        const double mixed = (0.2126 * light(200) + 0.7152 * light(30) + 0.0722 * light(90)) + 0.05;
+        QVERIFY(std::abs(ContrastRatio(Qt::black, QColor(200, 30, 90)) - mixed / 0.05) < 1e-9);
+        QCOMPARE(ReadableInk(QColor(40, 40, 40), QColor(60, 60, 60)), QColor(Qt::white));
+        QCOMPARE(ReadableInk(QColor(255, 255, 200), QColor(Qt::darkBlue)), QColor(Qt::darkBlue));
+    }
+
     void theKeyboardMovesTheChoiceAsAClickDoes()
     {
         auto calendar = MakeCalendar(QSize(400, 300));
