@@ -1,17 +1,10 @@
 #include "platform/SerialPort.h"
 
-#include <QSerialPort>
+#include <QCoreApplication>
+#include <QLibrary>
+#include <cstdio>
 
 using namespace Qt::StringLiterals;
-
-namespace
-{
-
-// How long one write may take before the port is given up on: a modem takes
-// a dial command at once.
-constexpr int WriteTimeoutMs = 2000;
-
-} // namespace
 
 QString ComPortDevice(int port)
 {
@@ -22,44 +15,60 @@ QString ComPortDevice(int port)
 #endif
 }
 
-TSerialPort::TSerialPort() = default;
+TSerialPort::TSerialPort(QString module)
+    : ModuleFile(std::move(module))
+{
+}
 
 TSerialPort::~TSerialPort()
 {
     CloseComPort();
 }
 
+QStringList TSerialPort::ModuleFiles() const
+{
+    if (!ModuleFile.isEmpty())
+        return { ModuleFile };
+    // Beside the program, as in the build tree and on Windows; else where the
+    // package installs it, found from the program's own folder.
+    const QString folder = QCoreApplication::applicationDirPath();
+    return { folder + u"/talvo95-serial"_s,
+        folder + u'/' + QStringLiteral(TALVO_SERIAL_MODULE_FROM_PROGRAM) + u"/talvo95-serial"_s };
+}
+
+bool TSerialPort::LoadModule()
+{
+    if (Port)
+        return true;
+    QString reasons;
+    for (const QString& file : ModuleFiles()) {
+        QLibrary module(file);
+        // The module stays loaded for the rest of the session: the port it
+        // made may outlive this call.
+        using TMake = ISerialPort* (*)();
+        if (const auto make = reinterpret_cast<TMake>(module.resolve("TalvoMakeSerialPort"))) {
+            Port.reset(make());
+            return true;
+        }
+        reasons += module.errorString() + u'\n';
+    }
+    std::fprintf(stderr, "Talvo95: serial ports cannot be used:\n%s", qPrintable(reasons));
+    return false;
+}
+
 bool TSerialPort::OpenComPort(const QString& device)
 {
-    CloseComPort();
-    auto port = std::make_unique<QSerialPort>(device);
-    // Qt opens a serial port exclusively (a lock file and TIOCEXCL on Unix,
-    // no sharing on Windows). Nothing is ever read, so no read timeouts apply.
-    if (!port->open(QIODevice::ReadWrite))
-        return false;
-    if (!port->setBaudRate(QSerialPort::Baud9600) || !port->setDataBits(QSerialPort::Data8)
-        || !port->setParity(QSerialPort::NoParity) || !port->setStopBits(QSerialPort::OneStop)) {
-        port->close();
-        return false;
-    }
-    ComHandle = std::move(port);
-    return true;
+    return LoadModule() && Port->OpenComPort(device);
 }
 
 void TSerialPort::WriteComBuffer(const QByteArray& buffer)
 {
-    if (!ComHandle)
-        return;
-    ComHandle->write(buffer);
-    while (ComHandle->bytesToWrite() > 0)
-        if (!ComHandle->waitForBytesWritten(WriteTimeoutMs))
-            break;
+    if (Port)
+        Port->WriteComBuffer(buffer);
 }
 
 void TSerialPort::CloseComPort()
 {
-    if (!ComHandle)
-        return;
-    ComHandle->close();
-    ComHandle.reset();
+    if (Port)
+        Port->CloseComPort();
 }

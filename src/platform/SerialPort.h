@@ -2,9 +2,8 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <memory>
-
-class QSerialPort;
 
 // A modem on a serial port, written to and never read. Behind a seam so tests
 // can stand in for the port.
@@ -25,16 +24,25 @@ public:
 // other systems.
 QString ComPortDevice(int port);
 
-// The port through Qt Serial Port.
+// The port through Qt Serial Port, which lives in a module of its own
+// (talvo95-serial) loaded with the first port opened: the program starts
+// without the serial library. Where the module cannot be loaded no port opens,
+// and the reason is written to the error output.
 class TSerialPort final : public ISerialPort
 {
 public:
-    TSerialPort();
+    // `module`: the module's file; by default the one beside the program or
+    // where the package installs it.
+    explicit TSerialPort(QString module = {});
     ~TSerialPort() override;
     bool OpenComPort(const QString& device) override;
     void WriteComBuffer(const QByteArray& buffer) override;
     void CloseComPort() override;
 
 private:
-    std::unique_ptr<QSerialPort> ComHandle;
+    QStringList ModuleFiles() const;
+    bool LoadModule();
+
+    QString ModuleFile;
+    std::unique_ptr<ISerialPort> Port;
 };

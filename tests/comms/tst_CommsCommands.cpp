@@ -69,10 +69,13 @@ struct TCommsFixture {
     QAction* Send = Actions.bSend;
     TCommsCommands Commands;
 
-    explicit TCommsFixture(bool realPort = false)
-        : Commands(Notes, Dialogues, Desktop,
-            realPort ? static_cast<ISerialPort&>(RealPort) : FakePort,
-            { [this] { return ModemPort; }, [this] { return ModemDevice; } }, Actions)
+    // The real port goes through the serial module built beside the program.
+    explicit TCommsFixture(
+        bool realPort = false, const QString& module = QStringLiteral(TALVO_SERIAL_MODULE))
+        : RealPort(module)
+        , Commands(Notes, Dialogues, Desktop,
+              realPort ? static_cast<ISerialPort&>(RealPort) : FakePort,
+              { [this] { return ModemPort; }, [this] { return ModemDevice; } }, Actions)
     {
     }
     QStringList Items(QMenu* menu) const
@@ -259,14 +262,30 @@ private Q_SLOTS:
         close(modem);
     }
 
-    void AMissingDeviceIsNotAvailable()
+    void AMissingDeviceOrModuleIsNotAvailable()
     {
-        TCommsFixture f(true);
-        f.ModemDevice = u"/dev/no-such-modem"_s;
-        f.Notes.Type(u"555 1234"_s, u"1234"_s);
-        f.Commands.bDialClick();
-        QCOMPARE(f.Dialogues.Errors, QStringList { u"COM Port NOT Available"_s });
-        QVERIFY(f.Dialogues.Infos.isEmpty());
+        char name[256] = {};
+        int modem = -1;
+        int line = -1;
+        QVERIFY(openpty(&modem, &line, name, nullptr, nullptr) == 0);
+        close(line);
+        const struct {
+            QString Module;
+            QString Device;
+        } cases[] = {
+            { QStringLiteral(TALVO_SERIAL_MODULE), u"/dev/no-such-modem"_s },
+            // A broken installation: the port itself could be opened.
+            { u"/no-such-folder/talvo95-serial"_s, QString::fromLocal8Bit(name) },
+        };
+        for (const auto& c : cases) {
+            TCommsFixture f(true, c.Module);
+            f.ModemDevice = c.Device;
+            f.Notes.Type(u"555 1234"_s, u"1234"_s);
+            f.Commands.bDialClick();
+            QCOMPARE(f.Dialogues.Errors, QStringList { u"COM Port NOT Available"_s });
+            QVERIFY(f.Dialogues.Infos.isEmpty());
+        }
+        close(modem);
     }
 };
 
