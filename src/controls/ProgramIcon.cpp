@@ -52,9 +52,14 @@ void DrawShapes(QPainter& painter, const QRectF& target)
     painter.translate(target.topLeft());
     painter.scale(target.width() / 16.0, target.height() / 16.0);
     for (const TShape& shape : Shapes()) {
-        painter.setBrush(shape.Fill);
-        painter.setPen(shape.Stroke.alpha() ? QPen(shape.Stroke, 1) : QPen(Qt::NoPen));
-        painter.drawRect(shape.Rect);
+        // A bordered shape is two fills, the border's and the inside's: square
+        // corners as in the drawing, and no path to stroke.
+        if (shape.Stroke.alpha()) {
+            painter.fillRect(shape.Rect.adjusted(-0.5, -0.5, 0.5, 0.5), shape.Stroke);
+            painter.fillRect(shape.Rect.adjusted(0.5, 0.5, -0.5, -0.5), shape.Fill);
+        } else {
+            painter.fillRect(shape.Rect, shape.Fill);
+        }
     }
     painter.restore();
 }
