@@ -27,6 +27,11 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # The X11 and Wayland platform plugins are loaded, not linked; so is the
 # event sound library, with the first alarm sound.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, libcanberra0")
+# Packed relative relocations need a loader that knows them, which the library
+# dependencies found from symbols do not show.
+if(TALVO_LINKER_PACKS_RELOCS)
+  string(APPEND CPACK_DEBIAN_PACKAGE_DEPENDS ", libc6 (>= 2.36)")
+endif()
 # The alarm sounds, "Show Purged Events" in the desktop's viewer, the tray's icons.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "sound-theme-freedesktop, xdg-utils, hicolor-icon-theme")
 include(CPack)
