@@ -9,6 +9,28 @@
 add_library(talvo_core INTERFACE)
 add_library(talvo_widgets INTERFACE)
 
+# Parsing Qt's widget headers is most of a widget file's compile time, so the
+# widget modules share one precompiled header, built once in talvo_ui_pch (a
+# widget file then compiles in about half the time). GCC uses a precompiled
+# header only with the flags and macros it was built with: talvo_ui_pch is
+# built exactly like a talvo_ui_* module (same links, same -Os).
+# Only Qt and the standard library go in: a header of ours would hide a missing
+# include, and the core never sees it (a Qt include there still fails the build).
+# -DCMAKE_DISABLE_PRECOMPILE_HEADERS=ON builds without it.
+if(TALVO_BUILD_GUI)
+  file(CONFIGURE OUTPUT ${PROJECT_BINARY_DIR}/talvo_pch.cpp CONTENT "// The precompiled headers' own file.\n")
+  add_library(talvo_ui_pch OBJECT ${PROJECT_BINARY_DIR}/talvo_pch.cpp)
+  target_link_libraries(talvo_ui_pch PRIVATE talvo_common talvo_qt_flags Qt6::Widgets)
+  target_compile_options(talvo_ui_pch PRIVATE $<$<CONFIG:Release,RelWithDebInfo>:-Os>)
+  target_precompile_headers(talvo_ui_pch PRIVATE
+    <algorithm> <array> <cstdint> <functional> <memory> <optional> <string> <string_view> <vector>
+    <QAbstractTableModel> <QAction> <QApplication> <QColor> <QEvent> <QFile> <QHBoxLayout>
+    <QHeaderView> <QIcon> <QKeyEvent> <QLabel> <QLineEdit> <QLocale> <QMenu> <QMouseEvent>
+    <QObject> <QPainter> <QPlainTextEdit> <QPointer> <QPushButton> <QScreen> <QString>
+    <QStringList> <QStyledItemDelegate> <QTabWidget> <QTableView> <QTimer> <QToolButton>
+    <QTreeView> <QVBoxLayout> <QWidget>)
+endif()
+
 # talvo_core_module(<name> SOURCES files... [DEPENDS other core modules...])
 function(talvo_core_module name)
   cmake_parse_arguments(M "" "" "SOURCES;DEPENDS" ${ARGN})
@@ -35,6 +57,7 @@ function(talvo_widget_module name)
   # pages to fault in at start and keeps fewer resident. The core's algorithms
   # keep the build type's optimisation.
   target_compile_options(talvo_ui_${name} PRIVATE $<$<CONFIG:Release,RelWithDebInfo>:-Os>)
+  target_precompile_headers(talvo_ui_${name} REUSE_FROM talvo_ui_pch)
   foreach(dep IN LISTS M_CORE)
     target_link_libraries(talvo_ui_${name} PUBLIC talvo_core_${dep})
   endforeach()
