@@ -55,8 +55,11 @@ TEST(NotesConversions, FieldsFillColumnsAndTheLastTakesTheRest)
     EXPECT_EQ(named.Cell(0, 1), "");
 
     std::string fourteen;
-    for (int i = 1; i <= 14; ++i)
-        fourteen += (i > 1 ? "\t" : "") + std::to_string(i);
+    for (int i = 1; i <= 14; ++i) {
+        if (i > 1)
+            fourteen += '\t';
+        fourteen += std::to_string(i);
+    }
     const TNotesTable wide = Grid({ fourteen });
     EXPECT_EQ(wide.Cell(9, 0), "9");
     EXPECT_EQ(wide.Cell(10, 0), "10\t11\t12\t13\t14");
