@@ -41,10 +41,11 @@ TCalculatorGrid::TCalculatorGrid(TCalcStackModel& model, QWidget* parent)
 {
     setObjectName(u"CalculatorGrid"_s);
     setToolTip(u"Calculator Stack"_s);
-    setModel(&model);
-    setItemDelegate(new TStackDelegate(this));
+    // Both headers hidden before the rows arrive, so neither is measured.
     horizontalHeader()->hide();
     verticalHeader()->hide();
+    setModel(&model);
+    setItemDelegate(new TStackDelegate(this));
     verticalHeader()->setMinimumSectionSize(1);
     verticalHeader()->setDefaultSectionSize(RowHeight);
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);

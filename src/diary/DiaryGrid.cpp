@@ -117,6 +117,8 @@ TDiaryGrid::TDiaryGrid(TDiaryGridModel& model, QWidget* parent)
     // The header row: the model's picture or text, as high as an event row.
     setHorizontalHeader(new TOwnerDrawnHeader(
         this, TDiaryGridModel::ImageRole, TDiaryGridModel::BoldRole, TDiaryGridModel::UnderlineRole));
+    // Hidden before the rows arrive, so no row numbers are measured for it.
+    verticalHeader()->hide();
     setModel(&model);
     setItemDelegate(new TDiaryCellDelegate(this));
     setSelectionMode(QAbstractItemView::SingleSelection);
@@ -130,7 +132,6 @@ TDiaryGrid::TDiaryGrid(TDiaryGridModel& model, QWidget* parent)
     setCornerButtonEnabled(false);
     setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
 
-    verticalHeader()->hide();
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     verticalHeader()->setMinimumSectionSize(
         std::min(verticalHeader()->minimumSectionSize(), InitialRowHeight));
@@ -144,7 +145,7 @@ TDiaryGrid::TDiaryGrid(TDiaryGridModel& model, QWidget* parent)
     for (size_t column = 0; column < InitialWidths.size(); ++column)
         setColumnWidth(static_cast<int>(column), InitialWidths[column]);
     columns->setStretchLastSection(true);
-    FitTimeColumn();
+    // The time column is fitted to the font the grid is shown in (see event).
 }
 
 void TDiaryGrid::FitTimeColumn()
@@ -161,6 +162,16 @@ void TDiaryGrid::changeEvent(QEvent* event)
     QTableView::changeEvent(event);
     if (event->type() == QEvent::FontChange)
         FitTimeColumn();
+}
+
+bool TDiaryGrid::event(QEvent* event)
+{
+    // Fitted once before the grid is first shown, not while it is built: the
+    // owner sets the grid's font after building it, and measuring the default
+    // font first would load a font the grid never shows.
+    if (event->type() == QEvent::Polish)
+        FitTimeColumn();
+    return QTableView::event(event);
 }
 
 int TDiaryGrid::Row() const

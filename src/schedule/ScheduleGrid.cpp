@@ -52,6 +52,8 @@ TScheduleGrid::TScheduleGrid(TScheduleModel& model, QWidget* parent)
     header->setSectionsClickable(false);
     header->setHighlightSections(false);
     setHorizontalHeader(header);
+    // Hidden before the rows arrive, so no row numbers are measured for it.
+    verticalHeader()->hide();
     setModel(&model);
     setItemDelegate(new TScheduleDelegate(this));
     setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -60,7 +62,6 @@ TScheduleGrid::TScheduleGrid(TScheduleModel& model, QWidget* parent)
     setTabKeyNavigation(true);
     setWordWrap(false);
     setCornerButtonEnabled(false);
-    verticalHeader()->hide();
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     verticalHeader()->setMinimumSectionSize(1);
     verticalHeader()->setDefaultSectionSize(InitialRowHeight);
