@@ -49,7 +49,6 @@ int TTalvoApplication::Run(TGuardedApplication& application)
     // No display name: Qt would add it to every window title ("Talvo95 - Quorral
     // — Talvo95"). The desktop file names the program and its icon instead.
     application.setDesktopFileName(u"com.quorral.Talvo95"_s);
-    application.setWindowIcon(TProgramIcon::Icon());
     // The program lives on in the tray with no window shown.
     application.setQuitOnLastWindowClosed(false);
 
@@ -95,13 +94,20 @@ int TTalvoApplication::Run(TGuardedApplication& application)
     QObject::connect(&application, &QGuiApplication::commitDataRequest, &form,
         [&form](QSessionManager&) { form.ExitClick(TTalvoForm::ecSystem); });
     form.ShowAtStart();
-    // The tray's icon comes after the window's first frame, or soon in any
-    // case, as the window may never be exposed; started hidden, it comes now.
-    if (form.isVisible()) {
-        AfterFirstFrame(form, &trayIcon, [&trayIcon] { trayIcon.Make(); });
-        QTimer::singleShot(TrayIconLatest, &trayIcon, &TSystemTrayIcon::Make);
-    } else {
+    // The program's icon, for the windows and the tray, comes after the
+    // window's first frame, or soon in any case, as the window may never be
+    // exposed; started hidden, it comes now. Drawing it at the sizes the window
+    // system is sent and sending them is no part of that frame.
+    const auto addIcons = [&application, &trayIcon] {
+        if (application.windowIcon().isNull())
+            application.setWindowIcon(TProgramIcon::Icon());
         trayIcon.Make();
+    };
+    if (form.isVisible()) {
+        AfterFirstFrame(form, &trayIcon, addIcons);
+        QTimer::singleShot(TrayIconLatest, &trayIcon, addIcons);
+    } else {
+        addIcons();
     }
     ReportFirstFrame(form);
     const int status = application.exec();

@@ -8,7 +8,6 @@
 #include "app/HelpWindow.h"
 #include "app/PageSlot.h"
 #include "controls/ImageLists.h"
-#include "controls/ProgramIcon.h"
 #include "app/TalvoServices.h"
 #include "app/TrayController.h"
 #include "calc/CalculatorPage.h"
@@ -63,7 +62,6 @@ TTalvoForm::TTalvoForm(TTalvoServices& services, const QStringList& arguments, Q
 {
     setObjectName(u"TalvoForm"_s);
     setWindowTitle(u"Talvo95 - Quorral"_s);
-    setWindowIcon(TProgramIcon::Icon());
     setMinimumSize(460, 360);
     resize(560, 420);
     move(0, 3);
