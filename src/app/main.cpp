@@ -1,5 +1,6 @@
 #include "app/CommandLine.h"
 #include "app/TalvoApplication.h"
+#include "platform/BusWarmUp.h"
 #include "platform/FontWarmUp.h"
 
 #include <QApplication>
@@ -29,10 +30,15 @@ int main(int argc, char** argv)
 #endif
     int status = 0;
     {
-        // Before the application: the fonts are read while it connects to the display.
+        // Before the application: the fonts are read while it connects to the
+        // display, and the session bus is connected while the window is built.
         TFontWarmUp fonts;
+        TBusWarmUp bus;
         TGuardedApplication application(argc, argv);
         status = TTalvoApplication::Run(application);
+        // The connection is made while the application lives, even when a
+        // running copy was asked to show itself and this one ends at once.
+        bus.Wait();
     }
     // Everything is saved, written and closed by now, the window and the
     // application gone. What is left are the libraries' own clean-ups at exit,
