@@ -41,7 +41,10 @@ TOwnerDrawnHeader::TOwnerDrawnHeader(
 
 QSize TOwnerDrawnHeader::sizeHint() const
 {
-    return QSize(QHeaderView::sizeHint().width(), Grid->verticalHeader()->defaultSectionSize());
+    // As high as a row, as wide as its sections. The base class would measure
+    // every section's text in bold, loading a bold font that nothing here
+    // shows, only to find a height this header never takes.
+    return QSize(length(), Grid->verticalHeader()->defaultSectionSize());
 }
 
 bool TOwnerDrawnHeader::HeaderFlag(int logicalIndex, int role) const

@@ -115,8 +115,8 @@ TDiaryGrid::TDiaryGrid(TDiaryGridModel& model, QWidget* parent)
     : QTableView(parent)
 {
     // The header row: the model's picture or text, as high as an event row.
-    setHorizontalHeader(new TOwnerDrawnHeader(
-        this, TDiaryGridModel::ImageRole, TDiaryGridModel::BoldRole, TDiaryGridModel::UnderlineRole));
+    setHorizontalHeader(new TOwnerDrawnHeader(this, TDiaryGridModel::ImageRole,
+        TDiaryGridModel::BoldRole, TDiaryGridModel::UnderlineRole));
     // Hidden before the rows arrive, so no row numbers are measured for it.
     verticalHeader()->hide();
     setModel(&model);
@@ -160,18 +160,17 @@ void TDiaryGrid::FitTimeColumn()
 void TDiaryGrid::changeEvent(QEvent* event)
 {
     QTableView::changeEvent(event);
-    if (event->type() == QEvent::FontChange)
+    if (event->type() == QEvent::FontChange && isVisible())
         FitTimeColumn();
 }
 
-bool TDiaryGrid::event(QEvent* event)
+void TDiaryGrid::showEvent(QShowEvent* event)
 {
-    // Fitted once before the grid is first shown, not while it is built: the
-    // owner sets the grid's font after building it, and measuring the default
-    // font first would load a font the grid never shows.
-    if (event->type() == QEvent::Polish)
-        FitTimeColumn();
-    return QTableView::event(event);
+    // Fitted as the grid is shown, in the font it is shown in: the owner sets
+    // that font after building the grid, and measuring the default one first
+    // would load a font the grid never shows.
+    FitTimeColumn();
+    QTableView::showEvent(event);
 }
 
 int TDiaryGrid::Row() const

@@ -53,7 +53,7 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
     void changeEvent(QEvent* event) override;
-    bool event(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     // At least the designed width, and wide enough for a bold "00:00".

@@ -473,11 +473,17 @@ private Q_SLOTS:
             Page->SetCalendarColour(c);
             colour = c;
         };
+        // Set while the page is hidden, the font is fitted as the page shows.
+        Page->hide();
         ApplySettings(settings, targets);
+        Page->show();
         const int height = GridRowHeight(Grid()->font(), Grid()->logicalDpiY());
         QCOMPARE(Grid()->rowHeight(5), height);
         QTRY_COMPARE(Grid()->horizontalHeader()->height(), height);
         QCOMPARE(Page->CalendarControl()->CalColor(), colour);
+        QFont bold = Grid()->font();
+        bold.setBold(true);
+        QVERIFY(Grid()->columnWidth(2) >= QFontMetrics(bold).horizontalAdvance(u"00:00"_s) + 5);
     }
 
     void theTodayGlyphFollowsTheSetting()
