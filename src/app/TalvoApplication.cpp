@@ -1,22 +1,22 @@
 #include "app/TalvoApplication.h"
 
-#include "controls/Dialogues.h"
-#include "controls/ProgramIcon.h"
 #include "app/TalvoForm.h"
 #include "app/TalvoServices.h"
+#include "controls/Dialogues.h"
+#include "controls/ProgramIcon.h"
 #include "platform/Autostart.h"
-#include "platform/ClockWatcher.h"
 #include "platform/Clipboard.h"
+#include "platform/ClockWatcher.h"
 #include "platform/DataFolder.h"
 #include "platform/Desktop.h"
 #include "platform/FirstFrameReport.h"
-#include "settings/QtSettingsBackend.h"
 #include "platform/SerialPort.h"
 #include "platform/SingleInstance.h"
 #include "platform/SoundPlayer.h"
 #include "platform/SystemClock.h"
 #include "platform/TerminationWatcher.h"
 #include "platform/TrayIcon.h"
+#include "settings/QtSettingsBackend.h"
 
 #include <QApplication>
 #include <QTimer>
@@ -42,7 +42,7 @@ bool TGuardedApplication::notify(QObject* receiver, QEvent* event)
     return false;
 }
 
-int TTalvoApplication::Run(TGuardedApplication& application)
+int TTalvoApplication::Run(TGuardedApplication& application, std::function<void()> startDone)
 {
     application.setOrganizationName(u"Quorral"_s);
     application.setApplicationName(u"Talvo95"_s);
@@ -86,8 +86,7 @@ int TTalvoApplication::Run(TGuardedApplication& application)
     TClockWatcher clockWatcher;
     QObject::connect(
         &clockWatcher, &TClockWatcher::ZoneChanged, &form, [&clock] { clock.ReloadZone(); });
-    QObject::connect(
-        &clockWatcher, &TClockWatcher::ClockChanged, &form, &TTalvoForm::ClockChanged);
+    QObject::connect(&clockWatcher, &TClockWatcher::ClockChanged, &form, &TTalvoForm::ClockChanged);
     // Ending the desktop session, or a signal to end, exits as the tray's "Exit" does.
     QObject::connect(&watcher, &TTerminationWatcher::TerminationRequested, &form,
         [&form] { form.ExitClick(TTalvoForm::ecSystem); });
@@ -98,10 +97,14 @@ int TTalvoApplication::Run(TGuardedApplication& application)
     // window's first frame, or soon in any case, as the window may never be
     // exposed; started hidden, it comes now. Drawing it at the sizes the window
     // system is sent and sending them is no part of that frame.
-    const auto addIcons = [&application, &trayIcon] {
-        if (application.windowIcon().isNull())
-            application.setWindowIcon(TProgramIcon::Icon());
+    const auto addIcons = [&application, &trayIcon, &startDone] {
+        if (!application.windowIcon().isNull())
+            return;
+        application.setWindowIcon(TProgramIcon::Icon());
         trayIcon.Make();
+        // Once they are made the start's work is done.
+        if (startDone)
+            QTimer::singleShot(0, &trayIcon, startDone);
     };
     if (form.isVisible()) {
         AfterFirstFrame(form, &trayIcon, addIcons);

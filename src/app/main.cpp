@@ -2,13 +2,11 @@
 #include "app/TalvoApplication.h"
 #include "platform/BusWarmUp.h"
 #include "platform/FontWarmUp.h"
+#include "platform/StartHeap.h"
 
 #include <QApplication>
 #include <cstdio>
 #include <cstdlib>
-#if defined(__GLIBC__)
-#include <malloc.h>
-#endif
 
 int main(int argc, char** argv)
 {
@@ -17,17 +15,7 @@ int main(int argc, char** argv)
         std::fputs(answer->c_str(), stdout);
         return std::fflush(stdout) == 0 ? 0 : 1;
     }
-#if defined(__GLIBC__)
-    // The threads beside the GUI thread (the font warm-up, the display and bus
-    // readers, Qt's painting pool) allocate little. Sharing the one heap keeps
-    // each from holding an arena of its own, mostly freed pages, all session.
-    mallopt(M_ARENA_MAX, 1);
-    // The heap grows, and gives memory back, 2 MB at a time rather than in the
-    // default 128 KB steps: the start takes it to about 2 MB, and each step is a
-    // system call and a page-table change seen by every processor. What is not
-    // touched is never made resident.
-    mallopt(M_TOP_PAD, 2 * 1024 * 1024);
-#endif
+    TStartHeap heap;
     int status = 0;
     {
         // Before the application: the fonts are read while it connects to the
@@ -35,7 +23,7 @@ int main(int argc, char** argv)
         TFontWarmUp fonts;
         TBusWarmUp bus;
         TGuardedApplication application(argc, argv);
-        status = TTalvoApplication::Run(application);
+        status = TTalvoApplication::Run(application, [&heap] { heap.Settle(); });
         // The connection is made while the application lives, even when a
         // running copy was asked to show itself and this one ends at once.
         bus.Wait();
