@@ -84,6 +84,8 @@ TStartHeap::TStartHeap()
     if (Block)
         Spacer = std::malloc(block - top - sizeof(std::size_t));
     mallopt(M_MMAP_THRESHOLD, MapThreshold);
+    if (!Block)
+        mallopt(M_TOP_PAD, SessionTopPad);
 #endif
 }
 
