@@ -1,7 +1,7 @@
 #include "app/AboutForm.h"
 
-#include "controls/ProgramIcon.h"
 #include "controls/NiceLabel.h"
+#include "controls/ProgramIcon.h"
 #include "platform/AnsiText.h"
 
 #include <QDialogButtonBox>

@@ -45,7 +45,8 @@ THelpWindow::THelpWindow(QWidget* parent)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(Browser);
     resize(560, 480);
-    for (const QKeySequence& keys : { QKeySequence(Qt::Key_Escape), QKeySequence(Qt::CTRL | Qt::Key_W) })
+    for (const QKeySequence& keys :
+        { QKeySequence(Qt::Key_Escape), QKeySequence(Qt::CTRL | Qt::Key_W) })
         connect(new QShortcut(keys, this), &QShortcut::activated, this, &QWidget::close);
 }
 

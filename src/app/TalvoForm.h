@@ -3,10 +3,10 @@
 #include "alarms/SecondTick.h"
 #include "base/DataFile.h"
 #include "base/DateTime.h"
+#include "base/IoError.h"
 #include "calc/Calculator.h"
 #include "diary/DiaryStore.h"
 #include "notes/NotesDocument.h"
-#include "base/IoError.h"
 #include "settings/Settings.h"
 #include "settings/SettingsStore.h"
 

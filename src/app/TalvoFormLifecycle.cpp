@@ -1,19 +1,19 @@
 #include "alarms/AlarmPopups.h"
 #include "app/AboutForm.h"
-#include "controls/Dialogues.h"
 #include "app/HelpWindow.h"
 #include "app/TalvoForm.h"
 #include "app/TalvoServices.h"
 #include "app/TrayController.h"
 #include "app/WindowPlacement.h"
-#include "diary/CalendarPage.h"
 #include "base/DataFile.h"
 #include "base/LongStrings.h"
+#include "controls/Dialogues.h"
+#include "diary/CalendarPage.h"
 #include "diary/DiaryFile.h"
-#include "settings/PropertiesForm.h"
 #include "find/FindForm.h"
-#include "schedule/ScheduleForm.h"
 #include "notes/NotesPage.h"
+#include "schedule/ScheduleForm.h"
+#include "settings/PropertiesForm.h"
 
 #include <QCloseEvent>
 #include <QScreen>
@@ -21,8 +21,8 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
-#include <functional>
 #include <filesystem>
+#include <functional>
 #include <system_error>
 #include <utility>
 

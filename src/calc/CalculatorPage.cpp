@@ -1,8 +1,8 @@
 #include "calc/CalculatorPage.h"
 
-#include "controls/Dialogues.h"
 #include "calc/CalcStackModel.h"
 #include "calc/CalculatorGrid.h"
+#include "controls/Dialogues.h"
 #include "platform/AnsiText.h"
 #include "platform/Clipboard.h"
 

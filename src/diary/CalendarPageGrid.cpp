@@ -86,10 +86,13 @@ void TCalendarPage::BuildMenus()
         action->setShortcutContext(Qt::WidgetShortcut);
         connect(action, &QAction::triggered, this, [this, handler] { Guarded(handler); });
     };
-    add(u"mDCut"_s, u"Cut"_s, [this] { mDCutCopyClick(true); }, QKeySequence::Cut);
-    add(u"mDCopy"_s, u"Copy"_s, [this] { mDCutCopyClick(false); }, QKeySequence::Copy);
+    add(
+        u"mDCut"_s, u"Cut"_s, [this] { mDCutCopyClick(true); }, QKeySequence::Cut);
+    add(
+        u"mDCopy"_s, u"Copy"_s, [this] { mDCutCopyClick(false); }, QKeySequence::Copy);
     add(u"mDCopyEvent"_s, u"Copy Event"_s, [this] { mDCopyEventClick(); });
-    add(u"mDPaste"_s, u"Paste"_s, [this] { mDPasteClick(); }, QKeySequence::Paste);
+    add(
+        u"mDPaste"_s, u"Paste"_s, [this] { mDPasteClick(); }, QKeySequence::Paste);
     pmDiary->addSeparator();
     add(u"mDRepeatWeekly"_s, u"Repeat Weekly"_s, [this] { mDRepeatWeeklyClick(); });
     add(u"mDClearAlike"_s, u"Clear Alike"_s, [this] { mDClearAlikeClick(); });

@@ -46,9 +46,9 @@ public:
     bool Open(const std::filesystem::path& folder, TIoError& ioError);
     // Stores the view into the tree, then writes "NOTES.DAT" where Open read
     // it (with `onlyIfChanged`, only when the text differs from what was last
-    // written; never when the file holds it already). A failure is reported in an error box naming the file and the
-    // reason, and the notes stay in memory; false then. A tree that was not
-    // read (or was freed) is never written.
+    // written; never when the file holds it already). A failure is reported in an error box naming
+    // the file and the reason, and the notes stay in memory; false then. A tree that was not read
+    // (or was freed) is never written.
     bool Save(TIoError& ioError, TDateTime now, bool onlyIfChanged = false);
     // Tells the user, once, that the last load stopped before the file's end.
     void ShowLoadNotice(TDateTime now);

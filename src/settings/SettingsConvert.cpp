@@ -3,8 +3,8 @@
 #include "platform/AnsiText.h"
 
 #include <QGuiApplication>
-#include <array>
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 namespace

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "base/DateTime.h"
-#include "controls/FakeDialogues.h"
 #include "app/TalvoForm.h"
 #include "app/TalvoServices.h"
+#include "base/DateTime.h"
+#include "controls/FakeDialogues.h"
 #include "platform/Clipboard.h"
 #include "platform/Desktop.h"
 #include "platform/FakeDesktop.h"

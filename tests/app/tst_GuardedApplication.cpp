@@ -1,5 +1,5 @@
-#include "controls/FakeDialogues.h"
 #include "app/TalvoApplication.h"
+#include "controls/FakeDialogues.h"
 
 #include <QPushButton>
 #include <QTest>

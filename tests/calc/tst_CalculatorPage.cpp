@@ -1,7 +1,7 @@
-#include "controls/FakeDialogues.h"
 #include "calc/Calculator.h"
 #include "calc/CalculatorGrid.h"
 #include "calc/CalculatorPage.h"
+#include "controls/FakeDialogues.h"
 #include "platform/Clipboard.h"
 
 #include <QAbstractItemModelTester>
