@@ -2,8 +2,10 @@
 
 #include "calc/CalcStackModel.h"
 #include "calc/Calculator.h"
+#include "controls/MenuKeys.h"
 
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QPainter>
@@ -71,6 +73,7 @@ TCalculatorGrid::TCalculatorGrid(TCalcStackModel& model, QWidget* parent)
     setFont(own);
     FitToContents();
     SetSelectedRow(TCalculator::XRow);
+    OpenMenuFromKeys(this);
 }
 
 void TCalculatorGrid::FitToContents()
@@ -202,6 +205,13 @@ void TCalculatorGrid::keyPressEvent(QKeyEvent* event)
     default:
         event->ignore();
     }
+}
+
+void TCalculatorGrid::contextMenuEvent(QContextMenuEvent* event)
+{
+    // The mouse's menu opened on the button press already.
+    if (event->reason() == QContextMenuEvent::Keyboard)
+        Q_EMIT MenuKeyPressed(KeyboardMenuPoint(*this));
 }
 
 void TCalculatorGrid::paintEvent(QPaintEvent* event)

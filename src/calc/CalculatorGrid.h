@@ -25,6 +25,8 @@ public:
 
 Q_SIGNALS:
     void MouseDown(Qt::MouseButton button, const QPoint& globalPos);
+    // The Menu key or Shift+F10: the menu belongs below the selected row.
+    void MenuKeyPressed(const QPoint& globalPos);
     void DoubleClicked();
     void RowMoved(int from, int to);
 
@@ -34,6 +36,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void changeEvent(QEvent* event) override;
 

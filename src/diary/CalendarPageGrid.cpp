@@ -48,6 +48,8 @@ void TCalendarPage::BuildGrid()
     connect(CalendarGrid, &TDiaryGrid::DblClick, this,
         [this] { Guarded([this] { CalendarGridDblClick(); }); });
     connect(CalendarGrid, &TDiaryGrid::MouseDown, this, &TCalendarPage::CalendarGridMouseDown);
+    connect(CalendarGrid, &TDiaryGrid::MenuKeyPressed, this,
+        [this](const QPoint& at) { pmDiary->popup(at); });
     CalendarGrid->FocusCell(dcLocked, 1);
 }
 

@@ -1,10 +1,12 @@
 #include "diary/DiaryGrid.h"
 
 #include "controls/AnsiInput.h"
+#include "controls/MenuKeys.h"
 #include "controls/OwnerDrawn.h"
 #include "diary/DiaryGridModel.h"
 
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -146,6 +148,7 @@ TDiaryGrid::TDiaryGrid(TDiaryGridModel& model, QWidget* parent)
         setColumnWidth(static_cast<int>(column), InitialWidths[column]);
     columns->setStretchLastSection(true);
     // The time column is fitted to the font the grid is shown in (see event).
+    OpenMenuFromKeys(this);
 }
 
 void TDiaryGrid::FitTimeColumn()
@@ -245,6 +248,13 @@ void TDiaryGrid::mousePressEvent(QMouseEvent* event)
     QTableView::mousePressEvent(event);
     if (event->button() == Qt::LeftButton && at.isValid() && at == focused)
         EditCurrent();
+}
+
+void TDiaryGrid::contextMenuEvent(QContextMenuEvent* event)
+{
+    // The mouse's menu opened on the button press already.
+    if (event->reason() == QContextMenuEvent::Keyboard && Row() >= 1 && !isHidden())
+        Q_EMIT MenuKeyPressed(KeyboardMenuPoint(*this));
 }
 
 void TDiaryGrid::EditCurrent()

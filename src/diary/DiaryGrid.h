@@ -46,11 +46,14 @@ Q_SIGNALS:
     void DblClick();
     // A press with the mouse on an event row, before the grid acts on it.
     void MouseDown(Qt::MouseButton button, const QPoint& globalPos, int column, int row);
+    // The Menu key or Shift+F10 on an event row: its menu belongs below the current cell.
+    void MenuKeyPressed(const QPoint& globalPos);
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
     void changeEvent(QEvent* event) override;
     void showEvent(QShowEvent* event) override;

@@ -1,5 +1,6 @@
 #include "notes/NotesGrid.h"
 
+#include "controls/MenuKeys.h"
 #include "notes/NotesTableModel.h"
 #include "platform/AnsiValidator.h"
 
@@ -70,6 +71,7 @@ TNotesGrid::TNotesGrid(TNotesTableModel& model, QWidget* parent)
     setWordWrap(false);
     setCornerButtonEnabled(false);
     setContextMenuPolicy(Qt::DefaultContextMenu);
+    OpenMenuFromKeys(this);
 
     QHeaderView* rows = verticalHeader();
     rows->setSectionResizeMode(QHeaderView::Fixed);
@@ -164,12 +166,6 @@ void TNotesGrid::keyPressEvent(QKeyEvent* event)
         case Qt::Key_Enter:
             StartEditing();
             return;
-        case Qt::Key_Menu:
-            if (OnContextMenu) {
-                const QRect cell = visualRect(currentIndex());
-                OnContextMenu(viewport()->mapToGlobal(QPoint(cell.left(), cell.bottom() + 1)));
-            }
-            return;
         case Qt::Key_Delete:
         case Qt::Key_Backspace:
             if (OnClear)
@@ -206,13 +202,8 @@ void TNotesGrid::contextMenuEvent(QContextMenuEvent* event)
 {
     if (Editing() || !OnContextMenu)
         return;
-    QPoint at = event->globalPos();
-    if (event->reason() == QContextMenuEvent::Keyboard) {
-        // Just below the current cell, at its left edge.
-        const QRect cell = visualRect(currentIndex());
-        at = viewport()->mapToGlobal(QPoint(cell.left(), cell.bottom() + 1));
-    }
-    OnContextMenu(at);
+    OnContextMenu(event->reason() == QContextMenuEvent::Keyboard ? KeyboardMenuPoint(*this)
+                                                                 : event->globalPos());
 }
 
 void TNotesGrid::currentChanged(const QModelIndex& current, const QModelIndex& previous)

@@ -1,5 +1,6 @@
 #include "notes/NotesMemo.h"
 
+#include "controls/MenuKeys.h"
 #include "platform/AnsiText.h"
 
 #include <QContextMenuEvent>
@@ -13,6 +14,7 @@ TNotesMemo::TNotesMemo(QWidget* parent)
     setObjectName(QStringLiteral("NotesMemo"));
     setTabChangesFocus(false);
     SetWordWrap(false);
+    OpenMenuFromKeys(this);
 }
 
 void TNotesMemo::SetWordWrap(bool wrap)

@@ -1,11 +1,14 @@
 #include "notes/NotesTreeView.h"
 
+#include "controls/MenuKeys.h"
 #include "notes/NotesTreeModel.h"
 
 #include <QContextMenuEvent>
 #include <QDrag>
 #include <QDragMoveEvent>
 #include <QDropEvent>
+#include <QHeaderView>
+#include <QScrollBar>
 #include <QMimeData>
 #include <QMouseEvent>
 
@@ -26,6 +29,16 @@ TNotesTreeView::TNotesTreeView(QWidget* parent)
     setDropIndicatorShown(false);
     setDragDropMode(QAbstractItemView::DragDrop);
     setMinimumWidth(32);
+    // Names show whole: a tree narrower than its longest name scrolls sideways.
+    setTextElideMode(Qt::ElideNone);
+    header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    header()->setStretchLastSection(false);
+    OpenMenuFromKeys(this);
+}
+
+int TNotesTreeView::NamesWidth() const
+{
+    return sizeHintForColumn(0) + 2 * frameWidth() + verticalScrollBar()->sizeHint().width();
 }
 
 void TNotesTreeView::EndNameEdit()
@@ -53,9 +66,7 @@ void TNotesTreeView::contextMenuEvent(QContextMenuEvent* event)
     // The mouse's menu opened on the button press already.
     if (event->reason() != QContextMenuEvent::Keyboard)
         return;
-    const QRect rect = visualRect(currentIndex());
-    const QPoint at = rect.isValid() ? rect.bottomLeft() : QPoint(0, 0);
-    Q_EMIT RightButtonDown(currentIndex(), viewport()->mapToGlobal(at));
+    Q_EMIT RightButtonDown(currentIndex(), KeyboardMenuPoint(*this));
 }
 
 void TNotesTreeView::startDrag(Qt::DropActions)

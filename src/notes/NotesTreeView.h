@@ -14,6 +14,8 @@ public:
 
     // Closes a name edit, keeping what was typed.
     void EndNameEdit();
+    // How wide the tree must be to show its open categories' names whole.
+    int NamesWidth() const;
 
 Q_SIGNALS:
     // The right button went down over `index` (invalid over empty space), or
