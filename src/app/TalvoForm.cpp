@@ -30,7 +30,9 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLocale>
+#include <QShortcut>
 #include <QStatusBar>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTimer>
@@ -82,6 +84,8 @@ TTalvoForm::TTalvoForm(TTalvoServices& services, const QStringList& arguments, Q
     // The options, as the properties window loads and applies them.
     LoadSettings(FSettings, FOptions);
     ApplySettings();
+    if (FirstStart)
+        FitFirstSize();
 }
 
 TTalvoForm::~TTalvoForm()
@@ -109,6 +113,16 @@ void TTalvoForm::CreatePages()
     }
     setCentralWidget(FPageControl);
     connect(FPageControl, &QTabWidget::currentChanged, this, &TTalvoForm::PageControlChange);
+    // Ctrl+PgDown and Ctrl+PgUp choose the next and the previous page from
+    // anywhere in the window, the grids and the text included.
+    for (const auto& [keys, step] :
+        { std::pair { Qt::CTRL | Qt::Key_PageDown, 1 }, std::pair { Qt::CTRL | Qt::Key_PageUp, -1 } }) {
+        auto* shortcut = new QShortcut(QKeySequence(keys), this);
+        connect(shortcut, &QShortcut::activated, this, [this, step = step] {
+            const int count = FPageControl->count();
+            FPageControl->setCurrentIndex((FPageControl->currentIndex() + step + count) % count);
+        });
+    }
     connect(qApp, &QApplication::focusChanged, this,
         [this](QWidget*, QWidget* now) { RememberFocus(now); });
 }
@@ -215,6 +229,8 @@ void TTalvoForm::FormCreate(const QStringList& arguments)
     ConnectAutostart();
     ConnectWindows();
     FPageControl->setCurrentIndex(CalendarPageIndex);
+    // Typing at once goes into the diary, not to the page tabs.
+    calendar->Grid()->setFocus();
     FCalc.CalcHexClick();
     FDiary.SetView(calendar);
     LoadAllData();
@@ -379,6 +395,9 @@ TApplyTargets TTalvoForm::ApplyTargets()
 
 void TTalvoForm::RememberFocus(QWidget* now)
 {
+    // A page that took the focus only because it was shown is not a place to go back to.
+    if (!now || now->focusPolicy() == Qt::NoFocus)
+        return;
     for (size_t i = 0; i < Pages.size(); ++i)
         if (IsWithin(now, Pages[i]))
             RememberedFocus[i] = now;
@@ -388,8 +407,30 @@ void TTalvoForm::PageControlChange(int index)
 {
     if (index < 0 || index >= static_cast<int>(Pages.size()))
         return;
-    if (QWidget* remembered = RememberedFocus[static_cast<size_t>(index)])
-        remembered->setFocus();
+    // Arrow keys on the page tabs go on choosing pages.
+    if (KeyAtTabs && FPageControl->tabBar()->hasFocus())
+        return;
+    // A cell editor closed meanwhile is no place to go back to.
+    QWidget* target = RememberedFocus[static_cast<size_t>(index)];
+    if (!target || !target->isVisible())
+        target = PageFocusTarget(index);
+    if (target)
+        target->setFocus();
+}
+
+QWidget* TTalvoForm::PageFocusTarget(int index) const
+{
+    // A page not built yet is not shown either: nothing is built for the focus.
+    switch (index) {
+    case CalendarPageIndex:
+        return FCalendarPage ? FCalendarPage->Grid() : nullptr;
+    case NotesTreePageIndex:
+        return FNotesPage ? FNotesPage->TreeView() : nullptr;
+    case CalculatorPageIndex:
+        return FCalculatorPage;
+    default:
+        return nullptr;
+    }
 }
 
 bool TTalvoForm::eventFilter(QObject* watched, QEvent* event)
@@ -404,6 +445,7 @@ bool TTalvoForm::eventFilter(QObject* watched, QEvent* event)
     QWidget* focus = QApplication::focusWidget();
     if (focus ? widget != focus : widget != this)
         return false;
+    KeyAtTabs = focus == FPageControl->tabBar();
     auto* key = static_cast<QKeyEvent*>(event);
     RunGuarded(Services.Dialogues, [&] {
         FormKeyDown(key->key(), key->modifiers());

@@ -186,7 +186,11 @@ private:
     std::optional<bool> FindInPage(const QString& text);
     bool FindInNotesPage(const std::string& pattern, bool representable);
     void FindClosed();
+    // Moves the find window off `spot` (on the screen), where it found the text.
+    void KeepFindClear(const QRect& spot);
     void ReadPlacement();
+    // No size was stored: the window as large as the diary page asks.
+    void FitFirstSize();
     void WritePlacement(TExitCause cause);
     // Keeps the whole window, its frame included, on the screen's free area.
     void FitOnScreen();
@@ -201,6 +205,8 @@ private:
     void FormKeyPress(QChar character);
     void RememberFocus(QWidget* now);
     void PageControlChange(int index);
+    // Where the focus goes on a page shown for the first time.
+    QWidget* PageFocusTarget(int index) const;
     int64_t DiaryFileTime() const;
 
     TTalvoServices& Services;
@@ -225,6 +231,8 @@ private:
     QTabWidget* FPageControl = nullptr;
     std::array<TPageSlot*, 3> Pages {};
     std::array<QPointer<QWidget>, 3> RememberedFocus;
+    // The last key went to the page tabs.
+    bool KeyAtTabs = false;
     std::array<QLabel*, 3> Panels {};
     TCalculatorPage* FCalculatorPage = nullptr;
     TCalendarPage* FCalendarPage = nullptr;
@@ -242,6 +250,9 @@ private:
     std::unique_ptr<IColourFontPickers> DesktopPickers;
     TScheduleForm* FSchedule = nullptr;
     TFindForm* FFind = nullptr;
-    int32_t WinSplit = 129;
+    // The notes tree's width as stored; 0 until the user has set one.
+    int32_t WinSplit = 0;
+    static constexpr int32_t DesignedSplit = 129;
     bool FittedOnScreen = false;
+    bool FirstStart = false;
 };

@@ -19,20 +19,23 @@ TTrayController::TTrayController(TTrayIconBase& tray, bool noTray, QWidget* menu
         action->setObjectName(name);
         return action;
     };
-    Restore = add(u"Restore"_s, u"Restore"_s);
-    Acknowledge = add(u"Acknowledge"_s, u"Acknowledge"_s);
-    MenuReminder = add(u"MenuReminder"_s, u"Make a Stick-On Note"_s);
+    // Access letters, one per item in the whole menu: R A M S E B H P W X are
+    // taken; I, T, N and Y are kept free for items still to come (such as
+    // "&Import", "Expor&t", "Sync &now").
+    Restore = add(u"Restore"_s, u"&Restore"_s);
+    Acknowledge = add(u"Acknowledge"_s, u"&Acknowledge"_s);
+    MenuReminder = add(u"MenuReminder"_s, u"&Make a Stick-On Note"_s);
     pmMain->addSeparator()->setObjectName(u"N2"_s);
-    ShowSched = add(u"ShowSched"_s, u"Show Schedule"_s);
-    MenuDiaryOld = add(u"MenuDiaryOld"_s, u"Show Purged Events"_s);
-    About = add(u"About"_s, u"About"_s);
-    Help = add(u"Help"_s, u"Help"_s);
+    ShowSched = add(u"ShowSched"_s, u"Show &Schedule"_s);
+    MenuDiaryOld = add(u"MenuDiaryOld"_s, u"Show Purged &Events"_s);
+    About = add(u"About"_s, u"A&bout"_s);
+    Help = add(u"Help"_s, u"&Help"_s);
     pmMain->addSeparator()->setObjectName(u"S2"_s);
-    Properties = add(u"Properties"_s, u"Properties"_s);
-    MenuAutostart = add(u"MenuAutostart"_s, u"Start with the desktop session"_s);
+    Properties = add(u"Properties"_s, u"&Properties"_s);
+    MenuAutostart = add(u"MenuAutostart"_s, u"Start &with the desktop session"_s);
     MenuAutostart->setCheckable(true);
     pmMain->addSeparator()->setObjectName(u"S1"_s);
-    Exit = add(u"Exit"_s, u"Exit"_s);
+    Exit = add(u"Exit"_s, u"E&xit"_s);
 
     pmMain->setDefaultAction(Restore);
     Acknowledge->setEnabled(false);

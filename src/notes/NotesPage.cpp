@@ -110,6 +110,7 @@ TNotesPage::TNotesPage(
             FModel->SetImage(*FSelected, image);
     };
     FEditor->AttachTools(tools);
+    CreateToolKeys();
 
     Document.SetView(this);
     // A page made after the notes were read shows them at once.
@@ -223,6 +224,11 @@ void TNotesPage::SetSplit(int width)
     FSplit = std::max(MinimumTreeWidth, width);
     // The pane gets whatever the tree leaves; the splitter shares it out once laid out.
     NotesSplitter->setSizes({ FSplit, std::max(1, NotesSplitter->width() - FSplit) });
+}
+
+int TNotesPage::NamesWidth() const
+{
+    return FTreeView->NamesWidth();
 }
 
 void TNotesPage::SelectRoot()

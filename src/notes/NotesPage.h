@@ -12,6 +12,7 @@ class QAction;
 class QMenu;
 class QSplitter;
 class QToolBar;
+class QToolButton;
 class QTreeView;
 class TNotesTreeModel;
 class TNotesTreeView;
@@ -43,6 +44,8 @@ public:
     // The tree's width, for "WinSplit".
     int Split() const { return FSplit; }
     void SetSplit(int width);
+    // The tree's width that shows its open categories' names whole.
+    int NamesWidth() const;
 
     QTreeView* TreeView() const;
     INotesEditor& Editor() const { return *FEditor; }
@@ -87,6 +90,8 @@ public:
     QAction* bDelete = nullptr;
     QAction* SortButton = nullptr;
     QAction* NotesHelpButton = nullptr;
+    // Ctrl+T: the text view from the table view and back.
+    QAction* NotesViewSwitch = nullptr;
     QMenu* pmDial = nullptr;
     QMenu* pmEmail = nullptr;
     QMenu* pmNotesTree = nullptr;
@@ -102,6 +107,10 @@ Q_SIGNALS:
 private:
     void CreateTools();
     void CreateTreeMenu();
+    void CreateToolKeys();
+    // F6 (Shift+F6 back): from the tree to the tool bar to the text and round.
+    void FocusNextPane(bool forward);
+    QToolButton* FirstToolButton() const;
     void CurrentChanged(const QModelIndex& current);
     void SelectRoot();
     // The document empties the tree, then fills it: the model resets around

@@ -4,11 +4,15 @@
 #include "app/HelpWindow.h"
 #include "app/TrayController.h"
 #include "calc/CalculatorPage.h"
+#include "controls/SimpleCalendar.h"
 #include "diary/CalendarPage.h"
 
 #include <QAction>
 #include <QLabel>
 #include <QMenu>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTabWidget>
 #include <QTableView>
@@ -105,13 +109,70 @@ private Q_SLOTS:
         for (QAction* action : menu->actions())
             captions << (action->isSeparator() ? u"-"_s : action->text());
         QCOMPARE(captions,
-            QStringList({ u"Restore"_s, u"Acknowledge"_s, u"Make a Stick-On Note"_s, u"-"_s,
-                u"Show Schedule"_s, u"Show Purged Events"_s, u"About"_s, u"Help"_s, u"-"_s,
-                u"Properties"_s, u"Start with the desktop session"_s, u"-"_s, u"Exit"_s }));
+            QStringList({ u"&Restore"_s, u"&Acknowledge"_s, u"&Make a Stick-On Note"_s, u"-"_s,
+                u"Show &Schedule"_s, u"Show Purged &Events"_s, u"A&bout"_s, u"&Help"_s, u"-"_s,
+                u"&Properties"_s, u"Start &with the desktop session"_s, u"-"_s, u"E&xit"_s }));
         QCOMPARE(menu->defaultAction(), form->Tray().Restore);
         QVERIFY(!form->Tray().Acknowledge->isEnabled());
         QVERIFY(shell.Tray.Shown);
         QCOMPARE(shell.Tray.Tip, u"Talvo95"_s);
+    }
+
+    void aFirstStartShowsBothMonthsTwelveRowsAndTheWholeKeypad()
+    {
+        TFakeShell shell;
+        auto form = shell.Start();
+        form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+        const QRect area = form->screen()->availableGeometry();
+        QTRY_VERIFY(area.contains(form->frameGeometry()));
+        auto* calendar = form->findChild<TSimpleCalendar*>(u"Calendar"_s);
+        QVERIFY(calendar->width() >= calendar->SizeForMonths(2).width());
+        auto* grid = form->findChild<QTableView*>(u"CalendarGrid"_s);
+        QVERIFY(grid->viewport()->height() >= 12 * grid->rowHeight(0));
+        form->findChild<QTabWidget*>(u"PageControl"_s)->setCurrentIndex(2);
+        auto* keys = form->findChild<QScrollArea*>(u"CalculatorScroller"_s);
+        QTRY_VERIFY(keys->isVisible());
+        QTRY_VERIFY(!keys->horizontalScrollBar()->isVisible());
+        QVERIFY(!keys->verticalScrollBar()->isVisible());
+        QVERIFY(form->ExitClick());
+        QCOMPARE(shell.Stored("WinWidth"), std::to_string(form->width()));
+
+        // From then on the window keeps the size it was left at.
+        shell.StoredSettings = { { "WinWidth", "480" }, { "WinHeight", "400" } };
+        auto stored = shell.Start();
+        QCOMPARE(stored->size(), QSize(480, 400));
+    }
+
+    void everyTrayMenuItemHasAnAccessLetterOfItsOwn()
+    {
+        TFakeShell shell;
+        auto form = shell.Start();
+        QMap<QChar, QString> taken;
+        for (QAction* action : form->Tray().Menu()->actions()) {
+            if (action->isSeparator())
+                continue;
+            const QString text = action->text();
+            // "&&" is a plain ampersand; the letter is after a single one.
+            qsizetype at = -1;
+            for (qsizetype i = 0; i + 1 < text.size(); ++i) {
+                if (text[i] != u'&')
+                    continue;
+                if (text[i + 1] == u'&') {
+                    ++i;
+                    continue;
+                }
+                QVERIFY2(at < 0, qPrintable(text + u" has two access letters"_s));
+                at = i + 1;
+            }
+            QVERIFY2(at > 0, qPrintable(text + u" has no access letter"_s));
+            const QChar letter = text[at].toUpper();
+            QVERIFY2(letter.isLetterOrNumber(), qPrintable(text));
+            QVERIFY2(!taken.contains(letter),
+                qPrintable(text + u" shares its letter with "_s + taken.value(letter)));
+            taken.insert(letter, text);
+        }
+        QVERIFY(taken.size() >= 10);
     }
 
     void noTrayInAnyCaseAndInvalidParameters()
@@ -151,7 +212,8 @@ private Q_SLOTS:
         QVERIFY(!form->Second()->isActive());
         QCOMPARE(shell.Stored("WinWidth"), std::to_string(form->width()));
         QCOMPARE(shell.Stored("SchWinLeft"), "20");
-        QCOMPARE(shell.Stored("WinSplit"), "129");
+        // The notes page was never shown: the tree's width is still unset.
+        QCOMPARE(shell.Stored("WinSplit"), "0");
     }
 
     void closingWithoutATrayExitsAndSaves()
