@@ -1,6 +1,7 @@
 #include "app/TalvoForm.h"
 #include "app/TalvoServices.h"
 #include "app/TrayController.h"
+#include "app/WindowPlacement.h"
 #include "controls/Dialogues.h"
 #include "diary/CalendarPage.h"
 #include "find/FindForm.h"
@@ -13,8 +14,12 @@
 #include "settings/ApplySettings.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QHeaderView>
 #include <QPlainTextEdit>
+#include <QScreen>
 #include <QTabWidget>
+#include <QTableView>
 #include <algorithm>
 #include <string>
 
@@ -26,6 +31,32 @@ namespace
 
 constexpr int GoThereColumn = 1;
 constexpr int DescriptionColumn = 3;
+
+// The free area of the screen a window is on.
+QRect AreaFor(const QWidget& window)
+{
+    const QScreen* screen = window.screen();
+    return screen ? screen->availableGeometry() : QRect();
+}
+
+// The line of a view or an editor that holds its current item or the text
+// cursor, on the screen; empty when there is none.
+QRect FocusedSpot(QWidget* widget)
+{
+    QRect line;
+    QWidget* viewport = nullptr;
+    if (auto* view = qobject_cast<QAbstractItemView*>(widget)) {
+        viewport = view->viewport();
+        line = view->visualRect(view->currentIndex());
+    } else if (auto* memo = qobject_cast<QPlainTextEdit*>(widget)) {
+        viewport = memo->viewport();
+        line = memo->cursorRect();
+    }
+    if (!viewport || !line.isValid())
+        return {};
+    line = QRect(0, line.top(), viewport->width(), line.height()).intersected(viewport->rect());
+    return QRect(viewport->mapToGlobal(line.topLeft()), line.size());
+}
 
 } // namespace
 
@@ -94,7 +125,10 @@ TFindForm& TTalvoForm::FindWindow()
 {
     if (!FFind) {
         FFind = new TFindForm(Services.Dialogues, this);
-        FFind->move(TFindForm::FirstLeft, TFindForm::FirstTop);
+        // Beside the main window where the screen has room, else at its
+        // designed place over it; from then on where the user puts it.
+        FFind->move(pos() + QPoint(TFindForm::FirstLeft, TFindForm::FirstTop));
+        FFind->move(PlaceClearOf(FFind->frameGeometry(), frameGeometry(), AreaFor(*FFind)).topLeft());
         FFind->Search = [this](const QString& text) {
             std::optional<bool> found;
             RunGuarded(Services.Dialogues, [&] { found = FindInPage(text); });
@@ -108,6 +142,11 @@ TFindForm& TTalvoForm::FindWindow()
 void TTalvoForm::FindButtonClick()
 {
     TFindForm& find = FindWindow();
+    // Kept on the screen, which may have changed since it was last shown.
+    const QRect frame = find.frameGeometry();
+    find.move(FitToArea({ frame.x(), frame.y(), frame.width(), frame.height() }, AreaFor(find),
+        frame.size())
+                  .topLeft());
     find.show();
     find.raise();
     find.activateWindow();
@@ -132,6 +171,11 @@ std::optional<bool> TTalvoForm::FindInPage(const QString& text)
     if (!hit)
         return false;
     FCalendarPage->SelectDayCell(hit->Day, hit->Position, DescriptionColumn);
+    // The found row and the date above it stay in sight.
+    QTableView* grid = FCalendarPage->Grid();
+    const QRect header = grid->horizontalHeader()->geometry();
+    KeepFindClear(QRect(grid->mapToGlobal(header.topLeft()), header.size())
+                      .united(FocusedSpot(grid)));
     return true;
 }
 
@@ -153,6 +197,7 @@ bool TTalvoForm::FindInNotesPage(const std::string& pattern, bool representable)
         page.NotesCaretOnShow = 0;
         page.SelectCategory(hit->Node);
         page.FocusTree();
+        KeepFindClear(FocusedSpot(page.TreeView()));
         return true;
     }
     page.NotesCaretOnShow = static_cast<int32_t>(hit->Position - 1);
@@ -169,7 +214,18 @@ bool TTalvoForm::FindInNotesPage(const std::string& pattern, bool representable)
             static_cast<int>(FromAnsi(pattern).size()));
         memo->setTextCursor(cursor);
     }
+    KeepFindClear(FocusedSpot(QApplication::focusWidget()));
     return true;
+}
+
+void TTalvoForm::KeepFindClear(const QRect& spot)
+{
+    if (!FFind || spot.isEmpty())
+        return;
+    const QRect frame = FFind->frameGeometry();
+    const QRect placed = PlaceClearOf(frame, spot, AreaFor(*FFind));
+    if (placed != frame)
+        FFind->move(placed.topLeft());
 }
 
 void TTalvoForm::FindClosed()

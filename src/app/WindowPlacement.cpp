@@ -4,6 +4,7 @@
 #include <QScreen>
 #include <algorithm>
 #include <climits>
+#include <cstdlib>
 #include <utility>
 
 namespace
@@ -39,4 +40,35 @@ QScreen* ScreenFor(const TStoredPlace& wanted)
     if (QScreen* screen = QGuiApplication::screenAt(centre))
         return screen;
     return QGuiApplication::primaryScreen();
+}
+
+QRect PlaceClearOf(const QRect& window, const QRect& avoid, const QRect& area)
+{
+    const QRect inside = FitToArea({ window.x(), window.y(), window.width(), window.height() },
+        area, QSize(0, 0));
+    if (!inside.intersects(avoid))
+        return inside;
+    const QSize size = inside.size();
+    // Beside each edge of `avoid`, as near to where the window is as that allows.
+    const QPoint candidates[] = {
+        { avoid.right() + 1, inside.y() },
+        { avoid.left() - size.width(), inside.y() },
+        { inside.x(), avoid.bottom() + 1 },
+        { inside.x(), avoid.top() - size.height() },
+    };
+    QRect best = inside;
+    int64_t bestCover = int64_t(avoid.intersected(inside).width()) * avoid.intersected(inside).height();
+    int bestMove = 0;
+    for (const QPoint& at : candidates) {
+        const QRect place = FitToArea({ at.x(), at.y(), size.width(), size.height() }, area, size);
+        const QRect covered = avoid.intersected(place);
+        const int64_t cover = int64_t(covered.width()) * covered.height();
+        const int moved = (place.topLeft() - inside.topLeft()).manhattanLength();
+        if (cover < bestCover || (cover == bestCover && moved < bestMove)) {
+            best = place;
+            bestCover = cover;
+            bestMove = moved;
+        }
+    }
+    return best;
 }

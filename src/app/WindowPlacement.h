@@ -18,3 +18,9 @@ QRect FitToArea(const TStoredPlace& wanted, const QRect& area, const QSize& mini
 
 // The screen a stored place belongs on: the one under its middle, else the primary.
 QScreen* ScreenFor(const TStoredPlace& wanted);
+
+// Where `window` goes so that it covers nothing of `avoid` and stays inside
+// `area`: the nearest of the places beside `avoid` (right, left, below,
+// above) that fit, moved as little as it can be. A window that covers none of
+// `avoid` stays where it is; where no place fits, the one that covers least.
+QRect PlaceClearOf(const QRect& window, const QRect& avoid, const QRect& area);

@@ -1,5 +1,6 @@
 #include "FakeShell.h"
 #include "app/TrayController.h"
+#include "app/WindowPlacement.h"
 #include "diary/CalendarPage.h"
 #include "find/FindForm.h"
 #include "notes/NotesPage.h"
@@ -8,6 +9,8 @@
 #include "schedule/ScheduleModel.h"
 
 #include <QAction>
+#include <QHeaderView>
+#include <QScreen>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -138,7 +141,8 @@ private Q_SLOTS:
         QTest::keyClick(form->CalendarPage()->Grid(), Qt::Key_F, Qt::ControlModifier);
         TFindForm* find = form->FindIfMade();
         QVERIFY(find && find->isVisible());
-        QCOMPARE(find->pos(), QPoint(TFindForm::FirstLeft, TFindForm::FirstTop));
+        // Beside the main window, where the screen has room for it.
+        QVERIFY(!find->frameGeometry().intersects(form->frameGeometry()));
         QTest::keyClicks(find->Target()->lineEdit(), u"DENTIST"_s);
         QTest::keyClick(find->Target()->lineEdit(), Qt::Key_Return);
         QCOMPARE(form->CalendarPage()->CalendarDate(), EncodeDate(2026, 12, 10));
@@ -166,6 +170,66 @@ private Q_SLOTS:
         form->PageControl()->setCurrentIndex(TTalvoForm::CalendarPageIndex);
         form->CalendarPage()->findChild<QPushButton*>(u"DiaryFindButton"_s)->click();
         QVERIFY(find->isVisible());
+    }
+
+    void theFindWindowMovesOffWhatItFound()
+    {
+        TFakeShell shell;
+        auto form = shell.Start();
+        const QRect area = form->screen()->availableGeometry();
+        // A window as large as the screen leaves no room beside it.
+        form->setGeometry(area);
+        form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+        for (int day = 1; day <= 9; ++day)
+            AddEvent(*form, 12, day, 800, "x");
+        AddEvent(*form, 12, 8, 900, "r\xE9union");
+        AddEvent(*form, 12, 9, 930, "y");
+        AddEvent(*form, 12, 9, 1000, "R\xE9union -2");
+        form->FindButtonClick();
+        TFindForm* find = form->findChild<TFindForm*>();
+        QVERIFY(find && find->isVisible());
+        QTableView* grid = form->CalendarPage()->Grid();
+        for (const int expectedRow : { 2, 3 }) {
+            // Put the window over the rows where the hits will show.
+            const QRect rows(grid->viewport()->mapToGlobal(QPoint(0, 0)), grid->viewport()->size());
+            find->move(rows.left() + 20, rows.top());
+            find->Target()->setEditText(u"r\u00E9union"_s);
+            find->FindNextClick();
+            QCOMPARE(form->CalendarPage()->GridRow(), expectedRow);
+            const QRect cell = grid->visualRect(grid->currentIndex());
+            const QRect hit(grid->viewport()->mapToGlobal(QPoint(0, cell.top())),
+                QSize(grid->viewport()->width(), cell.height()));
+            const QRect header(grid->mapToGlobal(grid->horizontalHeader()->pos()),
+                grid->horizontalHeader()->size());
+            QVERIFY2(!find->frameGeometry().intersects(hit), qPrintable(QDebug::toString(find->frameGeometry())));
+            QVERIFY(!find->frameGeometry().intersects(header));
+            QVERIFY(area.contains(find->frameGeometry()));
+        }
+    }
+
+    void placesClearOfARectangleStayOnTheArea()
+    {
+        const QRect area(0, 0, 1000, 700);
+        const struct {
+            QRect Window, Avoid, Placed;
+        } cases[] = {
+            // Clear already: stays.
+            { { 10, 10, 200, 50 }, { 300, 300, 100, 20 }, { 10, 10, 200, 50 } },
+            // Over a row: the nearest way off, below it or above it.
+            { { 100, 300, 200, 50 }, { 0, 310, 600, 20 }, { 100, 330, 200, 50 } },
+            { { 100, 300, 200, 50 }, { 0, 330, 600, 20 }, { 100, 280, 200, 50 } },
+            // Over a window: next to it, on the nearer side.
+            { { 100, 100, 230, 60 }, { 0, 0, 560, 440 }, { 100, 440, 230, 60 } },
+            { { 300, 100, 230, 60 }, { 0, 0, 560, 140 }, { 300, 140, 230, 60 } },
+            { { 600, 100, 230, 60 }, { 500, 0, 500, 440 }, { 270, 100, 230, 60 } },
+            // No side fits: where it covers least, on the area.
+            { { 100, 100, 230, 60 }, { -5, -5, 1010, 710 }, { 100, 100, 230, 60 } },
+            // Off the area, and larger than what is left beside: pulled on.
+            { { -50, 650, 200, 100 }, { 0, 0, 100, 100 }, { 0, 600, 200, 100 } },
+        };
+        for (const auto& c : cases)
+            QCOMPARE(PlaceClearOf(c.Window, c.Avoid, area), c.Placed);
     }
 
     void findInTheNotesGoesDownTheTreeWithTheCaretOnTheHit()
