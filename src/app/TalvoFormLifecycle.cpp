@@ -1,6 +1,7 @@
 #include "alarms/AlarmPopups.h"
 #include "app/AboutForm.h"
 #include "app/HelpWindow.h"
+#include "app/PageSlot.h"
 #include "app/TalvoForm.h"
 #include "app/TalvoServices.h"
 #include "app/TrayController.h"
@@ -16,6 +17,7 @@
 #include "settings/PropertiesForm.h"
 
 #include <QCloseEvent>
+#include <QLayout>
 #include <QScreen>
 #include <QTimer>
 #include <algorithm>
@@ -259,6 +261,8 @@ void TTalvoForm::ReadPlacement()
     const int32_t h = FSettings.ReadSettingInt(Setting::WinHeight.Name, height());
     // Handed to the notes page when it is built.
     WinSplit = FSettings.ReadSettingInt(Setting::WinSplit.Name, WinSplit);
+    FirstStart = FSettings.ReadSettingText(Setting::WinWidth.Name).empty()
+        || FSettings.ReadSettingText(Setting::WinHeight.Name).empty();
     FSettings.CloseSettings();
     // Brought within what the desktop shows: a hand-typed or foreign place
     // could put the window off screen or make it larger than any screen.
@@ -271,6 +275,28 @@ void TTalvoForm::ReadPlacement()
     }
     move(left, top);
     resize(w, h);
+}
+
+void TTalvoForm::FitFirstSize()
+{
+    // The diary page asks for both months and about twelve rows of events in
+    // the fonts in use, the calculator for its whole keypad; the window adds
+    // its tabs and status bar to that. Only a first start builds the
+    // calculator this early.
+    CalculatorPage();
+    // The layouts above the page measure it again.
+    for (QWidget* widget = Pages[CalculatorPageIndex]; widget; widget = widget->parentWidget())
+        if (QLayout* layout = widget->layout())
+            layout->invalidate();
+    const QSize wanted = sizeHint().expandedTo(minimumSize());
+    const TStoredPlace place { x(), y(), wanted.width(), wanted.height() };
+    if (const QScreen* screen = ScreenFor(place)) {
+        const QRect fitted = FitToArea(place, screen->availableGeometry(), minimumSize());
+        move(fitted.topLeft());
+        resize(fitted.size());
+        return;
+    }
+    resize(wanted);
 }
 
 void TTalvoForm::WritePlacement(TExitCause cause)

@@ -7,6 +7,7 @@
 
 #include <QAction>
 #include <QTreeView>
+#include <algorithm>
 
 // The notes page is built when it is first shown or first needed (the find
 // window searching the notes, a key that dials or mails); the notes themselves
@@ -30,7 +31,6 @@ void TTalvoForm::ConnectNotesPage()
     FNotesPage->bFind->setEnabled(true);
     connect(FNotesPage, &TNotesPage::FindRequested, this,
         [this] { RunGuarded(Services.Dialogues, [this] { FindButtonClick(); }); });
-    FNotesPage->SetSplit(WinSplit);
     // Built after start-up: the page takes the options as they are now.
     TApplyTargets targets;
     targets.Colours = Colours;
@@ -38,4 +38,8 @@ void TTalvoForm::ConnectNotesPage()
     targets.NotesMemo = FNotesPage->Editor().Memo();
     targets.NotesGrid = FNotesPage->Editor().Grid();
     ::ApplySettings(FOptions, targets);
+    // Until the user sets the tree's width, it shows the names whole, in the
+    // font just applied, within half the window.
+    const int fitted = std::min(FNotesPage->NamesWidth(), width() / 2);
+    FNotesPage->SetSplit(WinSplit > 0 ? WinSplit : std::max(DesignedSplit, fitted));
 }

@@ -2,6 +2,7 @@
 
 #include "calc/CalcStackModel.h"
 #include "calc/CalculatorGrid.h"
+#include "controls/Contrast.h"
 #include "controls/Dialogues.h"
 #include "platform/AnsiText.h"
 #include "platform/Clipboard.h"
@@ -22,6 +23,7 @@ constexpr int HelpTopic = 6;
 constexpr char16_t CtrlV = 22;
 constexpr uint8_t CtrlC = 3;
 const char* const TagProperty = "Tag";
+const char* const KindProperty = "KeyKind";
 
 // Columns of the page's grid: the stack grid, a gap, then the keypad's two
 // blocks with a gap between them. Rows 2 and 5 are gaps between the keypad's
@@ -84,6 +86,7 @@ TCalculatorPage::TCalculatorPage(
     // A larger page leaves the calculator as it is and the room to the right.
     Keys->setColumnStretch(LastColumn + 1, 1);
     FitButtons();
+    ColourKeys();
 
     // Below the calculator's own size (the window's smallest) the keys keep
     // their size and the page scrolls, so nothing overlaps or is cut.
@@ -93,15 +96,15 @@ TCalculatorPage::TCalculatorPage(
     inner->setContentsMargins(4, 4, 4, 4);
     inner->addLayout(Keys);
     inner->addStretch(1);
-    auto* scroller = new QScrollArea(this);
-    scroller->setObjectName(u"CalculatorScroller"_s);
-    scroller->setFrameShape(QFrame::NoFrame);
-    scroller->setFocusPolicy(Qt::NoFocus);
-    scroller->setWidgetResizable(true);
-    scroller->setWidget(content);
+    Scroller = new QScrollArea(this);
+    Scroller->setObjectName(u"CalculatorScroller"_s);
+    Scroller->setFrameShape(QFrame::NoFrame);
+    Scroller->setFocusPolicy(Qt::NoFocus);
+    Scroller->setWidgetResizable(true);
+    Scroller->setWidget(content);
     auto* page = new QVBoxLayout(this);
     page->setContentsMargins(0, 0, 0, 0);
-    page->addWidget(scroller);
+    page->addWidget(Scroller);
 
     pmCalculator->setObjectName(u"pmCalculator"_s);
     QAction* recall = pmCalculator->addAction(u"Recall"_s);
@@ -123,6 +126,8 @@ TCalculatorPage::TCalculatorPage(
 
     connect(Grid, &TCalculatorGrid::DoubleClicked, this, &TCalculatorPage::CalculatorGridDblClick);
     connect(Grid, &TCalculatorGrid::MouseDown, this, &TCalculatorPage::CalculatorGridMouseDown);
+    connect(Grid, &TCalculatorGrid::MenuKeyPressed, pmCalculator,
+        [this](const QPoint& at) { pmCalculator->popup(at); });
     connect(Grid, &TCalculatorGrid::RowMoved, this, &TCalculatorPage::CalculatorGridRowMoved);
     setFocusProxy(Grid);
     Grid->setAccessibleName(u"Stack"_s);
@@ -143,20 +148,44 @@ QPushButton* TCalculatorPage::NewButton(
     button->setFocusPolicy(Qt::NoFocus);
     button->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     button->setMinimumWidth(MinKeyWidth);
+    button->setProperty(KindProperty, static_cast<int>(kind));
     if (kind != TKeyKind::Plain) {
-        // Digits light, operators and Enter tinted, as on a desk calculator.
-        QPalette colours = button->palette();
-        const QColor base = colours.color(QPalette::Button);
-        const QColor tint = kind == TKeyKind::Digit ? base.lighter(106)
-            : kind == TKeyKind::Operator            ? QColor(0xDD, 0xE7, 0xF4)
-                                                    : QColor(0xC4, 0xD8, 0xF0);
-        colours.setColor(QPalette::Button, tint);
-        button->setPalette(colours);
         QFont bolder = button->font();
         bolder.setBold(true);
         button->setFont(bolder);
     }
     return button;
+}
+
+void TCalculatorPage::ColourKeys()
+{
+    // Digits a shade off the plain keys, operators and Enter tinted towards
+    // the desktop's highlight, as on a desk calculator. The tint gives way
+    // before the caption does: every caption stands out at least 4.5:1 from
+    // its key, on a light desktop and on a dark one.
+    const QPalette desktop = palette();
+    const QColor plain = desktop.color(QPalette::Button);
+    const QColor ink = desktop.color(QPalette::ButtonText);
+    const QColor accent = desktop.color(QPalette::Highlight);
+    for (QPushButton* button : findChildren<QPushButton*>()) {
+        const auto kind = static_cast<TKeyKind>(button->property(KindProperty).toInt());
+        if (kind == TKeyKind::Plain)
+            continue;
+        double tint = kind == TKeyKind::Operator ? 0.2 : kind == TKeyKind::Enter ? 0.4 : 0.0;
+        const QColor digit = plain.lightness() > 128 ? plain.lighter(106) : plain.lighter(115);
+        QColor key = kind == TKeyKind::Digit ? digit : MixColours(plain, accent, tint);
+        while (tint > 0 && ContrastRatio(key, ink) < BodyTextRatio) {
+            tint = std::max(0.0, tint - 0.05);
+            key = MixColours(plain, accent, tint);
+        }
+        const QColor caption = ReadableInk(key, ink, BodyTextRatio);
+        QPalette colours = desktop;
+        colours.setColor(QPalette::Button, key);
+        // A key that cannot be pressed keeps the desktop's faded caption.
+        colours.setColor(QPalette::Active, QPalette::ButtonText, caption);
+        colours.setColor(QPalette::Inactive, QPalette::ButtonText, caption);
+        button->setPalette(colours);
+    }
 }
 
 void TCalculatorPage::FitButtons()
@@ -201,11 +230,19 @@ void TCalculatorPage::FitButtons()
     Keys->setRowMinimumHeight(SecondRowGap, std::max(0, spare - spare / 2 - rowSpacing));
 }
 
+QSize TCalculatorPage::sizeHint() const
+{
+    // The whole keypad: a scroll area would offer only part of a large one.
+    return Scroller->widget()->sizeHint();
+}
+
 void TCalculatorPage::changeEvent(QEvent* event)
 {
     QWidget::changeEvent(event);
     if (event->type() == QEvent::FontChange && Keys)
         FitButtons();
+    if (event->type() == QEvent::PaletteChange && Keys)
+        ColourKeys();
 }
 
 void TCalculatorPage::BuildKeypad(QGridLayout* keys, QHBoxLayout* modes)

@@ -15,6 +15,7 @@ class QGridLayout;
 class QHBoxLayout;
 class QMenu;
 class QPushButton;
+class QScrollArea;
 class TCalcStackModel;
 class TCalculatorGrid;
 
@@ -44,6 +45,9 @@ public:
     QColor ColourCalculator() const;
     void SetColourCalculator(const QColor& colour);
 
+    // The whole keypad beside the stack, for the window's first size.
+    QSize sizeHint() const override;
+
 Q_SIGNALS:
     void HelpRequested(int topic);
 
@@ -60,6 +64,7 @@ private:
     QPushButton* NewButton(
         const char* name, const QString& caption, const QString& hint, TKeyKind kind);
     void FitButtons();
+    void ColourKeys();
     QPushButton* Button(const char* name) const;
     // Runs a handler; a fault goes to the general error box and the display
     // is brought back in line with the record.
@@ -79,6 +84,7 @@ private:
     IDialogues& Dialogues;
     IClipboard& Clipboard;
     TCalcStackModel* Model;
+    QScrollArea* Scroller = nullptr;
     QGridLayout* Keys = nullptr;
     QHBoxLayout* Modes = nullptr;
     TCalculatorGrid* Grid;

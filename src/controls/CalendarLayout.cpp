@@ -6,7 +6,6 @@
 namespace
 {
 
-constexpr int MonthGap = 6;
 constexpr int LastYear = 9999;
 
 TDateTime WholeDay(TDateTime value)

@@ -58,6 +58,7 @@ struct TCalendarLayout {
 // Lays out as many whole months as fit, starting at the month of `firstMonth`:
 // left to right with 6-pixel gaps, then a new row of months below. The first
 // month is always laid out, however small the surface.
+inline constexpr int MonthGap = 6;
 TCalendarLayout WalkCalendar(const TCalendarGeometry& geometry, TDateTime firstMonth);
 
 // The day whose cell holds the point, if any.

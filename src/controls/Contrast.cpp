@@ -6,9 +6,6 @@
 namespace
 {
 
-// Below this ratio small text is hard to read.
-constexpr double LegibleRatio = 3.0;
-
 // The fifth root of x in [0, 1], by Newton's method from above.
 constexpr double FifthRoot(double x)
 {
@@ -53,11 +50,21 @@ double ContrastRatio(const QColor& first, const QColor& second)
     return std::max(a, b) / std::min(a, b);
 }
 
-QColor ReadableInk(const QColor& background, const QColor& preferred)
+QColor ReadableInk(const QColor& background, const QColor& preferred, double minimumRatio)
 {
-    if (ContrastRatio(background, preferred) >= LegibleRatio)
+    if (ContrastRatio(background, preferred) >= minimumRatio)
         return preferred;
     const QColor black(Qt::black);
     const QColor white(Qt::white);
     return ContrastRatio(background, black) >= ContrastRatio(background, white) ? black : white;
+}
+
+QColor MixColours(const QColor& from, const QColor& to, double amount)
+{
+    const QColor a = from.toRgb();
+    const QColor b = to.toRgb();
+    const auto mix = [amount](int x, int y) {
+        return static_cast<int>(x + (y - x) * std::clamp(amount, 0.0, 1.0) + 0.5);
+    };
+    return QColor(mix(a.red(), b.red()), mix(a.green(), b.green()), mix(a.blue(), b.blue()));
 }

@@ -168,10 +168,15 @@ std::optional<QRect> TSimpleCalendar::DayCellRect(TDateTime day) const
 
 QSize TSimpleCalendar::sizeHint() const
 {
-    // One month block, with the panel's border around it.
+    return SizeForMonths(1);
+}
+
+QSize TSimpleCalendar::SizeForMonths(int months) const
+{
     const TCalendarGeometry g = Measure();
     const int around = 2 * (frameWidth() + BorderWidth);
-    return QSize(7 * g.CellWidth + 1 + around, 9 * g.CellHeight + around);
+    return QSize(months * 7 * g.CellWidth + (months - 1) * MonthGap + 1 + around,
+        9 * g.CellHeight + around);
 }
 
 TCalendarGeometry TSimpleCalendar::Measure() const

@@ -57,8 +57,11 @@ public:
     QWidget* Surface() const;
     std::optional<QRect> DayCellRect(TDateTime day) const;
 
-    // One month block. Smaller sizes are allowed: the first month is then clipped.
+    // One month block, with the panel's border around it. Smaller sizes are
+    // allowed: the first month is then clipped.
     QSize sizeHint() const override;
+    // The size that shows `months` months side by side.
+    QSize SizeForMonths(int months) const;
 
 protected:
     void resizeEvent(QResizeEvent* event) override;

@@ -11,8 +11,10 @@
 #include "platform/Desktop.h"
 
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QPushButton>
 #include <QSplitter>
+#include <QStyle>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -30,6 +32,8 @@ constexpr int ButtonColumnWidth = 61;
 constexpr int ButtonSpacing = 3;
 // The calendar's designed height: the panel starts at that plus its margins.
 constexpr int CalendarDesignHeight = 137;
+// The event rows a first start shows below the calendar.
+constexpr int FirstRows = 12;
 
 template <typename TButton>
 TButton* NewButton(
@@ -41,6 +45,18 @@ TButton* NewButton(
     button->setToolTip(hint);
     button->setFocusPolicy(Qt::TabFocus);
     return button;
+}
+
+// What a button's caption and picture need, with the style's margins, but
+// without the least width the style gives every button.
+int CaptionWidth(const QPushButton* button)
+{
+    const QStyle* style = button->style();
+    const int margins = 2
+        * (style->pixelMetric(QStyle::PM_ButtonMargin, nullptr, button)
+            + style->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, button));
+    const int picture = button->icon().isNull() ? 0 : button->iconSize().width() + 4;
+    return button->fontMetrics().horizontalAdvance(button->text()) + picture + margins;
 }
 
 } // namespace
@@ -66,11 +82,8 @@ TCalendarPage::TCalendarPage(TDiaryStore& store, IClock& clock, IDialogues& dial
     BuildMenus();
     CalendarSplitter->setStretchFactor(0, 0);
     CalendarSplitter->setStretchFactor(1, 1);
-    // The panel holds at least one whole month, whatever the desktop's font.
-    const int panelHeight
-        = std::max(CalendarDesignHeight, Calendar->sizeHint().height()) + 2 * PanelMargin;
-    CalendarPanel->setMinimumHeight(std::max(PanelMinimumHeight, panelHeight));
-    CalendarSplitter->setSizes({ panelHeight, 240 });
+    FitPanel();
+    CalendarSplitter->setSizes({ CalendarPanel->minimumHeight(), 240 });
 
     auto* page = new QVBoxLayout(this);
     page->setContentsMargins(0, 0, 0, 0);
@@ -107,7 +120,6 @@ void TCalendarPage::BuildPanel()
 
     auto* column = new QWidget(CalendarPanel);
     column->setObjectName(u"CalendarButtons"_s);
-    column->setFixedWidth(ButtonColumnWidth);
 
     TodayButton
         = NewButton<QPushButton>(column, u"TodayButton"_s, u"Today"_s, u"Jump to today's date"_s);
@@ -129,15 +141,8 @@ void TCalendarPage::BuildPanel()
         = NewButton<QToolButton>(column, u"CalendarHelpButton"_s, QString(), u"Help  (F1)"_s);
     CalendarHelpButton->setIcon(TImageLists::ButtonIcon(TImageLists::biHelp));
 
-    // Every button as high as "Today"; the paired ones share the column's width.
-    const int height = TodayButton->sizeHint().height();
-    const int half = (ButtonColumnWidth - ButtonSpacing) / 2;
-    for (QWidget* button : std::initializer_list<QWidget*> { TodayButton, ScheduleButton })
-        button->setFixedSize(ButtonColumnWidth, height);
-    PrevMonthButton->setFixedSize(half, height);
-    NextMonthButton->setFixedSize(ButtonColumnWidth - ButtonSpacing - half, height);
-    DiaryFindButton->setFixedSize(ButtonColumnWidth - ButtonSpacing - height, height);
-    CalendarHelpButton->setFixedSize(height, height);
+    ButtonColumn = column;
+    FitButtonColumn();
 
     auto* buttons = new QVBoxLayout(column);
     buttons->setContentsMargins(0, 0, 0, 0);
@@ -170,6 +175,54 @@ void TCalendarPage::BuildPanel()
     connect(DiaryFindButton, &QPushButton::clicked, this, &TCalendarPage::DiaryFindButtonClick);
     connect(CalendarHelpButton, &QToolButton::clicked, this,
         [this] { Q_EMIT HelpRequested(HelpTopic); });
+}
+
+void TCalendarPage::FitButtonColumn()
+{
+    // As wide as the widest caption and picture need in the desktop's font
+    // (at least the designed width); every button as high as "Today", the
+    // paired ones sharing the column's width.
+    const int height = TodayButton->sizeHint().height();
+    const int width = std::max({ ButtonColumnWidth, CaptionWidth(TodayButton),
+        CaptionWidth(ScheduleButton), CaptionWidth(DiaryFindButton) + ButtonSpacing + height });
+    ButtonColumn->setFixedWidth(width);
+    const int half = (width - ButtonSpacing) / 2;
+    for (QWidget* button : std::initializer_list<QWidget*> { TodayButton, ScheduleButton })
+        button->setFixedSize(width, height);
+    PrevMonthButton->setFixedSize(half, height);
+    NextMonthButton->setFixedSize(width - ButtonSpacing - half, height);
+    DiaryFindButton->setFixedSize(width - ButtonSpacing - height, height);
+    CalendarHelpButton->setFixedSize(height, height);
+}
+
+void TCalendarPage::FitPanel()
+{
+    // The panel holds at least one whole month, whatever the desktop's font.
+    const int height
+        = std::max(CalendarDesignHeight, Calendar->sizeHint().height()) + 2 * PanelMargin;
+    CalendarPanel->setMinimumHeight(std::max(PanelMinimumHeight, height));
+}
+
+QSize TCalendarPage::sizeHint() const
+{
+    // Both months of the calendar beside its buttons, over about twelve rows
+    // of events, in the fonts they are shown in.
+    const QSize calendar = Calendar->SizeForMonths(2);
+    const int width = calendar.width() + ButtonColumn->width() + 3 * PanelMargin;
+    const int panel = std::max(CalendarPanel->minimumHeight(), calendar.height() + 2 * PanelMargin);
+    const int grid = CalendarGrid->horizontalHeader()->sizeHint().height()
+        + FirstRows * CalendarGrid->verticalHeader()->defaultSectionSize()
+        + 2 * CalendarGrid->frameWidth();
+    return QSize(width, panel + CalendarSplitter->handleWidth() + grid);
+}
+
+void TCalendarPage::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::FontChange && ButtonColumn) {
+        FitButtonColumn();
+        FitPanel();
+    }
 }
 
 void TCalendarPage::Guarded(const std::function<void()>& handler)

@@ -77,6 +77,9 @@ public:
     void CalendarDayFontStyle(
         uint16_t year, uint16_t month, uint16_t day, TFontStyles& styles) const;
 
+    // Both months and about twelve event rows, for the window's first size.
+    QSize sizeHint() const override;
+
     // IDiaryView
     TDateTime CalendarDate() const override;
     void SetCalendarDate(TDateTime date) override;
@@ -90,8 +93,15 @@ Q_SIGNALS:
     void FindRequested();
     void HelpRequested(int topic);
 
+protected:
+    void changeEvent(QEvent* event) override;
+
 private:
     void BuildPanel();
+    // The buttons beside the calendar, sized to their captions.
+    void FitButtonColumn();
+    // The calendar's panel, as high as one month needs.
+    void FitPanel();
     void BuildGrid();
     void BuildMenus();
     void Guarded(const std::function<void()>& handler);
@@ -125,6 +135,7 @@ private:
     QSplitter* CalendarSplitter = nullptr;
     TTextViewer* PurgedEvents = nullptr;
     QWidget* CalendarPanel = nullptr;
+    QWidget* ButtonColumn = nullptr;
     TSimpleCalendar* Calendar = nullptr;
     QPushButton* TodayButton = nullptr;
     QToolButton* PrevMonthButton = nullptr;

@@ -6,6 +6,15 @@
 #include <string>
 #include <type_traits>
 
+std::array<std::string_view, 5> AlarmSoundNames()
+{
+#ifdef Q_OS_WIN
+    return { "No Sound", "Win Asterisk", "Win Exclamation", "Win Critical Stop", "Win Question" };
+#else
+    return { "No Sound", "Information", "Warning", "Error", "Question" };
+#endif
+}
+
 std::vector<std::string_view> AlarmSoundEventIds(int32_t alarmSound)
 {
     switch (alarmSound) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -17,6 +18,11 @@ public:
     // chosen) and anything else play nothing.
     virtual void Play(int32_t alarmSound) = 0;
 };
+
+// What the "Alarm Sound" list calls its items, "No Sound" first: the sounds
+// as this desktop plays them. Only the names differ between desktops; the
+// stored choice is the item's place in the list.
+std::array<std::string_view, 5> AlarmSoundNames();
 
 // The desktop event sounds names tried for an item, best first; none for an
 // item that plays nothing.

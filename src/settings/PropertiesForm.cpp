@@ -2,6 +2,7 @@
 
 #include "controls/Contrast.h"
 #include "controls/Dialogues.h"
+#include "platform/SoundPlayer.h"
 #include "settings/ApplySettings.h"
 #include "settings/ColourFontPickers.h"
 #include "settings/SettingsConvert.h"
@@ -122,10 +123,11 @@ TPropertiesForm::TPropertiesForm(TSettings& settings, TSettingsStore& store, ISo
     layout->setSpacing(4);
     rgModemPort = AddRadioGroup(this, layout, u"rgModemPort"_s, u"Modem Port"_s,
         { u"TAPI"_s, u"COM1:"_s, u"COM2:"_s, u"COM3:"_s, u"COM4:"_s }, 3);
-    rgAlarmSound = AddRadioGroup(this, layout, u"rgAlarmSound"_s, u"Alarm Sound"_s,
-        { u"No Sound"_s, u"Win Asterisk"_s, u"Win Exclamation"_s, u"Win Critical Stop"_s,
-            u"Win Question"_s },
-        2);
+    QStringList sounds;
+    for (std::string_view name : AlarmSoundNames())
+        sounds << QString::fromLatin1(name);
+    rgAlarmSound
+        = AddRadioGroup(this, layout, u"rgAlarmSound"_s, u"Alarm Sound"_s, sounds, 2);
     layout->addWidget(BuildOptions());
     layout->addWidget(BuildColours());
     Scroller = new QScrollArea(this);
@@ -191,7 +193,12 @@ void TPropertiesForm::FitToScreen()
     const QSize content = Content->sizeHint();
     const QMargins margins = layout()->contentsMargins();
     const int below = layout()->spacing() + findChild<QWidget*>(u"bOK"_s)->sizeHint().height();
-    QSize wanted(content.width() + margins.left() + margins.right(),
+    // The row of buttons below the options may be the wider.
+    int rows = content.width();
+    for (int i = 0; i < layout()->count(); ++i)
+        if (const QLayout* row = layout()->itemAt(i)->layout())
+            rows = std::max(rows, row->sizeHint().width());
+    QSize wanted(rows + margins.left() + margins.right(),
         content.height() + below + margins.top() + margins.bottom());
     wanted = wanted.expandedTo(DesignedSize);
     if (const QScreen* shown = screen()) {

@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QScrollBar>
 #include <QTabWidget>
 #include <QTest>
 #include <QTreeView>
@@ -99,6 +100,38 @@ private Q_SLOTS:
             Header('1', '0', "Home") + "new line \xE9\r\n" + below);
         QCOMPARE(shell.Stored("WinSplit"), "150");
         QCOMPARE(page->Model().rowCount(), 0);
+    }
+
+    void untilTheUserSetsItTheTreeShowsTheNamesWhole()
+    {
+        const QByteArray longName = "@Address Book of the \xC9" "cole Fran\xE7" "aise, 2nd floor";
+        const struct {
+            QByteArray Child;
+            std::string Stored; // the width the settings hold
+        } cases[] = { { "@To Do", "" }, { longName, "" }, { longName, "90" }, { "x", "0" } };
+        for (const auto& c : cases) {
+            TFakeShell shell;
+            WriteNotes(shell, Header('1', '0', "My Notes") + Header('2', '0', c.Child));
+            if (!c.Stored.empty())
+                shell.StoredSettings = { { "WinSplit", c.Stored } };
+            auto form = shell.Start();
+            form->resize(900, 500);
+            form->show();
+            form->findChild<QTabWidget*>(u"PageControl"_s)->setCurrentIndex(1);
+            QTreeView* tree = form->NotesPage()->TreeView();
+            const QString shown = QString::fromLatin1(c.Child);
+            QCOMPARE(tree->textElideMode(), Qt::ElideNone);
+            if (c.Stored == "90") {
+                // The user's width is kept; the names scroll sideways instead of being cut.
+                QTRY_COMPARE(tree->width(), 90);
+                QTRY_VERIFY(tree->horizontalScrollBar()->isVisible());
+                continue;
+            }
+            const int needed = tree->fontMetrics().horizontalAdvance(shown) + tree->indentation();
+            QTRY_VERIFY2(tree->viewport()->width() >= needed, qPrintable(shown));
+            QVERIFY(tree->width() >= 129);
+            QVERIFY(tree->width() <= form->width() / 2);
+        }
     }
 
     void findDialAndMailBuildThePageWhenItWasNotShown()

@@ -1,6 +1,8 @@
 #include "calc/Calculator.h"
 #include "calc/CalculatorGrid.h"
+#include "calc/CalcKeypad.h"
 #include "calc/CalculatorPage.h"
+#include "controls/Contrast.h"
 #include "controls/FakeDialogues.h"
 #include "platform/Clipboard.h"
 
@@ -8,6 +10,8 @@
 #include <QAction>
 #include <QMenu>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -293,6 +297,67 @@ private Q_SLOTS:
         QPushButton* roll = Button(u"CalcRoll"_s);
         QVERIFY(roll->font().italic());
         QVERIFY(roll->minimumWidth() >= roll->fontMetrics().horizontalAdvance(roll->text()));
+    }
+
+    void everyKeyReadsWellOnLightAndDarkDesktops()
+    {
+        struct TDesktop {
+            const char* Name;
+            QColor Button, Text, Highlight;
+        };
+        const TDesktop desktops[] = {
+            { "light", QColor(0xEF, 0xEF, 0xEF), Qt::black, QColor(0x30, 0x8C, 0xC6) },
+            { "dark", QColor(0x35, 0x35, 0x35), Qt::white, QColor(0x2A, 0x82, 0xDA) },
+            { "dark, pale highlight", QColor(0x2D, 0x2D, 0x2D), QColor(0xE0, 0xE0, 0xE0),
+                QColor(0x9F, 0xC8, 0xF0) },
+            { "light, deep highlight", QColor(0xF6, 0xF6, 0xF6), QColor(0x10, 0x10, 0x10),
+                QColor(0x00, 0x20, 0x50) },
+            { "grey text on mid grey", QColor(0x80, 0x80, 0x80), QColor(0x60, 0x60, 0x60),
+                QColor(0xFF, 0x80, 0x00) },
+        };
+        for (const TDesktop& desktop : desktops) {
+            QPalette colours = Page->palette();
+            colours.setColor(QPalette::Button, desktop.Button);
+            colours.setColor(QPalette::ButtonText, desktop.Text);
+            colours.setColor(QPalette::Highlight, desktop.Highlight);
+            Page->setPalette(colours);
+            QColor operatorKey, enterKey;
+            // The plain keys are the desktop's own buttons.
+            for (const TKeyButton& key : KeyButtons) {
+                if (key.Kind == TKeyKind::Plain)
+                    continue;
+                const QPalette shown = Button(QString::fromLatin1(key.Name))->palette();
+                const QColor face = shown.color(QPalette::Active, QPalette::Button);
+                const double ratio
+                    = ContrastRatio(face, shown.color(QPalette::Active, QPalette::ButtonText));
+                QVERIFY2(ratio >= 4.5,
+                    qPrintable(u"%1 on %2: %3"_s.arg(QLatin1StringView(key.Name),
+                        QLatin1StringView(desktop.Name), QString::number(ratio))));
+                if (key.Kind == TKeyKind::Operator)
+                    operatorKey = face;
+                if (key.Kind == TKeyKind::Enter)
+                    enterKey = face;
+            }
+            // Where the desktop leaves room, operators and Enter stand apart
+            // from the plain keys.
+            if (ContrastRatio(desktop.Button, desktop.Text) >= 7) {
+                QVERIFY2(operatorKey != desktop.Button, desktop.Name);
+                QVERIFY2(enterKey != operatorKey, desktop.Name);
+            }
+        }
+    }
+
+    void theWholeKeypadShowsAtThePagesOwnSize()
+    {
+        auto* scroller = Page->findChild<QScrollArea*>(u"CalculatorScroller"_s);
+        for (const int points : { 0, 16, 20 }) {
+            if (points)
+                Page->setFont(QFont(u"DejaVu Sans"_s, points));
+            Page->resize(Page->sizeHint());
+            QCoreApplication::processEvents();
+            QVERIFY2(!scroller->horizontalScrollBar()->isVisible(), qPrintable(QString::number(points)));
+            QVERIFY2(!scroller->verticalScrollBar()->isVisible(), qPrintable(QString::number(points)));
+        }
     }
 
     // The main window owns the record and the page is its child widget, so the

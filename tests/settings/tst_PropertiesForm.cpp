@@ -1,5 +1,6 @@
 #include "controls/FakeDialogues.h"
 #include "platform/FakeSoundPlayer.h"
+#include "platform/SoundPlayer.h"
 #include "settings/FakePickers.h"
 #include "settings/FontPicker.h"
 #include "settings/MemorySettingsBackend.h"
@@ -188,6 +189,28 @@ private Q_SLOTS:
         f.Click(u"rgAlarmSound0"_s);
         QCOMPARE(f.Sound.Played, (std::vector<int32_t> { 4, 0 })); // 0 plays nothing
         QCOMPARE(f.Settings.AlarmSound, 0);
+    }
+
+    void eachSoundIsNamedAsHeardAndStoredByItsPlace()
+    {
+        TFixture f;
+        f.Show();
+        const QStringList names { u"No Sound"_s, u"Information"_s, u"Warning"_s, u"Error"_s,
+            u"Question"_s };
+        // Walked backwards, so every click changes the choice.
+        for (int item = 4; item >= 0; --item) {
+            QAbstractButton* button = f.Find(u"rgAlarmSound%1"_s.arg(item));
+#ifndef Q_OS_WIN
+            QCOMPARE(button->text(), names[item]);
+            // The name says which of the desktop's sounds plays.
+            if (item > 0)
+                QCOMPARE(QString::fromLatin1(AlarmSoundEventIds(item).front()),
+                    u"dialog-"_s + names[item].toLower());
+#endif
+            button->click();
+            QCOMPARE(f.Settings.AlarmSound, item);
+        }
+        QCOMPARE(f.Sound.Played, (std::vector<int32_t> { 4, 3, 2, 1, 0 }));
     }
 
     void aRefusedWriteOnOkKeepsTheWindowOpenAndAppliesNothing()
