@@ -115,8 +115,8 @@ void TTalvoForm::CreatePages()
     connect(FPageControl, &QTabWidget::currentChanged, this, &TTalvoForm::PageControlChange);
     // Ctrl+PgDown and Ctrl+PgUp choose the next and the previous page from
     // anywhere in the window, the grids and the text included.
-    for (const auto& [keys, step] :
-        { std::pair { Qt::CTRL | Qt::Key_PageDown, 1 }, std::pair { Qt::CTRL | Qt::Key_PageUp, -1 } }) {
+    for (const auto& [keys, step] : { std::pair { Qt::CTRL | Qt::Key_PageDown, 1 },
+             std::pair { Qt::CTRL | Qt::Key_PageUp, -1 } }) {
         auto* shortcut = new QShortcut(QKeySequence(keys), this);
         connect(shortcut, &QShortcut::activated, this, [this, step = step] {
             const int count = FPageControl->count();

@@ -125,10 +125,12 @@ TFindForm& TTalvoForm::FindWindow()
 {
     if (!FFind) {
         FFind = new TFindForm(Services.Dialogues, this);
-        // Beside the main window where the screen has room, else at its
-        // designed place over it; from then on where the user puts it.
+        // Next to the main window (beside, below or above it) where the
+        // screen has room, else at its designed place over it; from then on
+        // where the user puts it.
         FFind->move(pos() + QPoint(TFindForm::FirstLeft, TFindForm::FirstTop));
-        FFind->move(PlaceClearOf(FFind->frameGeometry(), frameGeometry(), AreaFor(*FFind)).topLeft());
+        FFind->move(
+            PlaceClearOf(FFind->frameGeometry(), frameGeometry(), AreaFor(*FFind)).topLeft());
         FFind->Search = [this](const QString& text) {
             std::optional<bool> found;
             RunGuarded(Services.Dialogues, [&] { found = FindInPage(text); });
@@ -144,8 +146,8 @@ void TTalvoForm::FindButtonClick()
     TFindForm& find = FindWindow();
     // Kept on the screen, which may have changed since it was last shown.
     const QRect frame = find.frameGeometry();
-    find.move(FitToArea({ frame.x(), frame.y(), frame.width(), frame.height() }, AreaFor(find),
-        frame.size())
+    find.move(FitToArea(
+        { frame.x(), frame.y(), frame.width(), frame.height() }, AreaFor(find), frame.size())
                   .topLeft());
     find.show();
     find.raise();
@@ -174,8 +176,8 @@ std::optional<bool> TTalvoForm::FindInPage(const QString& text)
     // The found row and the date above it stay in sight.
     QTableView* grid = FCalendarPage->Grid();
     const QRect header = grid->horizontalHeader()->geometry();
-    KeepFindClear(QRect(grid->mapToGlobal(header.topLeft()), header.size())
-                      .united(FocusedSpot(grid)));
+    KeepFindClear(
+        QRect(grid->mapToGlobal(header.topLeft()), header.size()).united(FocusedSpot(grid)));
     return true;
 }
 
@@ -236,5 +238,7 @@ void TTalvoForm::FindClosed()
             grid->setFocus();
     } else if (FPageControl->currentIndex() == NotesTreePageIndex && FNotesPage) {
         FNotesPage->Editor().NotesFocus();
+    } else if (QWidget* target = PageFocusTarget(FPageControl->currentIndex())) {
+        target->setFocus();
     }
 }

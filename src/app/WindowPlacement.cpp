@@ -44,8 +44,8 @@ QScreen* ScreenFor(const TStoredPlace& wanted)
 
 QRect PlaceClearOf(const QRect& window, const QRect& avoid, const QRect& area)
 {
-    const QRect inside = FitToArea({ window.x(), window.y(), window.width(), window.height() },
-        area, QSize(0, 0));
+    const QRect inside
+        = FitToArea({ window.x(), window.y(), window.width(), window.height() }, area, QSize(0, 0));
     if (!inside.intersects(avoid))
         return inside;
     const QSize size = inside.size();
@@ -57,7 +57,8 @@ QRect PlaceClearOf(const QRect& window, const QRect& avoid, const QRect& area)
         { inside.x(), avoid.top() - size.height() },
     };
     QRect best = inside;
-    int64_t bestCover = int64_t(avoid.intersected(inside).width()) * avoid.intersected(inside).height();
+    int64_t bestCover
+        = int64_t(avoid.intersected(inside).width()) * avoid.intersected(inside).height();
     int bestMove = 0;
     for (const QPoint& at : candidates) {
         const QRect place = FitToArea({ at.x(), at.y(), size.width(), size.height() }, area, size);

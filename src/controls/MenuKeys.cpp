@@ -48,7 +48,8 @@ QPoint KeyboardMenuPoint(const QAbstractItemView& view)
 {
     const QWidget* viewport = view.viewport();
     const QRect cell = view.visualRect(view.currentIndex()).intersected(viewport->rect());
-    return viewport->mapToGlobal(cell.isValid() ? QPoint(cell.left(), cell.bottom() + 1) : QPoint(0, 0));
+    return viewport->mapToGlobal(
+        cell.isValid() ? QPoint(cell.left(), cell.bottom() + 1) : QPoint(0, 0));
 }
 
 void OpenMenuFromKeys(QWidget* widget)

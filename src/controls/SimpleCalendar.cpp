@@ -175,8 +175,8 @@ QSize TSimpleCalendar::SizeForMonths(int months) const
 {
     const TCalendarGeometry g = Measure();
     const int around = 2 * (frameWidth() + BorderWidth);
-    return QSize(months * 7 * g.CellWidth + (months - 1) * MonthGap + 1 + around,
-        9 * g.CellHeight + around);
+    return QSize(
+        months * 7 * g.CellWidth + (months - 1) * MonthGap + 1 + around, 9 * g.CellHeight + around);
 }
 
 TCalendarGeometry TSimpleCalendar::Measure() const

@@ -92,8 +92,8 @@ void TNotesPage::FocusNextPane(bool forward)
     enum { Tree, Tools, Text };
     const QWidget* focus = focusWidget();
     const int now = focus && NotesTools->isAncestorOf(focus) ? Tools
-        : focus == FTreeView                                   ? Tree
-                                                               : Text;
+        : focus == FTreeView                                 ? Tree
+                                                             : Text;
     const int next = (now + (forward ? 1 : 2)) % 3;
     if (next == Tree) {
         FocusTree();

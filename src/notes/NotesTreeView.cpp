@@ -8,9 +8,9 @@
 #include <QDragMoveEvent>
 #include <QDropEvent>
 #include <QHeaderView>
-#include <QScrollBar>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QScrollBar>
 
 using namespace Qt::StringLiterals;
 

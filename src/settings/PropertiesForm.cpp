@@ -126,8 +126,7 @@ TPropertiesForm::TPropertiesForm(TSettings& settings, TSettingsStore& store, ISo
     QStringList sounds;
     for (std::string_view name : AlarmSoundNames())
         sounds << QString::fromLatin1(name);
-    rgAlarmSound
-        = AddRadioGroup(this, layout, u"rgAlarmSound"_s, u"Alarm Sound"_s, sounds, 2);
+    rgAlarmSound = AddRadioGroup(this, layout, u"rgAlarmSound"_s, u"Alarm Sound"_s, sounds, 2);
     layout->addWidget(BuildOptions());
     layout->addWidget(BuildColours());
     Scroller = new QScrollArea(this);

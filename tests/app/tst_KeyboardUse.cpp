@@ -216,14 +216,16 @@ private Q_SLOTS:
         table->setFocus();
         table->setCurrentIndex(table->model()->index(1, 0));
         Press(Qt::Key_R, Qt::ControlModifier);
-        QCOMPARE(column(), QStringList({ u"-3"_s, u"anna"_s, u"b \u00FC"_s, u"Zo\u00EB"_s, u""_s }));
+        QCOMPARE(
+            column(), QStringList({ u"-3"_s, u"anna"_s, u"b \u00FC"_s, u"Zo\u00EB"_s, u""_s }));
         table->setCurrentIndex(table->model()->index(2, 0));
         Press(Qt::Key_Insert, Qt::ControlModifier | Qt::ShiftModifier);
         QCOMPARE(column(),
             QStringList({ u"-3"_s, u"anna"_s, u""_s, u"b \u00FC"_s, u"Zo\u00EB"_s, u""_s }));
         shell.Dialogues.ConfirmAnswers = { true };
         Press(Qt::Key_Delete, Qt::ControlModifier | Qt::ShiftModifier);
-        QCOMPARE(column(), QStringList({ u"-3"_s, u"anna"_s, u"b \u00FC"_s, u"Zo\u00EB"_s, u""_s }));
+        QCOMPARE(
+            column(), QStringList({ u"-3"_s, u"anna"_s, u"b \u00FC"_s, u"Zo\u00EB"_s, u""_s }));
         Press(Qt::Key_T, Qt::ControlModifier);
         QVERIFY(memo->isVisible());
         QVERIFY(memo->toPlainText().startsWith(u"Name\n-3\nanna\n"_s));

@@ -104,7 +104,9 @@ private Q_SLOTS:
 
     void untilTheUserSetsItTheTreeShowsTheNamesWhole()
     {
-        const QByteArray longName = "@Address Book of the \xC9" "cole Fran\xE7" "aise, 2nd floor";
+        const QByteArray longName = "@Address Book of the \xC9"
+                                    "cole Fran\xE7"
+                                    "aise, 2nd floor";
         const struct {
             QByteArray Child;
             std::string Stored; // the width the settings hold

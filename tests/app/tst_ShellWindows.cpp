@@ -9,12 +9,12 @@
 #include "schedule/ScheduleModel.h"
 
 #include <QAction>
-#include <QHeaderView>
-#include <QScreen>
 #include <QComboBox>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTest>
@@ -202,7 +202,8 @@ private Q_SLOTS:
                 QSize(grid->viewport()->width(), cell.height()));
             const QRect header(grid->mapToGlobal(grid->horizontalHeader()->pos()),
                 grid->horizontalHeader()->size());
-            QVERIFY2(!find->frameGeometry().intersects(hit), qPrintable(QDebug::toString(find->frameGeometry())));
+            QVERIFY2(!find->frameGeometry().intersects(hit),
+                qPrintable(QDebug::toString(find->frameGeometry())));
             QVERIFY(!find->frameGeometry().intersects(header));
             QVERIFY(area.contains(find->frameGeometry()));
         }

@@ -1,6 +1,6 @@
+#include "calc/CalcKeypad.h"
 #include "calc/Calculator.h"
 #include "calc/CalculatorGrid.h"
-#include "calc/CalcKeypad.h"
 #include "calc/CalculatorPage.h"
 #include "controls/Contrast.h"
 #include "controls/FakeDialogues.h"
@@ -355,8 +355,10 @@ private Q_SLOTS:
                 Page->setFont(QFont(u"DejaVu Sans"_s, points));
             Page->resize(Page->sizeHint());
             QCoreApplication::processEvents();
-            QVERIFY2(!scroller->horizontalScrollBar()->isVisible(), qPrintable(QString::number(points)));
-            QVERIFY2(!scroller->verticalScrollBar()->isVisible(), qPrintable(QString::number(points)));
+            QVERIFY2(
+                !scroller->horizontalScrollBar()->isVisible(), qPrintable(QString::number(points)));
+            QVERIFY2(
+                !scroller->verticalScrollBar()->isVisible(), qPrintable(QString::number(points)));
         }
     }
 

@@ -33,7 +33,8 @@ private Q_SLOTS:
             QTest::keyClick(Grid(), press.Key, press.Modifiers);
             QVERIFY(menu->isVisible());
             const QRect rect = Grid()->visualRect(cell);
-            QCOMPARE(menu->pos(), Grid()->viewport()->mapToGlobal(rect.bottomLeft() + QPoint(0, 1)));
+            QCOMPARE(
+                menu->pos(), Grid()->viewport()->mapToGlobal(rect.bottomLeft() + QPoint(0, 1)));
             menu->hide();
             QCOMPARE(Grid()->currentIndex(), cell);
         }
