@@ -148,29 +148,15 @@ private Q_SLOTS:
     {
         TFakeShell shell;
         auto form = shell.Start();
-        QMap<QChar, QString> taken;
+        QMap<QKeySequence, QString> taken;
         for (QAction* action : form->Tray().Menu()->actions()) {
             if (action->isSeparator())
                 continue;
-            const QString text = action->text();
-            // "&&" is a plain ampersand; the letter is after a single one.
-            qsizetype at = -1;
-            for (qsizetype i = 0; i + 1 < text.size(); ++i) {
-                if (text[i] != u'&')
-                    continue;
-                if (text[i + 1] == u'&') {
-                    ++i;
-                    continue;
-                }
-                QVERIFY2(at < 0, qPrintable(text + u" has two access letters"_s));
-                at = i + 1;
-            }
-            QVERIFY2(at > 0, qPrintable(text + u" has no access letter"_s));
-            const QChar letter = text[at].toUpper();
-            QVERIFY2(letter.isLetterOrNumber(), qPrintable(text));
+            const QKeySequence letter = QKeySequence::mnemonic(action->text());
+            QVERIFY2(!letter.isEmpty(), qPrintable(action->text()));
             QVERIFY2(!taken.contains(letter),
-                qPrintable(text + u" shares its letter with "_s + taken.value(letter)));
-            taken.insert(letter, text);
+                qPrintable(action->text() + u" / "_s + taken.value(letter)));
+            taken.insert(letter, action->text());
         }
         QVERIFY(taken.size() >= 10);
     }
