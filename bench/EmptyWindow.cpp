@@ -1,7 +1,5 @@
 // An empty Qt Widgets window, started the same way as the program, to compare
 // start-up time and memory against.
-#include "platform/FirstFrameReport.h"
-
 #include <QApplication>
 #include <QMainWindow>
 
@@ -12,6 +10,5 @@ int main(int argc, char** argv)
     window.setWindowTitle(QStringLiteral("Empty Qt Window"));
     window.resize(560, 420);
     window.show();
-    ReportFirstFrame(window);
     return application.exec();
 }

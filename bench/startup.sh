@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Start-up beside an empty Qt Widgets window, under Xvfb with a session bus:
 # the time to the first frame, as each process reports it itself
-# (TALVO95_REPORT_FIRST_FRAME: from just before the launch to the first flush
+# (bench/FirstFrameReport.cpp, preloaded: from just before the launch to the first flush
 # of the main window's backing store, and the processor time used by then,
 # which a busy machine does not inflate), the resident memory once idle, and the
 # CPU time used per second while idle with the window shown. Talvo95 runs with
@@ -70,7 +70,8 @@ measure() { # data folder, program: prints "first-frame-ms its-cpu-ms rss-kB idl
   export TALVO95_DATA_DIR=$work/$data XDG_DATA_HOME=$work/$data/share
   mkdir -p "$XDG_RUNTIME_DIR"; chmod 700 "$XDG_RUNTIME_DIR"
   rm -f "$work/frame.txt"
-  TALVO95_REPORT_FIRST_FRAME=$EPOCHREALTIME "$program" >/dev/null 2>"$work/frame.txt" &
+  LD_PRELOAD=$build/bench/talvo95-first-frame.so TALVO95_REPORT_FIRST_FRAME=$EPOCHREALTIME \
+    "$program" >/dev/null 2>"$work/frame.txt" &
   pid=$!
   for _ in $(seq 200); do
     grep -q '^first frame' "$work/frame.txt" 2>/dev/null && break

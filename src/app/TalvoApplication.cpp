@@ -4,12 +4,12 @@
 #include "app/TalvoServices.h"
 #include "controls/Dialogues.h"
 #include "controls/ProgramIcon.h"
+#include "platform/AfterFirstFrame.h"
 #include "platform/Autostart.h"
 #include "platform/Clipboard.h"
 #include "platform/ClockWatcher.h"
 #include "platform/DataFolder.h"
 #include "platform/Desktop.h"
-#include "platform/FirstFrameReport.h"
 #include "platform/SerialPort.h"
 #include "platform/SingleInstance.h"
 #include "platform/SoundPlayer.h"
@@ -42,7 +42,7 @@ bool TGuardedApplication::notify(QObject* receiver, QEvent* event)
     return false;
 }
 
-int TTalvoApplication::Run(TGuardedApplication& application, std::function<void()> startDone)
+int TTalvoApplication::Run(TGuardedApplication& application)
 {
     application.setOrganizationName(u"Quorral"_s);
     application.setApplicationName(u"Talvo95"_s);
@@ -97,14 +97,11 @@ int TTalvoApplication::Run(TGuardedApplication& application, std::function<void(
     // window's first frame, or soon in any case, as the window may never be
     // exposed; started hidden, it comes now. Drawing it at the sizes the window
     // system is sent and sending them is no part of that frame.
-    const auto addIcons = [&application, &trayIcon, &startDone] {
+    const auto addIcons = [&application, &trayIcon] {
         if (!application.windowIcon().isNull())
             return;
         application.setWindowIcon(TProgramIcon::Icon());
         trayIcon.Make();
-        // Once they are made the start's work is done.
-        if (startDone)
-            QTimer::singleShot(0, &trayIcon, startDone);
     };
     if (form.isVisible()) {
         AfterFirstFrame(form, &trayIcon, addIcons);
@@ -112,7 +109,6 @@ int TTalvoApplication::Run(TGuardedApplication& application, std::function<void(
     } else {
         addIcons();
     }
-    ReportFirstFrame(form);
     const int status = application.exec();
     application.SetDialogues(nullptr);
     return status;

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QApplication>
-#include <functional>
 
 class IDialogues;
 
@@ -24,10 +23,8 @@ private:
 
 // The program's entry: one copy per user, the desktop's adapters, the main
 // window, and an orderly end however the program is asked to stop.
-// `startDone` is called once, when the window's first frame and the icons
-// after it are done, or at once when the program starts hidden.
 class TTalvoApplication
 {
 public:
-    static int Run(TGuardedApplication& application, std::function<void()> startDone = {});
+    static int Run(TGuardedApplication& application);
 };

@@ -1,8 +1,5 @@
 #include "app/CommandLine.h"
 #include "app/TalvoApplication.h"
-#include "platform/BusWarmUp.h"
-#include "platform/FontWarmUp.h"
-#include "platform/StartHeap.h"
 
 #include <QApplication>
 #include <cstdio>
@@ -15,18 +12,10 @@ int main(int argc, char** argv)
         std::fputs(answer->c_str(), stdout);
         return std::fflush(stdout) == 0 ? 0 : 1;
     }
-    TStartHeap heap;
     int status = 0;
     {
-        // Before the application: the fonts are read while it connects to the
-        // display, and the session bus is connected while the window is built.
-        TFontWarmUp fonts;
-        TBusWarmUp bus;
         TGuardedApplication application(argc, argv);
-        status = TTalvoApplication::Run(application, [&heap] { heap.Settle(); });
-        // The connection is made while the application lives, even when a
-        // running copy was asked to show itself and this one ends at once.
-        bus.Wait();
+        status = TTalvoApplication::Run(application);
     }
     // Everything is saved, written and closed by now, the window and the
     // application gone. What is left are the libraries' own clean-ups at exit,

@@ -1,7 +1,5 @@
 #include "base/TextFile.h"
 
-#include "base/Prefault.h"
-
 #include <cerrno>
 #include <fcntl.h>
 #include <memory>
@@ -107,10 +105,8 @@ bool ReadWholeFile(const std::filesystem::path& path, std::string& content, TRea
     // size is only a guess, the read goes on until the end.
     std::error_code error;
     const uintmax_t size = std::filesystem::file_size(path, error);
-    if (!error) {
+    if (!error)
         content.reserve(static_cast<size_t>(size));
-        PrefaultForWriting(content.data(), content.capacity());
-    }
     const auto buffer = std::make_unique_for_overwrite<char[]>(ReadPieceSize);
     return ReadFileInPieces(
         path, { buffer.get(), ReadPieceSize },

@@ -131,18 +131,12 @@ void DrawHelp(QPainter& p)
     p.setPen(Qt::NoPen);
     p.setBrush(QColor(30, 90, 200));
     p.drawEllipse(QRectF(1, 1, 14, 14));
-    // The question mark is stroked, not typed: the first frame shows this
-    // button, and a font of its own would be looked up and loaded for it.
-    p.setPen(QPen(Qt::white, 2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    p.setBrush(Qt::NoBrush);
-    QPainterPath hook;
-    hook.moveTo(5.5, 6);
-    hook.arcTo(QRectF(5.5, 3.5, 5, 5), 180, -270);
-    hook.quadTo(8, 8.6, 8, 10);
-    p.drawPath(hook);
-    p.setPen(Qt::NoPen);
-    p.setBrush(Qt::white);
-    p.drawEllipse(QPointF(8, 12.4), 1.15, 1.15);
+    QFont font = p.font();
+    font.setBold(true);
+    font.setPixelSize(12);
+    p.setFont(font);
+    p.setPen(Qt::white);
+    p.drawText(QRectF(1, 1, 14, 14), Qt::AlignCenter, QStringLiteral("?"));
 }
 
 void DrawCopy(QPainter& p)

@@ -1,7 +1,6 @@
 #include "diary/DiaryEvent.h"
 
 #include "base/LongStrings.h"
-#include "base/Prefault.h"
 
 #include <algorithm>
 #include <cstring>
@@ -49,10 +48,8 @@ TEventBatch::TEventBatch(size_t capacity, size_t textBytes)
         return;
     const size_t eventBytes = capacity * sizeof(TDiaryEvent);
     const size_t bytes = sizeof(TEventBlock) + eventBytes + textBytes;
-    // Every page of the block is written by the load.
-    void* memory = TLargeBlock::Allocate(bytes);
+    void* memory = ::operator new(bytes);
     Block = new (memory) TEventBlock;
-    Block->Bytes = bytes;
     Block->Capacity = capacity;
     Block->FreeText = Block->Places() + eventBytes;
     Block->TextEnd = Block->FreeText + textBytes;

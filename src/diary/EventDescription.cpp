@@ -1,7 +1,5 @@
 #include "diary/EventDescription.h"
 
-#include "base/Prefault.h"
-
 #include <cstring>
 #include <limits>
 #include <new>
@@ -11,9 +9,8 @@
 void TEventBlock::Release(TEventBlock* block)
 {
     if (--block->Users == 0) {
-        const size_t bytes = block->Bytes;
         block->~TEventBlock();
-        TLargeBlock::Free(block, bytes);
+        ::operator delete(block);
     }
 }
 

@@ -14,7 +14,6 @@ struct TEventBlock {
     size_t Capacity = 0; // events
     char* FreeText = nullptr; // the texts' room after the events
     char* TextEnd = nullptr;
-    size_t Bytes = 0; // the whole block's, header included
 
     // The events' places follow the header.
     char* Places() { return reinterpret_cast<char*>(this + 1); }

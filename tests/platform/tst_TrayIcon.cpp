@@ -1,4 +1,4 @@
-#include "platform/FirstFrameReport.h"
+#include "platform/AfterFirstFrame.h"
 #include "platform/TrayIcon.h"
 
 #include <QMenu>

@@ -1,10 +1,16 @@
-#include "platform/FirstFrameReport.h"
-
+// For start-up measurements, preloaded into the program measured
+// (LD_PRELOAD, bench/startup.sh): prints "first frame <ms> ms, cpu <ms> ms"
+// once to standard error: the time from the start of the process to the end of
+// the first expose of a top-level window, by which its backing store has been
+// painted and flushed to the screen, and the processor time the process has
+// used by then, which a busy machine does not inflate.
+// TALVO95_REPORT_FIRST_FRAME may hold the launcher's clock ($EPOCHREALTIME,
+// seconds since 1970) taken just before it started the program, which counts
+// the loading of the libraries too; any other value takes the process's own
+// start time, which the system keeps only to 10 ms. Without the variable
+// nothing is watched.
 #include <QCoreApplication>
 #include <QEvent>
-#include <QPointer>
-#include <QTimer>
-#include <QWidget>
 #include <QWindow>
 #include <cstdio>
 #include <cstdlib>
@@ -15,8 +21,6 @@
 
 namespace
 {
-
-constexpr const char* VariableName = "TALVO95_REPORT_FIRST_FRAME";
 
 double Seconds(clockid_t clock)
 {
@@ -53,31 +57,29 @@ double SecondsSinceStart(const char* launched)
         - static_cast<double>(startTicks) / static_cast<double>(::sysconf(_SC_CLK_TCK));
 }
 
-// Lets the first expose through to the window, then reports: by then the
-// widgets are painted and the backing store flushed.
+// Watches every event the application delivers until a top-level window's
+// first expose; lets that expose through, then reports.
 class TFirstFrameWatcher final : public QObject
 {
 public:
-    TFirstFrameWatcher(QWindow* window, const char* launched)
-        : QObject(window)
-        , Launched(launched)
+    explicit TFirstFrameWatcher(const char* launched)
+        : Launched(launched)
     {
-        window->installEventFilter(this);
     }
 
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        if (Passing || event->type() != QEvent::Expose)
+        if (Passing || event->type() != QEvent::Expose || !watched->isWindowType())
             return false;
         auto* window = static_cast<QWindow*>(watched);
-        if (!window->isExposed())
+        if (!window->isExposed() || window->parent())
             return false;
         Passing = true;
         QCoreApplication::sendEvent(window, event);
         std::fprintf(stderr, "first frame %.1f ms, cpu %.1f ms\n",
             SecondsSinceStart(Launched) * 1000, Seconds(CLOCK_PROCESS_CPUTIME_ID) * 1000);
         std::fflush(stderr);
-        window->removeEventFilter(this);
+        QCoreApplication::instance()->removeEventFilter(this);
         deleteLater();
         return true;
     }
@@ -87,50 +89,16 @@ private:
     bool Passing = false;
 };
 
-// Posts its work when the first expose comes: the expose paints and flushes the
-// window before anything posted meanwhile runs.
-class TAfterFirstFrame final : public QObject
+// Called by the application's constructor.
+void WatchFirstFrame()
 {
-public:
-    TAfterFirstFrame(QWindow* window, QObject* context, std::function<void()> then)
-        : QObject(window)
-        , Context(context)
-        , Then(std::move(then))
-    {
-        window->installEventFilter(this);
-    }
+    if (const char* launched = std::getenv("TALVO95_REPORT_FIRST_FRAME"))
+        QCoreApplication::instance()->installEventFilter(new TFirstFrameWatcher(launched));
+}
 
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        if (event->type() != QEvent::Expose || !static_cast<QWindow*>(watched)->isExposed())
-            return false;
-        watched->removeEventFilter(this);
-        if (Context)
-            QTimer::singleShot(0, Context, std::move(Then));
-        deleteLater();
-        return false;
-    }
-
-private:
-    QPointer<QObject> Context;
-    std::function<void()> Then;
-};
+[[gnu::constructor]] void RegisterWatch()
+{
+    qAddPreRoutine(WatchFirstFrame);
+}
 
 } // namespace
-
-void AfterFirstFrame(QWidget& window, QObject* context, std::function<void()> then)
-{
-    if (QWindow* handle = window.windowHandle())
-        new TAfterFirstFrame(handle, context, std::move(then));
-    else
-        QTimer::singleShot(0, context, std::move(then));
-}
-
-void ReportFirstFrame(QWidget& window)
-{
-    const char* launched = std::getenv(VariableName);
-    if (!launched)
-        return;
-    if (QWindow* handle = window.windowHandle())
-        new TFirstFrameWatcher(handle, launched);
-}
