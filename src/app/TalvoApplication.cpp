@@ -74,6 +74,7 @@ int TTalvoApplication::Run(TGuardedApplication& application)
     TSerialPort serial;
     TTalvoServices services { clock, dialogues, trayIcon, desktop, clipboard, sound,
         [] { return std::make_unique<TQtSettingsBackend>(); }, dataFolder, serial };
+    services.RecoveryFolder = TDataFolder::RecoveryFolder();
     TSessionAutostart autostart(QCoreApplication::applicationFilePath());
     services.Autostart = &autostart;
 

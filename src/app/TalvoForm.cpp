@@ -58,9 +58,7 @@ TTalvoForm::TTalvoForm(TTalvoServices& services, const QStringList& arguments, Q
     : QMainWindow(parent)
     , Services(services)
     , FSettings(services.MakeSettingsBackend())
-    , FDiary(services.Clock)
-    , DiaryData(services.DataFolder / DiaryFileName)
-    , NotesDocument(services.Dialogues)
+    , Session(services.Clock, services.DataFolder)
 {
     setObjectName(u"TalvoForm"_s);
     setWindowTitle(u"Talvo95 - Quorral"_s);
@@ -74,12 +72,12 @@ TTalvoForm::TTalvoForm(TTalvoServices& services, const QStringList& arguments, Q
     CreatePages();
     CreateStatusBar();
     NameIconButtons(this);
-    FSecond = new QTimer(this);
-    FSecond->setObjectName(u"Second"_s);
-    FSecond->setInterval(1000);
+    Second = new QTimer(this);
+    Second->setObjectName(u"Second"_s);
+    Second->setInterval(1000);
     // A coarse timer could wake seconds after the minute it sleeps to.
-    FSecond->setTimerType(Qt::PreciseTimer);
-    connect(FSecond, &QTimer::timeout, this, &TTalvoForm::SecondTimer);
+    Second->setTimerType(Qt::PreciseTimer);
+    connect(Second, &QTimer::timeout, this, &TTalvoForm::SecondTimer);
     FormCreate(arguments);
     // The options, as the properties window loads and applies them.
     LoadSettings(FSettings, FOptions);
@@ -92,16 +90,16 @@ TTalvoForm::~TTalvoForm()
 {
     qApp->removeEventFilter(this);
     // The store goes before the pages do.
-    FDiary.SetView(nullptr);
+    Session.Diary().SetView(nullptr);
     // The notes page reads the notes tree, which goes before the pages do.
     delete FNotesPage;
 }
 
 void TTalvoForm::CreatePages()
 {
-    FPageControl = new QTabWidget(this);
-    FPageControl->setObjectName(u"PageControl"_s);
-    FPageControl->setAccessibleName(u"Pages"_s);
+    PageControl = new QTabWidget(this);
+    PageControl->setObjectName(u"PageControl"_s);
+    PageControl->setAccessibleName(u"Pages"_s);
     Pages = { new TPageSlot([this] { return MakeCalendarPage(); }),
         new TPageSlot([this] { return MakeNotesPage(); }),
         new TPageSlot([this] { return MakeCalculatorPage(); }) };
@@ -109,18 +107,18 @@ void TTalvoForm::CreatePages()
     const QString captions[3] = { u"Calendar / Diary"_s, u"Notes Tree"_s, u"Calculator"_s };
     for (size_t i = 0; i < Pages.size(); ++i) {
         Pages[i]->setObjectName(names[i]);
-        FPageControl->addTab(Pages[i], captions[i]);
+        PageControl->addTab(Pages[i], captions[i]);
     }
-    setCentralWidget(FPageControl);
-    connect(FPageControl, &QTabWidget::currentChanged, this, &TTalvoForm::PageControlChange);
+    setCentralWidget(PageControl);
+    connect(PageControl, &QTabWidget::currentChanged, this, &TTalvoForm::PageControlChange);
     // Ctrl+PgDown and Ctrl+PgUp choose the next and the previous page from
     // anywhere in the window, the grids and the text included.
     for (const auto& [keys, step] : { std::pair { Qt::CTRL | Qt::Key_PageDown, 1 },
              std::pair { Qt::CTRL | Qt::Key_PageUp, -1 } }) {
         auto* shortcut = new QShortcut(QKeySequence(keys), this);
         connect(shortcut, &QShortcut::activated, this, [this, step = step] {
-            const int count = FPageControl->count();
-            FPageControl->setCurrentIndex((FPageControl->currentIndex() + step + count) % count);
+            const int count = PageControl->count();
+            PageControl->setCurrentIndex((PageControl->currentIndex() + step + count) % count);
         });
     }
     connect(qApp, &QApplication::focusChanged, this,
@@ -129,7 +127,7 @@ void TTalvoForm::CreatePages()
 
 QWidget* TTalvoForm::MakeCalendarPage()
 {
-    FCalendarPage = new TCalendarPage(FDiary, Services.Clock, Services.Dialogues,
+    FCalendarPage = new TCalendarPage(Session.Diary(), Services.Clock, Services.Dialogues,
         Services.Clipboard, Services.Desktop, Services.DataFolder,
         [this](const QString& text) { Panels[2]->setText(text); });
     FCalendarPage->setObjectName(u"CalendarPage"_s);
@@ -141,7 +139,7 @@ QWidget* TTalvoForm::MakeCalendarPage()
 QWidget* TTalvoForm::MakeNotesPage()
 {
     auto* notesEditor = new TNotesEditPane(Services.Dialogues, Services.Clipboard);
-    FNotesPage = new TNotesPage(NotesDocument, Services.Dialogues, notesEditor);
+    FNotesPage = new TNotesPage(Session.Notes(), Services.Dialogues, notesEditor);
     FNotesPage->setObjectName(u"NotesTreePage"_s);
     CreateComms(*notesEditor);
     FNotesPage->TreeView()->setAccessibleName(u"Notes categories"_s);
@@ -179,9 +177,9 @@ TCalculatorPage* TTalvoForm::CalculatorPage()
 
 TAboutForm* TTalvoForm::AboutForm()
 {
-    if (!FAbout)
-        FAbout = new TAboutForm(this);
-    return FAbout;
+    if (!FAboutForm)
+        FAboutForm = new TAboutForm(this);
+    return FAboutForm;
 }
 
 void TTalvoForm::CreateStatusBar()
@@ -217,9 +215,9 @@ void TTalvoForm::FormCreate(const QStringList& arguments)
         if (argument.toUpper() == u"-NOTRAY"_s)
             FNoTray = true;
         else if (argument == QLatin1StringView(CommandLine::Hidden))
-            FStartHidden = true;
+            StartHidden = true;
         else
-            Services.Dialogues.ShowError(u"Invalid Parameter: "_s + argument);
+            BadArguments << argument;
     }
     FTray = new TTrayController(Services.TrayIcon, FNoTray, this);
     // The shown page, and the diary's view; the windows connect to it.
@@ -228,20 +226,22 @@ void TTalvoForm::FormCreate(const QStringList& arguments)
     CreateMenuButton();
     ConnectAutostart();
     ConnectWindows();
-    FPageControl->setCurrentIndex(CalendarPageIndex);
+    PageControl->setCurrentIndex(CalendarPageIndex);
     // Typing at once goes into the diary, not to the page tabs.
     calendar->Grid()->setFocus();
     FCalc.CalcHexClick();
-    FDiary.SetView(calendar);
+    Session.Diary().SetView(calendar);
     LoadAllData();
     FTray->AddIcon();
     ITickHost& host = *this;
     FTick = std::make_unique<TSecondTick>(
-        FDiary, FSettings, Services.Clock, Services.DataFolder, host);
-    FSecond->start();
+        Session.Diary(), FSettings, Services.Clock, Services.DataFolder, host);
+    Second->start();
     ReadPlacement();
     qApp->installEventFilter(this);
-    // Once the window is up, so the box stands in front of it.
+    // Once the window is up, so the boxes stand in front of it, and once the
+    // program listens for the signal to end, which a box must not hold up.
+    QTimer::singleShot(0, this, &TTalvoForm::ShowBadArguments);
     QTimer::singleShot(0, this, &TTalvoForm::ShowLoadNotice);
 }
 
@@ -266,13 +266,13 @@ void TTalvoForm::SecondTimer()
     RunGuarded(Services.Dialogues, [this] { FTick->SecondTimer(); });
     // Asleep until the next minute: only its first tick has work to do. A
     // clock that jumps meanwhile wakes the tick early (ClockChanged).
-    if (FSecond->isActive())
-        FSecond->start(FTick->MilliSecondsToNextMinute());
+    if (Second->isActive())
+        Second->start(FTick->MilliSecondsToNextMinute());
 }
 
 void TTalvoForm::ClockChanged()
 {
-    if (FSecond->isActive())
+    if (Second->isActive())
         SecondTimer();
 }
 
@@ -312,39 +312,40 @@ void TTalvoForm::UpdateTrayIcon(int imageIndex)
 {
     if (FNoTray)
         return;
-    FTray->UpdateTrayIcon(imageIndex, FOptions.DateTray, FDiary.TodayDay, Panels[2]->text());
+    FTray->UpdateTrayIcon(
+        imageIndex, FOptions.DateTray, Session.Diary().TodayDay, Panels[2]->text());
     if (FCalendarPage)
         FCalendarPage->SetTodayGlyph(
-            FOptions.DateTray ? std::optional<int>(FDiary.TodayDay) : std::nullopt);
+            FOptions.DateTray ? std::optional<int>(Session.Diary().TodayDay) : std::nullopt);
 }
 
 void TTalvoForm::ShowOverdueCount()
 {
-    FDiary.ShowOverdueCount();
+    Session.Diary().ShowOverdueCount();
 }
 
 void TTalvoForm::AboutClick()
 {
     AboutForm()->show();
-    FAbout->raise();
-    FAbout->activateWindow();
+    FAboutForm->raise();
+    FAboutForm->activateWindow();
 }
 
 void TTalvoForm::PropertiesClick()
 {
-    if (!FProperties) {
+    if (!FPropertiesForm) {
         IColourFontPickers* pickers = Services.Pickers;
         if (!pickers) {
             DesktopPickers = std::make_unique<TDesktopPickers>();
             pickers = DesktopPickers.get();
         }
-        FProperties = new TPropertiesForm(
+        FPropertiesForm = new TPropertiesForm(
             FOptions, FSettings, Services.Sound, Services.Dialogues, *pickers,
             [this] { ApplySettings(); }, this);
     }
-    FProperties->show();
-    FProperties->raise();
-    FProperties->activateWindow();
+    FPropertiesForm->show();
+    FPropertiesForm->raise();
+    FPropertiesForm->activateWindow();
 }
 
 void TTalvoForm::HelpClick()
@@ -354,14 +355,14 @@ void TTalvoForm::HelpClick()
 
 void TTalvoForm::ShowPageHelp()
 {
-    ShowHelpTopic(PageHelpTopics[FPageControl->currentIndex()]);
+    ShowHelpTopic(PageHelpTopics[PageControl->currentIndex()]);
 }
 
 void TTalvoForm::ShowHelpTopic(int topic)
 {
-    if (!FHelp)
-        FHelp = new THelpWindow(this);
-    FHelp->ShowTopic(topic);
+    if (!FHelpWindow)
+        FHelpWindow = new THelpWindow(this);
+    FHelpWindow->ShowTopic(topic);
 }
 
 void TTalvoForm::ApplySettings()
@@ -373,7 +374,7 @@ TApplyTargets TTalvoForm::ApplyTargets()
 {
     TApplyTargets targets;
     targets.MainWindow = this;
-    targets.PropertiesWindow = FProperties;
+    targets.PropertiesWindow = FPropertiesForm;
     targets.Hints = Hints;
     targets.Colours = Colours;
     if (FCalendarPage) {
@@ -408,7 +409,7 @@ void TTalvoForm::PageControlChange(int index)
     if (index < 0 || index >= static_cast<int>(Pages.size()))
         return;
     // Arrow keys on the page tabs go on choosing pages.
-    if (KeyAtTabs && FPageControl->tabBar()->hasFocus())
+    if (KeyAtTabs && PageControl->tabBar()->hasFocus())
         return;
     // A cell editor closed meanwhile is no place to go back to.
     QWidget* target = RememberedFocus[static_cast<size_t>(index)];
@@ -445,11 +446,11 @@ bool TTalvoForm::eventFilter(QObject* watched, QEvent* event)
     QWidget* focus = QApplication::focusWidget();
     if (focus ? widget != focus : widget != this)
         return false;
-    KeyAtTabs = focus == FPageControl->tabBar();
+    KeyAtTabs = focus == PageControl->tabBar();
     auto* key = static_cast<QKeyEvent*>(event);
     RunGuarded(Services.Dialogues, [&] {
         FormKeyDown(key->key(), key->modifiers());
-        if (FPageControl->currentIndex() == CalculatorPageIndex && !key->text().isEmpty())
+        if (PageControl->currentIndex() == CalculatorPageIndex && !key->text().isEmpty())
             FormKeyPress(key->text().at(0));
     });
     return false;
@@ -461,12 +462,12 @@ void TTalvoForm::FormKeyDown(int key, Qt::KeyboardModifiers modifiers)
         ShowPageHelp();
         return;
     }
-    if (key == Qt::Key_Escape && FPageControl->currentIndex() == NotesTreePageIndex) {
+    if (key == Qt::Key_Escape && PageControl->currentIndex() == NotesTreePageIndex) {
         NotesPage()->FocusTree();
         return;
     }
     if (modifiers.testFlag(Qt::ControlModifier)
-        && FPageControl->currentIndex() == NotesTreePageIndex) {
+        && PageControl->currentIndex() == NotesTreePageIndex) {
         if (key == Qt::Key_F)
             NotesPage()->bFind->trigger();
         else if (key == Qt::Key_D)
@@ -475,8 +476,8 @@ void TTalvoForm::FormKeyDown(int key, Qt::KeyboardModifiers modifiers)
             Comms()->bSendClick();
         return;
     }
-    if (!modifiers.testFlag(Qt::ControlModifier)
-        || FPageControl->currentIndex() != CalendarPageIndex || !FCalendarPage)
+    if (!modifiers.testFlag(Qt::ControlModifier) || PageControl->currentIndex() != CalendarPageIndex
+        || !FCalendarPage)
         return;
     if (key == Qt::Key_F)
         FCalendarPage->DiaryFindButtonClick();

@@ -1,12 +1,9 @@
 #pragma once
 
 #include "alarms/SecondTick.h"
-#include "base/DataFile.h"
 #include "base/DateTime.h"
-#include "base/IoError.h"
 #include "calc/Calculator.h"
-#include "diary/DiaryStore.h"
-#include "notes/NotesDocument.h"
+#include "session/DataSession.h"
 #include "settings/Settings.h"
 #include "settings/SettingsStore.h"
 
@@ -18,6 +15,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 class QLabel;
 class QTabWidget;
@@ -45,8 +43,9 @@ struct TTalvoServices;
 
 // The main window: the frame that holds the three pages, the status bar, the
 // one-second timer and the tray icon, and runs start-up, hiding to the tray,
-// restoring and the orderly exit. It owns the program's data (the diary, the
-// calculator, the settings); the pages keep their own handlers.
+// restoring and the orderly exit. It owns the data session (the diary and the
+// notes with their files), the calculator and the settings, and shows what the
+// session reports; the pages keep their own handlers.
 //
 // Start-up builds only what the first frame shows: the frame, the status bar
 // and the shown page. Every other page is built by its slot's factory when it
@@ -69,16 +68,14 @@ public:
 
     bool NoTray() const { return FNoTray; }
     bool HiddenInTray() const { return FHiddenInTray; }
-    QTabWidget* PageControl() const { return FPageControl; }
-    QLabel* StatusPanel(int index) const { return Panels[static_cast<size_t>(index)]; }
-    QTimer* Second() const { return FSecond; }
     TTrayController& Tray() const { return *FTray; }
-    THelpWindow* HelpWindow() const { return FHelp; }
+    THelpWindow* HelpWindow() const { return FHelpWindow; }
     // The about box, built now if it was not yet.
     TAboutForm* AboutForm();
     // Made on first use; null until then.
-    TPropertiesForm* PropertiesForm() const { return FProperties; }
-    TDiaryStore& Diary() { return FDiary; }
+    TPropertiesForm* PropertiesForm() const { return FPropertiesForm; }
+    TDiaryStore& Diary() { return Session.Diary(); }
+    TDataSession& Data() { return Session; }
     TCalculator& Calc() { return FCalc; }
     TSettings& Options() { return FOptions; }
     TSettingsStore& Settings() { return FSettings; }
@@ -88,12 +85,9 @@ public:
     TNotesPage* NotesPage();
     // Dialling and e-mail, which read the notes page: built with it.
     TCommsCommands* Comms();
-    TNotesTree& Notes() { return NotesDocument.Tree(); }
+    TNotesTree& Notes() { return Session.Notes().Tree(); }
     TAlarmPopups& Popups() const { return *FPopups; }
     TSecondTick& Tick() { return *FTick; }
-    // The tray menu again, in the corner of the page tabs, for desktops
-    // without a tray.
-    QToolButton* MenuButton() const { return FMenuButton; }
 
     // Shows the window, or with "--hidden" leaves only the tray icon once the
     // desktop has a tray (shown when none appears in time).
@@ -127,8 +121,10 @@ public:
     void UpdateTrayIcon(int imageIndex) override;
     void ShowOverdueCount();
     // Commits and writes the data; an error box names a file that could not be
-    // written. False when a file was not written.
-    bool SaveAllData();
+    // written and why. Asked by the system, where nobody may answer a box, what
+    // could not be written is kept as an emergency copy instead when it can be.
+    // False when a file was not written (nor kept).
+    bool SaveAllData(TExitCause cause = ecUser);
     void LoadAllData();
     void FreeAllData();
     // Makes the options take effect on the windows that exist.
@@ -137,7 +133,6 @@ public:
     TApplyTargets ApplyTargets();
     // The schedule window, made on first use.
     TScheduleForm& ScheduleWindow();
-    TScheduleForm* ScheduleIfMade() const { return FSchedule; }
     // The diary page's "Schedule", the tray's "Show Schedule" and Ctrl+S.
     void ScheduleButtonClick();
     // The schedule's "Go There": the diary page on the event, the window in front.
@@ -146,7 +141,6 @@ public:
     void BringToFront();
     // The find window, made on first use at its first place.
     TFindForm& FindWindow();
-    TFindForm* FindIfMade() const { return FFind; }
     // The diary page's "Find", the notes page's find button and Ctrl+F.
     void FindButtonClick();
 
@@ -195,10 +189,12 @@ private:
     // Keeps the whole window, its frame included, on the screen's free area.
     void FitOnScreen();
     // Saves when memory holds anything the last save did not write.
-    bool SaveIfChanged();
-    bool SaveDiaryNow(std::string text);
-    // Tells the user, once, that the last load left part of the diary unread.
+    bool SaveIfChanged(TExitCause cause);
+    bool SaveFailed(std::vector<TSaveFailure> failures, TExitCause cause);
+    // Tells the user, once, that the last load left part of a file unread, and
+    // where the last run kept what it could not save.
     void ShowLoadNotice();
+    void ShowBadArguments();
     // Dialling and e-mail from the notes editor.
     void CreateComms(TNotesEditPane& editor);
     void FormKeyDown(int key, Qt::KeyboardModifiers modifiers);
@@ -207,28 +203,23 @@ private:
     void PageControlChange(int index);
     // Where the focus goes on a page shown for the first time.
     QWidget* PageFocusTarget(int index) const;
-    int64_t DiaryFileTime() const;
 
     TTalvoServices& Services;
     TSettingsStore FSettings;
     TSettings FOptions;
-    TIoError IoError;
-    TDiaryStore FDiary;
-    TDataFile DiaryData;
-    // Whether the diary in memory was loaded (and not freed since), and a
-    // digest of the text the last save wrote or found in the file already.
-    bool DataLoaded = false;
-    std::optional<uint64_t> SavedDigest;
+    TDataSession Session;
     TCalculator FCalc;
-    TNotesDocument NotesDocument;
     std::unique_ptr<TSecondTick> FTick;
     bool FNoTray = false;
     bool FHiddenInTray = false;
-    bool FStartHidden = false;
-    QToolButton* FMenuButton = nullptr;
+    bool StartHidden = false;
+    QStringList BadArguments;
+    // The tray menu again, in the corner of the page tabs, for desktops
+    // without a tray.
+    QToolButton* MenuButton = nullptr;
     bool Exited = false;
     int64_t DiaryFileAge = -1;
-    QTabWidget* FPageControl = nullptr;
+    QTabWidget* PageControl = nullptr;
     std::array<TPageSlot*, 3> Pages {};
     std::array<QPointer<QWidget>, 3> RememberedFocus;
     // The last key went to the page tabs.
@@ -240,16 +231,16 @@ private:
     std::unique_ptr<INotesCaret> NotesCaret;
     TCommsCommands* FComms = nullptr;
     TAlarmPopups* FPopups = nullptr;
-    QTimer* FSecond = nullptr;
+    QTimer* Second = nullptr;
     TTrayController* FTray = nullptr;
     THintSwitch* Hints = nullptr;
-    THelpWindow* FHelp = nullptr;
-    TAboutForm* FAbout = nullptr;
-    TPropertiesForm* FProperties = nullptr;
+    THelpWindow* FHelpWindow = nullptr;
+    TAboutForm* FAboutForm = nullptr;
+    TPropertiesForm* FPropertiesForm = nullptr;
     TPaletteColours* Colours = nullptr;
     std::unique_ptr<IColourFontPickers> DesktopPickers;
-    TScheduleForm* FSchedule = nullptr;
-    TFindForm* FFind = nullptr;
+    TScheduleForm* FScheduleWindow = nullptr;
+    TFindForm* FFindWindow = nullptr;
     // The notes tree's width as stored; 0 until the user has set one.
     int32_t WinSplit = 0;
     static constexpr int32_t DesignedSplit = 129;

@@ -18,19 +18,19 @@ using namespace Qt::StringLiterals;
 
 void TTalvoForm::CreateMenuButton()
 {
-    FMenuButton = new QToolButton(FPageControl);
-    FMenuButton->setObjectName(u"MenuButton"_s);
-    FMenuButton->setText(u"Menu"_s);
-    FMenuButton->setIcon(TProgramIcon::Icon());
-    FMenuButton->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    FMenuButton->setAutoRaise(true);
-    FMenuButton->setPopupMode(QToolButton::InstantPopup);
+    MenuButton = new QToolButton(PageControl);
+    MenuButton->setObjectName(u"MenuButton"_s);
+    MenuButton->setText(u"Menu"_s);
+    MenuButton->setIcon(TProgramIcon::Icon());
+    MenuButton->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    MenuButton->setAutoRaise(true);
+    MenuButton->setPopupMode(QToolButton::InstantPopup);
     // The very menu of the tray: the same items, states and handlers.
-    FMenuButton->setMenu(FTray->Menu());
-    FMenuButton->setShortcut(QKeySequence(Qt::Key_F10));
-    FMenuButton->setToolTip(u"Restore, Acknowledge, Properties, About, Help, Exit... (F10)"_s);
-    FMenuButton->setAccessibleName(u"Talvo95 menu"_s);
-    FPageControl->setCornerWidget(FMenuButton, Qt::TopRightCorner);
+    MenuButton->setMenu(FTray->Menu());
+    MenuButton->setShortcut(QKeySequence(Qt::Key_F10));
+    MenuButton->setToolTip(u"Restore, Acknowledge, Properties, About, Help, Exit... (F10)"_s);
+    MenuButton->setAccessibleName(u"Talvo95 menu"_s);
+    PageControl->setCornerWidget(MenuButton, Qt::TopRightCorner);
 }
 
 void TTalvoForm::ConnectAutostart()
@@ -57,7 +57,7 @@ void TTalvoForm::MenuAutostartClick(bool checked)
 
 void TTalvoForm::ShowAtStart()
 {
-    if (FStartHidden && !FNoTray)
+    if (StartHidden && !FNoTray)
         StartInTray(TrayWaits);
     else
         show();
@@ -70,7 +70,7 @@ void TTalvoForm::StartInTray(int waitsLeft)
         return;
     if (FTray->CanHideToTray()) {
         // As if just hidden: a restore reloads only a diary changed meanwhile.
-        DiaryFileAge = DiaryFileTime();
+        DiaryFileAge = Session.DiaryFileTime();
         FHiddenInTray = true;
         return;
     }

@@ -10,10 +10,10 @@
 #include "base/LongStrings.h"
 #include "controls/Dialogues.h"
 #include "diary/CalendarPage.h"
-#include "diary/DiaryFile.h"
 #include "find/FindForm.h"
 #include "notes/NotesPage.h"
 #include "schedule/ScheduleForm.h"
+#include "session/RecoveryFolder.h"
 #include "settings/PropertiesForm.h"
 
 #include <QCloseEvent>
@@ -41,18 +41,18 @@ void TTalvoForm::HideToTray()
     // A failed save leaves the window shown, with the error box, as an exit does.
     if (!SaveAllData())
         return;
-    DiaryFileAge = DiaryFileTime();
-    if (FAbout)
-        FAbout->close();
-    if (FSchedule)
-        FSchedule->close();
-    if (FFind)
-        FFind->hide();
-    if (FHelp)
-        FHelp->close();
+    DiaryFileAge = Session.DiaryFileTime();
+    if (FAboutForm)
+        FAboutForm->close();
+    if (FScheduleWindow)
+        FScheduleWindow->close();
+    if (FFindWindow)
+        FFindWindow->hide();
+    if (FHelpWindow)
+        FHelpWindow->close();
     // Unsaved edits stay in effect where they are read; nothing is applied.
-    if (FProperties)
-        FProperties->hide();
+    if (FPropertiesForm)
+        FPropertiesForm->hide();
     // Without a notification area a hidden window could never come back.
     if (!FTray->CanHideToTray())
         return;
@@ -64,12 +64,12 @@ void TTalvoForm::RestoreFromTray()
 {
     if (FNoTray)
         return;
-    if (FHiddenInTray && DiaryFileTime() != DiaryFileAge) {
+    if (FHiddenInTray && Session.DiaryFileTime() != DiaryFileAge) {
         FreeAllData();
         LoadAllData();
         ShowLoadNotice();
     }
-    FDiary.CountOverdue();
+    Session.Diary().CountOverdue();
     ShowOverdueCount();
     if (isMinimized())
         showNormal();
@@ -86,7 +86,7 @@ bool TTalvoForm::ExitClick(TExitCause cause)
 {
     if (Exited)
         return true;
-    FSecond->stop();
+    Second->stop();
     FTray->DeleteIcon();
     if (FCalendarPage)
         FCalendarPage->EndEditing();
@@ -94,26 +94,26 @@ bool TTalvoForm::ExitClick(TExitCause cause)
         FNotesPage->EndEditing();
     // Hidden, the data was saved when the window was hidden; whatever changed
     // since (the purge, a save that failed) is saved now.
-    const bool saved = FHiddenInTray ? SaveIfChanged() : SaveAllData();
+    const bool saved = FHiddenInTray ? SaveIfChanged(cause) : SaveAllData(cause);
     // A second request to end may have finished the exit while the error box was open.
     if (Exited)
         return true;
     if (!saved) {
         FTray->AddIcon();
-        FSecond->start(1000);
+        Second->start(1000);
         if (isMinimized())
             showNormal();
         show();
         FHiddenInTray = false;
         return false;
     }
-    DiaryFileAge = DiaryFileTime();
-    if (FAbout)
-        FAbout->close();
-    if (FHelp)
-        FHelp->close();
-    if (FProperties)
-        FProperties->hide();
+    DiaryFileAge = Session.DiaryFileTime();
+    if (FAboutForm)
+        FAboutForm->close();
+    if (FHelpWindow)
+        FHelpWindow->close();
+    if (FPropertiesForm)
+        FPropertiesForm->hide();
     WritePlacement(cause);
     FreeAllData();
     FPopups->CloseAll();
@@ -167,89 +167,87 @@ void TTalvoForm::FitOnScreen()
     resize(fitted.size() - margins);
 }
 
-bool TTalvoForm::SaveAllData()
+bool TTalvoForm::SaveAllData(TExitCause cause)
 {
-    FDiary.CommitSelectedDay();
-    // Each file is written whatever became of the other; each failure has its box.
-    // A diary whose file holds it already is not written again: the file keeps
-    // its date, and the exit does not wait for a needless write to the disk.
-    const auto unchanged
-        = DataLoaded ? UnchangedDiaryDigest(FDiary.DiaryDays, DiaryData) : std::nullopt;
-    if (unchanged)
-        SavedDigest = *unchanged;
-    const bool diarySaved = unchanged || SaveDiaryNow(FormatDiary(FDiary.DiaryDays));
-    const bool notesSaved = NotesDocument.Save(IoError, Services.Clock.Now());
-    return diarySaved && notesSaved;
+    return SaveFailed(Session.Save(true), cause);
 }
 
-bool TTalvoForm::SaveIfChanged()
+bool TTalvoForm::SaveIfChanged(TExitCause cause)
 {
-    FDiary.CommitSelectedDay();
-    const bool notesSaved = NotesDocument.Save(IoError, Services.Clock.Now(), true);
-    if (SavedDigest && *SavedDigest == DiaryDigest(FDiary.DiaryDays))
-        return notesSaved;
-    return SaveDiaryNow(FormatDiary(FDiary.DiaryDays)) && notesSaved;
+    return SaveFailed(Session.Save(), cause);
 }
 
-bool TTalvoForm::SaveDiaryNow(std::string text)
+bool TTalvoForm::SaveFailed(std::vector<TSaveFailure> failures, TExitCause cause)
 {
-    // Never a diary that was not loaded: after the exit freed it, memory holds nothing of the file.
-    if (!DataLoaded)
+    if (failures.empty())
         return true;
-    const TDataFile::TSaveResult result
-        = SaveDataText(text, DiaryData, IoError, Services.Clock.Now());
-    if (result == TDataFile::srSaved) {
-        SavedDigest = DiaryTextDigest(text);
-        return true;
+    // Asked to end by a signal or the session, the program must end: nobody
+    // may be there to answer a box, and the system ends it soon regardless.
+    if (cause == ecSystem) {
+        TRecoveryFolder recovery(Services.RecoveryFolder);
+        if (const auto kept = recovery.Keep(failures, Services.Clock.Now())) {
+            for (const std::filesystem::path& copy : *kept)
+                std::fprintf(
+                    stderr, "Talvo95: what could not be saved is kept in %s.\n", copy.c_str());
+            return true;
+        }
     }
-    const QString file = QString::fromStdString(DiaryData.Path().string());
-    const QString reason = SaveFailureReason(result);
-    Services.Dialogues.ShowError(
-        u"The diary could not be saved to \"%1\": %2. "
-        "Your events are kept in memory; free some space or "
-        "check the folder, then close the window again to save."_s.arg(file, reason));
+    // Each file's failure has its box.
+    for (const TSaveFailure& failure : failures) {
+        const bool diary = failure.Kind == dkDiary;
+        Services.Dialogues.ShowError(
+            u"The %1 could not be saved to \"%2\": %3. "
+            "Your %4 are kept in memory; free some space or "
+            "check the folder, then close the window again to save."_s.arg(
+                diary ? u"diary"_s : u"notes"_s, QString::fromStdString(failure.Path.string()),
+                SaveFailureReason(failure.Result, failure.Error),
+                diary ? u"events"_s : u"notes"_s));
+    }
     return false;
 }
 
 void TTalvoForm::LoadAllData()
 {
-    FDiary.OpenDiary(DiaryData, IoError);
-    NotesDocument.Open(Services.DataFolder, IoError);
-    DataLoaded = true;
-    SavedDigest.reset();
+    Session.Load();
     FCalc.ClearStack();
 }
 
 void TTalvoForm::FreeAllData()
 {
-    FDiary.FreeDiary();
-    NotesDocument.Clear();
-    DataLoaded = false;
+    Session.Free();
+}
+
+void TTalvoForm::ShowBadArguments()
+{
+    for (const QString& argument : std::exchange(BadArguments, {}))
+        Services.Dialogues.ShowError(u"Invalid Parameter: "_s + argument);
 }
 
 void TTalvoForm::ShowLoadNotice()
 {
-    NotesDocument.ShowLoadNotice(Services.Clock.Now());
-    if (!DiaryData.TakeNotice())
+    for (const TLoadNotice& notice : Session.TakeLoadNotices()) {
+        const QString why = notice.End == TDataFile::leReadError
+            ? u"a read error stopped the reading"_s
+            : u"it holds an end-of-file mark (the byte 26) with more data after it"_s;
+        Services.Dialogues.ShowError(
+            u"\"%1\" was read only in part: %2. %3 what was read. Before the file is next "
+            "saved, its original content is kept beside it as \"%4\"."_s.arg(
+                QString::fromStdString(notice.Path.string()), why,
+                notice.Kind == dkDiary ? u"The diary shows"_s : u"The notes show"_s,
+                QString::fromStdString(notice.Backup.filename().string())));
+    }
+    const std::vector<std::filesystem::path> kept
+        = TRecoveryFolder(Services.RecoveryFolder).TakeNotice();
+    if (kept.empty())
         return;
-    const QString why = DiaryData.LoadEnd() == TDataFile::leReadError
-        ? u"a read error stopped the reading"_s
-        : u"it holds an end-of-file mark (the byte 26) with more data after it"_s;
+    QStringList names;
+    for (const std::filesystem::path& copy : kept)
+        names << QString::fromStdString(copy.string());
     Services.Dialogues.ShowError(
-        u"\"%1\" was read only in part: %2. The diary shows what was read. Before the "
-        "file is next saved, its original content is kept beside it as \"%3\"."_s.arg(
-            QString::fromStdString(DiaryData.Path().string()), why,
-            QString::fromStdString(
-                DiaryData.BackupPathFor(Services.Clock.Now()).filename().string())));
-}
-
-int64_t TTalvoForm::DiaryFileTime() const
-{
-    std::error_code error;
-    const auto stamp = std::filesystem::last_write_time(Services.DataFolder / DiaryFileName, error);
-    if (error)
-        return -1;
-    return std::chrono::duration_cast<std::chrono::nanoseconds>(stamp.time_since_epoch()).count();
+        u"When Talvo95 last ended, part of its data could not be saved to its files. What "
+        "was not saved is kept in:\n%1\nTo take it back, end Talvo95 and copy a file over "
+        "the data file of the same name in \"%2\"."_s.arg(
+            names.join(u'\n'), QString::fromStdString(Services.DataFolder.string())));
 }
 
 void TTalvoForm::ReadPlacement()
@@ -305,8 +303,9 @@ void TTalvoForm::WritePlacement(TExitCause cause)
     // reported, but it does not stop the program ending: the data is saved.
     try {
         // A schedule window never opened keeps the place it has stored.
-        const std::array<int32_t, 4> ScheduleRect
-            = FSchedule ? FSchedule->Placement() : TScheduleForm::ReadPlacement(FSettings);
+        const std::array<int32_t, 4> ScheduleRect = FScheduleWindow
+            ? FScheduleWindow->Placement()
+            : TScheduleForm::ReadPlacement(FSettings);
         const std::array<std::pair<std::string_view, int32_t>, 9> place { {
             { Setting::WinLeft.Name, x() },
             { Setting::WinTop.Name, y() },

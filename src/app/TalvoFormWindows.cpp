@@ -72,26 +72,26 @@ void TTalvoForm::ConnectWindows()
 
 void TTalvoForm::ApplyWindowSettings(TApplyTargets& targets) const
 {
-    if (FSchedule) {
-        targets.ScheduleWindow = FSchedule;
-        targets.ScheduleGrid = FSchedule->Grid();
+    if (FScheduleWindow) {
+        targets.ScheduleWindow = FScheduleWindow;
+        targets.ScheduleGrid = FScheduleWindow->Grid();
     }
 }
 
 TScheduleForm& TTalvoForm::ScheduleWindow()
 {
-    if (!FSchedule) {
-        FSchedule = new TScheduleForm(
-            FDiary, Services.Clock, FOptions, Services.Clipboard, FSettings, this);
-        connect(
-            FSchedule, &TScheduleForm::GoThereRequested, this, [this](double day, int position) {
+    if (!FScheduleWindow) {
+        FScheduleWindow = new TScheduleForm(
+            Session.Diary(), Services.Clock, FOptions, Services.Clipboard, FSettings, this);
+        connect(FScheduleWindow, &TScheduleForm::GoThereRequested, this,
+            [this](double day, int position) {
                 RunGuarded(Services.Dialogues, [&] { ScheduleGoThere(day, position); });
             });
         TApplyTargets targets;
-        targets.ScheduleGrid = FSchedule->Grid();
+        targets.ScheduleGrid = FScheduleWindow->Grid();
         ::ApplySettings(FOptions, targets);
     }
-    return *FSchedule;
+    return *FScheduleWindow;
 }
 
 void TTalvoForm::ScheduleButtonClick()
@@ -106,7 +106,7 @@ void TTalvoForm::ScheduleGoThere(double day, int position)
 {
     if (FHiddenInTray)
         RestoreFromTray();
-    FPageControl->setCurrentIndex(CalendarPageIndex);
+    PageControl->setCurrentIndex(CalendarPageIndex);
     FCalendarPage->SelectDayCell(day, position, GoThereColumn);
     BringToFront();
     FCalendarPage->Grid()->setFocus();
@@ -123,22 +123,23 @@ void TTalvoForm::BringToFront()
 
 TFindForm& TTalvoForm::FindWindow()
 {
-    if (!FFind) {
-        FFind = new TFindForm(Services.Dialogues, this);
+    if (!FFindWindow) {
+        FFindWindow = new TFindForm(Services.Dialogues, this);
         // Next to the main window (beside, below or above it) where the
         // screen has room, else at its designed place over it; from then on
         // where the user puts it.
-        FFind->move(pos() + QPoint(TFindForm::FirstLeft, TFindForm::FirstTop));
-        FFind->move(
-            PlaceClearOf(FFind->frameGeometry(), frameGeometry(), AreaFor(*FFind)).topLeft());
-        FFind->Search = [this](const QString& text) {
+        FFindWindow->move(pos() + QPoint(TFindForm::FirstLeft, TFindForm::FirstTop));
+        FFindWindow->move(
+            PlaceClearOf(FFindWindow->frameGeometry(), frameGeometry(), AreaFor(*FFindWindow))
+                .topLeft());
+        FFindWindow->Search = [this](const QString& text) {
             std::optional<bool> found;
             RunGuarded(Services.Dialogues, [&] { found = FindInPage(text); });
             return found;
         };
-        FFind->Closed = [this] { FindClosed(); };
+        FFindWindow->Closed = [this] { FindClosed(); };
     }
-    return *FFind;
+    return *FFindWindow;
 }
 
 void TTalvoForm::FindButtonClick()
@@ -156,7 +157,7 @@ void TTalvoForm::FindButtonClick()
 
 std::optional<bool> TTalvoForm::FindInPage(const QString& text)
 {
-    const int page = FPageControl->currentIndex();
+    const int page = PageControl->currentIndex();
     if (page != CalendarPageIndex && page != NotesTreePageIndex)
         return std::nullopt;
     // A character the data files cannot hold is in none of their texts.
@@ -166,10 +167,10 @@ std::optional<bool> TTalvoForm::FindInPage(const QString& text)
         return FindInNotesPage(pattern, representable);
     FCalendarPage->EndEditing();
     if (!representable) {
-        FDiary.SelectCalendarDay();
+        Session.Diary().SelectCalendarDay();
         return false;
     }
-    const std::optional<TDiaryHit> hit = FindInDiary(FDiary, pattern);
+    const std::optional<TDiaryHit> hit = FindInDiary(Session.Diary(), pattern);
     if (!hit)
         return false;
     FCalendarPage->SelectDayCell(hit->Day, hit->Position, DescriptionColumn);
@@ -222,23 +223,23 @@ bool TTalvoForm::FindInNotesPage(const std::string& pattern, bool representable)
 
 void TTalvoForm::KeepFindClear(const QRect& spot)
 {
-    if (!FFind || spot.isEmpty())
+    if (!FFindWindow || spot.isEmpty())
         return;
-    const QRect frame = FFind->frameGeometry();
-    const QRect placed = PlaceClearOf(frame, spot, AreaFor(*FFind));
+    const QRect frame = FFindWindow->frameGeometry();
+    const QRect placed = PlaceClearOf(frame, spot, AreaFor(*FFindWindow));
     if (placed != frame)
-        FFind->move(placed.topLeft());
+        FFindWindow->move(placed.topLeft());
 }
 
 void TTalvoForm::FindClosed()
 {
-    if (FPageControl->currentIndex() == CalendarPageIndex) {
+    if (PageControl->currentIndex() == CalendarPageIndex) {
         QWidget* grid = FCalendarPage->Grid();
         if (grid->isVisible())
             grid->setFocus();
-    } else if (FPageControl->currentIndex() == NotesTreePageIndex && FNotesPage) {
+    } else if (PageControl->currentIndex() == NotesTreePageIndex && FNotesPage) {
         FNotesPage->Editor().NotesFocus();
-    } else if (QWidget* target = PageFocusTarget(FPageControl->currentIndex())) {
+    } else if (QWidget* target = PageFocusTarget(PageControl->currentIndex())) {
         target->setFocus();
     }
 }

@@ -30,6 +30,9 @@ struct TTalvoServices {
     std::filesystem::path DataFolder;
     // Where a modem is dialled.
     ISerialPort& Serial;
+    // Where the emergency copies go when a save fails as the program must end;
+    // none are made when empty.
+    std::filesystem::path RecoveryFolder = {};
     // Starting with the desktop session; none where the desktop has no way.
     IAutostart* Autostart = nullptr;
     // The properties window's colour and font dialogs; the desktop's when null.

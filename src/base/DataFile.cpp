@@ -160,6 +160,14 @@ std::filesystem::path TDataFile::BackupPathFor(TDateTime now) const
 
 TDataFile::TSaveResult TDataFile::Save(std::string_view content, TDateTime now)
 {
+    errno = 0;
+    const TSaveResult result = Write(content, now);
+    FSaveError = result == srSaved ? 0 : errno;
+    return result;
+}
+
+TDataFile::TSaveResult TDataFile::Write(std::string_view content, TDateTime now)
+{
     const std::filesystem::path file = FollowLinks(FilePath);
     struct stat info {
     };

@@ -63,11 +63,15 @@ public:
     // of an original that was not read whole. After any failure the file is as
     // it was and no temporary file is left.
     TSaveResult Save(std::string_view content, TDateTime now);
+    // The system's error number of the last failed save (ENOSPC for a full
+    // disk), or 0 when it has none.
+    int SaveError() const { return FSaveError; }
     // True when saving `content` would change nothing: the file holds exactly
     // it, and its last load read it whole (no original is left to keep).
     bool Holds(std::string_view content) const;
 
 private:
+    TSaveResult Write(std::string_view content, TDateTime now);
     // Starts a load whose read ended as told; false for a read error.
     bool StartLoad(bool read, bool readAnything);
 
@@ -77,6 +81,7 @@ private:
     bool NoticeTaken = false;
     bool OriginalKept = false;
     std::filesystem::path Backup;
+    int FSaveError = 0;
 };
 
 class TIoError;

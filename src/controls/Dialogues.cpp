@@ -5,6 +5,8 @@
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <cerrno>
+#include <cstring>
 
 using namespace Qt::StringLiterals;
 
@@ -93,7 +95,7 @@ void RunGuarded(IDialogues& dialogues, const std::function<void()>& handler)
     }
 }
 
-QString SaveFailureReason(TDataFile::TSaveResult result)
+QString SaveFailureReason(TDataFile::TSaveResult result, int error)
 {
     switch (result) {
     case TDataFile::srReadOnly:
@@ -101,6 +103,24 @@ QString SaveFailureReason(TDataFile::TSaveResult result)
     case TDataFile::srNoBackup:
         return u"a copy of the part of the file that was never read could not be kept beside it"_s;
     default:
+        break;
+    }
+    switch (error) {
+    case ENOSPC:
+        return u"the disk is full"_s;
+    case EDQUOT:
+        return u"your disk quota is used up"_s;
+    case EFBIG:
+        return u"the file would be larger than the system allows"_s;
+    case EROFS:
+        return u"the disk is read-only"_s;
+    case EACCES:
+    case EPERM:
+        return u"you may not write to the file or its folder"_s;
+    case 0:
         return u"the file or its folder could not be written"_s;
+    default:
+        return u"the file or its folder could not be written (%1)"_s.arg(
+            QString::fromLocal8Bit(std::strerror(error)));
     }
 }

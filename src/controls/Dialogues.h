@@ -58,4 +58,4 @@ void RunGuarded(IDialogues& dialogues, const std::function<void()>& handler);
 QString ErrorText(const std::exception& error);
 
 // Why a save of a data file failed, as the error box words it.
-QString SaveFailureReason(TDataFile::TSaveResult result);
+QString SaveFailureReason(TDataFile::TSaveResult result, int error = 0);

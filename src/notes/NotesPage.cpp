@@ -6,7 +6,6 @@
 #include "notes/NotesImages.h"
 #include "notes/NotesTreeModel.h"
 #include "notes/NotesTreeView.h"
-#include "notes/PlainNotesEditor.h"
 #include "platform/AnsiText.h"
 #include "platform/AnsiValidator.h"
 
@@ -52,7 +51,7 @@ TNotesPage::TNotesPage(
     , Document(document)
     , Tree(document.Tree())
     , Dialogues(dialogues)
-    , FEditor(editor ? editor : new TPlainNotesEditor)
+    , FEditor(editor)
 {
     FModel = new TNotesTreeModel(Tree, DesktopNameOrder(), this);
     FTreeView = new TNotesTreeView;

@@ -31,8 +31,8 @@ class TNotesPage final : public QWidget, private INotesView
 public:
     static constexpr int HelpTopic = 5;
 
-    // Without an editor the page makes a plain text pane.
-    TNotesPage(TNotesDocument& document, IDialogues& dialogues, INotesEditor* editor = nullptr,
+    // The page takes the editor (the right pane) as a child of its splitter.
+    TNotesPage(TNotesDocument& document, IDialogues& dialogues, INotesEditor* editor,
         QWidget* parent = nullptr);
     ~TNotesPage() override;
 

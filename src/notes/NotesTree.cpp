@@ -22,11 +22,6 @@ std::unique_ptr<TNoteData> NewNoteData()
     return std::make_unique<TNoteData>();
 }
 
-void FreeNoteData(TNoteNode& node)
-{
-    node.Data.reset();
-}
-
 TNoteData& NoteDataOf(TNoteNode& node)
 {
     if (!node.Data)

@@ -41,8 +41,6 @@ using TNameLess = std::function<bool(const std::string& a, const std::string& b)
 
 // A new record: no lines, text view, every column 64 pixels wide.
 std::unique_ptr<TNoteData> NewNoteData();
-// Frees the node's record, if it has one.
-void FreeNoteData(TNoteNode& node);
 // The node's record, attached first when it has none.
 TNoteData& NoteDataOf(TNoteNode& node);
 

@@ -17,3 +17,11 @@ std::filesystem::path TDataFolder::Open(QString& error)
         error = u"The data folder \"%1\" could not be created."_s.arg(folder);
     return std::filesystem::path(folder.toStdU16String());
 }
+
+std::filesystem::path TDataFolder::RecoveryFolder()
+{
+    QString state = qEnvironmentVariable("XDG_STATE_HOME");
+    if (state.isEmpty() || QDir::isRelativePath(state))
+        state = QDir::homePath() + u"/.local/state"_s;
+    return std::filesystem::path((state + u"/Talvo95/recovered"_s).toStdU16String());
+}

@@ -15,4 +15,7 @@ public:
     // The folder as an absolute path, created when missing; `error` tells why
     // it could not be created (then the saves report it too).
     static std::filesystem::path Open(QString& error);
+    // Where emergency copies of unsaved data go:
+    // $XDG_STATE_HOME/Talvo95/recovered (~/.local/state/Talvo95/recovered).
+    static std::filesystem::path RecoveryFolder();
 };

@@ -12,8 +12,11 @@
 #include "platform/TrayIcon.h"
 #include "settings/MemorySettingsBackend.h"
 
+#include <QLabel>
 #include <QStringList>
+#include <QTabWidget>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <memory>
 
 // A notification area that records what it shows.
@@ -50,7 +53,8 @@ struct TFakeShell {
     TMemorySettingsBackend* Backend = nullptr;
     bool RefuseSettingsWrites = false;
     TTalvoServices Services { Clock, Dialogues, Tray, Desktop, Clipboard, Sound,
-        [this] { return MakeBackend(); }, Folder.path().toStdString(), Serial };
+        [this] { return MakeBackend(); }, Folder.path().toStdString(), Serial,
+        Folder.filePath(QStringLiteral("state/recovered")).toStdString() };
 
     std::unique_ptr<ISettingsBackend> MakeBackend()
     {
@@ -68,3 +72,17 @@ struct TFakeShell {
     std::string Stored(std::string_view name) const { return Backend->Text(name); }
     QString DataFile(const QString& name) const { return Folder.filePath(name); }
 };
+
+// The window's parts, found by their object names.
+inline QTabWidget* Pages(QWidget& form)
+{
+    return form.findChild<QTabWidget*>(QStringLiteral("PageControl"));
+}
+inline QLabel* StatusPanel(QWidget& form, int index)
+{
+    return form.findChild<QLabel*>(QStringLiteral("StatusPanel%1").arg(index));
+}
+inline QTimer* SecondTimer(QWidget& form)
+{
+    return form.findChild<QTimer*>(QStringLiteral("Second"));
+}

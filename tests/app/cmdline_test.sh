@@ -2,45 +2,14 @@
 # The real program's command line and data folder: "--help" and "--version"
 # answer on the terminal and leave a running copy alone; the files live in the
 # data folder whatever folder the program is started from.
-set -uo pipefail
-program=$(realpath "$1")
-work=$(mktemp -d)
-pid=
-cleanup() {
-  [ -n "$pid" ] && kill -9 "$pid" 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-export QT_QPA_PLATFORM=offscreen
-export XDG_CONFIG_HOME=$work/config XDG_RUNTIME_DIR=$work/run XDG_DATA_HOME=$work/share
+source "$(dirname "$0")/../program_test_setup.sh" "$1"
+export XDG_DATA_HOME=$work/share
 unset TALVO95_DATA_DIR
-mkdir -p "$work/config" "$work/run" "$work/elsewhere"
-chmod 700 "$work/run"
+mkdir -p "$work/elsewhere"
 cd "$work/elsewhere"
-socket=$XDG_RUNTIME_DIR/TTalvoForm
-failures=0 passes=0
-
-check() { # name, command...
-  local name=$1; shift
-  if "$@"; then passes=$((passes + 1)); echo "PASS: $name"
-  else failures=$((failures + 1)); echo "FAIL: $name"; fi
-}
-
-start() { # waits until the copy listens, and a little for its window
-  "$program" "$@" >/dev/null 2>&1 &
-  pid=$!
-  for _ in $(seq 100); do
-    [ -S "$socket" ] && sleep 1 && return 0
-    sleep 0.1
-  done
-  return 1
-}
 
 stop() {
-  kill -TERM "$pid"
-  wait "$pid"
-  status=$?
+  stop_with TERM
   pid=
 }
 
@@ -54,6 +23,7 @@ check "--help prints the usage" grep -q '^Usage: Talvo95 \[-NOTRAY\] \[--hidden\
 
 # A running copy is neither replaced nor asked to restore.
 start
+sleep 1
 before=$(stat -c %i "$socket")
 for argument in --help --version; do
   timeout 5 "$program" "$argument" >/dev/null
@@ -80,6 +50,7 @@ mkdir -p "$work/other"
 cd "$work/other"
 export TALVO95_DATA_DIR=../mine
 start
+sleep 1
 cd "$work/elsewhere"
 stop
 check "TALVO95_DATA_DIR ends with status 0" test "$status" -eq 0
@@ -104,5 +75,4 @@ else
   echo "SKIP: xvfb-run or xdotool is not installed"
 fi
 
-echo "$passes passed, $failures failed"
-[ "$failures" -eq 0 ]
+finish

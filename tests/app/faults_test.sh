@@ -3,54 +3,18 @@
 # that nothing typed is lost: a settings file that cannot be written, a save
 # that is blocked, a file-size limit, a diary that is a link, a single-instance
 # folder taken by another user. Waits are generous: CI machines can be busy.
-set -uo pipefail
-program=$(realpath "$1")
-work=$(mktemp -d)
-chmod 755 "$work"
-pids=()
-cleanup() {
-  for p in "${pids[@]}"; do kill -9 "$p" 2>/dev/null; done
-  chmod -R u+w "$work" 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
+source "$(dirname "$0")/../program_test_setup.sh" "$1"
+prefix=()
 
-export QT_QPA_PLATFORM=offscreen
-export XDG_CONFIG_HOME=$work/config XDG_RUNTIME_DIR=$work/run XDG_CACHE_HOME=$work/cache TALVO95_DATA_DIR=$work/data
-mkdir -p "$work/config/Quorral" "$work/run" "$work/data"
-chmod 700 "$work/run"
-cd "$work/data"
-socket=$XDG_RUNTIME_DIR/TTalvoForm
-failures=0 passes=0
-
-check() { # name, command...
-  local name=$1; shift
-  if "$@"; then passes=$((passes + 1)); echo "PASS: $name"
-  else failures=$((failures + 1)); echo "FAIL: $name"; fi
-}
-
-wait_for() { # seconds, command...: true once the command succeeds
-  local limit=$(( $1 * 10 )); shift
-  for _ in $(seq "$limit"); do "$@" && return 0; sleep 0.1; done
-  return 1
-}
-
-start() { # [prefix command...] -- : starts the program, waits for its socket
+start() { # starts the program (behind the commands in $prefix), waits for its socket
   rm -f "$socket"
-  "$@" "$program" >"$work/out.txt" 2>&1 &
+  "${prefix[@]}" "$program" >"$work/out.txt" 2>&1 &
   pid=$!
   pids+=("$pid")
   wait_for 30 test -S "$socket"
 }
 
-gone() { ! kill -0 "$pid" 2>/dev/null; }
-
-stop_with_term() { # waits for the end and keeps the status
-  kill -TERM "$pid"
-  wait_for 30 gone
-  wait "$pid"
-  status=$?
-}
+stop_with_term() { stop_with TERM; }
 
 # A diary of 100,000 events, as the program writes it.
 python3 - big.dat <<'PY'
@@ -86,16 +50,30 @@ rm -rf "$XDG_CONFIG_HOME/Quorral/Talvo95.ini"
 
 # A diary the program does not hold as it is (LF line ends) must be saved at the
 # exit; one that it holds exactly is not written again.
-# 2. A blocked save: the program stays, with its data, until the save can be made.
+# 2. A blocked save: asked to end by a signal, the program keeps what it could
+# not save as an emergency copy and ends; where no copy can be kept either, it
+# stays, with its data, until the save can be made.
 printf '010930Dentist\n' >DIARY.DAT
 for _ in $(seq 384); do printf '\377\n' >>DIARY.DAT; done
 before=$(md5sum < DIARY.DAT)
 mkdir DIARY.DAT.tmp
 start
+stop_with_term
+check "a blocked save ends the program after a signal" test "$status" -eq 0
+check "a blocked save leaves the file as it was" test "$(md5sum < DIARY.DAT)" = "$before"
+copies=("$XDG_STATE_HOME"/Talvo95/recovered/DIARY.DAT.*)
+check "an emergency copy holds the unsaved diary" grep -q Dentist "${copies[0]}"
+start
+check "the next start tells where the copy is" \
+  wait_for 10 test ! -e "$XDG_STATE_HOME/Talvo95/recovered/TOLD-AT-START.txt"
+stop_with_term
+touch "$work/blocked-state"
+export XDG_STATE_HOME=$work/blocked-state
+start
 kill -TERM "$pid"
 sleep 2
-check "a blocked save keeps the program running" kill -0 "$pid"
-check "a blocked save leaves the file as it was" test "$(md5sum < DIARY.DAT)" = "$before"
+check "with no copy possible either the program keeps running" kill -0 "$pid"
+check "and the file stays as it was" test "$(md5sum < DIARY.DAT)" = "$before"
 rmdir DIARY.DAT.tmp
 stop_with_term
 check "once unblocked, a signal saves and ends" test "$status" -eq 0
@@ -104,7 +82,9 @@ check "and the diary is saved" grep -q Dentist DIARY.DAT
 # 3. A file-size limit: the write fails, the program neither dies nor leaves a temporary file.
 tr -d '\r' <big.dat >DIARY.DAT
 lf_sum=$(md5sum < DIARY.DAT)
-start prlimit --fsize=1000000:unlimited --
+prefix=(prlimit --fsize=1000000:unlimited --)
+start
+prefix=()
 kill -TERM "$pid"
 sleep 2
 check "a file-size limit does not kill the program" kill -0 "$pid"
@@ -154,5 +134,4 @@ else
   echo "SKIP: the taken single-instance folder needs root and the user nobody"
 fi
 
-echo "$passes passed, $failures failed"
-[ "$failures" -eq 0 ]
+finish

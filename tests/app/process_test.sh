@@ -1,54 +1,7 @@
 #!/usr/bin/env bash
 # Starts the real program the way a user does, in a folder of its own, and
 # checks what it leaves behind: one copy at a time, a save on every way out.
-set -uo pipefail
-program=$(realpath "$1")
-work=$(mktemp -d)
-pids=()
-cleanup() {
-  for p in "${pids[@]}"; do kill -9 "$p" 2>/dev/null; done
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-export QT_QPA_PLATFORM=offscreen
-export XDG_CONFIG_HOME=$work/config XDG_RUNTIME_DIR=$work/run TALVO95_DATA_DIR=$work/data
-mkdir -p "$work/config" "$work/run" "$work/data"
-chmod 700 "$work/run"
-cd "$work/data"
-socket=$XDG_RUNTIME_DIR/TTalvoForm
-failures=0 passes=0
-
-check() { # name, command...
-  local name=$1; shift
-  if "$@"; then passes=$((passes + 1)); echo "PASS: $name"
-  else failures=$((failures + 1)); echo "FAIL: $name"; fi
-}
-
-inode() { stat -c %i "$socket" 2>/dev/null || echo none; }
-
-start() { # waits until this copy's own socket is in place
-  local before
-  before=$(inode)
-  "$program" "$@" >"$work/out.txt" 2>&1 &
-  pid=$!
-  pids+=("$pid")
-  for _ in $(seq 100); do
-    [ -S "$socket" ] && [ "$(inode)" != "$before" ] && return 0
-    sleep 0.1
-  done
-  return 1
-}
-
-stop_with() { # signal; waits for the exit and keeps its status
-  kill -"$1" "$pid"
-  for _ in $(seq 100); do
-    kill -0 "$pid" 2>/dev/null || break
-    sleep 0.1
-  done
-  wait "$pid"
-  status=$?
-}
+source "$(dirname "$0")/../program_test_setup.sh" "$1"
 
 empty_diary() {
   local expected
@@ -89,5 +42,24 @@ check "the next start listens again" start
 check "and answers a second start" test $? -eq 0
 stop_with TERM
 
-echo "$passes passed, $failures failed"
-[ "$failures" -eq 0 ]
+# A save cut short by a kill leaves its temporary file; the next start
+# removes it, and only it.
+head -c 300000 /dev/zero >NOTES.DAT.tmp
+touch NOTES.DAT.tmp.keep
+start
+check "a stale NOTES.DAT.tmp is removed at start" wait_for 10 test ! -e NOTES.DAT.tmp
+check "a file of another name is kept" test -e NOTES.DAT.tmp.keep
+
+# A message box open (an unknown option is told in one) does not keep a
+# signal from ending the program in order.
+stop_with TERM
+rm -f DIARY.DAT
+start -unknown
+sleep 1
+begin=$(date +%s)
+stop_with TERM
+check "SIGTERM with a box open ends with status 0" test "$status" -eq 0
+check "within seconds" test $(( $(date +%s) - begin )) -lt 5
+check "and saves the diary" empty_diary
+
+finish

@@ -80,7 +80,7 @@ private Q_SLOTS:
         form->show();
         QVERIFY(QTest::qWaitForWindowExposed(form.get()));
         form->Options().ModemPort = 1;
-        form->PageControl()->setCurrentIndex(TTalvoForm::NotesTreePageIndex);
+        Pages(*form)->setCurrentIndex(TTalvoForm::NotesTreePageIndex);
         auto* memo = qobject_cast<QPlainTextEdit*>(form->NotesPage()->Editor().Memo());
         QVERIFY(memo);
         memo->setPlainText(u"Jo Smith 555 1234\njo@example.org"_s);
@@ -112,12 +112,12 @@ private Q_SLOTS:
         form->show();
         form->resize(form->minimumSize());
         QCOMPARE(form->size(), QSize(460, 360));
-        for (int page = 0; page < form->PageControl()->count(); ++page) {
-            form->PageControl()->setCurrentIndex(page);
+        for (int page = 0; page < Pages(*form)->count(); ++page) {
+            Pages(*form)->setCurrentIndex(page);
             QVERIFY(!form->grab().isNull());
-            const QStringList faults = LayoutFaults(form->PageControl()->currentWidget());
+            const QStringList faults = LayoutFaults(Pages(*form)->currentWidget());
             QVERIFY2(faults.isEmpty(),
-                qPrintable(form->PageControl()->tabText(page) + u": "_s + faults.join(u"; "_s)));
+                qPrintable(Pages(*form)->tabText(page) + u": "_s + faults.join(u"; "_s)));
         }
     }
 
@@ -127,11 +127,11 @@ private Q_SLOTS:
         auto form = shell.Start();
         form->show();
         QVERIFY(QTest::qWaitForWindowExposed(form.get()));
-        for (int page = 0; page < form->PageControl()->count(); ++page) {
-            form->PageControl()->setCurrentIndex(page);
+        for (int page = 0; page < Pages(*form)->count(); ++page) {
+            Pages(*form)->setCurrentIndex(page);
             const QStringList unnamed = Unnamed(QAccessible::queryAccessibleInterface(form.get()));
             QVERIFY2(unnamed.isEmpty(),
-                qPrintable(form->PageControl()->tabText(page) + u": "_s + unnamed.join(u"; "_s)));
+                qPrintable(Pages(*form)->tabText(page) + u": "_s + unnamed.join(u"; "_s)));
         }
         // The calendar tells the chosen date and its days.
         QAccessibleInterface* calendar = QAccessible::queryAccessibleInterface(

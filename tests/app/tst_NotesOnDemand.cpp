@@ -80,7 +80,7 @@ private Q_SLOTS:
         auto form = shell.Start();
         form->show();
         QVERIFY(!NotesPageBuilt(*form));
-        form->PageControl()->setCurrentIndex(TTalvoForm::NotesTreePageIndex);
+        Pages(*form)->setCurrentIndex(TTalvoForm::NotesTreePageIndex);
         TNotesPage* page = form->NotesPage();
         QVERIFY(NotesPageBuilt(*form));
         QCOMPARE(page->Selected(), form->Notes().Root());
@@ -163,7 +163,7 @@ private Q_SLOTS:
         TFakeShell shell;
         WriteNotes(shell, Header('1', '0', "Home") + Header('2', '0', "Plumber"));
         auto form = shell.Start();
-        form->PageControl()->setCurrentIndex(TTalvoForm::NotesTreePageIndex);
+        Pages(*form)->setCurrentIndex(TTalvoForm::NotesTreePageIndex);
         QVERIFY(!NotesPageBuilt(*form));
         TFindForm& find = form->FindWindow();
         find.Target()->lineEdit()->setText(u"plumb"_s);

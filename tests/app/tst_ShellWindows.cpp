@@ -46,10 +46,10 @@ private Q_SLOTS:
         TFakeShell shell;
         auto form = shell.Start();
         form->show();
-        QVERIFY(!form->ScheduleIfMade());
+        QVERIFY(!form->findChild<TScheduleForm*>());
         AddEvent(*form, 12, 20, 800, "Party");
         form->CalendarPage()->findChild<QPushButton*>(u"ScheduleButton"_s)->click();
-        TScheduleForm* schedule = form->ScheduleIfMade();
+        TScheduleForm* schedule = form->findChild<TScheduleForm*>();
         QVERIFY(schedule && schedule->isVisible());
         QCOMPARE(schedule->Model().rowCount(), 2);
 
@@ -57,7 +57,7 @@ private Q_SLOTS:
         AddEvent(*form, 12, 21, 800, "More");
         form->Tray().ShowSched->trigger();
         QVERIFY(schedule->isVisible());
-        QCOMPARE(form->ScheduleIfMade(), schedule);
+        QCOMPARE(form->findChild<TScheduleForm*>(), schedule);
         QCOMPARE(schedule->Model().rowCount(), 3);
 
         schedule->hide();
@@ -67,8 +67,8 @@ private Q_SLOTS:
         QVERIFY(schedule->isVisible());
         // Ctrl+S on the calculator page is not the schedule's.
         schedule->hide();
-        form->PageControl()->setCurrentIndex(TTalvoForm::CalculatorPageIndex);
-        QTest::keyClick(form->PageControl()->currentWidget(), Qt::Key_S, Qt::ControlModifier);
+        Pages(*form)->setCurrentIndex(TTalvoForm::CalculatorPageIndex);
+        QTest::keyClick(Pages(*form)->currentWidget(), Qt::Key_S, Qt::ControlModifier);
         QVERIFY(!schedule->isVisible());
     }
 
@@ -79,12 +79,12 @@ private Q_SLOTS:
         form->show();
         AddEvent(*form, 12, 20, 800, "Tax");
         AddEvent(*form, 12, 20, 900, "Car");
-        form->PageControl()->setCurrentIndex(TTalvoForm::CalculatorPageIndex);
+        Pages(*form)->setCurrentIndex(TTalvoForm::CalculatorPageIndex);
         form->ScheduleButtonClick();
-        TScheduleForm* schedule = form->ScheduleIfMade();
+        TScheduleForm* schedule = form->findChild<TScheduleForm*>();
         schedule->Grid()->SetRow(2);
         schedule->findChild<QPushButton*>(u"GoThere"_s)->click();
-        QCOMPARE(form->PageControl()->currentIndex(), int(TTalvoForm::CalendarPageIndex));
+        QCOMPARE(Pages(*form)->currentIndex(), int(TTalvoForm::CalendarPageIndex));
         QCOMPARE(form->CalendarPage()->CalendarDate(), EncodeDate(2026, 12, 20));
         QCOMPARE(form->Diary().SelectedDay, DayIndex(12, 20));
         QCOMPARE(form->CalendarPage()->GridRow(), 2);
@@ -139,7 +139,7 @@ private Q_SLOTS:
         AddEvent(*form, 12, 10, 900, "see the Dentist");
         form->CalendarPage()->SelectDayCell(EncodeDate(2026, 12, 3), 1, 1);
         QTest::keyClick(form->CalendarPage()->Grid(), Qt::Key_F, Qt::ControlModifier);
-        TFindForm* find = form->FindIfMade();
+        TFindForm* find = form->findChild<TFindForm*>();
         QVERIFY(find && find->isVisible());
         // Beside the main window, where the screen has room for it.
         QVERIFY(!find->frameGeometry().intersects(form->frameGeometry()));
@@ -159,7 +159,7 @@ private Q_SLOTS:
         // The calculator has nothing to find; the window is shown where it was left.
         find->FindCloseClick();
         find->move(200, 150);
-        form->PageControl()->setCurrentIndex(TTalvoForm::CalculatorPageIndex);
+        Pages(*form)->setCurrentIndex(TTalvoForm::CalculatorPageIndex);
         form->FindButtonClick();
         QCOMPARE(find->pos(), QPoint(200, 150));
         find->FindNextClick();
@@ -167,7 +167,7 @@ private Q_SLOTS:
 
         // The diary page's "Find" button.
         find->hide();
-        form->PageControl()->setCurrentIndex(TTalvoForm::CalendarPageIndex);
+        Pages(*form)->setCurrentIndex(TTalvoForm::CalendarPageIndex);
         form->CalendarPage()->findChild<QPushButton*>(u"DiaryFindButton"_s)->click();
         QVERIFY(find->isVisible());
     }
@@ -245,14 +245,14 @@ private Q_SLOTS:
         NoteDataOf(*books).Lines = { "nothing here" };
         NoteDataOf(*work).Lines = { "call the plumber", "Plumber again" };
         NoteDataOf(*home).Lines = { "plumber at home" };
-        form->PageControl()->setCurrentIndex(TTalvoForm::NotesTreePageIndex);
+        Pages(*form)->setCurrentIndex(TTalvoForm::NotesTreePageIndex);
         TNotesPage* page = form->NotesPage();
         QCOMPARE(page->Selected(), root);
         form->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(form.get()));
         page->TreeView()->setFocus();
         QTest::keyClick(page->TreeView(), Qt::Key_F, Qt::ControlModifier);
-        TFindForm* find = form->FindIfMade();
+        TFindForm* find = form->findChild<TFindForm*>();
         QVERIFY(find && find->isVisible());
         QLineEdit* edit = find->Target()->lineEdit();
         QTest::keyClicks(edit, u"PLUMBER"_s);

@@ -32,9 +32,9 @@ private Q_SLOTS:
             shell.Clipboard, shell.Sound, [&shell] { return shell.MakeBackend(); },
             shell.Services.DataFolder, shell.Serial };
         TTalvoForm form(services, {});
-        QToolButton* button = form.MenuButton();
+        QToolButton* button = form.findChild<QToolButton*>(u"MenuButton"_s);
         QCOMPARE(button->objectName(), u"MenuButton"_s);
-        QCOMPARE(form.PageControl()->cornerWidget(Qt::TopRightCorner), button);
+        QCOMPARE(Pages(form)->cornerWidget(Qt::TopRightCorner), button);
         QCOMPARE(button->menu(), form.Tray().Menu());
         QVERIFY(!button->accessibleName().isEmpty());
 

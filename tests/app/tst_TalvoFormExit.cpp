@@ -121,18 +121,40 @@ private Q_SLOTS:
         QVERIFY(ReadFile(shell.DataFile(u"DIARY.DAT"_s)).startsWith("000000typed\r\n"));
 
         // A change while hidden (the purge makes such) is saved by the exit,
-        // and a save that fails then brings the window back.
+        // and a save that fails then brings the window back: asked by the
+        // user, and asked by the system when no emergency copy can be kept
+        // either (a file stands where its folder would be made).
         AddEvent(*form, "later");
         QVERIFY(QDir(shell.Folder.path()).mkdir(u"DIARY.DAT.tmp"_s));
-        QVERIFY(!form->ExitClick(TTalvoForm::ecSystem));
-        QVERIFY(form->isVisible());
-        QVERIFY(!form->HiddenInTray());
-        QVERIFY(shell.Tray.Shown);
-        QVERIFY(QDir(shell.Folder.path()).rmdir(u"DIARY.DAT.tmp"_s));
-        form->close();
+        WriteFile(shell.DataFile(u"state"_s), "in the way");
+        for (const auto cause : { TTalvoForm::ecUser, TTalvoForm::ecSystem }) {
+            QVERIFY(!form->ExitClick(cause));
+            QVERIFY(form->isVisible());
+            QVERIFY(!form->HiddenInTray());
+            QVERIFY(shell.Tray.Shown);
+        }
+        QCOMPARE(shell.Dialogues.Errors.size(), 3);
+        QVERIFY(shell.Dialogues.Errors.last().contains(u"Is a directory"_s));
+        // The system's request ends the program all the same once a copy can
+        // be kept; the file stays as it was, the next start says where the copy is.
+        QVERIFY(QFile::remove(shell.DataFile(u"state"_s)));
         QVERIFY(form->ExitClick(TTalvoForm::ecSystem));
-        QVERIFY(
-            ReadFile(shell.DataFile(u"DIARY.DAT"_s)).startsWith("000000later\r\n000000typed\r\n"));
+        QCOMPARE(shell.Dialogues.Errors.size(), 3);
+        QVERIFY(ReadFile(shell.DataFile(u"DIARY.DAT"_s)).startsWith("000000typed\r\n"));
+        const QStringList copies
+            = QDir(shell.DataFile(u"state/recovered"_s)).entryList({ u"DIARY.DAT.*"_s });
+        QCOMPARE(copies, QStringList { u"DIARY.DAT.2026-12-07-091500"_s });
+        QVERIFY(ReadFile(shell.DataFile(u"state/recovered/"_s + copies[0]))
+                    .startsWith("000000later\r\n000000typed\r\n"));
+        form.reset();
+        QVERIFY(QDir(shell.Folder.path()).rmdir(u"DIARY.DAT.tmp"_s));
+        shell.Dialogues.Errors.clear();
+        form = shell.Start();
+        QTRY_COMPARE(shell.Dialogues.Errors.size(), 1);
+        QVERIFY(shell.Dialogues.Errors[0].contains(u"recovered/DIARY.DAT.2026-12-07-091500"_s));
+        form = shell.Start();
+        QTest::qWait(50);
+        QCOMPARE(shell.Dialogues.Errors.size(), 1);
     }
 
     void aReadOnlyDiaryIsReportedAndNotReplaced()

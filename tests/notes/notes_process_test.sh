@@ -1,40 +1,11 @@
 #!/usr/bin/env bash
 # The real program and NOTES.DAT: a first start writes the default tree, a
 # hand edit of the file is read at the next start and written back unchanged.
-set -uo pipefail
-program=$(realpath "$1")
-work=$(mktemp -d)
-pid=
-cleanup() {
-  [ -n "$pid" ] && kill -9 "$pid" 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-export QT_QPA_PLATFORM=offscreen
-export XDG_CONFIG_HOME=$work/config XDG_RUNTIME_DIR=$work/run TALVO95_DATA_DIR=$work/data
-mkdir -p "$work/config" "$work/run" "$work/data"
-chmod 700 "$work/run"
-cd "$work/data"
-socket=$XDG_RUNTIME_DIR/TTalvoForm
-failures=0
-
-check() { # name, command...
-  local name=$1; shift
-  if "$@"; then echo "PASS: $name"
-  else failures=$((failures + 1)); echo "FAIL: $name"; fi
-}
+source "$(dirname "$0")/../program_test_setup.sh" "$1"
 
 run_once() { # starts the program, waits for it to listen, ends it with SIGTERM (which saves)
-  rm -f "$socket"
-  "$program" >"$work/out.txt" 2>&1 &
-  pid=$!
-  for _ in $(seq 100); do [ -S "$socket" ] && break; sleep 0.1; done
-  kill -TERM "$pid"
-  for _ in $(seq 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
-  wait "$pid"
-  local status=$?
-  pid=
+  start
+  stop_with TERM
   return $status
 }
 
@@ -72,4 +43,4 @@ check "a second start ends cleanly" run_once
 check "the hand edit is read and written back unchanged" cmp -s NOTES.DAT "$work/edited.dat"
 check "no temporary file is left" test ! -e NOTES.DAT.tmp
 
-[ "$failures" -eq 0 ]
+finish
