@@ -2,16 +2,33 @@
 
 #include <QObject>
 #include <QString>
-#include <memory>
+#include <utility>
 
-// One copy of the program per user. The first copy listens on a local socket;
-// a later copy finds it, asks it to restore its window and ends.
+class QLocalServer;
+class QLocalSocket;
+
+// One copy of the program per user. The first copy listens on a local socket
+// in a folder only the user can use; a later copy finds it, sends it a request
+// and ends. A server run by another user is never talked to, and a socket left
+// by a crashed copy is replaced.
+//
+// A request is one line of UTF-8 ending in LF: a command word, then, for the
+// commands that take one, a space and the argument (the rest of the line,
+// which holds no LF), at most MaxLine bytes in all:
+//   restore              show the window (also "1024", the restore message
+//                        number older copies send)
+//   <word> <argument>    any other command is reported by CommandReceived
+//                        (for example "import /home/me/Event.ics"); one that
+//                        nobody knows is ignored
+// A connection may carry several requests; it is closed after a line longer
+// than MaxLine, and after ClientTimeoutMs.
 class TSingleInstance final : public QObject
 {
     Q_OBJECT
 public:
-    // The restore request a second copy sends.
     static constexpr int RestoreMessage = 1024;
+    static constexpr qsizetype MaxLine = 4096 + 64;
+    static constexpr int ClientTimeoutMs = 5000;
 
     explicit TSingleInstance(QString serverName, QObject* parent = nullptr);
     ~TSingleInstance() override;
@@ -26,21 +43,27 @@ public:
     // is made so.
     static QString PrivateFolder();
 
-    // True when a running copy of this user answered and was asked to restore;
+    // True when a running copy of this user answered and was sent the request;
     // a server run by anyone else is not trusted. Waits half a second at most.
-    bool SignalRunningInstance();
+    // False, sending nothing, for a command or argument that would break the line.
+    bool SendToRunningInstance(const QString& command, const QString& argument = {});
+    bool SignalRunningInstance() { return SendToRunningInstance(QStringLiteral("restore")); }
     // Starts listening; a server left behind by a crashed copy (nobody answers
     // on it) is removed first, a live one is left alone.
     bool Listen();
 
 Q_SIGNALS:
     void RestoreRequested();
+    // A request other than "restore", as the command word and its argument.
+    void CommandReceived(const QString& command, const QString& argument);
 
 private:
-    // The listening socket and the copies talking to it: a plain Unix socket,
-    // so the program needs no network library; a named pipe on Windows.
-    struct TServer;
+    void Accept();
+    void ReadRequests(QLocalSocket* socket);
 
     QString ServerName;
-    std::unique_ptr<TServer> Server;
+    QLocalServer* Server = nullptr;
+    // The socket's file, to remove at the end unless another copy took the name.
+    QByteArray PlacedPath;
+    std::pair<quint64, quint64> PlacedInode {};
 };

@@ -139,6 +139,36 @@ private Q_SLOTS:
         QCOMPARE(restores.count(), 4);
     }
 
+    void commandsCarryTheRestOfTheLineAsTheirArgument()
+    {
+        QTemporaryDir dir;
+        const QString name = dir.filePath(u"TTalvoForm"_s);
+        TSingleInstance server(name);
+        QVERIFY(server.Listen());
+        QSignalSpy restores(&server, &TSingleInstance::RestoreRequested);
+        QSignalSpy commands(&server, &TSingleInstance::CommandReceived);
+        TSingleInstance client(name);
+        const struct {
+            QString Command;
+            QString Argument;
+            bool Sent;
+        } cases[] = {
+            { u"import"_s, u"/home/me/My Events -1 \u00e9t\u00e9.ics"_s, true },
+            { u"restore"_s, {}, true },
+            { u"zap"_s, {}, true },
+            { u"import"_s, u"two\nlines.ics"_s, false },
+            { u"two words"_s, {}, false },
+            { {}, u"/a.ics"_s, false },
+            { u"import"_s, QString(TSingleInstance::MaxLine, u'x'), false },
+        };
+        for (const auto& c : cases)
+            QCOMPARE(client.SendToRunningInstance(c.Command, c.Argument), c.Sent);
+        QTRY_COMPARE(commands.count(), 2);
+        QCOMPARE(restores.count(), 1);
+        QCOMPARE(commands[0], (QVariantList { u"import"_s, cases[0].Argument }));
+        QCOMPARE(commands[1], (QVariantList { u"zap"_s, QString() }));
+    }
+
     void theServerLivesInAFolderOnlyTheUserCanUse()
     {
         QTemporaryDir scratch;
