@@ -75,3 +75,19 @@ void ApplyToDiary(TDiaryStore& store, const std::vector<TDiaryEvent*>& where, co
     store.ScanEvent = nullptr;
     store.LoadSelectedDay();
 }
+
+TSyncWindow TStoreSyncDiary::Window() const
+{
+    return DiaryWindowOf(Store);
+}
+
+std::vector<TSyncEvent> TStoreSyncDiary::Events()
+{
+    return CollectDiaryEvents(Store, Where);
+}
+
+void TStoreSyncDiary::Apply(const TSyncPlan& plan)
+{
+    ApplyToDiary(Store, Where, plan);
+    Where.clear();
+}

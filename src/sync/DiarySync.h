@@ -2,9 +2,45 @@
 
 #include "sync/Reconcile.h"
 
+#include <functional>
 #include <vector>
 
 class TDiaryStore;
+
+// The diary as a sync sees it; tests give one of their own.
+class ISyncDiary
+{
+public:
+    virtual ~ISyncDiary() = default;
+    virtual TSyncWindow Window() const = 0;
+    // The events now; Apply names them by their place in the last such list.
+    virtual std::vector<TSyncEvent> Events() = 0;
+    // Takes the plan's steps on the diary (Download, DeleteLocal, ConflictCopy).
+    virtual void Apply(const TSyncPlan& plan) = 0;
+    // Writes the diary to its file: the sync's record is kept only once the
+    // diary it describes is. False when the save failed.
+    virtual bool Save() = 0;
+};
+
+// The diary store behind a sync; `save` writes the diary's file.
+class TStoreSyncDiary final : public ISyncDiary
+{
+public:
+    TStoreSyncDiary(TDiaryStore& store, std::function<bool()> save)
+        : Store(store)
+        , SaveDiary(std::move(save))
+    {
+    }
+    TSyncWindow Window() const override;
+    std::vector<TSyncEvent> Events() override;
+    void Apply(const TSyncPlan& plan) override;
+    bool Save() override { return SaveDiary(); }
+
+private:
+    TDiaryStore& Store;
+    std::function<bool()> SaveDiary;
+    std::vector<TDiaryEvent*> Where;
+};
 
 // The diary store's side of a sync.
 

@@ -23,7 +23,6 @@ public:
     virtual ~IEventCodec() = default;
     // Nothing when the text is not an iCalendar event.
     virtual std::optional<TCalendarObject> Read(
-        std::string_view text, const TSyncWindow& window) const
-        = 0;
+        std::string_view text, const TSyncWindow& window) const = 0;
     virtual std::string Write(const TSyncEvent& event, std::string_view uid) const = 0;
 };

@@ -1,12 +1,12 @@
 #include "sync/IcalCodec.h"
 
-#include <libical/ical.h>
-
 #include <algorithm>
 #include <ctime>
+#include <libical/ical.h>
 #include <memory>
 
-namespace {
+namespace
+{
 
 constexpr const char* DoneProperty = "X-TALVO95-DONE";
 // Enough for a daily event over the window; a rule that runs faster is cut there.
@@ -67,7 +67,8 @@ bool Excluded(icalcomponent* event, icaltimetype occurrence)
     return false;
 }
 
-std::vector<icaltimetype> Starts(icalcomponent* event, icaltimetype start, const TSyncWindow& window)
+std::vector<icaltimetype> Starts(
+    icalcomponent* event, icaltimetype start, const TSyncWindow& window)
 {
     icalproperty* rule = icalcomponent_get_first_property(event, ICAL_RRULE_PROPERTY);
     if (!rule)
@@ -163,19 +164,26 @@ std::string TIcalCodec::Write(const TSyncEvent& event, std::string_view uid) con
     icalcomponent_add_component(calendar.get(), vevent);
     icalcomponent_add_property(vevent, icalproperty_new_uid(std::string(uid).c_str()));
 
+    // DTSTAMP is in UTC; the clock gives local time.
     const TDateTime now = Clock.Now();
     const TCivilDate today = DecodeDate(now);
     const TCivilTime time = DecodeTime(now);
-    icaltimetype stamp = DateValue(today);
-    stamp.is_date = 0;
-    stamp.hour = time.Hour;
-    stamp.minute = time.Minute;
-    stamp.second = time.Second;
+    std::tm local {};
+    local.tm_year = today.Year - 1900;
+    local.tm_mon = today.Month - 1;
+    local.tm_mday = today.Day;
+    local.tm_hour = time.Hour;
+    local.tm_min = time.Minute;
+    local.tm_sec = time.Second;
+    local.tm_isdst = -1;
+    const icaltimetype stamp
+        = icaltime_from_timet_with_zone(std::mktime(&local), 0, icaltimezone_get_utc_timezone());
     icalcomponent_add_property(vevent, icalproperty_new_dtstamp(stamp));
 
     icaltimetype start = DateValue(event.Date);
     if (event.Time != 0) {
         start.is_date = 0;
+        start.second = 0;
         start.hour = std::min(event.Time / 100, 23);
         start.minute = std::min(event.Time % 100, 59);
     }

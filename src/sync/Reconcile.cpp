@@ -4,7 +4,8 @@
 #include <set>
 #include <unordered_map>
 
-namespace {
+namespace
+{
 
 // A yearly event is the same event whichever year the window gives it.
 std::string MatchKey(TFingerprint print)
@@ -93,8 +94,8 @@ std::vector<std::string> HrefsToFetch(
     std::vector<std::string> hrefs;
     for (const TRemoteItem& item : listing.Items) {
         const auto found = known.find(item.Href);
-        const bool windowMoved = state.Window != window && found != known.end()
-            && found->second->Copies.empty();
+        const bool windowMoved
+            = state.Window != window && found != known.end() && found->second->Copies.empty();
         if (found == known.end() || found->second->ETag != item.ETag || windowMoved)
             hrefs.push_back(item.Href);
     }
@@ -184,12 +185,12 @@ TSyncPlan Reconcile(const std::vector<TSyncEvent>& local, const TSyncState& stat
             plan.Actions.push_back(
                 { TSyncAction::Download, std::move(locals), std::move(events), {}, {}, {} });
     };
-    const auto upload = [&](size_t i, TSyncEntry entry, std::string ifMatch,
-                            std::optional<TSyncEntry> before) {
-        entry.Copies = { FingerprintOf(local[i]) };
-        plan.Actions.push_back({ TSyncAction::Upload, { i }, { local[i] }, std::move(entry),
-            std::move(ifMatch), std::move(before) });
-    };
+    const auto upload
+        = [&](size_t i, TSyncEntry entry, std::string ifMatch, std::optional<TSyncEntry> before) {
+              entry.Copies = { FingerprintOf(local[i]) };
+              plan.Actions.push_back({ TSyncAction::Upload, { i }, { local[i] }, std::move(entry),
+                  std::move(ifMatch), std::move(before) });
+          };
     const auto newEntry = [&](const std::string& uid) {
         return TSyncEntry { uid, state.Collection + uid + ".ics", {}, {} };
     };

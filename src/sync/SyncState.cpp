@@ -4,7 +4,8 @@
 
 #include <charconv>
 
-namespace {
+namespace
+{
 
 constexpr std::string_view Header = "TALVO95 SYNC 1";
 
@@ -38,7 +39,8 @@ std::optional<std::string> Unescape(std::string_view value)
         unsigned byte = 0;
         if (i + 2 >= value.size())
             return std::nullopt;
-        const auto [end, error] = std::from_chars(value.data() + i + 1, value.data() + i + 3, byte, 16);
+        const auto [end, error]
+            = std::from_chars(value.data() + i + 1, value.data() + i + 3, byte, 16);
         if (error != std::errc() || end != value.data() + i + 3)
             return std::nullopt;
         out += static_cast<char>(byte);

@@ -69,8 +69,8 @@ TEST_F(DiarySyncTest, EventsTakeTheYearTheWindowGivesTheirMonth)
     std::vector<TDiaryEvent*> where;
     const std::vector<TSyncEvent> events = CollectDiaryEvents(Store, where);
     EXPECT_EQ(events,
-        (std::vector<TSyncEvent> { Ev("2027-10-31", 2359, "Last day"), Ev("2026-11-30", 0, "In November"),
-            Ev("2026-12-09", 930, "Café", etAlarm) }));
+        (std::vector<TSyncEvent> { Ev("2027-10-31", 2359, "Last day"),
+            Ev("2026-11-30", 0, "In November"), Ev("2026-12-09", 930, "Café", etAlarm) }));
     ASSERT_EQ(where.size(), 3u);
     EXPECT_EQ(where[2]->Time, 930);
 }
@@ -87,7 +87,8 @@ TEST_F(DiarySyncTest, APlanChangesOnlyTheEventsItNames)
     plan.Actions = {
         { TSyncAction::Download, { 1 }, { Ev("2026-12-10", 800, "Dentist moved ✓") }, {}, {}, {} },
         { TSyncAction::DeleteLocal, { 0 }, {}, {}, {}, {} },
-        { TSyncAction::ConflictCopy, {}, { Ev("2026-12-09", 1000, "Lunch (conflict)") }, {}, {}, {} },
+        { TSyncAction::ConflictCopy, {}, { Ev("2026-12-09", 1000, "Lunch (conflict)") }, {}, {},
+            {} },
         { TSyncAction::Upload, { 2 }, { events[2] }, {}, {}, {} },
         { TSyncAction::Download, {}, { Ev("2030-01-01", 0, "Beyond the window") }, {}, {}, {} },
     };

@@ -48,7 +48,7 @@ TEST_F(IcalCodecTest, EveryKindOfEventComesBackAsItWent)
         EXPECT_EQ(back->Uid, "uid-42@talvo");
         ASSERT_EQ(back->Occurrences.size(), 1u) << text;
         EXPECT_EQ(back->Occurrences.front(), event) << text;
-        EXPECT_NE(text.find("DTSTAMP:20261209T143200"), std::string::npos);
+        EXPECT_NE(text.find("DTSTAMP:20261209T133200Z"), std::string::npos);
     }
 }
 
@@ -65,7 +65,8 @@ TEST_F(IcalCodecTest, ReadsOtherCalendarsInTheDiarysTerms)
             "LOCATION:Room 4\r\nEND:VEVENT\r\n",
             { Ev("2027-01-15", 900, "Call - Room 4") } },
         { "a zone's time, across the change to summer time",
-            "BEGIN:VTIMEZONE\r\nTZID:America/New_York\r\nBEGIN:STANDARD\r\nDTSTART:19701101T020000\r\n"
+            "BEGIN:VTIMEZONE\r\nTZID:America/"
+            "New_York\r\nBEGIN:STANDARD\r\nDTSTART:19701101T020000\r\n"
             "RRULE:FREQ=YEARLY;BYMONTH=11;BYDAY=1SU\r\nTZOFFSETFROM:-0400\r\nTZOFFSETTO:-0500\r\n"
             "END:STANDARD\r\nBEGIN:DAYLIGHT\r\nDTSTART:19700308T020000\r\n"
             "RRULE:FREQ=YEARLY;BYMONTH=3;BYDAY=2SU\r\nTZOFFSETFROM:-0500\r\nTZOFFSETTO:-0400\r\n"
@@ -76,18 +77,22 @@ TEST_F(IcalCodecTest, ReadsOtherCalendarsInTheDiarysTerms)
         { "weekly with COUNT and an EXDATE, multi-line text",
             "BEGIN:VEVENT\r\nUID:3\r\nDTSTART:20261130T100000\r\nRRULE:FREQ=WEEKLY;COUNT=3\r\n"
             "EXDATE:20261207T100000\r\nSUMMARY:Stand-up\\nroom 2  \r\nEND:VEVENT\r\n",
-            { Ev("2026-11-30", 1000, "Stand-up room 2"), Ev("2026-12-14", 1000, "Stand-up room 2") } },
+            { Ev("2026-11-30", 1000, "Stand-up room 2"),
+                Ev("2026-12-14", 1000, "Stand-up room 2") } },
         { "a birthday years back becomes one locked event",
             "BEGIN:VEVENT\r\nUID:4\r\nDTSTART;VALUE=DATE:19800704\r\nRRULE:FREQ=YEARLY\r\n"
             "SUMMARY:Großvater\r\nEND:VEVENT\r\n",
             { Ev("2027-07-04", 0, "Großvater", etBlank, 1) } },
-        { "outside the window", "BEGIN:VEVENT\r\nUID:5\r\nDTSTART:20300101T100000\r\nSUMMARY:Far\r\nEND:VEVENT\r\n",
+        { "outside the window",
+            "BEGIN:VEVENT\r\nUID:5\r\nDTSTART:20300101T100000\r\nSUMMARY:Far\r\nEND:VEVENT\r\n",
             {} },
         { "a rule without end stays bounded",
-            "BEGIN:VEVENT\r\nUID:6\r\nDTSTART:19000101T000100\r\nRRULE:FREQ=MINUTELY\r\nSUMMARY:m\r\nEND:VEVENT\r\n",
+            "BEGIN:VEVENT\r\nUID:6\r\nDTSTART:19000101T000100\r\nRRULE:FREQ=MINUTELY\r\nSUMMARY:"
+            "m\r\nEND:VEVENT\r\n",
             {} },
         { "no summary, cancelled",
-            "BEGIN:VEVENT\r\nUID:7\r\nDTSTART;VALUE=DATE:20270202\r\nSTATUS:CANCELLED\r\nEND:VEVENT\r\n",
+            "BEGIN:VEVENT\r\nUID:7\r\nDTSTART;VALUE=DATE:20270202\r\nSTATUS:CANCELLED\r\nEND:"
+            "VEVENT\r\n",
             { Ev("2027-02-02", 0, "(no title)", etCrossed) } },
     };
     for (const TCase& c : cases) {

@@ -28,8 +28,8 @@ TRemoteItem Item(const std::string& name, const std::string& etag,
 
 std::string Describe(const TSyncAction& a)
 {
-    static const char* kinds[] = { "upload", "download", "delete local", "delete remote",
-        "conflict" };
+    static const char* kinds[]
+        = { "upload", "download", "delete local", "delete remote", "conflict" };
     std::string text = kinds[a.Kind];
     for (const size_t i : a.Locals)
         text += " #" + std::to_string(i);
@@ -53,7 +53,8 @@ TSyncPlan Plan(const TCase& c, const TSyncWindow& window = Window)
 {
     int next = 0;
     const TSyncState state { "/cal/", "token-1", window, c.Known };
-    return Reconcile(c.Local, state, c.Listing, window, [&] { return "n" + std::to_string(++next); });
+    return Reconcile(
+        c.Local, state, c.Listing, window, [&] { return "n" + std::to_string(++next); });
 }
 
 TEST(Reconcile, EachSideOfEachChangeGivesItsSteps)
@@ -79,7 +80,8 @@ TEST(Reconcile, EachSideOfEachChangeGivesItsSteps)
         { "changed there", { Dentist }, { Entry("a", "e1", Dentist) },
             { false, { Item("a", "e2", { onPhone }) }, {}, "t2" },
             { "download #0 'Dentist (Dr. Ñúñez)'" } },
-        { "deleted there", { Dentist, Tokyo }, { Entry("a", "e1", Dentist), Entry("c", "e1", Tokyo) },
+        { "deleted there", { Dentist, Tokyo },
+            { Entry("a", "e1", Dentist), Entry("c", "e1", Tokyo) },
             { false, { Item("c", "e1", {}, false) }, {}, "t2" }, { "delete local #0" } },
         { "changed on both sides", { renamed }, { Entry("b", "e1", Zahnarzt) },
             { false, { Item("b", "e2", { Ev("2027-01-15", 1500, "Zahnarzt") }) }, {}, "t2" },
@@ -130,14 +132,15 @@ TEST(Reconcile, WithoutStateEventsMatchByDateTimeAndText)
         steps.push_back(Describe(a));
     // The diary's type wins where only the type differs.
     EXPECT_EQ(steps,
-        (std::vector<std::string> { "upload #0 'Dentist' /cal/a.ics if e1", "download 'Elő-meeting'",
-            "upload #2 '東京 trip' /cal/n1.ics new" }));
+        (std::vector<std::string> { "upload #0 'Dentist' /cal/a.ics if e1",
+            "download 'Elő-meeting'", "upload #2 '東京 trip' /cal/n1.ics new" }));
     EXPECT_EQ(plan.State.Entries.size(), 2u); // b and x; a and n1 join once sent
 }
 
 TEST(Reconcile, AnEmptyListingDeletesNothing)
 {
-    const TCase c { "empty", { Dentist }, { Entry("a", "e1", Dentist) }, { false, {}, {}, "" }, {} };
+    const TCase c { "empty", { Dentist }, { Entry("a", "e1", Dentist) }, { false, {}, {}, "" },
+        {} };
     const TSyncPlan plan = Plan(c);
     EXPECT_TRUE(plan.EmptyListingIgnored);
     EXPECT_TRUE(plan.Actions.empty());
@@ -156,8 +159,7 @@ TEST(Reconcile, OnlyTheWindowTakesPart)
     const TCase c { "window", { thisYear },
         { Entry("old", "e1", Ev("2026-10-03", 900, "Gone")), Entry("bd", "e1", birthday) },
         { false,
-            { Item("old", "e1", {}, false), Item("bd", "e1", {}, false),
-                Item("far", "e1", {}) },
+            { Item("old", "e1", {}, false), Item("bd", "e1", {}, false), Item("far", "e1", {}) },
             {}, "t2" },
         {} };
     const TSyncPlan plan = Plan(c);
@@ -168,14 +170,17 @@ TEST(Reconcile, OnlyTheWindowTakesPart)
     // Once the window moves, a resource that had nothing in it is read again.
     TSyncState state = plan.State;
     EXPECT_EQ(HrefsToFetch(state, c.Listing, Window), std::vector<std::string> {});
-    EXPECT_EQ(HrefsToFetch(state, c.Listing, { 2027, 1 }), std::vector<std::string> { "/cal/far.ics" });
+    EXPECT_EQ(
+        HrefsToFetch(state, c.Listing, { 2027, 1 }), std::vector<std::string> { "/cal/far.ics" });
 }
 
 TEST(Reconcile, FetchesWhatIsNewOrChanged)
 {
-    const TSyncState state { "/cal/", "", Window, { Entry("a", "e1", Dentist), Entry("b", "e1", Tokyo) } };
+    const TSyncState state { "/cal/", "", Window,
+        { Entry("a", "e1", Dentist), Entry("b", "e1", Tokyo) } };
     const TListing listing { false,
-        { Item("a", "e1", {}, false), Item("b", "e2", {}, false), Item("c", "e1", {}, false) }, {}, "" };
+        { Item("a", "e1", {}, false), Item("b", "e2", {}, false), Item("c", "e1", {}, false) }, {},
+        "" };
     EXPECT_EQ(HrefsToFetch(state, listing, Window),
         (std::vector<std::string> { "/cal/b.ics", "/cal/c.ics" }));
 }
@@ -217,7 +222,8 @@ TEST(Reconcile, FinishedStepsShapeTheNextState)
     done.Finished(1, true, "e6");
     EXPECT_EQ(done.State.Token, "t2");
     EXPECT_EQ(done.State.Entries,
-        (std::vector<TSyncEntry> { Entry("a", "e5", moved), { "n1", "/cal/n1.ics", "e6", { FingerprintOf(Tokyo) } } }));
+        (std::vector<TSyncEntry> {
+            Entry("a", "e5", moved), { "n1", "/cal/n1.ics", "e6", { FingerprintOf(Tokyo) } } }));
 
     TSyncPlan refused = Plan(c);
     refused.Finished(0, false);

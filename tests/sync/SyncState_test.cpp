@@ -13,18 +13,19 @@ TEST(SyncState, ReadsBackWhatItWrites)
 {
     const TSyncState states[] {
         {},
-        { "/dav/calendars/zoë/Persönlich 2027/", "http://radicale.org/ns/sync/3f%1",
-            { 2026, 1 },
+        { "/dav/calendars/zoë/Persönlich 2027/", "http://radicale.org/ns/sync/3f%1", { 2026, 1 },
             { { "uid-1", "/dav/a b.ics", "\"etag\twith tab\"",
                   { FingerprintOf(Ev("2026-12-31", 2359, "New Year's Eve", etAlarm, 1)) } },
                 { "ÄÖÜ\n%20", "/dav/x.ics", "", {} },
                 { "w", "/dav/w.ics", "W/\"1\"",
-                    { FingerprintOf(Ev("2026-01-05", 0, "a")), FingerprintOf(Ev("2026-01-12", 0, "a")) } } } },
+                    { FingerprintOf(Ev("2026-01-05", 0, "a")),
+                        FingerprintOf(Ev("2026-01-12", 0, "a")) } } } },
     };
     for (const TSyncState& state : states) {
         const std::string text = FormatSyncState(state);
         EXPECT_EQ(ParseSyncState(text), state) << text;
-        EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 4 + static_cast<long>(state.Entries.size()));
+        EXPECT_EQ(std::count(text.begin(), text.end(), '\n'),
+            4 + static_cast<long>(state.Entries.size()));
     }
 }
 
@@ -52,7 +53,8 @@ TEST(SyncState, RefusesADamagedText)
 
 TEST(SyncState, TheFileIsReplacedWholeOrNotAtAll)
 {
-    const auto dir = std::filesystem::temp_directory_path() / ("talvo-sync-" + std::to_string(getpid()));
+    const auto dir
+        = std::filesystem::temp_directory_path() / ("talvo-sync-" + std::to_string(getpid()));
     std::filesystem::create_directories(dir);
     const auto file = dir / SyncStateFileName;
     bool damaged = true;
@@ -69,7 +71,8 @@ TEST(SyncState, TheFileIsReplacedWholeOrNotAtAll)
     EXPECT_TRUE(damaged);
 
     // A folder that cannot be written keeps the old file.
-    std::filesystem::permissions(dir, std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+    std::filesystem::permissions(
+        dir, std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
     if (getuid() != 0) {
         EXPECT_FALSE(SaveSyncState(file, state));
     }
