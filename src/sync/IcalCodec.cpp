@@ -8,7 +8,8 @@
 namespace
 {
 
-constexpr const char* DoneProperty = "X-TALVO95-DONE";
+// The states iCalendar has no word for, as the diary's exports write them.
+constexpr const char* StateProperty = "X-TALVO95-STATE";
 // Enough for a daily event over the window; a rule that runs faster is cut there.
 constexpr int MaxOccurrences = 2000;
 
@@ -133,12 +134,11 @@ std::optional<TCalendarObject> TIcalCodec::Read(
         base.Description = UntitledDescription;
     if (icalcomponent_get_status(event) == ICAL_STATUS_CANCELLED)
         base.Type = etCrossed;
-    else if (icalcomponent_get_first_property(event, ICAL_X_PROPERTY)) {
-        for (icalproperty* p = icalcomponent_get_first_property(event, ICAL_X_PROPERTY); p;
-             p = icalcomponent_get_next_property(event, ICAL_X_PROPERTY))
-            if (std::string_view(icalproperty_get_x_name(p)) == DoneProperty)
-                base.Type = etTicked;
-    }
+    for (icalproperty* p = icalcomponent_get_first_property(event, ICAL_X_PROPERTY); p;
+         p = icalcomponent_get_next_property(event, ICAL_X_PROPERTY))
+        if (std::string_view(icalproperty_get_x_name(p)) == StateProperty
+            && std::string_view(icalproperty_get_x(p)) == "DONE")
+            base.Type = etTicked;
     if (base.Type == etBlank && icalcomponent_get_first_component(event, ICAL_VALARM_COMPONENT))
         base.Type = etAlarm;
 
@@ -191,10 +191,10 @@ std::string TIcalCodec::Write(const TSyncEvent& event, std::string_view uid) con
     icalcomponent_add_property(vevent, icalproperty_new_summary(event.Description.c_str()));
     if (event.Type == etCrossed)
         icalcomponent_add_property(vevent, icalproperty_new_status(ICAL_STATUS_CANCELLED));
-    if (event.Type == etTicked) {
-        icalproperty* done = icalproperty_new_x("TRUE");
-        icalproperty_set_x_name(done, DoneProperty);
-        icalcomponent_add_property(vevent, done);
+    if (event.Type == etCrossed || event.Type == etTicked) {
+        icalproperty* state = icalproperty_new_x(event.Type == etTicked ? "DONE" : "CANCELLED");
+        icalproperty_set_x_name(state, StateProperty);
+        icalcomponent_add_property(vevent, state);
     }
     if (event.Locked) {
         icalrecurrencetype yearly;
