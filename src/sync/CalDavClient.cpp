@@ -140,7 +140,7 @@ void TCalDavClient::Start(const QByteArray& method, const QUrl& url, const QByte
         reply->setProperty(TimedOut, true);
         reply->abort();
     });
-    deadline->start(Timeout * 4);
+    deadline->start(Timeout * 10);
     connect(reply, &QNetworkReply::downloadProgress, reply,
         [reply, max = MaxAnswer](qint64 received, qint64) {
             if (received > max) {

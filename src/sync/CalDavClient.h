@@ -55,6 +55,8 @@ public:
 
     explicit TCalDavClient(TDavAccount account, QObject* parent = nullptr);
 
+    // The longest silence a request waits through; a whole answer may take
+    // ten times as long.
     void SetTimeout(int milliseconds) { Timeout = milliseconds; }
     void SetMaxAnswerBytes(qint64 bytes) { MaxAnswer = bytes; }
     const TDavAccount& Account() const { return Settings; }
@@ -86,7 +88,7 @@ private:
 
     TDavAccount Settings;
     QNetworkAccessManager Network;
-    int Timeout = 30000;
+    int Timeout = 60000;
     qint64 MaxAnswer = 256LL * 1024 * 1024;
 };
 

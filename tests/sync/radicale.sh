@@ -3,7 +3,8 @@
 # on a free port, with a temporary storage folder, and stops it afterwards.
 # Usage: radicale.sh [--auth USER:PASSWORD] command [arguments...]
 # The command finds the server in TALVO_CALDAV_URL (and the account in
-# TALVO_CALDAV_USER, TALVO_CALDAV_PASSWORD) and its process in TALVO_RADICALE_PID.
+# TALVO_CALDAV_USER, TALVO_CALDAV_PASSWORD), its process in TALVO_RADICALE_PID
+# and its storage folder in TALVO_RADICALE_STORAGE (collection-root/<path>).
 set -euo pipefail
 
 auth=
@@ -67,6 +68,7 @@ export TALVO_CALDAV_URL="http://127.0.0.1:$port/"
 export TALVO_CALDAV_USER=${auth%%:*}
 export TALVO_CALDAV_PASSWORD=${auth#*:}
 export TALVO_RADICALE_PID=$pid
+export TALVO_RADICALE_STORAGE="$dir/collections"
 status=0
 "$@" || status=$?
 if [ $status -ne 0 ]; then

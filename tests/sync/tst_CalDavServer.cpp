@@ -166,6 +166,21 @@ private Q_SLOTS:
         QCOMPARE(Peer({ QStringLiteral("list") }).split(u'\n').size(), 2);
     }
 
+    void aTokenTheServerForgotFallsBackToTheListing()
+    {
+        const QString file = StateOf(QStringLiteral("token"));
+        TDevice a(Account, Collection, Window, file, { Ev("2027-08-08", 1515, "Token") });
+        QVERIFY(a.Run().Ok);
+        TSyncState state = LoadSyncState(file.toStdString());
+        QVERIFY(!state.Token.empty());
+        state.Token = "http://radicale.org/ns/sync/forgotten";
+        QVERIFY(SaveSyncState(file.toStdString(), state));
+        const TSyncOutcome outcome = a.Run();
+        QVERIFY2(outcome.Ok, qPrintable(outcome.Error));
+        QCOMPARE(outcome.Sent + outcome.Received + outcome.Deleted, 0u);
+        QVERIFY(LoadSyncState(file.toStdString()).Token != state.Token);
+    }
+
     void anotherClientSeesTheDiaryAndTheDiaryIt()
     {
         TDevice a(Account, Collection, Window, StateOf(QStringLiteral("peer")),
