@@ -209,11 +209,11 @@ void TCalDavSync::Compare()
         const TSyncAction& action = Plan.Actions[i];
         if (action.Remote())
             ToSend.push_back(i);
-        if (action.Kind == TSyncAction::Download)
+        if (action.Kind == TSyncAction::akDownload)
             Outcome.Received += action.Events.size();
-        if (action.Kind == TSyncAction::DeleteLocal)
+        if (action.Kind == TSyncAction::akDeleteLocal)
             Outcome.Deleted += action.Locals.size();
-        local_changes |= !action.Remote() || action.Kind == TSyncAction::ConflictCopy;
+        local_changes |= !action.Remote() || action.Kind == TSyncAction::akConflictCopy;
     }
     if (local_changes) {
         Diary.Apply(Plan);
@@ -241,11 +241,11 @@ void TCalDavSync::SendNext()
             const TSyncAction& step = Plan.Actions[index];
             // A resource already gone is as good as deleted.
             const bool done = reply.Ok()
-                || (step.Kind == TSyncAction::DeleteRemote && reply.Status == 404
+                || (step.Kind == TSyncAction::akDeleteRemote && reply.Status == 404
                     && reply.Error.isEmpty());
             Plan.Finished(index, done, reply.ETag.toStdString());
             if (done)
-                ++(step.Kind == TSyncAction::DeleteRemote ? Outcome.Deleted : Outcome.Sent);
+                ++(step.Kind == TSyncAction::akDeleteRemote ? Outcome.Deleted : Outcome.Sent);
             else if (FirstFailure.isEmpty())
                 FirstFailure = reply.Status == 412
                     ? tr("An event changed on the server while it was sent; it is compared again "
@@ -253,7 +253,7 @@ void TCalDavSync::SendNext()
                     : DescribeFailure(reply);
             SendNext();
         };
-        if (action.Kind == TSyncAction::DeleteRemote)
+        if (action.Kind == TSyncAction::akDeleteRemote)
             Client.Delete(path, ifMatch, finished);
         else
             Client.Put(path,

@@ -44,12 +44,12 @@ void ApplyToDiary(TDiaryStore& store, const std::vector<TDiaryEvent*>& where, co
     const auto slotOf = [](const TCivilDate& date) { return DayIndex(date.Month, date.Day); };
     std::vector<const TSyncEvent*> added;
     for (const TSyncAction& action : plan.Actions) {
-        if (action.Kind == TSyncAction::Download || action.Kind == TSyncAction::DeleteLocal) {
+        if (action.Kind == TSyncAction::akDownload || action.Kind == TSyncAction::akDeleteLocal) {
             // A dead event leaves its day at the day's next sort.
             for (const size_t i : action.Locals)
                 where.at(i)->Description.clear();
         }
-        if (action.Kind == TSyncAction::Download || action.Kind == TSyncAction::ConflictCopy)
+        if (action.Kind == TSyncAction::akDownload || action.Kind == TSyncAction::akConflictCopy)
             for (const TSyncEvent& event : action.Events)
                 added.push_back(&event);
     }

@@ -105,7 +105,7 @@ std::vector<std::string> HrefsToFetch(
 void TSyncPlan::Finished(size_t action, bool done, const std::string& etag)
 {
     TSyncAction& step = Actions.at(action);
-    if (done && step.Kind != TSyncAction::DeleteRemote) {
+    if (done && step.Kind != TSyncAction::akDeleteRemote) {
         step.Entry.ETag = etag;
         State.Entries.push_back(step.Entry);
     } else if (!done) {
@@ -183,12 +183,12 @@ TSyncPlan Reconcile(const std::vector<TSyncEvent>& local, const TSyncState& stat
     const auto download = [&](std::vector<size_t> locals, std::vector<TSyncEvent> events) {
         if (!events.empty() || !locals.empty())
             plan.Actions.push_back(
-                { TSyncAction::Download, std::move(locals), std::move(events), {}, {}, {} });
+                { TSyncAction::akDownload, std::move(locals), std::move(events), {}, {}, {} });
     };
     const auto upload
         = [&](size_t i, TSyncEntry entry, std::string ifMatch, std::optional<TSyncEntry> before) {
               entry.Copies = { FingerprintOf(local[i]) };
-              plan.Actions.push_back({ TSyncAction::Upload, { i }, { local[i] }, std::move(entry),
+              plan.Actions.push_back({ TSyncAction::akUpload, { i }, { local[i] }, std::move(entry),
                   std::move(ifMatch), std::move(before) });
           };
     const auto newEntry = [&](const std::string& uid) {
@@ -219,7 +219,7 @@ TSyncPlan Reconcile(const std::vector<TSyncEvent>& local, const TSyncState& stat
             if (remote == rsDeleted) {
                 if (!side.Matched.empty())
                     plan.Actions.push_back(
-                        { TSyncAction::DeleteLocal, side.Matched, {}, {}, {}, {} });
+                        { TSyncAction::akDeleteLocal, side.Matched, {}, {}, {}, {} });
             } else if (remote == rsChanged) {
                 TSyncEntry now = remoteEntry(*item, entry);
                 std::vector<TFingerprint> had;
@@ -250,7 +250,7 @@ TSyncPlan Reconcile(const std::vector<TSyncEvent>& local, const TSyncState& stat
                     copy.Description += ConflictSuffix;
                     TSyncEntry added = newEntry(newUid());
                     added.Copies = { FingerprintOf(copy) };
-                    plan.Actions.push_back({ TSyncAction::ConflictCopy, {}, { std::move(copy) },
+                    plan.Actions.push_back({ TSyncAction::akConflictCopy, {}, { std::move(copy) },
                         std::move(added), {}, std::nullopt });
                     ++plan.Conflicts;
                 }
@@ -259,7 +259,7 @@ TSyncPlan Reconcile(const std::vector<TSyncEvent>& local, const TSyncState& stat
         } else { // deleted in the diary
             if (remote == rsSame)
                 plan.Actions.push_back(
-                    { TSyncAction::DeleteRemote, {}, {}, entry, entry.ETag, entry });
+                    { TSyncAction::akDeleteRemote, {}, {}, entry, entry.ETag, entry });
             else if (remote == rsChanged) {
                 download({}, item->Occurrences);
                 plan.State.Entries.push_back(remoteEntry(*item, entry));

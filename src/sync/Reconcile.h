@@ -53,18 +53,18 @@ std::vector<std::string> HrefsToFetch(
 inline constexpr size_t NoLocal = static_cast<size_t>(-1);
 
 struct TSyncAction {
-    enum TKind {
+    enum TActionKind {
         // Send Events[0] to Entry.Href: a new resource when IfMatch is empty.
-        Upload,
+        akUpload,
         // Put Events in the diary in place of the Locals (which may be none).
-        Download,
-        DeleteLocal, // the Locals
-        DeleteRemote, // Entry.Href, if it still has the ETag IfMatch
+        akDownload,
+        akDeleteLocal, // the Locals
+        akDeleteRemote, // Entry.Href, if it still has the ETag IfMatch
         // Add Events[0] to the diary and send it as a new resource: the local
         // side of a change made on both sides.
-        ConflictCopy,
+        akConflictCopy,
     };
-    TKind Kind = Upload;
+    TActionKind Kind = akUpload;
     std::vector<size_t> Locals; // indices into the local events
     std::vector<TSyncEvent> Events;
     // Upload and ConflictCopy: the entry once sent (its ETag is the server's
@@ -74,7 +74,10 @@ struct TSyncAction {
     // What the state keeps when the server refuses the step.
     std::optional<TSyncEntry> Before;
 
-    bool Remote() const { return Kind == Upload || Kind == DeleteRemote || Kind == ConflictCopy; }
+    bool Remote() const
+    {
+        return Kind == akUpload || Kind == akDeleteRemote || Kind == akConflictCopy;
+    }
 };
 
 struct TSyncPlan {

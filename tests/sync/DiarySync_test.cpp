@@ -85,12 +85,13 @@ TEST_F(DiarySyncTest, APlanChangesOnlyTheEventsItNames)
     const std::vector<TSyncEvent> events = CollectDiaryEvents(Store, where);
     TSyncPlan plan;
     plan.Actions = {
-        { TSyncAction::Download, { 1 }, { Ev("2026-12-10", 800, "Dentist moved ✓") }, {}, {}, {} },
-        { TSyncAction::DeleteLocal, { 0 }, {}, {}, {}, {} },
-        { TSyncAction::ConflictCopy, {}, { Ev("2026-12-09", 1000, "Lunch (conflict)") }, {}, {},
+        { TSyncAction::akDownload, { 1 }, { Ev("2026-12-10", 800, "Dentist moved ✓") }, {}, {},
             {} },
-        { TSyncAction::Upload, { 2 }, { events[2] }, {}, {}, {} },
-        { TSyncAction::Download, {}, { Ev("2030-01-01", 0, "Beyond the window") }, {}, {}, {} },
+        { TSyncAction::akDeleteLocal, { 0 }, {}, {}, {}, {} },
+        { TSyncAction::akConflictCopy, {}, { Ev("2026-12-09", 1000, "Lunch (conflict)") }, {}, {},
+            {} },
+        { TSyncAction::akUpload, { 2 }, { events[2] }, {}, {}, {} },
+        { TSyncAction::akDownload, {}, { Ev("2030-01-01", 0, "Beyond the window") }, {}, {}, {} },
     };
     ApplyToDiary(Store, where, plan);
     EXPECT_EQ(Day(12, 9), (std::vector<std::string> { "10:00 Lunch (conflict)", "12:00 Lunch" }));

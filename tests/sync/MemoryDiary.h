@@ -21,9 +21,9 @@ public:
         std::set<size_t> gone;
         std::vector<TSyncEvent> added;
         for (const TSyncAction& a : plan.Actions) {
-            if (a.Kind == TSyncAction::Download || a.Kind == TSyncAction::DeleteLocal)
+            if (a.Kind == TSyncAction::akDownload || a.Kind == TSyncAction::akDeleteLocal)
                 gone.insert(a.Locals.begin(), a.Locals.end());
-            if (a.Kind == TSyncAction::Download || a.Kind == TSyncAction::ConflictCopy)
+            if (a.Kind == TSyncAction::akDownload || a.Kind == TSyncAction::akConflictCopy)
                 for (const TSyncEvent& e : a.Events)
                     if (Now.Contains(e.Date))
                         added.push_back(e);

@@ -35,7 +35,7 @@ std::string Describe(const TSyncAction& a)
         text += " #" + std::to_string(i);
     for (const TSyncEvent& e : a.Events)
         text += " '" + e.Description + "'";
-    if (a.Kind == TSyncAction::Upload || a.Kind == TSyncAction::DeleteRemote)
+    if (a.Kind == TSyncAction::akUpload || a.Kind == TSyncAction::akDeleteRemote)
         text += " " + a.Entry.Href + (a.IfMatch.empty() ? " new" : " if " + a.IfMatch);
     return text;
 }
