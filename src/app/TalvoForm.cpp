@@ -211,14 +211,21 @@ void TTalvoForm::CreateStatusBar()
 
 void TTalvoForm::FormCreate(const QStringList& arguments)
 {
-    for (const QString& argument : arguments) {
+    QStringList imports;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString& argument = arguments[i];
         if (argument.toUpper() == u"-NOTRAY"_s)
             FNoTray = true;
         else if (argument == QLatin1StringView(CommandLine::Hidden))
             StartHidden = true;
+        else if (argument == QLatin1StringView(CommandLine::ImportIcs))
+            imports << arguments.value(++i);
+        else if (!argument.startsWith(u'-'))
+            imports << argument; // a calendar file opened from the desktop
         else
             BadArguments << argument;
     }
+    imports.removeAll(QString());
     FTray = new TTrayController(Services.TrayIcon, FNoTray, this);
     // The shown page, and the diary's view; the windows connect to it.
     TCalendarPage* calendar = CalendarPage();
@@ -243,6 +250,8 @@ void TTalvoForm::FormCreate(const QStringList& arguments)
     // program listens for the signal to end, which a box must not hold up.
     QTimer::singleShot(0, this, &TTalvoForm::ShowBadArguments);
     QTimer::singleShot(0, this, &TTalvoForm::ShowLoadNotice);
+    for (const QString& file : std::as_const(imports))
+        QTimer::singleShot(0, this, [this, file] { ImportIcsFile(file); });
 }
 
 void TTalvoForm::ConnectTray()
@@ -259,6 +268,8 @@ void TTalvoForm::ConnectTray()
     connect(FPopups, &TAlarmPopups::Acknowledged, this, &TTalvoForm::AcknowledgeClick);
     connect(tray.MenuDiaryOld, &QAction::triggered, this,
         [this] { CalendarPage()->MenuDiaryOldClick(); });
+    connect(tray.MenuExportIcs, &QAction::triggered, this, &TTalvoForm::ExportIcsClick);
+    connect(tray.MenuImportIcs, &QAction::triggered, this, &TTalvoForm::ImportIcsClick);
 }
 
 void TTalvoForm::SecondTimer()

@@ -99,7 +99,9 @@ void ApplyIcalImport(const TIcalImport& import, TDiaryDays& days)
 std::string ImportQuestion(const TIcalImport& import)
 {
     std::string text;
-    if (import.Events.empty()) {
+    if (!import.Error.empty()) {
+        text = import.Error;
+    } else if (import.Events.empty()) {
         text = "There is nothing to import.";
     } else {
         text = "Import " + Count(import.Events.size(), "event", "events") + "?";

@@ -62,6 +62,6 @@ void LeaveOutPresent(TIcalImport& import, const TDiaryDays& days);
 // this one change of the table.
 void ApplyIcalImport(const TIcalImport& import, TDiaryDays& days);
 // "Import 42 events? 3 lie outside the diary's year and are left out; 1
-// description is cut to fit.", then the problems; for nothing to import the
-// reasons alone.
+// description is cut to fit.", then the problems; for a file that could not
+// be read, or nothing to import, the reasons alone.
 std::string ImportQuestion(const TIcalImport& import);
