@@ -44,8 +44,8 @@ int ExportIcsCommand(int& argc, char** argv, const QString& file)
     TIoError ioError;
     LoadDiary(days, folder, ioError);
     const TSystemClock clock;
-    const TIcalExport exported = ExportDiaryIcs(
-        days, { DiaryMonthsAt(clock.Now()), SystemZoneName(), static_cast<int64_t>(std::time(nullptr)) });
+    const TIcalExport exported = ExportDiaryIcs(days,
+        { DiaryMonthsAt(clock.Now()), SystemZoneName(), static_cast<int64_t>(std::time(nullptr)) });
     if (file == u"-"_s) {
         const bool written = std::fwrite(exported.Text.data(), 1, exported.Text.size(), stdout)
                 == exported.Text.size()

@@ -27,6 +27,7 @@
 
 #include <QApplication>
 #include <QDateTime>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLocale>
@@ -220,7 +221,7 @@ void TTalvoForm::FormCreate(const QStringList& arguments)
             StartHidden = true;
         else if (argument == QLatin1StringView(CommandLine::ImportIcs))
             imports << arguments.value(++i);
-        else if (!argument.startsWith(u'-'))
+        else if (!argument.startsWith(u'-') && QFileInfo(argument).isFile())
             imports << argument; // a calendar file opened from the desktop
         else
             BadArguments << argument;

@@ -58,8 +58,8 @@ bool TTalvoForm::ImportIcsFile(const QString& path)
     if (FCalendarPage)
         FCalendarPage->EndEditing();
     FDiary.CommitSelectedDay();
-    TIcalImport import = ReadIcsFile(
-        LocalPath(path), { DiaryMonthsAt(FDiary.CurrentDateTime), SystemZoneName() });
+    TIcalImport import
+        = ReadIcsFile(LocalPath(path), { DiaryMonthsAt(FDiary.CurrentDateTime), SystemZoneName() });
     if (import.Error.empty())
         LeaveOutPresent(import, FDiary.DiaryDays);
     const QString question = QString::fromStdString(ImportQuestion(import));

@@ -38,7 +38,8 @@ private:
     {
         const std::pair<int, QByteArray> events[] = { { DayIndex(12, 7), "010900Dentist \x80 40" },
             { DayIndex(12, 7), "021200Lunch with Zo\xEB" }, { DayIndex(1, 1), "100000New Year" },
-            { DayIndex(3, 29), "031745Cancelled: choir" }, { DayIndex(10, 31), "110800Locked alarm" } };
+            { DayIndex(3, 29), "031745Cancelled: choir" },
+            { DayIndex(10, 31), "110800Locked alarm" } };
         QByteArray text;
         for (int slot = 0; slot < DiaryDayCount; ++slot) {
             for (const auto& [at, line] : events)
@@ -86,7 +87,8 @@ private Q_SLOTS:
         QCOMPARE(importer->StatusPanel(2)->text(), u"1 Overdue Events"_s);
         // A second import finds everything there already.
         QVERIFY(!importer->ImportIcsFile(calendar + u".ics"_s));
-        QCOMPARE(target.Dialogues.Infos.value(0), u"There is nothing to import. 5 are in the diary already."_s);
+        QCOMPARE(target.Dialogues.Infos.value(0),
+            u"There is nothing to import. 5 are in the diary already."_s);
         QCOMPARE(target.Dialogues.Confirms.size(), 2);
     }
 
@@ -98,7 +100,8 @@ private Q_SLOTS:
         QVERIFY(!form->ImportIcsFile(shell.DataFile(u"letter.ics"_s)));
         QVERIFY(!form->ImportIcsFile(shell.DataFile(u"missing.ics"_s)));
         QCOMPARE(shell.Dialogues.Errors,
-            (QStringList { u"The file is not an iCalendar file."_s, u"The file cannot be read."_s }));
+            (QStringList {
+                u"The file is not an iCalendar file."_s, u"The file cannot be read."_s }));
         shell.Dialogues.FileAnswers.push_back(u"/nonexistent/folder/out.ics"_s);
         form->ExportIcsClick();
         QCOMPARE(shell.Dialogues.Errors.value(2),
@@ -113,14 +116,16 @@ private Q_SLOTS:
     void CommandLineImportAsksOnceTheWindowIsUp()
     {
         TFakeShell shell;
-        const QByteArray calendar = "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:x\r\nBEGIN:VEVENT\r\nUID:1\r\n"
-                                    "DTSTART;VALUE=DATE:20270501\r\nSUMMARY:Maj\r\nEND:VEVENT\r\n"
-                                    "BEGIN:VEVENT\r\nUID:2\r\nDTSTART;VALUE=DATE:20280501\r\nSUMMARY:Later\r\n"
-                                    "END:VEVENT\r\nEND:VCALENDAR\r\n";
+        const QByteArray calendar
+            = "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:x\r\nBEGIN:VEVENT\r\nUID:1\r\n"
+              "DTSTART;VALUE=DATE:20270501\r\nSUMMARY:Maj\r\nEND:VEVENT\r\n"
+              "BEGIN:VEVENT\r\nUID:2\r\nDTSTART;VALUE=DATE:20280501\r\nSUMMARY:Later\r\n"
+              "END:VEVENT\r\nEND:VCALENDAR\r\n";
         WriteFile(shell.DataFile(u"a.ics"_s), calendar);
         WriteFile(shell.DataFile(u"b.ics"_s), calendar);
         shell.Dialogues.ConfirmAnswers = { true, true };
-        auto form = shell.Start({ u"--import-ics"_s, shell.DataFile(u"a.ics"_s), shell.DataFile(u"b.ics"_s) });
+        auto form = shell.Start(
+            { u"--import-ics"_s, shell.DataFile(u"a.ics"_s), shell.DataFile(u"b.ics"_s) });
         QVERIFY(shell.Dialogues.Confirms.isEmpty());
         QTRY_COMPARE(shell.Dialogues.Confirms.size(), 1);
         QCOMPARE(shell.Dialogues.Confirms.value(0),
