@@ -76,8 +76,11 @@ std::string CleanDescription(const char* summary, const char* location)
     for (char& c : text)
         if (static_cast<unsigned char>(c) < 0x20 && c != '\t')
             c = ' ';
+    // libical drops the blanks a value starts with; so does the import, for
+    // every text alike.
     const size_t end = text.find_last_not_of(' ');
     text.erase(end == std::string::npos ? 0 : end + 1);
+    text.erase(0, text.find_first_not_of(" \t"));
     return text;
 }
 
