@@ -16,17 +16,6 @@ class TestIcsFiles : public QObject
     Q_OBJECT
 
 private:
-    static QByteArray ReadFile(const QString& path)
-    {
-        QFile file(path);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
-    static void WriteFile(const QString& path, const QByteArray& text)
-    {
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        file.write(text);
-    }
     // The diary's text as a save would write it now.
     static QByteArray DiaryText(TTalvoForm& form)
     {
@@ -65,13 +54,13 @@ private Q_SLOTS:
     void ExportedDiaryImportsIntoAnEmptyOneAsItWas()
     {
         TFakeShell source;
-        WriteFile(source.DataFile(u"DIARY.DAT"_s), SampleDiary());
+        source.WriteData(u"DIARY.DAT"_s, SampleDiary());
         auto exporter = source.Start();
         const QString calendar = source.DataFile(u"diary"_s); // ".ics" is added
         source.Dialogues.FileAnswers.push_back(calendar);
         exporter->Tray().MenuExportIcs->trigger();
         QVERIFY(source.Dialogues.Errors.isEmpty());
-        QVERIFY(ReadFile(calendar + u".ics"_s).startsWith("BEGIN:VCALENDAR\r\n"));
+        QVERIFY(source.ReadData(u"diary.ics"_s).startsWith("BEGIN:VCALENDAR\r\n"));
 
         TFakeShell target;
         auto importer = target.Start();
@@ -96,7 +85,7 @@ private Q_SLOTS:
     {
         TFakeShell shell;
         auto form = shell.Start();
-        WriteFile(shell.DataFile(u"letter.ics"_s), "Dear Ann,\nsee you on Monday.\n");
+        shell.WriteData(u"letter.ics"_s, "Dear Ann,\nsee you on Monday.\n");
         QVERIFY(!form->ImportIcsFile(shell.DataFile(u"letter.ics"_s)));
         QVERIFY(!form->ImportIcsFile(shell.DataFile(u"missing.ics"_s)));
         QCOMPARE(shell.Dialogues.Errors,
@@ -121,8 +110,8 @@ private Q_SLOTS:
               "DTSTART;VALUE=DATE:20270501\r\nSUMMARY:Maj\r\nEND:VEVENT\r\n"
               "BEGIN:VEVENT\r\nUID:2\r\nDTSTART;VALUE=DATE:20280501\r\nSUMMARY:Later\r\n"
               "END:VEVENT\r\nEND:VCALENDAR\r\n";
-        WriteFile(shell.DataFile(u"a.ics"_s), calendar);
-        WriteFile(shell.DataFile(u"b.ics"_s), calendar);
+        shell.WriteData(u"a.ics"_s, calendar);
+        shell.WriteData(u"b.ics"_s, calendar);
         shell.Dialogues.ConfirmAnswers = { true, true };
         auto form = shell.Start(
             { u"--import-ics"_s, shell.DataFile(u"a.ics"_s), shell.DataFile(u"b.ics"_s) });
