@@ -1,5 +1,6 @@
 #include "app/CommandLine.h"
 
+#include <QFileInfo>
 #include <algorithm>
 
 namespace CommandLine
@@ -39,6 +40,24 @@ std::optional<std::string> ExportIcsFile(const std::vector<std::string>& argumen
     if (at == arguments.end())
         return std::nullopt;
     return at + 1 == arguments.end() ? std::string() : *(at + 1);
+}
+
+QStringList ImportIcsFiles(const QStringList& arguments, QStringList& rest)
+{
+    QStringList files;
+    rest.clear();
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString& argument = arguments[i];
+        if (argument == QLatin1StringView(ImportIcs)) {
+            if (i + 1 < arguments.size())
+                files << arguments[++i];
+        } else if (!argument.startsWith(u'-') && QFileInfo(argument).isFile()) {
+            files << argument;
+        } else {
+            rest << argument;
+        }
+    }
+    return files;
 }
 
 std::optional<std::string> TerminalAnswer(const std::vector<std::string>& arguments)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QStringList>
 #include <optional>
 #include <string>
 #include <vector>
@@ -23,6 +24,10 @@ std::optional<std::string> TerminalAnswer(const std::vector<std::string>& argume
 // The file named after "--export-ics" ("-" for standard output); an empty
 // name when the argument has none; nothing without the argument.
 std::optional<std::string> ExportIcsFile(const std::vector<std::string>& arguments);
+
+// The calendar files to import: each after "--import-ics", and each existing
+// file named alone (as the desktop opens one). `rest` gets the other arguments.
+QStringList ImportIcsFiles(const QStringList& arguments, QStringList& rest);
 
 std::string UsageText();
 std::string VersionText();

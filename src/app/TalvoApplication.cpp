@@ -1,5 +1,6 @@
 #include "app/TalvoApplication.h"
 
+#include "app/CommandLine.h"
 #include "app/TalvoForm.h"
 #include "app/TalvoServices.h"
 #include "controls/Dialogues.h"
@@ -53,8 +54,17 @@ int TTalvoApplication::Run(TGuardedApplication& application)
     application.setQuitOnLastWindowClosed(false);
 
     TSingleInstance instance(TSingleInstance::DefaultServerName());
-    if (instance.SignalRunningInstance())
+    if (instance.SignalRunningInstance()) {
+        // The running copy cannot be handed a calendar yet: say how to import it there.
+        QStringList others;
+        const QStringList imports
+            = CommandLine::ImportIcsFiles(application.arguments().mid(1), others);
+        if (!imports.isEmpty())
+            TDialogues().ShowInfo(u"Talvo95 is running already. To add the events of "_s
+                + imports.join(u", "_s)
+                + u" to its diary, choose \"Import from iCalendar…\" in its menu."_s);
         return 0;
+    }
     // Watching before anyone can find this copy: a signal that comes while the
     // diary loads waits for it and then ends the program in order.
     TTerminationWatcher watcher;

@@ -27,7 +27,6 @@
 
 #include <QApplication>
 #include <QDateTime>
-#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLocale>
@@ -212,21 +211,16 @@ void TTalvoForm::CreateStatusBar()
 
 void TTalvoForm::FormCreate(const QStringList& arguments)
 {
-    QStringList imports;
-    for (qsizetype i = 0; i < arguments.size(); ++i) {
-        const QString& argument = arguments[i];
+    QStringList others;
+    const QStringList imports = CommandLine::ImportIcsFiles(arguments, others);
+    for (const QString& argument : std::as_const(others)) {
         if (argument.toUpper() == u"-NOTRAY"_s)
             FNoTray = true;
         else if (argument == QLatin1StringView(CommandLine::Hidden))
             StartHidden = true;
-        else if (argument == QLatin1StringView(CommandLine::ImportIcs))
-            imports << arguments.value(++i);
-        else if (!argument.startsWith(u'-') && QFileInfo(argument).isFile())
-            imports << argument; // a calendar file opened from the desktop
         else
             BadArguments << argument;
     }
-    imports.removeAll(QString());
     FTray = new TTrayController(Services.TrayIcon, FNoTray, this);
     // The shown page, and the diary's view; the windows connect to it.
     TCalendarPage* calendar = CalendarPage();
