@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <cstring>
 #include <set>
-#include <tuple>
 
 // Reading an iCalendar file into the events the diary would take.
 
