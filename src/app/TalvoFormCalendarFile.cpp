@@ -38,9 +38,9 @@ void TTalvoForm::ExportIcsClick()
         path += u".ics"_s;
     if (FCalendarPage)
         FCalendarPage->EndEditing();
-    FDiary.CommitSelectedDay();
-    const TIcalExport exported = ExportDiaryIcs(FDiary.DiaryDays,
-        { DiaryMonthsAt(FDiary.CurrentDateTime), SystemZoneName(),
+    Diary().CommitSelectedDay();
+    const TIcalExport exported = ExportDiaryIcs(Diary().DiaryDays,
+        { DiaryMonthsAt(Diary().CurrentDateTime), SystemZoneName(),
             static_cast<int64_t>(std::time(nullptr)) });
     if (!WriteFileAtomically(FollowLinks(LocalPath(path)), exported.Text))
         Services.Dialogues.ShowError(u"The calendar could not be written to "_s + path + u'.');
@@ -57,11 +57,11 @@ bool TTalvoForm::ImportIcsFile(const QString& path)
 {
     if (FCalendarPage)
         FCalendarPage->EndEditing();
-    FDiary.CommitSelectedDay();
-    TIcalImport import
-        = ReadIcsFile(LocalPath(path), { DiaryMonthsAt(FDiary.CurrentDateTime), SystemZoneName() });
+    Diary().CommitSelectedDay();
+    TIcalImport import = ReadIcsFile(
+        LocalPath(path), { DiaryMonthsAt(Diary().CurrentDateTime), SystemZoneName() });
     if (import.Error.empty())
-        LeaveOutPresent(import, FDiary.DiaryDays);
+        LeaveOutPresent(import, Diary().DiaryDays);
     const QString question = QString::fromStdString(ImportQuestion(import));
     if (!import.Error.empty()) {
         Services.Dialogues.ShowError(question);
@@ -79,10 +79,10 @@ bool TTalvoForm::ImportIcsFile(const QString& path)
 
 void TTalvoForm::ApplyIcsImport(const TIcalImport& import)
 {
-    FDiary.CommitSelectedDay();
-    ApplyIcalImport(import, FDiary.DiaryDays);
+    Diary().CommitSelectedDay();
+    ApplyIcalImport(import, Diary().DiaryDays);
     // The page shows its day's list again, imported events and all.
-    FDiary.LoadSelectedDay();
-    FDiary.CountOverdue();
+    Diary().LoadSelectedDay();
+    Diary().CountOverdue();
     ShowOverdueCount();
 }

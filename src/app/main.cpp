@@ -13,18 +13,15 @@ int main(int argc, char** argv)
         std::fputs(answer->c_str(), stdout);
         return std::fflush(stdout) == 0 ? 0 : 1;
     }
-<<<<<<< HEAD
-=======
     // An export reads the data folder and ends, with no window.
     if (const auto file = CommandLine::ExportIcsFile({ argv + 1, argv + argc })) {
         if (file->empty()) {
-            std::fputs("Talvo95: --export-ics needs a file name (\"-\" for standard output)\n", stderr);
+            std::fputs(
+                "Talvo95: --export-ics needs a file name (\"-\" for standard output)\n", stderr);
             return 2;
         }
         return ExportIcsCommand(argc, argv, QString::fromLocal8Bit(file->c_str()));
     }
-    TStartHeap heap;
->>>>>>> 756b6fd (Export to iCalendar and Import from iCalendar in the tray menu and on the command line)
     int status = 0;
     {
         TGuardedApplication application(argc, argv);

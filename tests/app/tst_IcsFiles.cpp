@@ -44,7 +44,8 @@ private Q_SLOTS:
     {
         TFakeShell shell;
         auto form = shell.Start();
-        const QList<QAction*> items = form->MenuButton()->menu()->actions();
+        const QList<QAction*> items
+            = form->findChild<QToolButton*>(u"MenuButton"_s)->menu()->actions();
         QVERIFY(items.contains(form->Tray().MenuExportIcs));
         QVERIFY(items.contains(form->Tray().MenuImportIcs));
         QCOMPARE(form->Tray().MenuExportIcs->text(), u"Expor&t to iCalendar…"_s);
@@ -73,7 +74,7 @@ private Q_SLOTS:
         QCOMPARE(DiaryText(*importer), empty);
         QVERIFY(importer->ImportIcsFile(calendar + u".ics"_s));
         QCOMPARE(DiaryText(*importer), SampleDiary());
-        QCOMPARE(importer->StatusPanel(2)->text(), u"1 Overdue Events"_s);
+        QCOMPARE(StatusPanel(*importer, 2)->text(), u"1 Overdue Events"_s);
         // A second import finds everything there already.
         QVERIFY(!importer->ImportIcsFile(calendar + u".ics"_s));
         QCOMPARE(target.Dialogues.Infos.value(0),
