@@ -20,6 +20,7 @@
 #include "settings/QtSettingsBackend.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QTimer>
 
 using namespace Qt::StringLiterals;
@@ -54,17 +55,15 @@ int TTalvoApplication::Run(TGuardedApplication& application)
     application.setQuitOnLastWindowClosed(false);
 
     TSingleInstance instance(TSingleInstance::DefaultServerName());
-    if (instance.SignalRunningInstance()) {
-        // The running copy cannot be handed a calendar yet: say how to import it there.
-        QStringList others;
-        const QStringList imports
-            = CommandLine::ImportIcsFiles(application.arguments().mid(1), others);
-        if (!imports.isEmpty())
-            TDialogues().ShowInfo(u"Talvo95 is running already. To add the events of "_s
-                + imports.join(u", "_s)
-                + u" to its diary, choose \"Import from iCalendar…\" in its menu."_s);
+    // A running copy is handed the calendars to import, with their full
+    // paths, so its data and the file never diverge; then it restores.
+    QStringList others;
+    const QStringList imports = CommandLine::ImportIcsFiles(application.arguments().mid(1), others);
+    for (const QString& file : imports)
+        if (!instance.SendToRunningInstance(u"import"_s, QFileInfo(file).absoluteFilePath()))
+            break;
+    if (instance.SignalRunningInstance())
         return 0;
-    }
     // Watching before anyone can find this copy: a signal that comes while the
     // diary loads waits for it and then ends the program in order.
     TTerminationWatcher watcher;
@@ -91,6 +90,15 @@ int TTalvoApplication::Run(TGuardedApplication& application)
     TTalvoForm form(services, application.arguments().mid(1));
     QObject::connect(
         &instance, &TSingleInstance::RestoreRequested, &form, &TTalvoForm::RestoreFromTray);
+    QObject::connect(&instance, &TSingleInstance::CommandReceived, &form,
+        [&form](const QString& command, const QString& argument) {
+            // Asked after the request is read, not inside the socket's handler.
+            if (command == u"import"_s)
+                QTimer::singleShot(0, &form, [&form, argument] {
+                    form.BringToFront();
+                    form.ImportIcsFile(argument);
+                });
+        });
     QObject::connect(
         &form, &TTalvoForm::ExitRequested, &application, &QApplication::quit, Qt::QueuedConnection);
     // A clock set or a new time zone shows at once, not at the tick's next minute.
