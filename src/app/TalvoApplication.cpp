@@ -1,5 +1,6 @@
 #include "app/TalvoApplication.h"
 
+#include "app/CommandLine.h"
 #include "app/TalvoForm.h"
 #include "app/TalvoServices.h"
 #include "controls/Dialogues.h"
@@ -19,6 +20,7 @@
 #include "settings/QtSettingsBackend.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QTimer>
 
 using namespace Qt::StringLiterals;
@@ -53,6 +55,13 @@ int TTalvoApplication::Run(TGuardedApplication& application)
     application.setQuitOnLastWindowClosed(false);
 
     TSingleInstance instance(TSingleInstance::DefaultServerName());
+    // A running copy is handed the calendars to import, with their full
+    // paths, so its data and the file never diverge; then it restores.
+    QStringList others;
+    const QStringList imports = CommandLine::ImportIcsFiles(application.arguments().mid(1), others);
+    for (const QString& file : imports)
+        if (!instance.SendToRunningInstance(u"import"_s, QFileInfo(file).absoluteFilePath()))
+            break;
     if (instance.SignalRunningInstance())
         return 0;
     // Watching before anyone can find this copy: a signal that comes while the
@@ -81,6 +90,15 @@ int TTalvoApplication::Run(TGuardedApplication& application)
     TTalvoForm form(services, application.arguments().mid(1));
     QObject::connect(
         &instance, &TSingleInstance::RestoreRequested, &form, &TTalvoForm::RestoreFromTray);
+    QObject::connect(&instance, &TSingleInstance::CommandReceived, &form,
+        [&form](const QString& command, const QString& argument) {
+            // Asked after the request is read, not inside the socket's handler.
+            if (command == u"import"_s)
+                QTimer::singleShot(0, &form, [&form, argument] {
+                    form.BringToFront();
+                    form.ImportIcsFile(argument);
+                });
+        });
     QObject::connect(
         &form, &TTalvoForm::ExitRequested, &application, &QApplication::quit, Qt::QueuedConnection);
     // A clock set or a new time zone shows at once, not at the tick's next minute.

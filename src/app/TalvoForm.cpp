@@ -211,7 +211,9 @@ void TTalvoForm::CreateStatusBar()
 
 void TTalvoForm::FormCreate(const QStringList& arguments)
 {
-    for (const QString& argument : arguments) {
+    QStringList others;
+    const QStringList imports = CommandLine::ImportIcsFiles(arguments, others);
+    for (const QString& argument : std::as_const(others)) {
         if (argument.toUpper() == u"-NOTRAY"_s)
             FNoTray = true;
         else if (argument == QLatin1StringView(CommandLine::Hidden))
@@ -243,6 +245,8 @@ void TTalvoForm::FormCreate(const QStringList& arguments)
     // program listens for the signal to end, which a box must not hold up.
     QTimer::singleShot(0, this, &TTalvoForm::ShowBadArguments);
     QTimer::singleShot(0, this, &TTalvoForm::ShowLoadNotice);
+    for (const QString& file : std::as_const(imports))
+        QTimer::singleShot(0, this, [this, file] { ImportIcsFile(file); });
 }
 
 void TTalvoForm::ConnectTray()
@@ -259,6 +263,8 @@ void TTalvoForm::ConnectTray()
     connect(FPopups, &TAlarmPopups::Acknowledged, this, &TTalvoForm::AcknowledgeClick);
     connect(tray.MenuDiaryOld, &QAction::triggered, this,
         [this] { CalendarPage()->MenuDiaryOldClick(); });
+    connect(tray.MenuExportIcs, &QAction::triggered, this, &TTalvoForm::ExportIcsClick);
+    connect(tray.MenuImportIcs, &QAction::triggered, this, &TTalvoForm::ImportIcsClick);
 }
 
 void TTalvoForm::SecondTimer()

@@ -40,6 +40,7 @@ struct TApplyTargets;
 class TPageSlot;
 class TTrayController;
 struct TTalvoServices;
+struct TIcalImport;
 
 // The main window: the frame that holds the three pages, the status bar, the
 // one-second timer and the tray icon, and runs start-up, hiding to the tray,
@@ -143,6 +144,12 @@ public:
     TFindForm& FindWindow();
     // The diary page's "Find", the notes page's find button and Ctrl+F.
     void FindButtonClick();
+    // "Export to iCalendar…" and "Import from iCalendar…" in the tray menu.
+    void ExportIcsClick();
+    void ImportIcsClick();
+    // Reads the calendar, shows what it would add and, once the user agrees,
+    // adds it to the diary. False when nothing was added.
+    bool ImportIcsFile(const QString& path);
 
 Q_SIGNALS:
     // Everything is saved: the program may end now.
@@ -182,6 +189,8 @@ private:
     void FindClosed();
     // Moves the find window off `spot` (on the screen), where it found the text.
     void KeepFindClear(const QRect& spot);
+    // The import's whole change of the diary, made in one step.
+    void ApplyIcsImport(const TIcalImport& import);
     void ReadPlacement();
     // No size was stored: the window as large as the diary page asks.
     void FitFirstSize();

@@ -22,6 +22,8 @@ public:
     QAction* MenuReminder = nullptr;
     QAction* ShowSched = nullptr;
     QAction* MenuDiaryOld = nullptr;
+    QAction* MenuExportIcs = nullptr;
+    QAction* MenuImportIcs = nullptr;
     QAction* About = nullptr;
     QAction* Help = nullptr;
     QAction* Properties = nullptr;

@@ -1,4 +1,5 @@
 #include "app/CommandLine.h"
+#include "app/IcsFiles.h"
 #include "app/TalvoApplication.h"
 
 #include <QApplication>
@@ -11,6 +12,15 @@ int main(int argc, char** argv)
     if (const auto answer = CommandLine::TerminalAnswer({ argv + 1, argv + argc })) {
         std::fputs(answer->c_str(), stdout);
         return std::fflush(stdout) == 0 ? 0 : 1;
+    }
+    // An export reads the data folder and ends, with no window.
+    if (const auto file = CommandLine::ExportIcsFile({ argv + 1, argv + argc })) {
+        if (file->empty()) {
+            std::fputs(
+                "Talvo95: --export-ics needs a file name (\"-\" for standard output)\n", stderr);
+            return 2;
+        }
+        return ExportIcsCommand(argc, argv, QString::fromLocal8Bit(file->c_str()));
     }
     int status = 0;
     {

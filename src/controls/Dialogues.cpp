@@ -2,6 +2,7 @@
 
 #include "platform/AnsiText.h"
 
+#include <QFileDialog>
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -79,6 +80,12 @@ bool TDialogues::InputQuery(const QString& caption, const QString& prompt, QStri
         return false;
     value = dialog.textValue();
     return true;
+}
+
+QString TDialogues::PickFile(const QString& caption, const QString& filter, bool forSave)
+{
+    return forSave ? QFileDialog::getSaveFileName(Parent, caption, QString(), filter)
+                   : QFileDialog::getOpenFileName(Parent, caption, QString(), filter);
 }
 
 QString ErrorText(const std::exception& error)

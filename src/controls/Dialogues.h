@@ -28,6 +28,15 @@ public:
     virtual bool AskYesCancel(const QString& message) { return AskConfirm(message); }
     // A one-line input box; false when cancelled, `value` holds the text typed.
     virtual bool InputQuery(const QString& caption, const QString& prompt, QString& value) = 0;
+    // The desktop's file dialog: a file to open, or with `forSave` a name to
+    // write to; empty when cancelled. A seam without one picks nothing.
+    virtual QString PickFile(const QString& caption, const QString& filter, bool forSave)
+    {
+        Q_UNUSED(caption);
+        Q_UNUSED(filter);
+        Q_UNUSED(forSave);
+        return {};
+    }
 };
 
 // The real boxes, placed with their top-left corner at (64, 32).
@@ -44,6 +53,7 @@ public:
     bool AskYesCancel(const QString& message) override;
     void ShowApplicationError(const QString& message) override;
     bool InputQuery(const QString& caption, const QString& prompt, QString& value) override;
+    QString PickFile(const QString& caption, const QString& filter, bool forSave) override;
 
 private:
     QWidget* Parent;

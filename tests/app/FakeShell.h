@@ -12,6 +12,7 @@
 #include "platform/TrayIcon.h"
 #include "settings/MemorySettingsBackend.h"
 
+#include <QFile>
 #include <QLabel>
 #include <QStringList>
 #include <QTabWidget>
@@ -71,6 +72,18 @@ struct TFakeShell {
     // What the last window's settings hold now.
     std::string Stored(std::string_view name) const { return Backend->Text(name); }
     QString DataFile(const QString& name) const { return Folder.filePath(name); }
+    // A file of the data folder.
+    QByteArray ReadData(const QString& name) const
+    {
+        QFile file(Folder.filePath(name));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+    void WriteData(const QString& name, const QByteArray& text) const
+    {
+        QFile file(Folder.filePath(name));
+        if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            file.write(text);
+    }
 };
 
 // The window's parts, found by their object names.

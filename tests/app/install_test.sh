@@ -27,7 +27,8 @@ png_side() { # prints the width and height of a PNG file
 if [ "$mode" = tree ]; then
   check "the program is in bin" test -x "$prefix/bin/Talvo95"
   check "it answers --version" test "$("$prefix/bin/Talvo95" --version)" = "Talvo95 1.0.0.0"
-  check "the menu entry starts it" grep -qx 'Exec=Talvo95' "$desktop"
+  check "the menu entry starts it, with a calendar file to import" grep -qx 'Exec=Talvo95 %f' "$desktop"
+  check "the entry opens calendar files" grep -qx 'MimeType=text/calendar;' "$desktop"
   check "the menu entry is an office calendar" grep -qx 'Categories=Office;Calendar;' "$desktop"
   check "the entry pairs with the window's class" grep -qx 'StartupWMClass=Talvo95' "$desktop"
   check "the scalable icon is an SVG" grep -q '<svg' "$share/icons/hicolor/scalable/apps/Talvo95.svg"

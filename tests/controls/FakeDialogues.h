@@ -10,9 +10,10 @@
 class TFakeDialogues final : public IDialogues
 {
 public:
-    QStringList Infos, Errors, Confirms, ApplicationErrors, Inputs;
+    QStringList Infos, Errors, Confirms, ApplicationErrors, Inputs, FilePicks;
     std::deque<bool> ConfirmAnswers;
     std::deque<QString> InputAnswers; // a null QString answers Cancel
+    std::deque<QString> FileAnswers; // none left answers Cancel
     // Runs while an information box would be open.
     std::function<void()> WhileInfoShown;
 
@@ -44,5 +45,14 @@ public:
         value = InputAnswers.front();
         InputAnswers.pop_front();
         return true;
+    }
+    QString PickFile(const QString& caption, const QString&, bool forSave) override
+    {
+        FilePicks << caption + (forSave ? QStringLiteral("|save") : QStringLiteral("|open"));
+        if (FileAnswers.empty())
+            return {};
+        const QString answer = FileAnswers.front();
+        FileAnswers.pop_front();
+        return answer;
     }
 };

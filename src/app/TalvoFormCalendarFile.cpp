@@ -1,0 +1,88 @@
+#include "app/IcsFiles.h"
+#include "app/TalvoForm.h"
+#include "app/TalvoServices.h"
+#include "base/DataFile.h"
+#include "base/TextFile.h"
+#include "controls/Dialogues.h"
+#include "diary/CalendarPage.h"
+#include "ical/IcalExport.h"
+#include "ical/IcalImport.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <ctime>
+
+using namespace Qt::StringLiterals;
+
+// The diary as an iCalendar file: exported whole, and other calendars
+// imported into it in one step.
+
+namespace
+{
+
+const QString IcsFilter = u"iCalendar files (*.ics *.ical *.ifb);;All files (*)"_s;
+
+std::filesystem::path LocalPath(const QString& path)
+{
+    return QFile::encodeName(path).toStdString();
+}
+
+} // namespace
+
+void TTalvoForm::ExportIcsClick()
+{
+    QString path = Services.Dialogues.PickFile(u"Export to iCalendar"_s, IcsFilter, true);
+    if (path.isEmpty())
+        return;
+    if (QFileInfo(path).suffix().isEmpty())
+        path += u".ics"_s;
+    if (FCalendarPage)
+        FCalendarPage->EndEditing();
+    Diary().CommitSelectedDay();
+    const TIcalExport exported = ExportDiaryIcs(Diary().DiaryDays,
+        { DiaryMonthsAt(Diary().CurrentDateTime), SystemZoneName(),
+            static_cast<int64_t>(std::time(nullptr)) });
+    if (!WriteFileAtomically(FollowLinks(LocalPath(path)), exported.Text))
+        Services.Dialogues.ShowError(u"The calendar could not be written to "_s + path + u'.');
+}
+
+void TTalvoForm::ImportIcsClick()
+{
+    const QString path = Services.Dialogues.PickFile(u"Import from iCalendar"_s, IcsFilter, false);
+    if (!path.isEmpty())
+        ImportIcsFile(path);
+}
+
+bool TTalvoForm::ImportIcsFile(const QString& path)
+{
+    if (FCalendarPage)
+        FCalendarPage->EndEditing();
+    Diary().CommitSelectedDay();
+    TIcalImport import = ReadIcsFile(
+        LocalPath(path), { DiaryMonthsAt(Diary().CurrentDateTime), SystemZoneName() });
+    if (import.Error.empty())
+        LeaveOutPresent(import, Diary().DiaryDays);
+    const QString question = QString::fromStdString(ImportQuestion(import));
+    if (!import.Error.empty()) {
+        Services.Dialogues.ShowError(question);
+        return false;
+    }
+    if (import.Events.empty()) {
+        Services.Dialogues.ShowInfo(question);
+        return false;
+    }
+    if (!Services.Dialogues.AskConfirm(question))
+        return false;
+    ApplyIcsImport(import);
+    return true;
+}
+
+void TTalvoForm::ApplyIcsImport(const TIcalImport& import)
+{
+    Diary().CommitSelectedDay();
+    ApplyIcalImport(import, Diary().DiaryDays);
+    // The page shows its day's list again, imported events and all.
+    Diary().LoadSelectedDay();
+    Diary().CountOverdue();
+    ShowOverdueCount();
+}
