@@ -116,6 +116,43 @@ void TDiaryStore::StoreSelectedDay(uint16_t index)
     WorkingDay = index;
 }
 
+TDayValues TDiaryStore::DayValues(uint16_t index) const
+{
+    TDayValues values;
+    const auto add = [&values](const TDiaryEvent* event) {
+        for (; event; event = event->Next.get())
+            values.push_back({ event->Locked, event->EventType, event->Time, event->Description });
+    };
+    if (index >= NoDay)
+        return values;
+    if (index == WorkingDay)
+        add(DetachedEvents.get());
+    add(DiaryDays[index].get());
+    return values;
+}
+
+void TDiaryStore::SetDayValues(uint16_t index, const TDayValues& values)
+{
+    if (index >= NoDay)
+        return;
+    TEventLink list;
+    TEventLink* end = &list;
+    for (const TEventValues& value : values) {
+        *end = NewEvent();
+        (*end)->Locked = value.Locked;
+        (*end)->EventType = value.EventType;
+        (*end)->Time = value.Time;
+        (*end)->Description = value.Description;
+        end = &(*end)->Next;
+    }
+    if (index == WorkingDay)
+        FreeEventsFrom(DetachedEvents);
+    DiaryDays[index] = std::move(list);
+    if (index != WorkingDay)
+        SortDay(DiaryDays[index]);
+    ScanEvent = nullptr;
+}
+
 void TDiaryStore::LoadSelectedDay()
 {
     // Only a list with no day to belong to is dropped.
