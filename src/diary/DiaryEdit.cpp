@@ -54,7 +54,23 @@ void TDiaryEdit::Merge(const TDiaryEdit& later)
         else
             same->After = change.After;
     }
-    std::erase_if(Days, [](const TDayChange& day) { return day.Before == day.After; });
+    DropUnchanged();
+}
+
+void TDiaryEdit::DropUnchanged()
+{
+    // Empty rows and the order of a commit are no change.
+    std::erase_if(Days, [](const TDayChange& day) {
+        return day.Before == day.After || CommittedDay(day.Before) == CommittedDay(day.After);
+    });
+}
+
+void TDiaryEdit::Record(uint16_t slot, TDayValues before, TDayValues after)
+{
+    if (slot >= NoDay)
+        return;
+    Days.push_back({ slot, std::move(before), std::move(after) });
+    DropUnchanged();
 }
 
 void TDiaryEdit::Watch(const TDiaryStore& store, uint16_t slot)
@@ -68,7 +84,7 @@ void TDiaryEdit::Finish(const TDiaryStore& store)
 {
     for (TDayChange& day : Days)
         day.After = store.DayValues(day.Slot);
-    std::erase_if(Days, [](const TDayChange& day) { return day.Before == day.After; });
+    DropUnchanged();
 }
 
 std::vector<uint16_t> WindowDays(const TDiaryStore& store, TDateTime from, int step)

@@ -46,9 +46,12 @@ public:
     void Revert(TDiaryStore& store) const;
     void Apply(TDiaryStore& store) const;
     // Takes in a later step of the same kind: this step then goes from its own
-    // before to the later one's after. Days back where they began are dropped.
+    // before to the later one's after. Days back where they began are left out.
     void Merge(const TDiaryEdit& later);
 
+    // Records a day's change whose two states the caller kept. Here and below,
+    // a day whose committed events did not change is left out.
+    void Record(uint16_t slot, TDayValues before, TDayValues after);
     // Records the day's list as it is now, before it changes; a day already
     // recorded keeps its first state.
     void Watch(const TDiaryStore& store, uint16_t slot);
@@ -62,6 +65,7 @@ private:
         TDayValues Before;
         TDayValues After;
     };
+    void DropUnchanged();
     static bool Matches(const TDiaryStore& store, const TDayChange& day, bool after);
 
     std::string FName;

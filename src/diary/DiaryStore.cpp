@@ -131,10 +131,8 @@ TDayValues TDiaryStore::DayValues(uint16_t index) const
     return values;
 }
 
-void TDiaryStore::SetDayValues(uint16_t index, const TDayValues& values)
+TEventLink TDiaryStore::ListOf(const TDayValues& values)
 {
-    if (index >= NoDay)
-        return;
     TEventLink list;
     TEventLink* end = &list;
     for (const TEventValues& value : values) {
@@ -145,12 +143,34 @@ void TDiaryStore::SetDayValues(uint16_t index, const TDayValues& values)
         (*end)->Description = value.Description;
         end = &(*end)->Next;
     }
+    return list;
+}
+
+void TDiaryStore::SetDayValues(uint16_t index, const TDayValues& values)
+{
+    if (index >= NoDay)
+        return;
     if (index == WorkingDay)
         FreeEventsFrom(DetachedEvents);
-    DiaryDays[index] = std::move(list);
+    DiaryDays[index] = ListOf(values);
     if (index != WorkingDay)
         SortDay(DiaryDays[index]);
     ScanEvent = nullptr;
+}
+
+std::string TDiaryStore::FormatCommitted()
+{
+    if (SelectedDay >= NoDay)
+        return FormatDiary(DiaryDays);
+    // The selected slot gives way to a sorted copy for as long as the text takes.
+    const TDayValues values = DayValues(SelectedDay);
+    TEventLink& slot = DiaryDays[SelectedDay];
+    TEventLink working = std::move(slot);
+    slot = ListOf(values);
+    SortDay(slot);
+    std::string text = FormatDiary(DiaryDays);
+    slot = std::move(working);
+    return text;
 }
 
 void TDiaryStore::LoadSelectedDay()

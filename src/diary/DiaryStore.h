@@ -88,6 +88,9 @@ public:
     // working list, in the order given; any other day is sorted as a committed
     // day is. The scan starts over.
     void SetDayValues(uint16_t index, const TDayValues& values);
+    // The diary's file text with the selected day as its commit would leave it,
+    // while the working list the page edits stays exactly as it is.
+    std::string FormatCommitted();
     // Commits and sorts the day being left, then selects the calendar's day.
     void SelectCalendarDay();
     // The commit before a save: store and sort the selected day, then reload it.
@@ -123,6 +126,7 @@ public:
 
 private:
     TEventLink& WorkingLink();
+    static TEventLink ListOf(const TDayValues& values);
 
     const IClock& Clock;
     IDiaryView* View = nullptr;

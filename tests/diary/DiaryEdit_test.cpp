@@ -1,5 +1,6 @@
 #include "diary/DiaryClipboard.h"
 #include "diary/DiaryEdit.h"
+#include "diary/DiaryFile.h"
 #include "diary/DiaryKeys.h"
 #include "diary/DiaryStore.h"
 #include "diary/FakeDiaryView.h"
@@ -85,47 +86,31 @@ TDiaryEvent& Row(TDiaryStore& store, int row)
 }
 
 const TEditCase EditCases[] = {
-    { "typing a description on a new row",
-        ShownDay,
-        [](TDiaryStore& s) {
-            Row(s, 4).Description = "Zahnarzt \xFC 10:00";
-        },
-        1 },
-    { "typing a time",
-        ShownDay,
+    { "typing a description on a new row", ShownDay,
+        [](TDiaryStore& s) { Row(s, 4).Description = "Zahnarzt \xFC 10:00"; }, 1 },
+    { "typing a time", ShownDay,
         [](TDiaryStore& s) {
             bool fresh = true;
             for (const char key : { '0', '7', '4', '5' })
                 EventKeyPress(Row(s, 2), dcTime, key, fresh);
         },
         1 },
-    { "clearing an alarm and a lock",
-        ShownDay,
+    { "clearing an alarm and a lock", ShownDay,
         [](TDiaryStore& s) {
             ClearEventField(Row(s, 1), dcEventType);
             ClearEventField(Row(s, 1), dcLocked);
         },
         1 },
-    { "Delete on a description",
-        ShownDay,
-        [](TDiaryStore& s) {
-            ClearEventField(Row(s, 2), dcDescription);
-        },
-        1 },
-    { "pasting an event record",
-        ShownDay,
-        [](TDiaryStore& s) {
-            PasteText(Row(s, 3), dcTime, "1\t3\t2330\t  Tab\tin the middle");
-        },
+    { "Delete on a description", ShownDay,
+        [](TDiaryStore& s) { ClearEventField(Row(s, 2), dcDescription); }, 1 },
+    { "pasting an event record", ShownDay,
+        [](TDiaryStore& s) { PasteText(Row(s, 3), dcTime, "1\t3\t2330\t  Tab\tin the middle"); },
         1 },
     { "Repeat Weekly",
         [](const TDiaryStore& s) { return WindowDays(s, EncodeDate(2025, 3, 6), 7); },
-        [](TDiaryStore& s) { RepeatWeekly(s, Row(s, 1), EncodeDate(2025, 3, 6)); },
-        47 },
-    { "Clear Alike",
-        [](const TDiaryStore& s) { return WindowDays(s, EncodeDate(2025, 3, 6), 1); },
-        [](TDiaryStore& s) { ClearAlike(s, Row(s, 1), EncodeDate(2025, 3, 6)); },
-        3 },
+        [](TDiaryStore& s) { RepeatWeekly(s, Row(s, 1), EncodeDate(2025, 3, 6)); }, 47 },
+    { "Clear Alike", [](const TDiaryStore& s) { return WindowDays(s, EncodeDate(2025, 3, 6), 1); },
+        [](TDiaryStore& s) { ClearAlike(s, Row(s, 1), EncodeDate(2025, 3, 6)); }, 3 },
 };
 
 } // namespace
@@ -205,6 +190,7 @@ TEST_F(DiaryEditTest, MergedTypingIsOneStepAndADayBackAsItWasDrops)
     Row(Store, 3).Description.clear();
     erase.Finish(Store);
     first.Merge(erase);
+    EXPECT_TRUE(first.Empty());
     // Only the empty row the typing made is left: the committed day is as it was.
     EXPECT_EQ(CommittedDay(Store.DayValues(Shown)).size(), 2U);
 }
@@ -233,4 +219,14 @@ TEST(CommittedDay, DropsTheDeadTrimsAndSortsByTimeKeepingTies)
     EXPECT_EQ(committed[1].Description, "a");
     EXPECT_EQ(committed[2].Description, "b");
     EXPECT_EQ(committed[3].Description, "ten");
+}
+
+TEST_F(DiaryEditTest, TheSavedTextCommitsTheShownDayWithoutTouchingItsRows)
+{
+    Row(Store, 4).Description = "  early ";
+    const TDayValues rows = Store.DayValues(Shown);
+    const std::string text = Store.FormatCommitted();
+    EXPECT_EQ(Store.DayValues(Shown), rows);
+    Store.CommitSelectedDay();
+    EXPECT_EQ(text, FormatDiary(Store.DiaryDays));
 }
