@@ -154,6 +154,7 @@ void TSecondTick::ReadPurgedMonth()
 void TSecondTick::Purge()
 {
     FPurgedMonth = static_cast<uint8_t>(Diary.TodayMonth);
+    ++FPurges;
     // The month two back: November of last year in January, December in February.
     uint16_t month = static_cast<uint16_t>(Diary.TodayMonth - 2);
     uint16_t year = Diary.TodayYear;

@@ -84,6 +84,8 @@ public:
     // 1..12 for the month of the last purge, 0 when "Month" held no month,
     // UnreadMonth before the first minute work.
     uint8_t PurgedMonth() const { return FPurgedMonth; }
+    // How many purges this run has made, so the window can tell one happened.
+    uint32_t Purges() const { return FPurges; }
 
     // The whole minute of a date-time, rounded to the millisecond as
     // DecodeTime does.
@@ -110,6 +112,7 @@ private:
     TDateTime LastReading = 0;
     bool FAlarmPending = false;
     uint8_t FPurgedMonth = UnreadMonth;
+    uint32_t FPurges = 0;
     // The latest rung alarms, oldest first.
     std::vector<TRungAlarm> Rung;
     // The latest month (years * 12 + month) that the minute work has seen in

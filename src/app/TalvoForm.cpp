@@ -45,6 +45,8 @@ namespace
 {
 
 constexpr int HelpTopicProgram = 1;
+// How long a word in the status bar stays, in milliseconds.
+constexpr int StatusMessageTime = 10000;
 constexpr int PageHelpTopics[3] = { 4, 5, 6 };
 
 bool IsWithin(const QWidget* widget, const QWidget* ancestor)
@@ -93,6 +95,12 @@ TTalvoForm::~TTalvoForm()
     Session.Diary().SetView(nullptr);
     // The notes page reads the notes tree, which goes before the pages do.
     delete FNotesPage;
+    FNotesPage = nullptr;
+    // An edit the pages' teardown commits still finds the undo history, which
+    // goes with the window's members.
+    delete PageControl;
+    FCalendarPage = nullptr;
+    FCalculatorPage = nullptr;
 }
 
 void TTalvoForm::CreatePages()
@@ -127,11 +135,13 @@ void TTalvoForm::CreatePages()
 
 QWidget* TTalvoForm::MakeCalendarPage()
 {
-    FCalendarPage = new TCalendarPage(Session.Diary(), Services.Clock, Services.Dialogues,
-        Services.Clipboard, Services.Desktop, Services.DataFolder,
+    FCalendarPage = new TCalendarPage(Session.Diary(), History.Diary, Services.Clock,
+        Services.Dialogues, Services.Clipboard, Services.Desktop, Services.DataFolder,
         [this](const QString& text) { Panels[2]->setText(text); });
     FCalendarPage->setObjectName(u"CalendarPage"_s);
     connect(FCalendarPage, &TCalendarPage::HelpRequested, this, &TTalvoForm::ShowHelpTopic);
+    connect(FCalendarPage, &TCalendarPage::StatusMessage, this,
+        [this](const QString& text) { statusBar()->showMessage(text, StatusMessageTime); });
     NameIconButtons(FCalendarPage);
     return FCalendarPage;
 }
@@ -139,6 +149,7 @@ QWidget* TTalvoForm::MakeCalendarPage()
 QWidget* TTalvoForm::MakeNotesPage()
 {
     auto* notesEditor = new TNotesEditPane(Services.Dialogues, Services.Clipboard);
+    notesEditor->SetHistory(&History.NotesTable);
     FNotesPage = new TNotesPage(Session.Notes(), Services.Dialogues, notesEditor);
     FNotesPage->setObjectName(u"NotesTreePage"_s);
     CreateComms(*notesEditor);
@@ -269,7 +280,10 @@ void TTalvoForm::ConnectTray()
 
 void TTalvoForm::SecondTimer()
 {
+    const uint32_t purges = FTick->Purges();
     RunGuarded(Services.Dialogues, [this] { FTick->SecondTimer(); });
+    if (FTick->Purges() != purges && FCalendarPage)
+        FCalendarPage->MarkPurge();
     // Asleep until the next minute: only its first tick has work to do. A
     // clock that jumps meanwhile wakes the tick early (ClockChanged).
     if (Second->isActive())

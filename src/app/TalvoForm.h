@@ -1,6 +1,7 @@
 #pragma once
 
 #include "alarms/SecondTick.h"
+#include "app/EditHistory.h"
 #include "base/DateTime.h"
 #include "calc/Calculator.h"
 #include "session/DataSession.h"
@@ -77,6 +78,7 @@ public:
     TPropertiesForm* PropertiesForm() const { return FPropertiesForm; }
     TDiaryStore& Diary() { return Session.Diary(); }
     TDataSession& Data() { return Session; }
+    TEditHistory& EditHistory() { return History; }
     TCalculator& Calc() { return FCalc; }
     TSettings& Options() { return FOptions; }
     TSettingsStore& Settings() { return FSettings; }
@@ -217,6 +219,8 @@ private:
     TSettingsStore FSettings;
     TSettings FOptions;
     TDataSession Session;
+    // The undo histories, beside the data they change.
+    TEditHistory History;
     TCalculator FCalc;
     std::unique_ptr<TSecondTick> FTick;
     bool FNoTray = false;

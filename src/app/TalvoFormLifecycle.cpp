@@ -209,6 +209,8 @@ bool TTalvoForm::SaveFailed(std::vector<TSaveFailure> failures, TExitCause cause
 void TTalvoForm::LoadAllData()
 {
     Session.Load();
+    // The steps were made on what memory held before.
+    History.Clear();
     FCalc.ClearStack();
 }
 

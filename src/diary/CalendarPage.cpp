@@ -61,11 +61,13 @@ int CaptionWidth(const QPushButton* button)
 
 } // namespace
 
-TCalendarPage::TCalendarPage(TDiaryStore& store, IClock& clock, IDialogues& dialogues,
-    IClipboard& clipboard, IDesktop& desktop, std::filesystem::path dataFolder,
-    std::function<void(const QString&)> showOverdueText, QWidget* parent)
+TCalendarPage::TCalendarPage(TDiaryStore& store, QUndoStack& history, IClock& clock,
+    IDialogues& dialogues, IClipboard& clipboard, IDesktop& desktop,
+    std::filesystem::path dataFolder, std::function<void(const QString&)> showOverdueText,
+    QWidget* parent)
     : QWidget(parent)
     , Store(store)
+    , History(history)
     , Clock(clock)
     , Dialogues(dialogues)
     , Clipboard(clipboard)
@@ -265,6 +267,7 @@ void TCalendarPage::TodayButtonClick()
 {
     Calendar->SetDate(DateOf(Clock.Now()));
     Store.SelectCalendarDay();
+    ResetBaseline();
 }
 
 void TCalendarPage::PrevMonthButtonClick()
@@ -291,6 +294,7 @@ void TCalendarPage::SelectDayCell(TDateTime day, int row, int column)
 {
     SetCalendarDate(day);
     Store.SelectCalendarDay();
+    ResetBaseline();
     CalendarGrid->FocusCell(column, std::clamp(row, 1, TDiaryGridModel::EventRows));
     if (!CalendarGrid->isHidden())
         CalendarGrid->setFocus();
@@ -320,6 +324,7 @@ void TCalendarPage::CalendarChange()
     LoadingDay = true;
     Store.SelectCalendarDay();
     LoadingDay = false;
+    ResetBaseline();
     RecountOverdue();
 }
 

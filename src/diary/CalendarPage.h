@@ -1,5 +1,6 @@
 #pragma once
 
+#include "diary/DiaryEdit.h"
 #include "diary/DiaryStore.h"
 
 #include <QWidget>
@@ -17,6 +18,7 @@ class QPushButton;
 class QSplitter;
 class QTableView;
 class QToolButton;
+class QUndoStack;
 class TDiaryGrid;
 class TDiaryGridModel;
 class TSimpleCalendar;
@@ -30,15 +32,20 @@ struct TFontStyles;
 //
 // The page is the store's view: the main window calls store.SetView(&page)
 // before it opens the diary.
+//
+// Every edit becomes a step on the diary's undo stack, which the main window
+// keeps beside the data; keys typed into one cell make one step. The page
+// keeps the shown day's events as the last step left them, so whatever a
+// handler changed on that day is found by comparing.
 class TCalendarPage final : public QWidget, public IDiaryView
 {
     Q_OBJECT
 
 public:
     // `showOverdueText` puts a text in status panel 2. "DiaryOld.txt" is looked
-    // for in `dataFolder`.
-    TCalendarPage(TDiaryStore& store, IClock& clock, IDialogues& dialogues, IClipboard& clipboard,
-        IDesktop& desktop, std::filesystem::path dataFolder,
+    // for in `dataFolder`. `history` outlives the page.
+    TCalendarPage(TDiaryStore& store, QUndoStack& history, IClock& clock, IDialogues& dialogues,
+        IClipboard& clipboard, IDesktop& desktop, std::filesystem::path dataFolder,
         std::function<void(const QString&)> showOverdueText, QWidget* parent = nullptr);
     // Never touches the store, so the two may go in either order; a store
     // that outlives the page is to be given another view (or none) first.
@@ -72,6 +79,13 @@ public:
     // "Show Purged Events": "DiaryOld.txt" in the desktop's viewer, or in a
     // window of our own when the desktop has none; a word when it is not there.
     void MenuDiaryOldClick();
+    // Ctrl+Z and Ctrl+Shift+Z (or Ctrl+Y): the calendar goes to the step's day
+    // and its row is selected. A step across the purge, or over days changed
+    // since by something else, is refused with a word why.
+    void UndoClick();
+    void RedoClick();
+    // The purge moved old events out: no step before it can be undone.
+    void MarkPurge();
     // How the calendar draws a day's number: underlined today, italic outside
     // the diary window, bold when the day's stored list holds an event.
     void CalendarDayFontStyle(
@@ -92,6 +106,8 @@ Q_SIGNALS:
     void ScheduleRequested();
     void FindRequested();
     void HelpRequested(int topic);
+    // A word for the status bar: what a step across many days did.
+    void StatusMessage(const QString& text);
 
 protected:
     void changeEvent(QEvent* event) override;
@@ -110,6 +126,19 @@ private:
     TDiaryEvent* FocusedEvent();
     void RecountOverdue();
 
+    void BuildUndoActions();
+    void UpdateUndoActions();
+    // The shown day's events as they are now become the ground of the next step.
+    void ResetBaseline();
+    // Makes a step of whatever changed on the shown day since the last one.
+    // Typing steps in one cell merge into one.
+    void RecordStep(const char* name, bool typing = false);
+    void PushStep(TDiaryEdit edit, int mergeKey);
+    void ReplayStep(const TDiaryEdit& edit, bool revert);
+    // A step over many days: `change` edits the days of `days` and says how
+    // many events it changed; the status bar tells the user.
+    void BulkStep(const char* name, const std::vector<uint16_t>& days,
+        const std::function<int()>& change, const QString& message);
     void CalendarChange();
     void CalendarGridSelectCell(int column, int row, int previousColumn, int previousRow);
     bool CalendarGridKeyPress(QChar key);
@@ -125,6 +154,7 @@ private:
     void mDClearAlikeClick();
 
     TDiaryStore& Store;
+    QUndoStack& History;
     IClock& Clock;
     IDialogues& Dialogues;
     IClipboard& Clipboard;
@@ -147,7 +177,16 @@ private:
     TDiaryGrid* CalendarGrid = nullptr;
     QMenu* pmEventType = nullptr;
     QMenu* pmDiary = nullptr;
+    QAction* mDUndo = nullptr;
+    QAction* mDRedo = nullptr;
     bool FTimeEntryFresh = false;
     // Set while a day is being loaded: the grid's row moves then, not the user.
     bool LoadingDay = false;
+    // The shown day's events as the last step (or the day's loading) left them.
+    TDayValues Baseline;
+    uint16_t BaselineDay = NoDay;
+    // Typing steps merge while this stays the same; any other step, a cell
+    // change and an undo move it on.
+    int TypingSerial = 1;
+    bool Replaying = false;
 };

@@ -50,6 +50,8 @@ void TCalendarPage::BuildGrid()
     connect(CalendarGrid, &TDiaryGrid::MouseDown, this, &TCalendarPage::CalendarGridMouseDown);
     connect(CalendarGrid, &TDiaryGrid::MenuKeyPressed, this,
         [this](const QPoint& at) { pmDiary->popup(at); });
+    connect(Model, &TDiaryGridModel::DescriptionEdited, this,
+        [this] { Guarded([this] { RecordStep("Typing", true); }); });
     CalendarGrid->FocusCell(dcLocked, 1);
 }
 
@@ -79,6 +81,7 @@ void TCalendarPage::BuildMenus()
 
     pmDiary = new QMenu(this);
     pmDiary->setObjectName(u"pmDiary"_s);
+    BuildUndoActions();
     const auto add = [this](const QString& name, const QString& caption,
                          const std::function<void()>& handler, QKeySequence shortcut = {}) {
         QAction* action = pmDiary->addAction(caption);
@@ -111,6 +114,7 @@ TDiaryEvent* TCalendarPage::FocusedEvent()
 void TCalendarPage::CalendarGridSelectCell(int, int, int previousColumn, int previousRow)
 {
     FTimeEntryFresh = true;
+    ++TypingSerial;
     if (LoadingDay || previousColumn != dcTime || previousRow < 1)
         return;
     // A finished time that the clock never shows would go unnoticed until the
@@ -137,9 +141,22 @@ bool TCalendarPage::CalendarGridKeyPress(QChar key)
     if (ansi.size() != 1 || !(event = FocusedEvent()))
         return false;
     const TEventType type = event->EventType;
-    const bool used = EventKeyPress(*event, column, ansi.front(), FTimeEntryFresh);
+    const char typed = ansi.front();
+    const bool used = EventKeyPress(*event, column, typed, FTimeEntryFresh);
     if (used || event->EventType != type)
         RepaintGrid();
+    // A letter that made a new event an alarm goes on to the editor: the
+    // typing's step takes both.
+    if (!used)
+        return false;
+    if (column == dcLocked)
+        RecordStep("Lock");
+    else if (column == dcEventType)
+        RecordStep("Event Type");
+    else if ((typed >= '0' && typed <= '9') || typed == BackspaceKey)
+        RecordStep("Typing", true);
+    else
+        RecordStep("Time");
     return used;
 }
 
@@ -160,6 +177,7 @@ bool TCalendarPage::CalendarGridKeyDown(QKeyEvent* event)
         if (TDiaryEvent* focused = FocusedEvent()) {
             ClearEventField(*focused, CalendarGrid->Col());
             RepaintGrid();
+            RecordStep("Delete");
         }
         return true;
     }
@@ -177,6 +195,7 @@ void TCalendarPage::CalendarGridDblClick()
     TDiaryEvent* event = FocusedEvent();
     if (!event)
         return;
+    const char* step = "Lock";
     switch (CalendarGrid->Col()) {
     case dcLocked:
         event->Locked = event->Locked ? 0 : 1;
@@ -189,11 +208,13 @@ void TCalendarPage::CalendarGridDblClick()
     case dcTime:
         NextHalfHour(event->Time);
         FTimeEntryFresh = true;
+        step = "Time";
         break;
     default:
         return;
     }
     RepaintGrid();
+    RecordStep(step);
 }
 
 void TCalendarPage::CalendarGridMouseDown(
@@ -218,6 +239,7 @@ void TCalendarPage::mEventTypeClick(int tag)
         return;
     event->EventType = static_cast<TEventType>(tag);
     RepaintGrid();
+    RecordStep("Event Type");
 }
 
 void TCalendarPage::mDCutCopyClick(bool cut)
@@ -231,6 +253,7 @@ void TCalendarPage::mDCutCopyClick(bool cut)
     if (cut) {
         ClearEventField(*event, column);
         RepaintGrid();
+        RecordStep("Cut");
     }
 }
 
@@ -252,8 +275,10 @@ void TCalendarPage::mDPasteClick()
         Dialogues.ShowError(UnstorableMessage(refused));
         return;
     }
-    PasteText(*event, CalendarGrid->Col(), ToAnsi(text));
+    const std::string pasted = ToAnsi(text);
+    PasteText(*event, CalendarGrid->Col(), pasted);
     RepaintGrid();
+    RecordStep(IsEventRecord(pasted) ? "Paste Event" : "Paste");
 }
 
 void TCalendarPage::mDRepeatWeeklyClick()
@@ -262,9 +287,11 @@ void TCalendarPage::mDRepeatWeeklyClick()
     const TDiaryEvent* event = FocusedEvent();
     if (!event)
         return;
-    RepeatWeekly(Store, *event, Calendar->Date());
-    Calendar->Surface()->update();
-    RecountOverdue();
+    const TDateTime chosen = Calendar->Date();
+    BulkStep(
+        "Repeat Weekly", WindowDays(Store, DateOf(chosen) + 7, 7),
+        [&] { return RepeatWeekly(Store, *event, chosen); },
+        u"Repeat Weekly added %1 events. Ctrl+Z undoes it."_s);
 }
 
 void TCalendarPage::mDClearAlikeClick()
@@ -273,7 +300,9 @@ void TCalendarPage::mDClearAlikeClick()
     const TDiaryEvent* event = FocusedEvent();
     if (!event)
         return;
-    ClearAlike(Store, *event, Calendar->Date());
-    Calendar->Surface()->update();
-    RecountOverdue();
+    const TDateTime chosen = Calendar->Date();
+    BulkStep(
+        "Clear Alike", WindowDays(Store, chosen, 1),
+        [&] { return ClearAlike(Store, *event, chosen); },
+        u"Clear Alike deleted %1 events. Ctrl+Z undoes it."_s);
 }

@@ -17,18 +17,6 @@ bool IsDigit(char c)
     return c >= '0' && c <= '9';
 }
 
-// Only a text whose fields are valid is an event record: a description that
-// merely holds tabs is text.
-bool IsEventRecord(std::string_view text)
-{
-    if (text.size() < 9 || text[1] != Tab || text[3] != Tab || text[8] != Tab)
-        return false;
-    const bool digits
-        = IsDigit(text[4]) && IsDigit(text[5]) && IsDigit(text[6]) && IsDigit(text[7]);
-    return (text[0] == '0' || text[0] == '1') && text[2] >= '0' && text[2] <= '3' && digits
-        && IsClockTime(FourDigitValue(text, 5));
-}
-
 void PasteType(TDiaryEvent& event, char digit)
 {
     const uint8_t type = DigitValue(digit);
@@ -50,6 +38,18 @@ std::string_view TrimRight(std::string_view text)
 }
 
 } // namespace
+
+// Only a text whose fields are valid is an event record: a description that
+// merely holds tabs is text.
+bool IsEventRecord(std::string_view text)
+{
+    if (text.size() < 9 || text[1] != Tab || text[3] != Tab || text[8] != Tab)
+        return false;
+    const bool digits
+        = IsDigit(text[4]) && IsDigit(text[5]) && IsDigit(text[6]) && IsDigit(text[7]);
+    return (text[0] == '0' || text[0] == '1') && text[2] >= '0' && text[2] <= '3' && digits
+        && IsClockTime(FourDigitValue(text, 5));
+}
 
 std::string FieldClipText(const TDiaryEvent& event, int column)
 {

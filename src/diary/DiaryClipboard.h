@@ -17,6 +17,9 @@ std::string FieldClipText(const TDiaryEvent& event, int column);
 // The whole event: lock digit, tab, type digit, tab, hhmm, tab, description.
 std::string EventRecordText(const TDiaryEvent& event);
 
+// True for the text of a whole event whose fields are all valid.
+bool IsEventRecord(std::string_view text);
+
 // Takes a clipboard text into the event. An event record whose fields are all
 // valid (lock "0" or "1", type "0" to "3", a clock time hhmm) sets every field,
 // whatever the column; anything else sets the column's field alone: the lock

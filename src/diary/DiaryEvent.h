@@ -8,6 +8,7 @@
 #include <memory>
 #include <new>
 #include <string>
+#include <vector>
 
 // The diary's event record, its day lists and the time-of-day helpers.
 
@@ -39,6 +40,17 @@ private:
     // How far back from the event its batch's block starts; 0 for one made alone.
     uint32_t BlockOffset = 0;
 };
+
+// One event's fields, apart from the list it hangs in.
+struct TEventValues {
+    uint8_t Locked = 0;
+    TEventType EventType = etBlank;
+    uint16_t Time = 0;
+    TDescription Description;
+
+    friend bool operator==(const TEventValues&, const TEventValues&) = default;
+};
+using TDayValues = std::vector<TEventValues>;
 
 // A list head or a Next field: the place a list hangs from.
 using TEventLink = std::unique_ptr<TDiaryEvent>;

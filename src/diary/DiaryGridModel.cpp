@@ -132,6 +132,7 @@ bool TDiaryGridModel::setData(const QModelIndex& index, const QVariant& value, i
     if (event->Description != text) {
         event->Description = text;
         Q_EMIT dataChanged(index, index, { Qt::DisplayRole, Qt::EditRole });
+        Q_EMIT DescriptionEdited();
     }
     return true;
 }

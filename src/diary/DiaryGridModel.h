@@ -43,6 +43,10 @@ public:
     // Shown for a time the clock never reaches.
     static QString ImpossibleTimeText();
 
+Q_SIGNALS:
+    // The cell editor changed a description.
+    void DescriptionEdited();
+
 private:
     TDiaryStore* Store;
 };

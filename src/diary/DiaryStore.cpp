@@ -116,6 +116,63 @@ void TDiaryStore::StoreSelectedDay(uint16_t index)
     WorkingDay = index;
 }
 
+TDayValues TDiaryStore::DayValues(uint16_t index) const
+{
+    TDayValues values;
+    const auto add = [&values](const TDiaryEvent* event) {
+        for (; event; event = event->Next.get())
+            values.push_back({ event->Locked, event->EventType, event->Time, event->Description });
+    };
+    if (index >= NoDay)
+        return values;
+    if (index == WorkingDay)
+        add(DetachedEvents.get());
+    add(DiaryDays[index].get());
+    return values;
+}
+
+TEventLink TDiaryStore::ListOf(const TDayValues& values)
+{
+    TEventLink list;
+    TEventLink* end = &list;
+    for (const TEventValues& value : values) {
+        *end = NewEvent();
+        (*end)->Locked = value.Locked;
+        (*end)->EventType = value.EventType;
+        (*end)->Time = value.Time;
+        (*end)->Description = value.Description;
+        end = &(*end)->Next;
+    }
+    return list;
+}
+
+void TDiaryStore::SetDayValues(uint16_t index, const TDayValues& values)
+{
+    if (index >= NoDay)
+        return;
+    if (index == WorkingDay)
+        FreeEventsFrom(DetachedEvents);
+    DiaryDays[index] = ListOf(values);
+    if (index != WorkingDay)
+        SortDay(DiaryDays[index]);
+    ScanEvent = nullptr;
+}
+
+std::string TDiaryStore::FormatCommitted()
+{
+    if (SelectedDay >= NoDay)
+        return FormatDiary(DiaryDays);
+    // The selected slot gives way to a sorted copy for as long as the text takes.
+    const TDayValues values = DayValues(SelectedDay);
+    TEventLink& slot = DiaryDays[SelectedDay];
+    TEventLink working = std::move(slot);
+    slot = ListOf(values);
+    SortDay(slot);
+    std::string text = FormatDiary(DiaryDays);
+    slot = std::move(working);
+    return text;
+}
+
 void TDiaryStore::LoadSelectedDay()
 {
     // Only a list with no day to belong to is dropped.

@@ -81,6 +81,16 @@ public:
     // Makes the calendar day's list the working list and repaints the grid. A
     // working list still detached is committed to its own day first.
     void LoadSelectedDay();
+    // The events of a day in list order; for the working day the working list
+    // first, then whatever the slot holds besides.
+    TDayValues DayValues(uint16_t index) const;
+    // Makes `values` the day's events. The working day takes them as its
+    // working list, in the order given; any other day is sorted as a committed
+    // day is. The scan starts over.
+    void SetDayValues(uint16_t index, const TDayValues& values);
+    // The diary's file text with the selected day as its commit would leave it,
+    // while the working list the page edits stays exactly as it is.
+    std::string FormatCommitted();
     // Commits and sorts the day being left, then selects the calendar's day.
     void SelectCalendarDay();
     // The commit before a save: store and sort the selected day, then reload it.
@@ -116,6 +126,7 @@ public:
 
 private:
     TEventLink& WorkingLink();
+    static TEventLink ListOf(const TDayValues& values);
 
     const IClock& Clock;
     IDiaryView* View = nullptr;

@@ -13,6 +13,7 @@
 #include <QStackedWidget>
 #include <QTextBlock>
 #include <QTimer>
+#include <QUndoStack>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -106,6 +107,9 @@ void TNotesEditPane::BuildMenu()
     mSend->setEnabled(false);
     pmNotes->addSeparator()->setObjectName(u"N3"_s);
     mUndo = add(u"mUndo"_s, u"Undo"_s, QKeySequence(u"Ctrl+Z"_s), &TNotesEditPane::mUndoClick);
+    mRedo
+        = add(u"mRedo"_s, u"Redo"_s, QKeySequence(u"Ctrl+Shift+Z"_s), &TNotesEditPane::mRedoClick);
+    mRedo->setShortcuts({ QKeySequence(u"Ctrl+Shift+Z"_s), QKeySequence(u"Ctrl+Y"_s) });
     mCut = add(u"mCut"_s, u"Cut"_s, QKeySequence(u"Ctrl+X"_s), &TNotesEditPane::CutClick);
     mCopy = add(u"mCopy"_s, u"Copy"_s, QKeySequence(u"Ctrl+C"_s), &TNotesEditPane::CopyClick);
     mPaste = add(u"mPaste"_s, u"Paste"_s, QKeySequence(u"Ctrl+V"_s), &TNotesEditPane::PasteClick);
@@ -314,7 +318,8 @@ void TNotesEditPane::UpdateNotesTools()
     SetActionEnabled(Tools.bInsert, FTableView);
     SetActionEnabled(Tools.bDelete, FTableView);
     SetActionEnabled(Tools.SortButton, FTableView);
-    mUndo->setVisible(!FTableView);
+    mRedo->setVisible(FTableView);
+    UpdateUndoActions();
     mGap4->setVisible(FTableView);
     mInsertRow->setVisible(FTableView);
     mDeleteRow->setVisible(FTableView);
@@ -380,7 +385,7 @@ void TNotesEditPane::ChangeCaseButtonClick()
         NotesGrid->EndEditing();
         const int col = NotesGrid->Col();
         const int row = NotesGrid->Row();
-        Model->SetCell(col, row, ::ChangeCase(Model->Table().Cell(col, row)));
+        Model->SetCell(col, row, ::ChangeCase(Model->Table().Cell(col, row)), "Change Case");
         return;
     }
     QTextCursor cursor = NotesMemo->textCursor();
@@ -426,7 +431,7 @@ void TNotesEditPane::DeleteClick()
     // The table keeps its header and one data row: the last data row is
     // emptied rather than removed.
     if (Model->rowCount() <= 1)
-        Model->ClearCutCopy({ 1, row, TNotesTable::LastCol, row }, ccClear);
+        Model->ClearCutCopy({ 1, row, TNotesTable::LastCol, row }, ccClear, "Delete Row");
     else
         Model->DeleteRow(row);
     NotesGrid->FocusCell(col, std::min(row, Model->rowCount()));
@@ -440,9 +445,52 @@ void TNotesEditPane::SortButtonClick()
     Model->Sort(NotesGrid->Col(), NotesGrid->Row());
 }
 
+void TNotesEditPane::SetHistory(QUndoStack* history)
+{
+    History = history;
+    Model->SetHistory(history);
+    if (history) {
+        connect(history, &QUndoStack::indexChanged, this, &TNotesEditPane::UpdateUndoActions);
+        connect(history, &QUndoStack::cleanChanged, this, &TNotesEditPane::UpdateUndoActions);
+    }
+    connect(Model, &TNotesTableModel::StepReplayed, this, [this](int col, int row) {
+        NotesGrid->FocusCell(col, row);
+        NotesGrid->setFocus();
+    });
+    UpdateUndoActions();
+}
+
+void TNotesEditPane::UpdateUndoActions()
+{
+    if (!FTableView || !History) {
+        mUndo->setText(u"Undo"_s);
+        mUndo->setEnabled(true);
+        return;
+    }
+    mUndo->setEnabled(History->canUndo());
+    mUndo->setText(History->canUndo() ? u"Undo "_s + History->undoText() : u"Undo"_s);
+    mRedo->setEnabled(History->canRedo());
+    mRedo->setText(History->canRedo() ? u"Redo "_s + History->redoText() : u"Redo"_s);
+}
+
 void TNotesEditPane::mUndoClick()
 {
-    NotesMemo->undo();
+    if (!FTableView) {
+        NotesMemo->undo();
+        return;
+    }
+    NotesGrid->EndEditing();
+    if (History)
+        History->undo();
+}
+
+void TNotesEditPane::mRedoClick()
+{
+    if (!FTableView)
+        return;
+    NotesGrid->EndEditing();
+    if (History)
+        History->redo();
 }
 
 void TNotesEditPane::Refused(const QStringList& characters)

@@ -11,6 +11,7 @@ class IClipboard;
 class IDialogues;
 class QMenu;
 class QStackedWidget;
+class QUndoStack;
 class TNotesGrid;
 class TNotesMemo;
 class TNotesTableModel;
@@ -55,11 +56,16 @@ public:
     void InsertClick();
     void DeleteClick();
     void SortButtonClick();
+    // The memo's own undo in the text view; the table's history in the table view.
     void mUndoClick();
+    void mRedoClick();
+    // Where the table's steps go; it outlives the pane.
+    void SetHistory(QUndoStack* history);
 
 private:
     void BuildMenu();
     void UpdateNotesTools();
+    void UpdateUndoActions();
     void ClearCutCopy(int mode);
     void MemoToGrid();
     void GridToMemo();
@@ -82,6 +88,8 @@ private:
     QAction* mDial = nullptr;
     QAction* mSend = nullptr;
     QAction* mUndo = nullptr;
+    QAction* mRedo = nullptr;
+    QUndoStack* History = nullptr;
     QAction* mCut = nullptr;
     QAction* mCopy = nullptr;
     QAction* mPaste = nullptr;

@@ -234,11 +234,11 @@ TTextRange SelectWordAtCaret(std::string_view text, size_t caret)
     return { start, end - start };
 }
 
-void SortRows(TNotesTable& table, int col, std::string_view current)
+std::vector<int> SortRows(TNotesTable& table, int col, std::string_view current)
 {
     const int dataRows = table.RowCount() - 1;
     if (dataRows < 2)
-        return;
+        return {};
     const bool numeric = current == IntToText(TextToInt(current));
     // Each filled key is sorted as a 64-bit number that orders as the key
     // does: the number itself, or the first eight upper-cased characters with
@@ -281,6 +281,7 @@ void SortRows(TNotesTable& table, int col, std::string_view current)
         order.push_back(key.Row);
     order.insert(order.end(), empty.begin(), empty.end());
     table.Reorder(order);
+    return order;
 }
 
 std::string ClearCutCopy(TNotesTable& table, const TCellRange& range, int mode)

@@ -110,8 +110,9 @@ TTextRange SelectWordAtCaret(std::string_view text, size_t caret);
 // Sorts the data rows by column `col`. The key `current` (the current cell)
 // chooses the mode: numeric when it is a plain decimal integer, alphabetic
 // otherwise (upper-cased, by character code). Equal keys keep their order and
-// empty keys gather at the bottom; the header row stays.
-void SortRows(TNotesTable& table, int col, std::string_view current);
+// empty keys gather at the bottom; the header row stays. Gives the order the
+// rows took (as Reorder takes it), empty when there was nothing to sort.
+std::vector<int> SortRows(TNotesTable& table, int col, std::string_view current);
 
 // Bits of a ClearCutCopy mode.
 enum TClearCutCopy { ccClear = 1, ccCopy = 2 };

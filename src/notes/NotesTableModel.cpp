@@ -1,6 +1,38 @@
 #include "notes/NotesTableModel.h"
 
+#include "notes/TableEdit.h"
 #include "platform/AnsiText.h"
+
+#include <QUndoStack>
+#include <utility>
+
+namespace
+{
+
+// A table step on the undo stack, pushed once made: its first redo does nothing.
+class TTableStep final : public QUndoCommand
+{
+public:
+    TTableStep(TTableEdit edit, TNotesTableModel& model)
+        : QUndoCommand(FromAnsi(edit.Name()))
+        , Edit(std::move(edit))
+        , Model(model)
+    {
+    }
+    void undo() override { Model.Replay(Edit, true); }
+    void redo() override
+    {
+        if (std::exchange(Pushed, true))
+            Model.Replay(Edit, false);
+    }
+
+private:
+    TTableEdit Edit;
+    TNotesTableModel& Model;
+    bool Pushed = false;
+};
+
+} // namespace
 
 TNotesTableModel::TNotesTableModel(QObject* parent)
     : QAbstractTableModel(parent)
@@ -56,6 +88,27 @@ void TNotesTableModel::SetTable(TNotesTable table)
     beginResetModel();
     Cells = std::move(table);
     endResetModel();
+    // The steps were made on another table.
+    if (History)
+        History->clear();
+}
+
+void TNotesTableModel::Push(TTableEdit edit)
+{
+    if (History && !edit.Empty())
+        History->push(new TTableStep(std::move(edit), *this));
+}
+
+void TNotesTableModel::Replay(const TTableEdit& edit, bool revert)
+{
+    beginResetModel();
+    if (revert)
+        edit.Revert(Cells);
+    else
+        edit.Apply(Cells);
+    endResetModel();
+    Q_EMIT headerDataChanged(Qt::Horizontal, 0, TNotesTable::LastCol - 1);
+    Q_EMIT StepReplayed(edit.Col(), std::max(edit.Row(), 1));
 }
 
 void TNotesTableModel::AddRow()
@@ -73,15 +126,18 @@ void TNotesTableModel::InsertRow(int row)
     beginInsertRows({}, row - 1, row - 1);
     Cells.InsertRow(row);
     endInsertRows();
+    Push(TTableEdit::RowInserted(row));
 }
 
 void TNotesTableModel::DeleteRow(int row)
 {
     if (row < 1 || row >= Cells.RowCount())
         return;
+    TTableEdit edit = TTableEdit::RowDeleted(Cells, row);
     beginRemoveRows({}, row - 1, row - 1);
     Cells.DeleteRow(row);
     endRemoveRows();
+    Push(std::move(edit));
 }
 
 void TNotesTableModel::MoveRow(int from, int to)
@@ -91,6 +147,7 @@ void TNotesTableModel::MoveRow(int from, int to)
     beginMoveRows({}, from - 1, from - 1, {}, to > from ? to : to - 1);
     Cells.MoveRow(from, to);
     endMoveRows();
+    Push(TTableEdit::RowMoved(from, to));
 }
 
 void TNotesTableModel::MoveColumn(int from, int to)
@@ -102,6 +159,7 @@ void TNotesTableModel::MoveColumn(int from, int to)
     Cells.MoveColumn(from, to);
     endMoveColumns();
     Q_EMIT headerDataChanged(Qt::Horizontal, 0, TNotesTable::LastCol - 1);
+    Push(TTableEdit::ColumnMoved(from, to));
 }
 
 void TNotesTableModel::Sort(int col, int currentRow)
@@ -109,29 +167,44 @@ void TNotesTableModel::Sort(int col, int currentRow)
     // The rows change places under the cells the grid has in view and in its
     // selection, which stay where they are.
     Q_EMIT layoutAboutToBeChanged();
-    SortRows(Cells, col, Cells.Cell(col, currentRow));
+    std::vector<int> order = SortRows(Cells, col, Cells.Cell(col, currentRow));
     Q_EMIT layoutChanged();
+    Push(TTableEdit::Sorted(std::move(order)));
 }
 
-void TNotesTableModel::SetCell(int col, int row, const std::string& text)
+void TNotesTableModel::SetCell(int col, int row, const std::string& text, const char* step)
 {
+    TTableEdit edit = TTableEdit::Cells(step, Cells, { col, row, col, row });
     Cells.SetCell(col, row, text);
     CellsChanged({ col, row, col, row });
+    edit.Finish(Cells);
+    Push(std::move(edit));
 }
 
-std::string TNotesTableModel::ClearCutCopy(const TCellRange& range, int mode)
+std::string TNotesTableModel::ClearCutCopy(const TCellRange& range, int mode, const char* step)
 {
+    if (!(mode & ccClear))
+        return ::ClearCutCopy(Cells, range, mode);
+    TTableEdit edit = TTableEdit::Cells(step ? step
+            : (mode & ccCopy)                ? "Cut"
+                                             : "Clear",
+        Cells, range);
     std::string text = ::ClearCutCopy(Cells, range, mode);
-    if (mode & ccClear)
-        CellsChanged(range);
+    CellsChanged(range);
+    edit.Finish(Cells);
+    Push(std::move(edit));
     return text;
 }
 
 void TNotesTableModel::Paste(int col, int row, std::string_view text)
 {
-    while (Cells.RowCount() <= PasteLastRow(row, text))
+    const int last = PasteLastRow(row, text);
+    TTableEdit edit = TTableEdit::Cells("Paste", Cells, { col, row, TNotesTable::LastCol, last });
+    while (Cells.RowCount() <= last)
         AddRow();
     CellsChanged(PasteText(Cells, col, row, text));
+    edit.Finish(Cells);
+    Push(std::move(edit));
 }
 
 void TNotesTableModel::CellsChanged(const TCellRange& range)

@@ -16,6 +16,7 @@
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QUndoStack>
 #include <memory>
 
 // A diary page over a store opened in an empty folder, shown, with today
@@ -31,14 +32,16 @@ public:
     QString StatusText;
     std::unique_ptr<QTemporaryDir> Folder;
     std::unique_ptr<TDiaryStore> Store;
+    QUndoStack History;
     std::unique_ptr<TCalendarPage> Page;
 
     bool Start(QSize size = QSize(560, 380))
     {
         Folder = std::make_unique<QTemporaryDir>();
         Store = std::make_unique<TDiaryStore>(Clock);
-        Page = std::make_unique<TCalendarPage>(*Store, Clock, Dialogues, Clipboard, Desktop,
-            FolderPath(), [this](const QString& text) { StatusText = text; });
+        History.clear();
+        Page = std::make_unique<TCalendarPage>(*Store, History, Clock, Dialogues, Clipboard,
+            Desktop, FolderPath(), [this](const QString& text) { StatusText = text; });
         Store->SetView(Page.get());
         TIoError ioError;
         Store->OpenDiary(FolderPath(), ioError);

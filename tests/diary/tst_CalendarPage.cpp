@@ -135,8 +135,8 @@ private Q_SLOTS:
         for (QAction* action : Menu(u"pmDiary"_s)->actions())
             captions << (action->isSeparator() ? u"-"_s : action->text());
         QCOMPARE(captions,
-            QStringList({ u"Cut"_s, u"Copy"_s, u"Copy Event"_s, u"Paste"_s, u"-"_s,
-                u"Repeat Weekly"_s, u"Clear Alike"_s }));
+            QStringList({ u"Undo"_s, u"Redo"_s, u"-"_s, u"Cut"_s, u"Copy"_s, u"Copy Event"_s,
+                u"Paste"_s, u"-"_s, u"Repeat Weekly"_s, u"Clear Alike"_s }));
     }
 
     void buttonsMoveTheCalendarAndAskForOtherWindows()

@@ -15,6 +15,7 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QTest>
+#include <QUndoStack>
 #include <memory>
 
 using namespace Qt::StringLiterals;
@@ -32,6 +33,7 @@ private:
     TNotesEditPane* Pane = nullptr;
     TNotesEditorTools Tools;
     int Image = -1;
+    std::unique_ptr<QUndoStack> History;
 
     QAction* Action(const QString& name, bool checkable = false)
     {
@@ -86,6 +88,8 @@ private Q_SLOTS:
     {
         Window = std::make_unique<QWidget>();
         Pane = new TNotesEditPane(Dialogues, Clipboard, Window.get());
+        History = std::make_unique<QUndoStack>();
+        Pane->SetHistory(History.get());
         Window->resize(700, 400);
         Pane->resize(700, 400);
         auto* views = new QActionGroup(Window.get());
@@ -105,7 +109,11 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitForWindowExposed(Window.get()));
         Dialogues = TFakeDialogues();
     }
-    void cleanup() { Window.reset(); }
+    void cleanup()
+    {
+        Window.reset();
+        History.reset();
+    }
 
     void viewsSwitchAndTheToolsFollow()
     {
@@ -125,7 +133,8 @@ private Q_SLOTS:
         QVERIFY(!Memo()->isEnabled());
         QCOMPARE(Image, 1);
         QVERIFY(Tools.bInsert->isEnabled() && !Tools.WordWrapButton->isEnabled());
-        QVERIFY(!MenuItem(u"mUndo"_s)->isVisible() && MenuItem(u"mDeleteRow"_s)->isVisible());
+        QVERIFY(MenuItem(u"mUndo"_s)->isVisible() && MenuItem(u"mDeleteRow"_s)->isVisible());
+        QVERIFY(MenuItem(u"mRedo"_s)->isVisible());
         QCOMPARE(Grid()->model()->headerData(1, Qt::Horizontal).toString(), u"Phone"_s);
         QCOMPARE(Cell(1, 3), u"Al"_s);
         QCOMPARE(Grid()->Row(), 1); // the caret was on the second line
@@ -278,6 +287,51 @@ private Q_SLOTS:
         Pane->TableModel().SetCell(1, 1, "mixed Case");
         Tools.ChangeCaseButton->trigger();
         QCOMPARE(Cell(1, 1), u"MIXED CASE"_s);
+    }
+
+    void tableStepsAreUndoneAndRedoneByKeysAndMenu()
+    {
+        Show({ "Name\tAge", "bravo\t10", "Alpha\t-3", "", "charlie \xE9\t9" }, 1);
+        const auto undo = [this] { Key(Grid(), Qt::Key_Z, Qt::ControlModifier); };
+        Grid()->FocusCell(1, 1);
+        Tools.SortButton->trigger();
+        QCOMPARE(Cell(1, 1), u"Alpha"_s);
+        Clipboard.SetText(u"x\ty\nz"_s);
+        Grid()->FocusCell(1, 5);
+        Tools.bPaste->trigger();
+        QCOMPARE(Cell(1, 6), u"z"_s);
+        Grid()->FocusCell(1, 2);
+        Tools.ChangeCaseButton->trigger();
+        Pane->TableModel().setData(Pane->TableModel().index(0, 1), u"11"_s);
+        Tools.bInsert->trigger();
+        Dialogues.ConfirmAnswers = { true };
+        Grid()->FocusCell(1, 3);
+        Tools.bDelete->trigger();
+        QCOMPARE(MenuItem(u"mUndo"_s)->text(), u"Undo Delete Row"_s);
+
+        // Each step undone in turn: the table before it.
+        const Lines steps[] = {
+            { "Name\tAge", "Alpha\t11", "", "Bravo\t10", "charlie \xE9\t9", "", "x\ty", "z" },
+            { "Name\tAge", "Alpha\t11", "Bravo\t10", "charlie \xE9\t9", "", "x\ty", "z" },
+            { "Name\tAge", "Alpha\t-3", "Bravo\t10", "charlie \xE9\t9", "", "x\ty", "z" },
+            { "Name\tAge", "Alpha\t-3", "bravo\t10", "charlie \xE9\t9", "", "x\ty", "z" },
+            { "Name\tAge", "Alpha\t-3", "bravo\t10", "charlie \xE9\t9" },
+            { "Name\tAge", "bravo\t10", "Alpha\t-3", "", "charlie \xE9\t9" },
+        };
+        for (const Lines& before : steps) {
+            undo();
+            QCOMPARE(Stored(), before);
+        }
+        QCOMPARE(MenuItem(u"mUndo"_s)->text(), u"Undo"_s);
+        QCOMPARE(MenuItem(u"mRedo"_s)->text(), u"Redo Sort"_s);
+        MenuItem(u"mRedo"_s)->trigger();
+        Key(Grid(), Qt::Key_Y, Qt::ControlModifier);
+        QCOMPARE(Stored(), steps[3]);
+        QCOMPARE(Grid()->Row(), 5);
+
+        // Another table starts afresh.
+        Show({ "a", "b" }, 1);
+        QVERIFY(!MenuItem(u"mUndo"_s)->isEnabled());
     }
 
     void unstorableCharactersAreRefusedWithAMessage()
