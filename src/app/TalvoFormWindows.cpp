@@ -209,12 +209,16 @@ bool TTalvoForm::FindInNotesPage(const std::string& pattern, bool representable)
     else
         page.SelectCategory(hit->Node);
     page.Editor().NotesFocus();
-    // The caret stands on the hit; in the text view the hit is selected too.
+    // The caret stands on the hit; in the text view the hit is selected too,
+    // from its end back to the caret, so the next search goes on from the
+    // character after the hit's first one.
     auto* memo = qobject_cast<QPlainTextEdit*>(page.Editor().Memo());
     if (memo && memo->isVisible()) {
         QTextCursor cursor = memo->textCursor();
-        cursor.movePosition(QTextCursor::NextCharacter, QTextCursor::KeepAnchor,
+        const int start = cursor.position();
+        cursor.movePosition(QTextCursor::NextCharacter, QTextCursor::MoveAnchor,
             static_cast<int>(FromAnsi(pattern).size()));
+        cursor.setPosition(start, QTextCursor::KeepAnchor);
         memo->setTextCursor(cursor);
     }
     KeepFindClear(FocusedSpot(QApplication::focusWidget()));

@@ -289,6 +289,42 @@ private Q_SLOTS:
         page->bFind->trigger();
         QVERIFY(find->isVisible());
     }
+
+    void findNextInTheNotesGoesOnFromTheCharacterAfterTheHitsStart()
+    {
+        struct TCase {
+            const char* Text;
+            const char16_t* Find;
+            std::vector<int> Hits;
+        };
+        // The first search starts after the character at the caret (the text's start).
+        const TCase cases[] = { { "xabab", u"ab", { 1, 3 } }, { "aaaa", u"AA", { 1, 2 } },
+            { "Ab ab\tab \xE9", u"aB", { 3, 6 } } };
+        for (const TCase& c : cases) {
+            TFakeShell shell;
+            auto form = shell.Start();
+            form->show();
+            TNoteNode* root = form->Notes().Root();
+            NoteDataOf(*root).Lines = { c.Text };
+            Pages(*form)->setCurrentIndex(TTalvoForm::NotesTreePageIndex);
+            TNotesPage* page = form->NotesPage();
+            page->NotesChange(root);
+            TFindForm& find = form->FindWindow();
+            find.Target()->setEditText(QString::fromUtf16(c.Find));
+            auto* memo = qobject_cast<QPlainTextEdit*>(page->Editor().Memo());
+            for (const int hit : c.Hits) {
+                find.FindNextClick();
+                QCOMPARE(page->Selected(), root);
+                QCOMPARE(memo->textCursor().selectionStart(), hit);
+                // The hit stays highlighted.
+                QCOMPARE(memo->textCursor().selectedText().toUpper(),
+                    QString::fromUtf16(c.Find).toUpper());
+            }
+            QVERIFY(shell.Dialogues.Infos.isEmpty());
+            find.FindNextClick();
+            QCOMPARE(shell.Dialogues.Infos, QStringList { u"Item NOT Found"_s });
+        }
+    }
 };
 
 QTEST_MAIN(TestShellWindows)
