@@ -32,7 +32,9 @@ QPushButton* NewButton(QWidget* parent, const QString& name, const QString& capt
 
 TScheduleForm::TScheduleForm(TDiaryStore& diary, const IClock& clock, const TSettings& settings,
     IClipboard& clipboard, TSettingsStore& settingsStore, QWidget* parent)
-    : QWidget(parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
+    // A window of its own, not a tool window kept above the main one: after
+    // "Go There" the main window comes in front with the row it selected.
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
     , Diary(diary)
     , Clock(clock)
     , Clipboard(clipboard)

@@ -90,6 +90,9 @@ private Q_SLOTS:
         QCOMPARE(form->CalendarPage()->GridRow(), 2);
         QCOMPARE(form->CalendarPage()->GridColumn(), 1);
         QVERIFY(schedule->isVisible());
+        // No tool window, which the desktop would keep above the diary.
+        QCOMPARE(schedule->windowType(), Qt::Window);
+        QVERIFY(QTest::qWaitForWindowActive(form.get()));
 
         // A hidden main window comes back from the tray.
         form->HideToTray();
