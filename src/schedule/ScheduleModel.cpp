@@ -58,12 +58,13 @@ QVariant TScheduleModel::data(const QModelIndex& index, int role) const
         return {};
     const int row = index.row() + 1;
     const TElement* element = ElementAtRow(row);
+    const bool today = element && IsOnDay(*element, Clock.Now());
+    // Today's rows are coloured whole, the empty ones among them too.
+    if (role == Qt::BackgroundRole)
+        return today ? QVariant(ColourToQColor(Settings.ColourToday)) : QVariant();
     if (!element || element->Description.empty())
         return role == ImageRole ? QVariant(-1) : QVariant();
-    const bool today = IsOnDay(*element, Clock.Now());
     switch (role) {
-    case Qt::BackgroundRole:
-        return today ? QVariant(ColourToQColor(Settings.ColourToday)) : QVariant();
     case Qt::ForegroundRole:
         return ColourToQColor(element->Overdue ? Settings.ColourOverdue : Settings.ColourComingUp);
     case ImageRole:

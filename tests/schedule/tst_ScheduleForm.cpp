@@ -149,6 +149,20 @@ private Q_SLOTS:
         QCOMPARE(model.index(3, 0).data(TScheduleModel::ImageRole).toInt(), 3);
     }
 
+    void todaysRowsWithoutADescriptionKeepTheTodayColour()
+    {
+        TScheduleFixture f;
+        TScheduleModel model(f.Clock, f.Options);
+        TScheduleList list;
+        for (const TDateTime when : { EncodeDate(2026, 5, 15) + EncodeTime(11, 0),
+                 EncodeDate(2026, 5, 16) + EncodeTime(8, 0) })
+            list.Elements.push_back(TElement { etAlarm, false, when, "", 1 });
+        model.SetList(std::move(list));
+        QVERIFY(model.index(0, 3).data(Qt::BackgroundRole).isValid());
+        QVERIFY(!model.index(1, 3).data(Qt::BackgroundRole).isValid());
+        QCOMPARE(model.index(0, 0).data(TScheduleModel::ImageRole).toInt(), -1);
+    }
+
     void copyAndGoThere()
     {
         TScheduleFixture f;
