@@ -136,9 +136,6 @@ void TNotesEditPane::AttachTools(const TNotesEditorTools& tools)
     wire(Tools.bInsert, &TNotesEditPane::InsertClick);
     wire(Tools.bDelete, &TNotesEditPane::DeleteClick);
     wire(Tools.SortButton, &TNotesEditPane::SortButtonClick);
-    for (QAction* always : { Tools.NotesAsMemoButton, Tools.NotesAsGridButton, Tools.bCut,
-             Tools.bCopy, Tools.bPaste, Tools.ChangeCaseButton })
-        SetActionEnabled(always, true);
     if (Tools.NotesAsMemoButton)
         Tools.NotesAsMemoButton->setChecked(!FTableView);
     if (Tools.NotesAsGridButton)
@@ -159,6 +156,8 @@ QTableView* TNotesEditPane::Grid()
 void TNotesEditPane::Show(const TNoteData& data, int32_t caret)
 {
     NotesGrid->EndEditing();
+    Detached = false;
+    setEnabled(true);
     QHeaderView* columns = NotesGrid->horizontalHeader();
     for (int i = 0; i < TNotesTable::LastCol; ++i)
         columns->resizeSection(i, data.ColWidths[static_cast<size_t>(i)]);
@@ -255,6 +254,14 @@ int32_t TNotesEditPane::Store(TNoteData& data)
     return findStart;
 }
 
+void TNotesEditPane::Detach()
+{
+    NotesGrid->EndEditing();
+    Detached = true;
+    setEnabled(false);
+    UpdateNotesTools();
+}
+
 void TNotesEditPane::EndEditing()
 {
     NotesGrid->EndEditing();
@@ -314,10 +321,13 @@ void TNotesEditPane::UpdateNotesTools()
     NotesMemo->setEnabled(!FTableView);
     if (!FTableView)
         NotesMemo->SetWordWrap(NotesMemo->lineWrapMode() != QPlainTextEdit::NoWrap);
-    SetActionEnabled(Tools.WordWrapButton, !FTableView);
-    SetActionEnabled(Tools.bInsert, FTableView);
-    SetActionEnabled(Tools.bDelete, FTableView);
-    SetActionEnabled(Tools.SortButton, FTableView);
+    for (QAction* always : { Tools.NotesAsMemoButton, Tools.NotesAsGridButton, Tools.bCut,
+             Tools.bCopy, Tools.bPaste, Tools.ChangeCaseButton })
+        SetActionEnabled(always, !Detached);
+    SetActionEnabled(Tools.WordWrapButton, !Detached && !FTableView);
+    SetActionEnabled(Tools.bInsert, !Detached && FTableView);
+    SetActionEnabled(Tools.bDelete, !Detached && FTableView);
+    SetActionEnabled(Tools.SortButton, !Detached && FTableView);
     mRedo->setVisible(FTableView);
     UpdateUndoActions();
     mGap4->setVisible(FTableView);

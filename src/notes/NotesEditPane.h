@@ -36,6 +36,7 @@ public:
     void AttachTools(const TNotesEditorTools& tools) override;
     void Show(const TNoteData& data, int32_t caret) override;
     int32_t Store(TNoteData& data) override;
+    void Detach() override;
     void EndEditing() override;
     void NotesFocus() override;
     QWidget* Memo() override;
@@ -97,6 +98,7 @@ private:
     QAction* mInsertRow = nullptr;
     QAction* mDeleteRow = nullptr;
     bool FTableView = false;
+    bool Detached = false;
     std::vector<std::string> Shown;
     bool RefusalPending = false;
 };

@@ -53,6 +53,10 @@ public:
     // the character after the caret (or of the start of the row after the
     // current table row).
     virtual int32_t Store(TNoteData& data) = 0;
+    // The page belongs to no category: the editor may go on showing what it
+    // showed, but takes no input (it and its tool commands are disabled), so
+    // nothing typed is thrown away by the next Show.
+    virtual void Detach() = 0;
     // Ends a cell edit, keeping what was typed (before hiding to the tray).
     virtual void EndEditing() = 0;
     // Focuses the table in the table view, the memo in the text view.

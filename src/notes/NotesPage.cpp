@@ -112,9 +112,12 @@ TNotesPage::TNotesPage(
     CreateToolKeys();
 
     Document.SetView(this);
-    // A page made after the notes were read shows them at once.
+    // A page made after the notes were read shows them at once; until then it
+    // shows no category and takes no input.
     if (Document.Loaded())
         SelectRoot();
+    else
+        FEditor->Detach();
 }
 
 TNotesPage::~TNotesPage()
@@ -249,6 +252,7 @@ void TNotesPage::TreeReplacing()
     StoreSelected();
     FModel->BeginReset();
     FSelected = nullptr;
+    FEditor->Detach();
 }
 
 void TNotesPage::TreeReplaced()
@@ -295,6 +299,8 @@ void TNotesPage::NotesChange(TNoteNode* node)
     FSelected = node;
     if (node)
         ShowNoteData(NoteDataOf(*node));
+    else
+        FEditor->Detach();
 }
 
 void TNotesPage::ShowNoteData(TNoteData& data)

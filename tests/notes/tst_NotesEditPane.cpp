@@ -14,6 +14,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QSignalSpy>
 #include <QTest>
 #include <QUndoStack>
 #include <memory>
@@ -113,6 +114,24 @@ private Q_SLOTS:
     {
         Window.reset();
         History.reset();
+    }
+
+    void aDetachedPaneTakesNoInputUntilShownAgain()
+    {
+        for (const uint8_t asGrid : { 0, 1 }) {
+            Show({ "Jo Smith\t555 1234" }, asGrid);
+            Pane->Detach();
+            QVERIFY(!Pane->isEnabled());
+            for (QAction* tool : { Tools.NotesAsMemoButton, Tools.NotesAsGridButton, Tools.bCut,
+                     Tools.bPaste, Tools.ChangeCaseButton, Tools.WordWrapButton, Tools.bInsert,
+                     Tools.bDelete, Tools.SortButton })
+                QVERIFY2(!tool->isEnabled(), qPrintable(tool->objectName()));
+            Show({ "x" }, asGrid);
+            QVERIFY(Pane->isEnabled());
+            QVERIFY(Tools.bPaste->isEnabled());
+            QCOMPARE(Tools.SortButton->isEnabled(), asGrid == 1);
+            QCOMPARE(Tools.WordWrapButton->isEnabled(), asGrid == 0);
+        }
     }
 
     void viewsSwitchAndTheToolsFollow()

@@ -149,6 +149,22 @@ private Q_SLOTS:
         QCOMPARE(Node({ "@To Do" })->ImageIndex, 1);
     }
 
+    void nothingIsTypedWhileNoCategoryIsSelected()
+    {
+        Memo()->setFocus();
+        QTest::keyClicks(Memo(), u"kept"_s);
+        Page->NotesTreeViewMouseDown(QModelIndex(), View()->mapToGlobal(QPoint(5, 300)));
+        Page->pmNotesTree->close();
+        QCOMPARE(Page->Selected(), nullptr);
+        QCOMPARE(Tree->Root()->Data->Lines, std::vector<std::string> { "kept" });
+        QVERIFY(!Memo()->isEnabled());
+        QTest::keyClicks(Memo(), u" lost"_s);
+        QCOMPARE(Memo()->toPlainText(), u"kept"_s);
+        Select(Tree->Root());
+        QVERIFY(Memo()->isEnabled());
+        QCOMPARE(Memo()->toPlainText(), u"kept"_s);
+    }
+
     void aNewCategoryIsNamedInPlaceAndSortedWhenTheNameIsConfirmed()
     {
         Memo()->setFocus();
