@@ -78,6 +78,12 @@ void TNotesTable::AddRow()
     Rows.push_back(NoCells);
 }
 
+void TNotesTable::AddRows(int count)
+{
+    if (count > 0)
+        Rows.insert(Rows.end(), static_cast<size_t>(count), NoCells);
+}
+
 void TNotesTable::InsertRow(int row)
 {
     row = std::clamp(row, 0, RowCount());

@@ -35,8 +35,9 @@ public:
     void SetCell(int col, int row, std::string text);
     bool RowEmpty(int row) const;
 
-    // An empty row at the end.
+    // An empty row at the end; `count` of them.
     void AddRow();
+    void AddRows(int count);
     // Every row from `row` down moves one row down; `row` becomes empty.
     void InsertRow(int row);
     // The rows below `row` move one row up and the last row goes.

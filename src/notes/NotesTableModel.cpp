@@ -119,6 +119,16 @@ void TNotesTableModel::AddRow()
     endInsertRows();
 }
 
+void TNotesTableModel::AddRows(int count)
+{
+    if (count <= 0)
+        return;
+    const int row = rowCount();
+    beginInsertRows({}, row, row + count - 1);
+    Cells.AddRows(count);
+    endInsertRows();
+}
+
 void TNotesTableModel::InsertRow(int row)
 {
     if (row < 1 || row >= Cells.RowCount())
@@ -200,8 +210,9 @@ void TNotesTableModel::Paste(int col, int row, std::string_view text)
 {
     const int last = PasteLastRow(row, text);
     TTableEdit edit = TTableEdit::Cells("Paste", Cells, { col, row, TNotesTable::LastCol, last });
-    while (Cells.RowCount() <= last)
-        AddRow();
+    // The table grows once: a view does work for every insertion it is told
+    // of, so rows added one by one would cost the square of their number.
+    AddRows(last + 1 - Cells.RowCount());
     CellsChanged(PasteText(Cells, col, row, text));
     edit.Finish(Cells);
     Push(std::move(edit));

@@ -38,6 +38,7 @@ public:
     // Rows and columns as the table counts them (row 0 the header, column 1
     // the first data column).
     void AddRow();
+    void AddRows(int count);
     void InsertRow(int row);
     void DeleteRow(int row);
     void MoveRow(int from, int to);

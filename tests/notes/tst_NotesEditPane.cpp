@@ -228,6 +228,18 @@ private Q_SLOTS:
         QCOMPARE(Stored(), (Lines { "h", "a", "c", "\tb", "c\td" }));
     }
 
+    void aPasteGrowsTheTableOnce()
+    {
+        Show({ "h", "x" }, 1);
+        QSignalSpy inserted(&Pane->TableModel(), &QAbstractItemModel::rowsInserted);
+        Clipboard.SetText(u"a\nb\n c\n\nd e\n-1"_s);
+        Grid()->FocusCell(1, 1);
+        Tools.bPaste->trigger();
+        QCOMPARE(inserted.size(), 1);
+        QCOMPARE(Pane->TableModel().rowCount(), 7);
+        QCOMPARE(Stored(), (Lines { "h", "a", "b", " c", "", "d e", "-1" }));
+    }
+
     void rowsAreInsertedDeletedAndSorted()
     {
         Show({ "Key", "10", "9", "abc", "100" }, 1);
