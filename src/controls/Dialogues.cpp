@@ -3,6 +3,7 @@
 #include "platform/AnsiText.h"
 
 #include <QFileDialog>
+#include <QGridLayout>
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -14,12 +15,23 @@ using namespace Qt::StringLiterals;
 namespace
 {
 
+// A message box sizes itself to its text and buttons alone: a short text
+// would leave its title cut ("Info...tion"). A strut in its layout makes it
+// wide enough for the title as well.
+void FitToCaption(QMessageBox& box)
+{
+    box.ensurePolished();
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout()))
+        grid->addItem(new QSpacerItem(TitleWidth(box), 0, QSizePolicy::Fixed, QSizePolicy::Minimum),
+            grid->rowCount(), 0, 1, grid->columnCount());
+    box.adjustSize();
+}
+
 int ShowBox(QWidget* parent, QMessageBox::Icon icon, const QString& caption, const QString& text,
     QMessageBox::StandardButtons buttons)
 {
     QMessageBox box(icon, caption, text, buttons, parent);
-    box.ensurePolished();
-    box.adjustSize();
+    FitToCaption(box);
     box.move(64, 32);
     return box.exec();
 }
@@ -58,6 +70,7 @@ bool TDialogues::AskYesCancel(const QString& message)
 {
     QMessageBox box(QMessageBox::Warning, u"Warning"_s, message,
         QMessageBox::Yes | QMessageBox::Cancel, Parent);
+    FitToCaption(box);
     return box.exec() == QMessageBox::Yes;
 }
 

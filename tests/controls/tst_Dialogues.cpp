@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QTest>
 #include <QTimer>
+#include <functional>
 
 using namespace Qt::StringLiterals;
 
@@ -34,6 +35,28 @@ private Q_SLOTS:
             QCOMPARE(dialogues.InputQuery(caption, u"Enter the Message"_s, value), accept);
             QVERIFY2(width > needed + 60, qPrintable(u"%1 %2"_s.arg(width).arg(needed)));
             QCOMPARE(value, accept ? u"Call Anna"_s : u"old"_s);
+        }
+    }
+
+    // A short message leaves the box as wide as its title needs.
+    void messageBoxesShowTheirWholeTitle()
+    {
+        TDialogues dialogues;
+        const std::function<void()> boxes[] = { [&] { dialogues.ShowInfo(u"Item NOT Found"_s); },
+            [&] { dialogues.ShowError(u"x"_s); }, [&] { dialogues.AskConfirm(u"?"_s); },
+            [&] { dialogues.AskYesCancel(u"\u00e9"_s); },
+            [&] { dialogues.ShowApplicationError(u"0"_s); } };
+        for (const std::function<void()>& show : boxes) {
+            int width = 0, needed = 0;
+            QTimer::singleShot(0, this, [&] {
+                QWidget* box = QApplication::activeModalWidget();
+                QVERIFY(box);
+                width = box->width();
+                needed = TitleWidth(*box);
+                box->close();
+            });
+            show();
+            QVERIFY2(width >= needed, qPrintable(u"%1 %2"_s.arg(width).arg(needed)));
         }
     }
 };
