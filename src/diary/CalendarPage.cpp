@@ -251,6 +251,8 @@ void TCalendarPage::SetTodayGlyph(std::optional<int> day)
 void TCalendarPage::EndEditing()
 {
     CalendarGrid->EndEditing();
+    // A time that is no time of day never reaches the day's list for good.
+    CancelWrongTime();
 }
 
 int TCalendarPage::GridRow() const

@@ -125,6 +125,14 @@ private:
     // on the header row or while the grid is hidden.
     TDiaryEvent* FocusedEvent();
     void RecountOverdue();
+    // The Time cell being typed into: its row and the time it had before.
+    void BeginTimeEntry(int column, int row);
+    // Takes the focus back to a Time cell left with what is no time of day.
+    void RefuseWrongTime(int row);
+    // Escape, or the day left: the time typed is no time of day, so the one
+    // from before comes back. False when there was nothing to give back.
+    bool CancelWrongTime();
+    void ShowTimeHint(int row, const QString& text);
 
     void BuildUndoActions();
     void UpdateUndoActions();
@@ -180,6 +188,8 @@ private:
     QAction* mDUndo = nullptr;
     QAction* mDRedo = nullptr;
     bool FTimeEntryFresh = false;
+    int TimeEntryRow = 0;
+    uint16_t TimeBeforeEntry = 0;
     // Set while a day is being loaded: the grid's row moves then, not the user.
     bool LoadingDay = false;
     // The shown day's events as the last step (or the day's loading) left them.

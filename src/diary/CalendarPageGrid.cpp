@@ -16,6 +16,7 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QSplitter>
+#include <QTimer>
 #include <QToolTip>
 #include <QVBoxLayout>
 
@@ -111,20 +112,69 @@ TDiaryEvent* TCalendarPage::FocusedEvent()
     return Store.EventAtRow(static_cast<uint8_t>(row));
 }
 
-void TCalendarPage::CalendarGridSelectCell(int, int, int previousColumn, int previousRow)
+void TCalendarPage::CalendarGridSelectCell(int column, int row, int previousColumn, int previousRow)
 {
     FTimeEntryFresh = true;
     ++TypingSerial;
-    if (LoadingDay || previousColumn != dcTime || previousRow < 1)
+    if (LoadingDay) {
+        TimeEntryRow = 0;
+        BeginTimeEntry(column, row);
         return;
-    // A finished time that the clock never shows would go unnoticed until the
-    // alarm failed to ring: say so where it was typed.
-    const TDiaryEvent* left = Model->EventShown(previousRow - 1);
-    if (left && !IsClockTime(left->Time)) {
-        const QRect cell = CalendarGrid->CellRect(dcTime, previousRow);
-        QToolTip::showText(CalendarGrid->viewport()->mapToGlobal(cell.bottomLeft()),
-            TDiaryGridModel::ImpossibleTimeText(), CalendarGrid, cell);
     }
+    const bool left
+        = previousColumn == dcTime && previousRow >= 1 && (column != dcTime || row != previousRow);
+    const TDiaryEvent* event = left ? Model->EventShown(previousRow - 1) : nullptr;
+    if (event && !IsClockTime(event->Time)) {
+        // Typed here: refused, the cell keeps it until it is corrected or
+        // given up. Found so (a hand-edited file): said, and left alone.
+        if (previousRow == TimeEntryRow && event->Time != TimeBeforeEntry) {
+            QTimer::singleShot(0, this, [this, previousRow] { RefuseWrongTime(previousRow); });
+            return;
+        }
+        ShowTimeHint(previousRow, TDiaryGridModel::ImpossibleTimeText());
+    }
+    BeginTimeEntry(column, row);
+}
+
+void TCalendarPage::BeginTimeEntry(int column, int row)
+{
+    if (column != dcTime || row < 1) {
+        TimeEntryRow = 0;
+    } else if (row != TimeEntryRow) {
+        const TDiaryEvent* event = Model->EventShown(row - 1);
+        TimeEntryRow = row;
+        TimeBeforeEntry = event ? event->Time : 0;
+    }
+}
+
+void TCalendarPage::RefuseWrongTime(int row)
+{
+    const TDiaryEvent* event = Model->EventShown(row - 1);
+    if (row != TimeEntryRow || !event || IsClockTime(event->Time) || CalendarGrid->isHidden())
+        return;
+    CalendarGrid->FocusCell(dcTime, row);
+    ShowTimeHint(row, FromAnsi(WrongTimeReason(event->Time)));
+}
+
+bool TCalendarPage::CancelWrongTime()
+{
+    TDiaryEvent* event = TimeEntryRow >= 1 && !CalendarGrid->isHidden()
+        ? Store.EventAtRow(static_cast<uint8_t>(TimeEntryRow))
+        : nullptr;
+    if (!event || IsClockTime(event->Time) || event->Time == TimeBeforeEntry)
+        return false;
+    event->Time = TimeBeforeEntry;
+    FTimeEntryFresh = true;
+    QToolTip::hideText();
+    RepaintGrid();
+    return true;
+}
+
+void TCalendarPage::ShowTimeHint(int row, const QString& text)
+{
+    const QRect cell = CalendarGrid->CellRect(dcTime, row);
+    QToolTip::showText(
+        CalendarGrid->viewport()->mapToGlobal(cell.bottomLeft()), text, CalendarGrid, cell);
 }
 
 bool TCalendarPage::CalendarGridKeyPress(QChar key)
@@ -145,6 +195,13 @@ bool TCalendarPage::CalendarGridKeyPress(QChar key)
     const bool used = EventKeyPress(*event, column, typed, FTimeEntryFresh);
     if (used || event->EventType != type)
         RepaintGrid();
+    // A letter is no part of a time ("930pm" would pass for 09:30): say how
+    // times are typed instead of dropping it unseen.
+    if (!used && column == dcTime && (key.isLetter() || static_cast<unsigned char>(typed) > 127)) {
+        ShowTimeHint(
+            CalendarGrid->Row(), u"Type a time as digits: 930 for 09:30, 2130 for 9:30 pm."_s);
+        return true;
+    }
     // A letter that made a new event an alarm goes on to the editor: the
     // typing's step takes both.
     if (!used)
@@ -173,6 +230,9 @@ bool TCalendarPage::CalendarGridKeyDown(QKeyEvent* event)
     const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
     if (modifiers != Qt::NoModifier)
         return false;
+    if (event->key() == Qt::Key_Escape && CalendarGrid->Col() == dcTime
+        && CalendarGrid->Row() == TimeEntryRow)
+        return CancelWrongTime();
     if (event->key() == Qt::Key_Delete) {
         if (TDiaryEvent* focused = FocusedEvent()) {
             ClearEventField(*focused, CalendarGrid->Col());

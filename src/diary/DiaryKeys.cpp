@@ -3,7 +3,8 @@
 namespace
 {
 
-constexpr uint16_t TimeLimit = 2400;
+// What four digits hold: a longer run is not taken.
+constexpr unsigned LongestTyped = 9999;
 
 bool TimeKeyPress(uint16_t& time, char key, bool& timeEntryFresh)
 {
@@ -27,9 +28,11 @@ bool TimeKeyPress(uint16_t& time, char key, bool& timeEntryFresh)
         return false;
     if (timeEntryFresh)
         time = 0;
-    // Computed wide: a long run of digits must not wrap below the limit.
+    // Computed wide: a long run of digits must not wrap. A time the clock
+    // never reaches stays as typed, for the page to refuse when it is left.
     const unsigned typed = time * 10u + static_cast<unsigned>(key - '0');
-    time = typed >= TimeLimit ? 0 : static_cast<uint16_t>(typed);
+    if (typed <= LongestTyped)
+        time = static_cast<uint16_t>(typed);
     timeEntryFresh = false;
     return true;
 }
@@ -39,6 +42,16 @@ bool TimeKeyPress(uint16_t& time, char key, bool& timeEntryFresh)
 bool IsClockTime(uint16_t time)
 {
     return time / 100 <= 23 && time % 100 <= 59;
+}
+
+std::string WrongTimeReason(uint16_t time)
+{
+    if (IsClockTime(time))
+        return {};
+    const std::string shown = TimeText(time);
+    const char* rule = time / 100 > 23 ? "hours go up to 23" : "minutes go up to 59";
+    return shown + " is no time of day: " + rule
+        + ". Correct it, or press Escape for the time it had.";
 }
 
 bool EventKeyPress(TDiaryEvent& event, int column, char key, bool& timeEntryFresh)

@@ -28,20 +28,22 @@ TEST(DiaryKeys, DigitsBuildATimeAndTheFirstStartsAfresh)
     EXPECT_EQ(TypeTime(event, "830", fresh), "8 83 830 ");
     EXPECT_FALSE(fresh);
 
-    // 2400 or more gives no time, and typing goes on from there.
+    // Times the clock never reaches stay as typed, for the page to refuse;
+    // a fifth digit is not taken.
     fresh = true;
-    EXPECT_EQ(TypeTime(event, "25007", fresh), "2 25 250 0 7 ");
-
+    EXPECT_EQ(TypeTime(event, "25007", fresh), "2 25 250 2500 2500 ");
     fresh = true;
-    EXPECT_EQ(TypeTime(event, "2400", fresh), "2 24 240 0 ");
-    EXPECT_EQ(event.Time, 0);
+    EXPECT_EQ(TypeTime(event, "1275", fresh), "1 12 127 1275 ");
+    fresh = true;
+    EXPECT_EQ(TypeTime(event, "2400", fresh), "2 24 240 2400 ");
 
     // A long run of digits never wraps into a time below the limit.
     fresh = true;
     EXPECT_EQ(TypeTime(event, "2399", fresh), "2 23 239 2399 ");
-    EXPECT_EQ(TypeTime(event, "9", fresh), "0 ");
+    EXPECT_EQ(TypeTime(event, "9", fresh), "2399 ");
     event.Time = 9999;
-    EXPECT_EQ(TypeTime(event, "1", fresh), "0 ");
+    EXPECT_EQ(TypeTime(event, "1", fresh), "9999 ");
+    EXPECT_EQ(TypeTime(event, "\b", fresh), "999 ");
 }
 
 TEST(DiaryKeys, BackspaceClearsAFreshTimeAndOtherwiseDropsTheLastDigit)
@@ -157,6 +159,16 @@ TEST(DiaryKeys, ClockTimesAndFirstLines)
     EXPECT_FALSE(IsClockTime(2400));
     EXPECT_FALSE(IsClockTime(1275));
     EXPECT_FALSE(IsClockTime(960));
+    const std::pair<uint16_t, std::string> reasons[] = { { 0, "" }, { 2359, "" }, { 959, "" },
+        { 1275, "12:75 is no time of day: minutes go up to 59" },
+        { 960, "09:60 is no time of day: minutes go up to 59" },
+        { 2400, "24:00 is no time of day: hours go up to 23" },
+        { 9999, "99:99 is no time of day: hours go up to 23" } };
+    for (const auto& [time, reason] : reasons) {
+        EXPECT_EQ(WrongTimeReason(time).substr(0, reason.size()), reason) << time;
+        EXPECT_EQ(WrongTimeReason(time).empty(), reason.empty()) << time;
+    }
+    EXPECT_NE(WrongTimeReason(2500).find("Escape"), std::string::npos);
 
     EXPECT_EQ(FirstLine("one\r\ntwo"), "one");
     EXPECT_EQ(FirstLine("one\ntwo"), "one");

@@ -187,8 +187,8 @@ private Q_SLOTS:
         Keys(u"20-"_s);
         QCOMPARE(Text(2, 1), u""_s);
         Keys(u"2500"_s);
-        QCOMPARE(Text(2, 1), u""_s);
-        QCOMPARE(Store->EventAtRow(1)->Time, 0);
+        QCOMPARE(Text(2, 1), u"25:00"_s);
+        QCOMPARE(Store->EventAtRow(1)->Time, 2500);
 
         // The grid stays on its cell: no jumping to a row by what was typed.
         QCOMPARE(Page->GridRow(), 1);
@@ -217,9 +217,58 @@ private Q_SLOTS:
         QCOMPARE(Text(2, 2), u"00:12"_s);
     }
 
+    void aTypedTimeThatIsNoTimeOfDayIsRefusedUntilCorrectedOrGivenUp()
+    {
+        Type(2, 1, u"0800"_s);
+        Key(Qt::Key_Right);
+        struct TCase {
+            QString Keys;
+            QString Shown;
+            QString Why;
+            Qt::Key Leave;
+        };
+        const TCase cases[] = { { u"1275"_s, u"12:75"_s, u"minutes go up to 59"_s, Qt::Key_Down },
+            { u"2500"_s, u"25:00"_s, u"hours go up to 23"_s, Qt::Key_Left },
+            { u"99999"_s, u"99:99"_s, u"hours go up to 23"_s, Qt::Key_Tab } };
+        for (const TCase& c : cases) {
+            Type(2, 1, c.Keys);
+            Key(c.Leave);
+            QTRY_VERIFY(QToolTip::isVisible() && QToolTip::text().contains(c.Why));
+            QCOMPARE(Page->GridRow(), 1);
+            QCOMPARE(Page->GridColumn(), 2);
+            QCOMPARE(Text(2, 1), c.Shown);
+            QVERIFY(Model()->index(0, 2).data(Qt::ForegroundRole).isValid());
+            Key(Qt::Key_Escape);
+            QCOMPARE(Text(2, 1), u"08:00"_s);
+            QTRY_VERIFY(!QToolTip::isVisible());
+        }
+        // Corrected in the cell it was refused in, then left.
+        Type(2, 1, u"1275"_s);
+        Click(3, 2);
+        QTRY_COMPARE(Page->GridColumn(), 2);
+        Keys(u"1215"_s);
+        Key(Qt::Key_Right);
+        QTest::qWait(1);
+        QCOMPARE(Page->GridColumn(), 3);
+        QCOMPARE(Store->EventAtRow(1)->Time, 1215);
+        // Leaving the day gives the old time back.
+        Type(2, 1, u"0975"_s);
+        Page->EndEditing();
+        QCOMPARE(Store->EventAtRow(1)->Time, 1215);
+        // Letters are no part of a time, and are said to be so.
+        QToolTip::hideText();
+        Type(2, 2, u"930pm"_s);
+        QCOMPARE(Text(2, 2), u"09:30"_s);
+        QTRY_VERIFY(QToolTip::isVisible() && QToolTip::text().contains(u"digits"_s));
+    }
+
     void aTimeTheClockNeverShowsIsPointedOut()
     {
-        Type(2, 1, u"1275"_s);
+        // Read so from the file, not typed: pointed out, never refused.
+        Store->EventAtRow(1)->Time = 1275;
+        Store->EventAtRow(1)->Description = "odd";
+        Page->RepaintGrid();
+        Click(2, 1);
         QCOMPARE(Text(2, 1), u"12:75"_s);
         const QModelIndex cell = Model()->index(0, 2);
         QVERIFY(cell.data(Qt::ForegroundRole).isValid());
