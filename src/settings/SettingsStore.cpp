@@ -2,6 +2,8 @@
 
 #include "base/LongStrings.h"
 
+#include <charconv>
+
 TSettingsStore::TSettingsStore(std::unique_ptr<ISettingsBackend> backend)
     : Backend(std::move(backend))
 {
@@ -47,8 +49,13 @@ void TSettingsStore::WriteSettingText(std::string_view name, std::string_view te
 
 int32_t TSettingsStore::ReadSettingInt(std::string_view name, int32_t defaultValue)
 {
+    // Only a whole decimal number that fits counts: anything else would be
+    // read wrapped or cut, and written back so at the next save.
     const std::string text = ReadSettingText(name);
-    return text.empty() ? defaultValue : TextToInt(text);
+    int32_t value = 0;
+    const char* end = text.data() + text.size();
+    const auto [stop, error] = std::from_chars(text.data(), end, value);
+    return text.empty() || error != std::errc() || stop != end ? defaultValue : value;
 }
 
 int32_t TSettingsStore::ReadSettingInt(const TSettingKey& key)

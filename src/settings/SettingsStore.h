@@ -53,8 +53,9 @@ public:
 
     std::string ReadSettingText(std::string_view name);
     void WriteSettingText(std::string_view name, std::string_view text);
-    // The default for an empty text; any other text reads as TextToInt does
-    // ("abc" reads 0, "12px" reads 12).
+    // A signed decimal number that fits 32 bits, written as IntToText writes
+    // it; the default for anything else: an empty text, "abc", "12px", " 5", or
+    // a number too large to fit.
     int32_t ReadSettingInt(std::string_view name, int32_t defaultValue);
     // With the key's own default; the key must have one.
     int32_t ReadSettingInt(const TSettingKey& key);

@@ -33,17 +33,18 @@ TEST(SettingKeys, TwentyFourDistinctNamesWithDefaultsWhereTheStoreSuppliesThem)
 
 using SettingsStore = StoreFixture;
 
-TEST_F(SettingsStore, IntegersReadTheirDefaultOnlyWhenEmpty)
+TEST_F(SettingsStore, IntegersReadTheirDefaultUnlessTheTextIsAWholeNumberThatFits)
 {
     EXPECT_EQ(Store.ReadSettingInt("WinLeft", 17), 17); // absent
-    Memory->Values["WinLeft"] = std::string();
-    EXPECT_EQ(Store.ReadSettingInt("WinLeft", 17), 17);
-    Memory->Values["WinLeft"] = std::string("abc");
-    EXPECT_EQ(Store.ReadSettingInt("WinLeft", 17), 0);
-    Memory->Values["WinLeft"] = std::string("-");
-    EXPECT_EQ(Store.ReadSettingInt("WinLeft", 17), 0);
-    Memory->Values["WinLeft"] = std::string("12px");
-    EXPECT_EQ(Store.ReadSettingInt("WinLeft", 17), 12);
+    const std::pair<std::string, int32_t> cases[]
+        = { { "", 17 }, { "abc", 17 }, { "-", 17 }, { "12px", 17 }, { " 5", 17 }, { "5 ", 17 },
+              { "+5", 17 }, { "\xE9", 17 }, { "99999999999999999999", 17 }, { "2147483648", 17 },
+              { "-2147483649", 17 }, { "4294967313", 17 }, { "2147483647", INT32_MAX },
+              { "-2147483648", INT32_MIN }, { "-0", 0 }, { "007", 7 }, { "-42", -42 } };
+    for (const auto& [text, value] : cases) {
+        Memory->Values["WinSplit"] = text;
+        EXPECT_EQ(Store.ReadSettingInt("WinSplit", 17), value) << text;
+    }
     Memory->Values["Month"] = std::string();
     EXPECT_EQ(Store.ReadSettingInt(Setting::Month), 99);
 }

@@ -29,7 +29,8 @@ struct OptionsFixture : ::testing::Test {
     }
 };
 
-// Everything differs from the defaults.
+// Everything but DateTray differs from the defaults; ShowHints and DateTray
+// differ from each other, so neither can be read or written as the other.
 TSettings Unusual()
 {
     TSettings s;
@@ -44,7 +45,7 @@ TSettings Unusual()
     s.SettingsFont = { "Courier New", 12, fsBold | fsItalic };
     s.OnTop = true;
     s.ShowHints = false;
-    s.DateTray = false;
+    s.DateTray = true;
     return s;
 }
 
@@ -83,13 +84,19 @@ TEST_F(Options, ListSelectionsAreClampedToTheirLists)
     EXPECT_EQ(LoadedWith("AlarmSound", "99").AlarmSound, 4);
 }
 
-TEST_F(Options, TextThatIsNoNumberReadsAsZeroButEmptyTextAsTheDefault)
+TEST_F(Options, TextThatIsNoNumberOrDoesNotFitReadsAsTheDefault)
 {
-    EXPECT_EQ(LoadedWith("FontSize", "abc").SettingsFont.Size, 0);
+    EXPECT_EQ(LoadedWith("FontSize", "abc").SettingsFont.Size, 8);
     EXPECT_EQ(LoadedWith("FontSize", "").SettingsFont.Size, 8);
-    EXPECT_EQ(LoadedWith("FontSize", "12pt").SettingsFont.Size, 12);
-    EXPECT_FALSE(LoadedWith("ShowHints", "off").ShowHints);
+    EXPECT_EQ(LoadedWith("FontSize", "12pt").SettingsFont.Size, 8);
+    EXPECT_EQ(LoadedWith("FontSize", "10").SettingsFont.Size, 10);
+    EXPECT_TRUE(LoadedWith("ShowHints", "off").ShowHints);
     EXPECT_TRUE(LoadedWith("ShowHints", "").ShowHints);
+    // Wrapped, this would be 1661992959, and written back so.
+    const TSettings wide = LoadedWith("ColourToday", "99999999999999999999");
+    EXPECT_EQ(wide.ColourToday, 0x0000FFFFu);
+    SaveSettings(Store, wide);
+    EXPECT_EQ(Memory->Text("ColourToday"), "65535");
 }
 
 TEST_F(Options, AnyNonZeroFlagIsOnAndIsWrittenBackAsOne)
@@ -175,6 +182,9 @@ TEST_F(Options, FontNameKeepsTheCurrentFaceWhenEmptyAndIsCutTo31Characters)
     LoadSettings(Store, s);
     EXPECT_EQ(s.SettingsFont.Name, "Tahoma");
 
+    Memory->Values["FontName"] = std::string(32, 'z');
+    LoadSettings(Store, s);
+    EXPECT_EQ(s.SettingsFont.Name, std::string(31, 'z'));
     Memory->Values["FontName"] = std::string(40, 'x');
     LoadSettings(Store, s);
     EXPECT_EQ(s.SettingsFont.Name, std::string(31, 'x'));
