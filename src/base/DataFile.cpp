@@ -40,7 +40,7 @@ bool WriteAllAt0(int fd, std::string_view content)
 // Every name of a file with several hard links must see the save, so it is
 // written where it is. Its space is taken first, so a full disk or a size limit
 // stops the save before the old content is touched.
-bool RewriteInPlace(const std::filesystem::path& file, std::string_view content)
+bool WriteInPlace(const std::filesystem::path& file, std::string_view content)
 {
     const int fd = ::open(file.c_str(), O_WRONLY | O_CLOEXEC);
     if (fd < 0)
@@ -53,7 +53,35 @@ bool RewriteInPlace(const std::filesystem::path& file, std::string_view content)
     return ::close(fd) == 0 && written;
 }
 
+void RemoveJournal(const std::filesystem::path& journal)
+{
+    if (::unlink(journal.c_str()) == 0)
+        SyncFolderOf(journal);
+}
+
+// A rewrite in place is first written whole beside the file, and that copy goes
+// only once the file holds all of it on the disk: a rewrite cut short at any
+// moment leaves either the old file (no copy yet) or a complete copy of the
+// new one, which the next load puts in place.
+bool RewriteInPlace(const std::filesystem::path& file, std::string_view content)
+{
+    const std::filesystem::path journal = RewriteJournalFor(file);
+    if (!WriteFileAtomically(journal, content))
+        return false;
+    if (!WriteInPlace(file, content))
+        return false;
+    RemoveJournal(journal);
+    return true;
+}
+
 } // namespace
+
+std::filesystem::path RewriteJournalFor(const std::filesystem::path& file)
+{
+    std::filesystem::path journal = file;
+    journal += ".rewrite";
+    return journal;
+}
 
 std::filesystem::path FollowLinks(const std::filesystem::path& path)
 {
@@ -76,8 +104,25 @@ TDataFile::TDataFile(std::filesystem::path path, TReadCall readCall)
 {
 }
 
+void TDataFile::FinishRewrite() const
+{
+    const std::filesystem::path file = FollowLinks(FilePath);
+    const std::filesystem::path journal = RewriteJournalFor(file);
+    std::string content;
+    if (!ReadWholeFile(journal, content))
+        return;
+    struct stat info {
+    };
+    const bool finished = ::stat(file.c_str(), &info) == 0
+        ? S_ISREG(info.st_mode) && WriteInPlace(file, content)
+        : ::rename(journal.c_str(), file.c_str()) == 0;
+    if (finished)
+        RemoveJournal(journal);
+}
+
 bool TDataFile::Read(std::string& content)
 {
+    FinishRewrite();
     const bool read = ReadWholeFile(FilePath, content, ReadCall);
     return StartLoad(read, !content.empty());
 }
@@ -85,6 +130,7 @@ bool TDataFile::Read(std::string& content)
 bool TDataFile::ReadPieces(
     std::span<char> buffer, const std::function<void(std::string_view)>& piece)
 {
+    FinishRewrite();
     bool readAnything = false;
     const bool read = ReadFileInPieces(
         FilePath, buffer,
@@ -187,7 +233,11 @@ TDataFile::TSaveResult TDataFile::Write(std::string_view content, TDateTime now)
     }
     if (exists && info.st_nlink > 1)
         return RewriteInPlace(file, content) ? srSaved : srFailed;
-    return WriteFileAtomically(file, content) ? srSaved : srFailed;
+    if (!WriteFileAtomically(file, content))
+        return srFailed;
+    // A copy left by a rewrite that was never finished is older than this.
+    RemoveJournal(RewriteJournalFor(file));
+    return srSaved;
 }
 
 bool TDataFile::Holds(std::string_view content) const

@@ -15,8 +15,10 @@
 //   save replaces it. When that copy cannot be made the save does not happen.
 // - A save writes through a symbolic link to the file it names, with the
 //   temporary file beside that file and its access rights kept; a file with
-//   other hard links is rewritten in place so every name sees the save; a
-//   read-only file is never replaced: the save fails and says so.
+//   other hard links is rewritten in place so every name sees the save, with
+//   a complete copy of the new content beside it until the rewrite is on the
+//   disk: a load finds the copy of a rewrite cut short and finishes it first.
+//   A read-only file is never replaced: the save fails and says so.
 // The object lives as long as the data it loads: it remembers how the last
 // load ended until a save has kept the original.
 class TDataFile
@@ -72,6 +74,8 @@ public:
 
 private:
     TSaveResult Write(std::string_view content, TDateTime now);
+    // Puts in place the copy that a rewrite cut short left beside the file.
+    void FinishRewrite() const;
     // Starts a load whose read ended as told; false for a read error.
     bool StartLoad(bool read, bool readAnything);
 
@@ -113,6 +117,10 @@ private:
     bool Matching = false;
     std::string Buffer;
 };
+
+// Where a rewrite in place keeps the new content until it is done:
+// "<file>.rewrite" beside the file.
+std::filesystem::path RewriteJournalFor(const std::filesystem::path& file);
 
 // The file a path finally names, following symbolic links (a dangling link
 // names the file it would create).

@@ -53,8 +53,8 @@ bool WriteAll(int fd, std::string_view content)
     return true;
 }
 
-// Makes the rename itself durable; a folder that cannot be synced is no failure
-// of the save, whose file is complete by then.
+} // namespace
+
 void SyncFolderOf(const std::filesystem::path& target)
 {
     std::filesystem::path folder = target.parent_path();
@@ -64,8 +64,6 @@ void SyncFolderOf(const std::filesystem::path& target)
     if (dir.Get() >= 0)
         ::fsync(dir.Get());
 }
-
-} // namespace
 
 ssize_t SystemRead(int fd, void* buffer, size_t size)
 {

@@ -33,6 +33,10 @@ bool ReadWholeFile(
 // temporary file is removed and false is returned.
 bool WriteFileAtomically(const std::filesystem::path& target, std::string_view content);
 
+// Makes a rename or removal in the folder of `target` durable. A folder that
+// cannot be synced is no failure: the files in it are complete by then.
+void SyncFolderOf(const std::filesystem::path& target);
+
 // Appends `content` to the file, creating it when it is missing.
 bool AppendToFile(const std::filesystem::path& path, std::string_view content);
 

@@ -1,13 +1,18 @@
 #include "base/DataFile.h"
 #include "base/TextFile.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <chrono>
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <numeric>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -110,6 +115,14 @@ TEST_F(DataFile, AFileThatCannotBeReadIsNeitherKeptNorReplaced)
     EXPECT_EQ(file.Save("x", Now), TDataFile::srFailed);
     EXPECT_TRUE(fs::is_directory(Folder / "DIARY.DAT"));
     EXPECT_TRUE(Others({ "DIARY.DAT" }).empty());
+    file.StoppedEarly();
+    EXPECT_EQ(file.LoadEnd(), TDataFile::leReadError);
+
+    // A plain file where a folder should be: a read error too, not a missing file.
+    Write(Folder / "plain", "x");
+    TDataFile under(Folder / "plain" / "DIARY.DAT");
+    EXPECT_FALSE(under.Read(content));
+    EXPECT_EQ(under.LoadEnd(), TDataFile::leReadError);
 }
 
 TEST_F(DataFile, ASaveGoesThroughSymbolicLinksAndKeepsHardLinksAndRights)
@@ -146,6 +159,88 @@ TEST_F(DataFile, ASaveGoesThroughSymbolicLinksAndKeepsHardLinksAndRights)
     TDataFile notes(Folder / "NOTES.DAT");
     EXPECT_EQ(notes.Save("notes", Now), TDataFile::srSaved);
     EXPECT_EQ(Read(Folder / "real" / "later"), "notes");
+}
+
+TEST_F(DataFile, ALoadFinishesARewriteInPlaceThatWasCutShort)
+{
+    // What a kill leaves: the new content whole beside the file, half of it in the file.
+    const std::string fresh = "new \xE9 content\r\n", stale = "old content, longer\r\n";
+    Write(Folder / "real", fresh.substr(0, 6) + stale.substr(6));
+    fs::create_hard_link(Folder / "real", Folder / "NOTES.DAT");
+    Write(RewriteJournalFor(Folder / "real"), fresh);
+    fs::create_symlink("real", Folder / "link");
+    TDataFile file(Folder / "link");
+    std::string content;
+    ASSERT_TRUE(file.Read(content));
+    EXPECT_EQ(content, fresh);
+    EXPECT_EQ(Read(Folder / "NOTES.DAT"), fresh);
+    EXPECT_EQ(fs::hard_link_count(Folder / "real"), 2u);
+    EXPECT_TRUE(Others({ "real", "NOTES.DAT", "link" }).empty());
+
+    // A file that is gone gets the copy's content; piece by piece as well.
+    fs::remove(Folder / "real");
+    Write(RewriteJournalFor(Folder / "real"), "kept");
+    std::string pieces;
+    char buffer[3];
+    ASSERT_TRUE(file.ReadPieces(buffer, [&](std::string_view piece) { pieces += piece; }));
+    EXPECT_EQ(pieces, "kept");
+    EXPECT_TRUE(Others({ "real", "NOTES.DAT", "link" }).empty());
+
+    // A copy older than a save that went through in full is dropped by it.
+    Write(RewriteJournalFor(Folder / "real"), "stale");
+    ASSERT_EQ(file.Save("saved", Now), TDataFile::srSaved);
+    ASSERT_TRUE(file.Read(content));
+    EXPECT_EQ(content, "saved");
+    EXPECT_TRUE(Others({ "real", "NOTES.DAT", "link" }).empty());
+}
+
+TEST_F(DataFile, AKillDuringTheSaveOfAHardLinkedFileLeavesTheOldOrTheNewContent)
+{
+    // Lines that tell the two contents apart wherever a piece of one ends.
+    auto content = [](char letter) {
+        std::string text;
+        for (int i = 0; text.size() < 8'000'000; ++i)
+            text += std::string(1, letter) + std::to_string(i) + " caf\xE9 \t-1\r\n";
+        return text;
+    };
+    const std::string old = content('o'), fresh = content('n');
+    const fs::path path = Folder / "NOTES.DAT";
+    // Saves in a child, killed after `delay` unless it is negative; the time the save took.
+    auto saveInChild = [&](std::chrono::microseconds delay) {
+        fs::remove(Folder / "second");
+        Write(path, old);
+        fs::create_hard_link(path, Folder / "second");
+        const auto start = std::chrono::steady_clock::now();
+        const pid_t child = ::fork();
+        if (child == 0) {
+            TDataFile file(path);
+            ::_exit(file.Save(fresh, Now) == TDataFile::srSaved ? 0 : 1);
+        }
+        if (delay.count() >= 0) {
+            std::this_thread::sleep_for(delay);
+            ::kill(child, SIGKILL);
+        }
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        return std::chrono::steady_clock::now() - start;
+    };
+    const auto whole = std::chrono::duration_cast<std::chrono::microseconds>(
+        saveInChild(std::chrono::microseconds(-1)));
+    ASSERT_EQ(Read(path), fresh);
+    constexpr int Kills = 24;
+    int old_seen = 0, fresh_seen = 0;
+    for (int k = 0; k < Kills; ++k) {
+        saveInChild(whole * k / Kills);
+        TDataFile file(path);
+        std::string loaded;
+        ASSERT_TRUE(file.Read(loaded));
+        ASSERT_TRUE(loaded == old || loaded == fresh)
+            << "kill " << k << " of " << Kills << ": " << loaded.size() << " bytes, "
+            << std::count(loaded.begin(), loaded.end(), 'n') << " of the new lines' letters";
+        EXPECT_EQ(Read(Folder / "second"), loaded);
+        (loaded == old ? old_seen : fresh_seen)++;
+    }
+    EXPECT_GT(old_seen + fresh_seen, 0);
 }
 
 TEST_F(DataFile, AReadOnlyFileIsAFailedSaveNotAReplacement)
