@@ -96,6 +96,20 @@ TEST_F(DiaryFindTest, OnADayOnlyItsFirstMatchInTimeOrderIsFound)
     EXPECT_EQ(Store.DayEvents()->Description, "early call");
 }
 
+TEST_F(DiaryFindTest, AnEventTypedOnTheChosenDayIsFound)
+{
+    Add(9, 9, 800, "zebra crossing");
+    View.SetCalendarDate(EncodeDate(2026, 9, 1));
+    Store.EventAtRow(1)->Description = "feed the Zebra";
+    Store.EventAtRow(1)->Time = 1230;
+    for (const TDateTime day : { EncodeDate(2026, 9, 9), EncodeDate(2026, 9, 1) }) {
+        const auto hit = Next("ZEBRA");
+        ASSERT_TRUE(hit);
+        EXPECT_EQ(hit->Day, day);
+        EXPECT_EQ(hit->Position, 1);
+    }
+}
+
 TEST_F(DiaryFindTest, OnlyAsciiLettersIgnoreCase)
 {
     Add(8, 8, 800, "Caf\xE9 \xC9T\xC9");
@@ -149,6 +163,20 @@ TEST(TextPattern, FindsWhatFindTextFromFinds)
                 EXPECT_EQ(
                     TTextPattern(needle).FindFrom(start, text), FindTextFrom(start, needle, text))
                     << needle << " in " << text << " from " << start;
+}
+
+TEST(TextPattern, EveryLetterIsFoundInEitherCaseAndNothingElseIs)
+{
+    const std::string upper = "ABCDEFGHIJKLMNOPQRSTUVWXYZ", lower = "abcdefghijklmnopqrstuvwxyz";
+    for (size_t i = 0; i < upper.size(); ++i) {
+        const std::string big(1, upper[i]), small(1, lower[i]);
+        EXPECT_EQ(TTextPattern(small).FindFrom(1, "- " + upper), i + 3) << small;
+        EXPECT_EQ(TTextPattern(big).FindFrom(1, "- " + lower), i + 3) << big;
+    }
+    // The neighbours of the two alphabets are no letters.
+    for (const auto& [needle, text] : std::vector<std::pair<std::string, std::string>> {
+             { "@", "`" }, { "[", "{" }, { "`", "@" }, { "{", "[" }, { "\xE9", "\xC9" } })
+        EXPECT_EQ(TTextPattern(needle).FindFrom(1, text), 0u) << needle;
 }
 
 TEST(NotesLines, FindsWhatTheJoinedTextHolds)

@@ -127,7 +127,25 @@ TEST(NotesFile, LevelsPlaceCategoriesByTheLevelRules)
         TNotesTree tree;
         ParseNotes(text, tree);
         EXPECT_EQ(Shape(tree), c.Shape) << c.Levels;
+        // Saved and read again, every category comes back, top-level ones too.
+        TNotesTree again;
+        ParseNotes(FormatNotes(tree), again);
+        EXPECT_EQ(Shape(again), c.Shape) << c.Levels;
     }
+    // Deeper than a digit: every level written stays within 1 to 9.
+    TNotesTree deep;
+    TNoteNode* node = &deep.Add(nullptr, "level 1");
+    for (int level = 2; level <= 11; ++level)
+        node = &deep.Add(node, "level " + std::to_string(level));
+    const std::string written = FormatNotes(deep);
+    int headers = 0;
+    for (size_t at = written.find('\xFF'); at != std::string::npos;
+         at = written.find('\xFF', at + 1)) {
+        ++headers;
+        EXPECT_GE(written[at + 1], '1') << at;
+        EXPECT_LE(written[at + 1], '9') << at;
+    }
+    EXPECT_EQ(headers, 11);
     TNotesTree tree;
     ParseNotes(Header('1', '0', "a") + Header('3', '0', "b") + Header('3', '0', "c"), tree);
     EXPECT_EQ(
@@ -273,6 +291,18 @@ TEST_F(NotesFolder, SavingReplacesTheFileWholeOrNotAtAll)
     EXPECT_TRUE(SaveNotes(tree, Folder, error));
     EXPECT_EQ(ReadFile(), FormatNotes(tree));
     EXPECT_FALSE(std::filesystem::exists(TemporaryPathFor(Folder / NotesFileName)));
+}
+
+TEST_F(NotesFolder, AFolderInTheFilesPlaceIsAReadErrorAndIsNotSavedOver)
+{
+    std::filesystem::create_directory(Folder / NotesFileName);
+    TDataFile file(Folder / NotesFileName);
+    TNotesTree tree;
+    EXPECT_FALSE(LoadNotes(tree, file, IoError));
+    EXPECT_EQ(file.LoadEnd(), TDataFile::leReadError);
+    EXPECT_EQ(tree.Root()->Name, "My Notes");
+    EXPECT_NE(SaveDataText(FormatNotes(tree), file, IoError, 0), TDataFile::srSaved);
+    EXPECT_TRUE(std::filesystem::is_directory(Folder / NotesFileName));
 }
 
 TEST_F(NotesFolder, ALoadThatStopsAtTheEndOfFileByteKeepsTheOriginalBesideIt)

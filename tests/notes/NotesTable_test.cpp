@@ -133,6 +133,9 @@ TEST(NotesEditing, SelectWordAtCaret)
              { "end word", 6, 4, 4 },
              { "a  b", 2, 2, 0 },
              { "tab\there", 4, 4, 4 },
+             { "caf\xE9 au", 2, 0, 4 },
+             { "caf\xE9 au", 4, 0, 4 },
+             { "au caf\xE9", 7, 3, 4 },
              { "", 0, 0, 0 },
          }) {
         const TTextRange range = SelectWordAtCaret(c.text, c.caret);
@@ -162,6 +165,10 @@ TEST(NotesEditing, SortIsNumericOrAlphabeticByTheCurrentCell)
         EXPECT_EQ(Column(table, 1), c.keys) << c.current;
         EXPECT_EQ(Column(table, 2), c.order) << c.current;
     }
+    // Numbers below zero sort below zero.
+    TNotesTable signedKeys = MemoToGrid({ "n", "5", "-3", "0", "-12" });
+    SortRows(signedKeys, 1, "-3");
+    EXPECT_EQ(Column(signedKeys, 1), (Lines { "n", "-12", "-3", "0", "5", "" }));
     TNotesTable one = MemoToGrid({ "h", "b" });
     one.DeleteRow(2);
     SortRows(one, 1, "b");
@@ -182,6 +189,12 @@ TEST(NotesEditing, CopyAndPasteBlocks)
 
     EXPECT_EQ(ClearCutCopy(table, { 2, 1, 2, 1 }, ccClear | ccCopy), "b");
     EXPECT_EQ(table.Cell(2, 1), "");
+
+    // Spaces are part of a field, wherever they stand.
+    TNotesTable spaced;
+    PasteText(spaced, 2, 1, "Jo Smith\t555 1234\r\n Al \t-1 \xE9\t");
+    EXPECT_EQ(
+        GridToMemo(spaced, 1).Lines, (Lines { "", "\tJo Smith\t555 1234", "\t Al \t-1 \xE9" }));
 
     // A final CR LF leaves the cell below the block alone.
     TNotesTable below = MemoToGrid({ "h", "", "keep" });
@@ -209,6 +222,9 @@ TEST(NotesEditing, RowsAndColumnsMove)
     table.InsertRow(2);
     EXPECT_EQ(GridToMemo(table, 1).Lines, (Lines { "h1\th2\th3", "a\tb\tc", "", "d\te\tf" }));
     table.DeleteRow(2);
+    // A row moved past the last one stays where it is.
+    table.MoveRow(1, table.RowCount());
+    EXPECT_EQ(GridToMemo(table, 1).Lines, (Lines { "h1\th2\th3", "a\tb\tc", "d\te\tf" }));
     table.MoveRow(1, 2);
     table.MoveColumn(3, 1);
     EXPECT_EQ(GridToMemo(table, 1).Lines, (Lines { "h3\th1\th2", "f\td\te", "c\ta\tb" }));

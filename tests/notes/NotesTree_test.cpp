@@ -63,6 +63,15 @@ TEST(NotesTree, MovesDetachesAndMeasures)
     for (const TNoteNode* n = &root; n; n = tree.NextInOrder(*n))
         order += n->Name + ",";
     EXPECT_EQ(order, "My Notes,@Address Books,Business,@To Do,Work,Home,Services,Personal,");
+    // Taking out a middle child numbers the ones after it again.
+    TNoteLink work = tree.Detach(*toDo.Children[0]);
+    EXPECT_EQ(work->Name, "Work");
+    EXPECT_EQ(Names(tree, &books), "Business,Services,Personal,");
+    const TNoteLink services = tree.Detach(*books.Children[1]);
+    EXPECT_EQ(services->Name, "Services");
+    ASSERT_EQ(books.Children.size(), 2u);
+    for (size_t i = 0; i < books.Children.size(); ++i)
+        EXPECT_EQ(books.Children[i]->Row, i) << books.Children[i]->Name;
     tree.Delete(books);
     EXPECT_EQ(Names(tree, &root), "");
     tree.Clear();

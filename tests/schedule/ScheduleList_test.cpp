@@ -108,6 +108,10 @@ TEST_F(ScheduleListTest, DateShowsOnlyOnEachDaysFirstRow)
     EXPECT_TRUE(StartsDay(elements, 1));
     EXPECT_FALSE(StartsDay(elements, 2));
     EXPECT_TRUE(StartsDay(elements, 3));
+    // The first row looks at no row before it (an address checker sees any such read).
+    const std::vector<TElement> one(1);
+    EXPECT_TRUE(StartsDay(one, 1));
+    EXPECT_TRUE(StartsDay(one, 2));
 }
 
 TEST_F(ScheduleListTest, CopyGivesOneTabbedLineWithCrLfPerEvent)
