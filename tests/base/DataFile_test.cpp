@@ -140,6 +140,7 @@ TEST_F(DataFile, ASaveGoesThroughSymbolicLinksAndKeepsHardLinksAndRights)
     EXPECT_EQ(file.Save("new and longer", Now), TDataFile::srSaved);
     EXPECT_TRUE(fs::is_symlink(Folder / "DIARY.DAT"));
     EXPECT_EQ(Read(Folder / "second-name"), "new and longer");
+    EXPECT_FALSE(fs::exists(RewriteJournalFor(Folder / "real" / "diary")));
     EXPECT_EQ(file.Save("short", Now), TDataFile::srSaved);
     EXPECT_EQ(Read(Folder / "real" / "diary"), "short");
     EXPECT_EQ(fs::status(Folder / "real" / "diary").permissions(),

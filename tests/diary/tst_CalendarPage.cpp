@@ -251,10 +251,13 @@ private Q_SLOTS:
         QTest::qWait(1);
         QCOMPARE(Page->GridColumn(), 3);
         QCOMPARE(Store->EventAtRow(1)->Time, 1215);
-        // Leaving the day gives the old time back.
+        // Leaving the day gives the old time back, and keeps a time of day.
         Type(2, 1, u"0975"_s);
         Page->EndEditing();
         QCOMPARE(Store->EventAtRow(1)->Time, 1215);
+        Keys(u"945"_s);
+        Page->EndEditing();
+        QCOMPARE(Store->EventAtRow(1)->Time, 945);
         // Letters are no part of a time, and are said to be so.
         QToolTip::hideText();
         Type(2, 2, u"930pm"_s);

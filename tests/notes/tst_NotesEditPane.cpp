@@ -231,11 +231,15 @@ private Q_SLOTS:
     void aPasteGrowsTheTableOnce()
     {
         Show({ "h", "x" }, 1);
+        QAbstractItemModelTester tester(
+            &Pane->TableModel(), QAbstractItemModelTester::FailureReportingMode::QtTest);
         QSignalSpy inserted(&Pane->TableModel(), &QAbstractItemModel::rowsInserted);
         Clipboard.SetText(u"a\nb\n c\n\nd e\n-1"_s);
         Grid()->FocusCell(1, 1);
         Tools.bPaste->trigger();
         QCOMPARE(inserted.size(), 1);
+        // Every row the table gained was announced.
+        QCOMPARE(inserted.front().at(2).toInt(), Pane->TableModel().rowCount() - 1);
         QCOMPARE(Pane->TableModel().rowCount(), 7);
         QCOMPARE(Stored(), (Lines { "h", "a", "b", " c", "", "d e", "-1" }));
     }

@@ -163,6 +163,13 @@ private Q_SLOTS:
         Select(Tree->Root());
         QVERIFY(Memo()->isEnabled());
         QCOMPARE(Memo()->toPlainText(), u"kept"_s);
+
+        // Nor while the notes are being replaced, or before they are read.
+        Document->Clear();
+        QVERIFY(!Memo()->isEnabled());
+        TNotesDocument unread;
+        TNotesPage early(unread, *Dialogues, new TNotesEditPane(*Dialogues, Clipboard));
+        QVERIFY(!early.findChild<QPlainTextEdit*>(u"NotesMemo"_s)->isEnabled());
     }
 
     void aNewCategoryIsNamedInPlaceAndSortedWhenTheNameIsConfirmed()
