@@ -19,13 +19,17 @@ uint64_t NotesDigest(std::string_view text)
 }
 
 // A save cut short (a kill, a power cut) leaves its temporary file beside the
-// file it was to replace; only this program writes that name.
+// file it was to replace, or beside the copy a rewrite in place writes first;
+// only this program writes those names.
 void RemoveStaleTemporary(const std::filesystem::path& file)
 {
-    const std::filesystem::path temporary = TemporaryPathFor(FollowLinks(file));
-    std::error_code error;
-    if (std::filesystem::is_regular_file(std::filesystem::symlink_status(temporary, error)))
-        std::filesystem::remove(temporary, error);
+    const std::filesystem::path real = FollowLinks(file);
+    for (const std::filesystem::path& temporary :
+        { TemporaryPathFor(real), TemporaryPathFor(RewriteJournalFor(real)) }) {
+        std::error_code error;
+        if (std::filesystem::is_regular_file(std::filesystem::symlink_status(temporary, error)))
+            std::filesystem::remove(temporary, error);
+    }
 }
 
 bool ReadWhole(const TDataFile& file)

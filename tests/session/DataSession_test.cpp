@@ -100,6 +100,7 @@ TEST_F(DataSession, LoadsBothFilesAndRemovesOnlyItsOwnStaleTemporaries)
             + "Root\r\n  -5 \xC4pfel\r\n");
     Write(Folder / "DIARY.DAT.tmp", std::string(1000, 'x'));
     Write(Folder / "NOTES.DAT.tmp", "half");
+    Write(Folder / "NOTES.DAT.rewrite.tmp", "half a copy");
     Write(Folder / "OTHER.tmp", "not ours");
     fs::create_directory(Folder / "NOTES.DAT.tmp.d");
     TDataSession session(Clock, Folder);
@@ -116,6 +117,7 @@ TEST_F(DataSession, LoadsBothFilesAndRemovesOnlyItsOwnStaleTemporaries)
     EXPECT_EQ(view.Replaceds, 1);
     EXPECT_FALSE(fs::exists(Folder / "DIARY.DAT.tmp"));
     EXPECT_FALSE(fs::exists(Folder / "NOTES.DAT.tmp"));
+    EXPECT_FALSE(fs::exists(Folder / "NOTES.DAT.rewrite.tmp"));
     EXPECT_TRUE(fs::exists(Folder / "OTHER.tmp"));
     EXPECT_TRUE(fs::exists(Folder / "NOTES.DAT.tmp.d"));
     // Nothing changed: nothing is written, whichever way the save is asked.
