@@ -100,7 +100,7 @@ TEST_F(LateAlarms, SnoozesSurviveAFreshListAndSkipWhatDoesNotRead)
     std::stable_sort(snoozes.begin(), snoozes.end(),
         [](const auto& a, const auto& b) { return a.Due < b.Due; });
     const std::string text = TSnoozeList::Format(snoozes);
-    EXPECT_EQ(text.substr(0, 35), "-5 1900-01-01 00:00 \r\n100 2026-12-31");
+    EXPECT_EQ(text.substr(0, 36), "-5 1900-01-01 00:00 \r\n100 2026-12-31");
     EXPECT_EQ(TSnoozeList::Parse(garbage + text), snoozes);
 
     TSnoozeList list(Folder);
