@@ -73,7 +73,7 @@ TDesktopNotifications::~TDesktopNotifications()
 {
     Proxy.reset();
     if (!BusAddress.isEmpty())
-        QDBusConnection::disconnectFromBus(u"talvo-notifications"_s);
+        QDBusConnection::disconnectFromBus(ConnectionName());
 }
 
 bool TDesktopNotifications::Connect()
@@ -81,7 +81,7 @@ bool TDesktopNotifications::Connect()
     if (!Proxy) {
         const QDBusConnection bus = BusAddress.isEmpty()
             ? QDBusConnection::sessionBus()
-            : QDBusConnection::connectToBus(BusAddress, u"talvo-notifications"_s);
+            : QDBusConnection::connectToBus(BusAddress, ConnectionName());
         if (!bus.isConnected()) {
             Report(u"no session bus"_s);
             return false;
@@ -144,6 +144,11 @@ void TDesktopNotifications::Invoked(uint32_t id, const QString& action)
 {
     if (Shown.contains(id))
         Q_EMIT ActionInvoked(id, action);
+}
+
+QString TDesktopNotifications::ConnectionName() const
+{
+    return u"talvo-notifications-%1"_s.arg(reinterpret_cast<quintptr>(this));
 }
 
 void TDesktopNotifications::Report(const QString& why)

@@ -70,6 +70,8 @@ private:
     void Closed(uint32_t id, uint32_t reason);
     void Invoked(uint32_t id, const QString& action);
     void Report(const QString& why);
+    // The connection of its own to a bus given by address.
+    QString ConnectionName() const;
 
     QString BusAddress;
     std::unique_ptr<TNotificationsProxy> Proxy;
