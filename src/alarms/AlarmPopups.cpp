@@ -154,7 +154,8 @@ void TAlarmPopups::Place(TAlarmForm* note)
     const bool first = std::none_of(Open.begin(), Open.end(), [note](const QPointer<TAlarmForm>& open) {
         return open && open != note && open->isVisible();
     });
-    if (first && Stack.NextPopupTop() == 0) {
+    if (first) {
+        Stack.Reset();
         // The first corner, in this order, whose stack keeps clear of the main window.
         const QRect avoid = Avoid ? Avoid() : QRect();
         const int length = std::min(area.height(), StackNotes * (size.height() + TPopupStack::Gap));

@@ -29,9 +29,10 @@ void KeepOutOfTaskbar(QWidget* window)
 {
 #ifdef TALVO_HAVE_XCB
     auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
-    if (!x11 || !window)
+    // The offscreen platform answers as X11 too, with no connection.
+    xcb_connection_t* connection = x11 ? x11->connection() : nullptr;
+    if (!connection || !window)
         return;
-    xcb_connection_t* connection = x11->connection();
     // Qt adds its own states to these when it maps the window: the window
     // manager reads them all then.
     const std::array<xcb_atom_t, 2> states { Atom(connection, "_NET_WM_STATE_SKIP_TASKBAR"),
