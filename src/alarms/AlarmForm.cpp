@@ -122,8 +122,7 @@ void TAlarmForm::EnableSnooze(int minutes)
     auto* menu = new QMenu(SnoozeButton);
     menu->setObjectName(u"SnoozeMenu"_s);
     for (int choice : SnoozeChoices) {
-        QAction* item = menu->addAction(
-            choice < 60 ? u"%1 minutes"_s.arg(choice) : u"1 hour"_s);
+        QAction* item = menu->addAction(choice < 60 ? u"%1 minutes"_s.arg(choice) : u"1 hour"_s);
         item->setObjectName(u"Snooze%1"_s.arg(choice));
         connect(item, &QAction::triggered, this, [this, choice] { Snooze(choice); });
     }

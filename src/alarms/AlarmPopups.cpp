@@ -28,9 +28,8 @@ QString TimeOf(const TAlarmEvent& alarm)
 
 void Erase(std::vector<QPointer<TAlarmForm>>& notes, const TAlarmForm* note)
 {
-    std::erase_if(notes, [note](const QPointer<TAlarmForm>& open) {
-        return open.isNull() || open.data() == note;
-    });
+    std::erase_if(notes,
+        [note](const QPointer<TAlarmForm>& open) { return open.isNull() || open.data() == note; });
 }
 
 } // namespace
@@ -118,7 +117,8 @@ void TAlarmPopups::ShowReminder(const TAlarmEvent& alarm, int minutes, const QSt
         ShowAlarmPopup(QString(), text);
 }
 
-void TAlarmPopups::ShowMissed(const std::vector<TAlarmEvent>& alarms, const QStringList& descriptions)
+void TAlarmPopups::ShowMissed(
+    const std::vector<TAlarmEvent>& alarms, const QStringList& descriptions)
 {
     std::vector<QPointer<TAlarmForm>> notes = std::exchange(MissedNotes, {});
     if (alarms.empty())
@@ -126,9 +126,8 @@ void TAlarmPopups::ShowMissed(const std::vector<TAlarmEvent>& alarms, const QStr
     QStringList lines;
     for (size_t i = 0; i < alarms.size() && i < static_cast<size_t>(descriptions.size()); ++i)
         lines << AlarmTitle(alarms[i], descriptions[static_cast<qsizetype>(i)]);
-    const QString summary = alarms.size() == 1
-        ? u"1 missed alarm"_s
-        : u"%1 missed alarms"_s.arg(alarms.size());
+    const QString summary
+        = alarms.size() == 1 ? u"1 missed alarm"_s : u"%1 missed alarms"_s.arg(alarms.size());
     if (const uint32_t id = Notify(summary, lines.join(u'\n'), true, false))
         Notified.push_back({ id, alarms.front(), std::move(notes) });
 }
@@ -139,7 +138,8 @@ QString TAlarmPopups::AlarmTitle(const TAlarmEvent& alarm, const QString& descri
     return time.isEmpty() ? description : time + u' ' + description;
 }
 
-QString TAlarmPopups::ReminderText(int minutes, const TAlarmEvent& alarm, const QString& description)
+QString TAlarmPopups::ReminderText(
+    int minutes, const TAlarmEvent& alarm, const QString& description)
 {
     const QString lead = minutes == 1 ? u"In 1 minute"_s : u"In %1 minutes"_s.arg(minutes);
     return lead + u": "_s + AlarmTitle(alarm, description);
@@ -151,9 +151,10 @@ void TAlarmPopups::Place(TAlarmForm* note)
     const QRect area = screen ? screen->availableGeometry() : QRect(0, 0, 640, 480);
     note->FitWithin(area.width());
     const QSize size = note->frameGeometry().size();
-    const bool first = std::none_of(Open.begin(), Open.end(), [note](const QPointer<TAlarmForm>& open) {
-        return open && open != note && open->isVisible();
-    });
+    const bool first
+        = std::none_of(Open.begin(), Open.end(), [note](const QPointer<TAlarmForm>& open) {
+              return open && open != note && open->isVisible();
+          });
     if (first) {
         Stack.Reset();
         // The first corner, in this order, whose stack keeps clear of the main window.
@@ -179,7 +180,8 @@ void TAlarmPopups::Place(TAlarmForm* note)
     note->move(std::max(x, area.left()), std::max(y, area.top()));
 }
 
-uint32_t TAlarmPopups::Notify(const QString& summary, const QString& body, bool critical, bool snooze)
+uint32_t TAlarmPopups::Notify(
+    const QString& summary, const QString& body, bool critical, bool snooze)
 {
     if (!Notices || !NoticesOn || !NoticesOn())
         return 0;

@@ -57,12 +57,13 @@ std::vector<TAlarmEvent> AlarmsBetween(const TDiaryStore& diary, int64_t after, 
     if (first > last)
         return alarms;
     for (int64_t day = FloorDiv(first, MinutesPerDay); day <= FloorDiv(last, MinutesPerDay); ++day)
-        ForEachAlarmOfDay(diary, static_cast<int32_t>(day), [&](const TDiaryEvent& event, int64_t minute) {
-            if (minute >= first && minute <= last)
-                alarms.push_back(
-                    { static_cast<int32_t>(day), event.Time, std::string(event.Description.view()) });
-            return true;
-        });
+        ForEachAlarmOfDay(
+            diary, static_cast<int32_t>(day), [&](const TDiaryEvent& event, int64_t minute) {
+                if (minute >= first && minute <= last)
+                    alarms.push_back({ static_cast<int32_t>(day), event.Time,
+                        std::string(event.Description.view()) });
+                return true;
+            });
     std::ranges::stable_sort(alarms, {}, &TAlarmEvent::Minute);
     return alarms;
 }
@@ -72,10 +73,11 @@ bool AlarmAhead(const TDiaryStore& diary, int64_t now)
     const int64_t today = FloorDiv(now, MinutesPerDay);
     bool ahead = false;
     for (int64_t day = today; day <= today + WindowDays && !ahead; ++day)
-        ForEachAlarmOfDay(diary, static_cast<int32_t>(day), [&](const TDiaryEvent&, int64_t minute) {
-            ahead = minute > now;
-            return !ahead;
-        });
+        ForEachAlarmOfDay(
+            diary, static_cast<int32_t>(day), [&](const TDiaryEvent&, int64_t minute) {
+                ahead = minute > now;
+                return !ahead;
+            });
     return ahead;
 }
 

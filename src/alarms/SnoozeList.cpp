@@ -31,8 +31,8 @@ bool ParseLine(std::string_view line, TSnoozeList::TSnooze& snooze)
         || !IsValidTime(static_cast<int>(hour), static_cast<int>(minute)))
         return false;
     snooze.Due = due;
-    snooze.Alarm
-        = { static_cast<int32_t>(date), static_cast<uint16_t>(hour * 100 + minute), std::string(line) };
+    snooze.Alarm = { static_cast<int32_t>(date), static_cast<uint16_t>(hour * 100 + minute),
+        std::string(line) };
     return true;
 }
 
@@ -80,7 +80,8 @@ std::string TSnoozeList::Format(const std::vector<TSnooze>& snoozes)
         char head[64];
         std::snprintf(head, sizeof head, "%lld %04u-%02u-%02u %02u:%02u ",
             static_cast<long long>(snooze.Due), unsigned(date.Year), unsigned(date.Month),
-            unsigned(date.Day), unsigned(snooze.Alarm.Time / 100), unsigned(snooze.Alarm.Time % 100));
+            unsigned(date.Day), unsigned(snooze.Alarm.Time / 100),
+            unsigned(snooze.Alarm.Time % 100));
         text += head;
         text += snooze.Alarm.Description;
         text += "\r\n";

@@ -25,7 +25,8 @@ constexpr int DayColumn = 1;
 void TTalvoForm::ConnectAlarms()
 {
     if (Services.Notifications)
-        FPopups->UseNotifications(Services.Notifications, [this] { return FOptions.Notifications; });
+        FPopups->UseNotifications(
+            Services.Notifications, [this] { return FOptions.Notifications; });
     FPopups->KeepClearOf([this] { return isVisible() ? frameGeometry() : QRect(); });
     connect(FPopups, &TAlarmPopups::SnoozeRequested, this, &TTalvoForm::SnoozeAlarm);
     connect(FPopups, &TAlarmPopups::ShowRequested, this, &TTalvoForm::ShowAlarmDay);

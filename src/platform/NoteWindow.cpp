@@ -37,8 +37,9 @@ void KeepOutOfTaskbar(QWidget* window)
     // manager reads them all then.
     const std::array<xcb_atom_t, 2> states { Atom(connection, "_NET_WM_STATE_SKIP_TASKBAR"),
         Atom(connection, "_NET_WM_STATE_SKIP_PAGER") };
-    xcb_change_property(connection, XCB_PROP_MODE_REPLACE, static_cast<xcb_window_t>(window->winId()),
-        Atom(connection, "_NET_WM_STATE"), XCB_ATOM_ATOM, 32, states.size(), states.data());
+    xcb_change_property(connection, XCB_PROP_MODE_REPLACE,
+        static_cast<xcb_window_t>(window->winId()), Atom(connection, "_NET_WM_STATE"),
+        XCB_ATOM_ATOM, 32, states.size(), states.data());
     xcb_flush(connection);
 #else
     (void)window;

@@ -53,7 +53,7 @@ class TNotificationsProxy final : public QDBusAbstractInterface
 public:
     explicit TNotificationsProxy(const QDBusConnection& bus)
         : QDBusAbstractInterface(u"org.freedesktop.Notifications"_s,
-              u"/org/freedesktop/Notifications"_s, "org.freedesktop.Notifications", bus, nullptr)
+            u"/org/freedesktop/Notifications"_s, "org.freedesktop.Notifications", bus, nullptr)
     {
         setTimeout(TDesktopNotifications::CallTimeout);
     }
@@ -88,8 +88,10 @@ bool TDesktopNotifications::Connect()
         }
         qDBusRegisterMetaType<TImageData>();
         Proxy = std::make_unique<TNotificationsProxy>(bus);
-        connect(Proxy.get(), &TNotificationsProxy::ActionInvoked, this, &TDesktopNotifications::Invoked);
-        connect(Proxy.get(), &TNotificationsProxy::NotificationClosed, this, &TDesktopNotifications::Closed);
+        connect(Proxy.get(), &TNotificationsProxy::ActionInvoked, this,
+            &TDesktopNotifications::Invoked);
+        connect(Proxy.get(), &TNotificationsProxy::NotificationClosed, this,
+            &TDesktopNotifications::Closed);
     }
     // Asked each time: the server may have gone, come, or been replaced.
     const QDBusReply<QStringList> capabilities = Proxy->call(u"GetCapabilities"_s);
@@ -109,15 +111,15 @@ uint32_t TDesktopNotifications::Notify(const TNotice& notice)
     if (FCapabilities.contains(u"actions"_s))
         for (const auto& [key, label] : notice.Actions)
             actions << key << label;
-    const QString body = FCapabilities.contains(u"body-markup"_s) ? notice.Body.toHtmlEscaped()
-                                                                   : notice.Body;
+    const QString body
+        = FCapabilities.contains(u"body-markup"_s) ? notice.Body.toHtmlEscaped() : notice.Body;
     QVariantMap hints;
     hints.insert(u"urgency"_s, QVariant::fromValue(static_cast<uchar>(notice.Critical ? 2 : 1)));
     hints.insert(u"desktop-entry"_s, QString::fromLatin1(DesktopEntry));
     if (!notice.Image.isNull())
         hints.insert(u"image-data"_s, QVariant::fromValue(TImageData { notice.Image }));
-    const QDBusReply<uint> id = Proxy->call(u"Notify"_s, QString::fromLatin1(ApplicationName),
-        0u, QString::fromLatin1(DesktopEntry), notice.Summary, body, actions, hints,
+    const QDBusReply<uint> id = Proxy->call(u"Notify"_s, QString::fromLatin1(ApplicationName), 0u,
+        QString::fromLatin1(DesktopEntry), notice.Summary, body, actions, hints,
         notice.Critical ? 0 : -1);
     if (!id.isValid()) {
         Report(id.error().message());
@@ -155,8 +157,8 @@ void TDesktopNotifications::Report(const QString& why)
 {
     if (std::exchange(Reported, true))
         return;
-    std::fprintf(stderr, "Talvo95: the desktop's notifications are not available (%s).\n",
-        qPrintable(why));
+    std::fprintf(
+        stderr, "Talvo95: the desktop's notifications are not available (%s).\n", qPrintable(why));
 }
 
 #include "Notifications.moc"

@@ -53,8 +53,8 @@ TEST_F(LateAlarms, TheAlarmsBetweenTwoMinutesAreLiveAlarmsOfTheLastDayInTheOrder
             { "Earlier, listed later", "Caf\xE9 \xE0 deux", " leading blank" } },
         { Stamp(2026, 3, 1, 7, 30), Stamp(2026, 3, 2, 6, 46), { "Tomorrow" } },
         // No further back than 24 hours, whatever the last minute handled.
-        { Stamp(2025, 1, 1, 0, 0), Stamp(2026, 3, 1, 23, 59), { "Midnight", "Earlier, listed later",
-            "Caf\xE9 \xE0 deux", " leading blank" } },
+        { Stamp(2025, 1, 1, 0, 0), Stamp(2026, 3, 1, 23, 59),
+            { "Midnight", "Earlier, listed later", "Caf\xE9 \xE0 deux", " leading blank" } },
         { Stamp(2026, 3, 1, 8, 0), Stamp(2026, 3, 1, 7, 0), {} },
     };
     for (const auto& test : cases)
@@ -97,8 +97,8 @@ TEST_F(LateAlarms, SnoozesSurviveAFreshListAndSkipWhatDoesNotRead)
     };
     const std::string garbage = "x 2026-01-01 09:00 Word\n12 2026-02-30 09:00 No such day\n"
                                 "13 2026-01-01 24:00 No such hour\n14 2026-01-01 0900 Form\n\n";
-    std::stable_sort(snoozes.begin(), snoozes.end(),
-        [](const auto& a, const auto& b) { return a.Due < b.Due; });
+    std::stable_sort(
+        snoozes.begin(), snoozes.end(), [](const auto& a, const auto& b) { return a.Due < b.Due; });
     const std::string text = TSnoozeList::Format(snoozes);
     EXPECT_EQ(text.substr(0, 36), "-5 1900-01-01 00:00 \r\n100 2026-12-31");
     EXPECT_EQ(TSnoozeList::Parse(garbage + text), snoozes);
@@ -154,7 +154,8 @@ TEST_F(LateAlarms, AStartRingsTheAlarmsMissedSinceTheLastRunWithinADay)
     EXPECT_EQ(Diary.OverdueCount, 3);
     Backend->Values["LastTick"] = std::to_string(Stamp(2026, 3, 9, 7, 0));
     TickAt(2026, 3, 10, 9, 0);
-    EXPECT_EQ(Host.Popups, (Strings { "missed 20:00 Last night", "missed 07:00 This morning \xA7 7" }));
+    EXPECT_EQ(
+        Host.Popups, (Strings { "missed 20:00 Last night", "missed 07:00 This morning \xA7 7" }));
     EXPECT_EQ(Host.Missed, std::vector<size_t> { 2 });
     EXPECT_TRUE(Tick.AlarmPending());
     EXPECT_EQ(Diary.OverdueCount, 3);

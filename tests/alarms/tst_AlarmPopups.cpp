@@ -91,7 +91,8 @@ private Q_SLOTS:
     void aNoteThatWouldLeaveTheAreaGoesOverTheFirst()
     {
         std::vector<TAlarmForm*> notes { Popups->ShowAlarmPopup(u"10:00"_s, u"Stand-up"_s) };
-        while (notes.size() < 500 && (notes.size() == 1 || notes.back()->pos() != notes.front()->pos()))
+        while (notes.size() < 500
+            && (notes.size() == 1 || notes.back()->pos() != notes.front()->pos()))
             notes.push_back(Popups->ShowAlarmPopup(u"10:00"_s, u"Stand-up"_s));
         QVERIFY(notes.size() > 3 && notes.size() < 500);
         const int h = notes.front()->frameGeometry().height();
@@ -124,7 +125,8 @@ private Q_SLOTS:
         next->close();
         QTRY_VERIFY(Popups->Notes().empty());
         // None open: the stack starts again at its corner.
-        QCOMPARE(Popups->ShowAlarmPopup(u"09:32"_s, u"Cake"_s)->frameGeometry().bottomRight(), corner);
+        QCOMPARE(
+            Popups->ShowAlarmPopup(u"09:32"_s, u"Cake"_s)->frameGeometry().bottomRight(), corner);
     }
 
     void anyNoteClosedAcknowledgesThroughTheOwner()
@@ -232,8 +234,9 @@ private Q_SLOTS:
         const auto sent = server.Notices().front();
         QCOMPARE(sent.Summary, u"14:30 Dentist Ärger"_s);
         QCOMPARE(sent.Body, u"Alarm"_s);
-        QCOMPARE(sent.Actions, (QStringList { u"default"_s, u"Show"_s, u"snooze"_s, u"Snooze"_s,
-                                   u"dismiss"_s, u"Dismiss"_s }));
+        QCOMPARE(sent.Actions,
+            (QStringList {
+                u"default"_s, u"Show"_s, u"snooze"_s, u"Snooze"_s, u"dismiss"_s, u"Dismiss"_s }));
         QCOMPARE(sent.Hints.value(u"urgency"_s).value<uchar>(), 2);
         QTest::keyClick(note, Qt::Key_Escape);
         QTRY_VERIFY(note.isNull());
@@ -297,7 +300,8 @@ private Q_SLOTS:
         on = false;
         Popups->ShowReminder(Dentist, 1, u"Dentist"_s);
         QCOMPARE(server.Notices().size(), 2u);
-        QCOMPARE(LabelText(Popups->Notes().back(), u"Message"_s), u" In 1 minute: 14:30 Dentist "_s);
+        QCOMPARE(
+            LabelText(Popups->Notes().back(), u"Message"_s), u" In 1 minute: 14:30 Dentist "_s);
     }
 
     void acknowledgingClosesTheAlarmsNotesButNotTheStickOnNotes()

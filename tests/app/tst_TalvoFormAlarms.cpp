@@ -94,7 +94,8 @@ private Q_SLOTS:
         QVERIFY(!form->Tick().AlarmPending());
 
         form->hide();
-        const TAlarmEvent dentist { static_cast<int32_t>(EncodeDate(2026, 12, 7)), 1000, "Dentist" };
+        const TAlarmEvent dentist { static_cast<int32_t>(EncodeDate(2026, 12, 7)), 1000,
+            "Dentist" };
         Q_EMIT form->Popups().ShowRequested(dentist);
         QVERIFY(form->isVisible());
         QCOMPARE(form->PageControl()->currentIndex(), int(TTalvoForm::CalendarPageIndex));

@@ -48,7 +48,8 @@ public:
         environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
         Daemon.setProcessEnvironment(environment);
         Daemon.start(QStringLiteral("dbus-daemon"),
-            { QStringLiteral("--session"), QStringLiteral("--nofork"), QStringLiteral("--print-address") });
+            { QStringLiteral("--session"), QStringLiteral("--nofork"),
+                QStringLiteral("--print-address") });
         if (!Daemon.waitForStarted() || !Daemon.waitForReadyRead(5000))
             return {};
         Address = QString::fromUtf8(Daemon.readLine()).trimmed();
@@ -75,9 +76,15 @@ public:
         return FClosed;
     }
 
-    void Invoke(uint id, const QString& action) { Emit(QStringLiteral("ActionInvoked"), id, action); }
+    void Invoke(uint id, const QString& action)
+    {
+        Emit(QStringLiteral("ActionInvoked"), id, action);
+    }
     // 1 expired, 2 dismissed by the user, 3 closed by a client.
-    void CloseNotice(uint id, uint reason) { Emit(QStringLiteral("NotificationClosed"), id, reason); }
+    void CloseNotice(uint id, uint reason)
+    {
+        Emit(QStringLiteral("NotificationClosed"), id, reason);
+    }
 
 public Q_SLOTS:
     QStringList GetCapabilities()

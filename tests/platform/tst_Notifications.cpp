@@ -13,8 +13,8 @@ INotifications::TNotice Notice(const QString& summary, const QString& body, bool
 {
     QImage image(16, 16, QImage::Format_ARGB32);
     image.fill(Qt::red);
-    return { summary, body, critical,
-        { { u"default"_s, u"Show"_s }, { u"snooze"_s, u"Snooze"_s } }, image };
+    return { summary, body, critical, { { u"default"_s, u"Show"_s }, { u"snooze"_s, u"Snooze"_s } },
+        image };
 }
 
 } // namespace

@@ -124,8 +124,8 @@ TEST_F(Options, DesktopColoursAreStoredAsNegativeNumbersAndReadBack)
 
 TEST_F(Options, AReminderLeadIsKeptWithinADay)
 {
-    for (const auto& [stored, read] : std::vector<std::pair<std::string, int>> {
-             { "-5", 0 }, { "0", 0 }, { "15", 15 }, { "1440", 1440 }, { "99999", 1440 }, { "x", 0 } })
+    for (const auto& [stored, read] : std::vector<std::pair<std::string, int>> { { "-5", 0 },
+             { "0", 0 }, { "15", 15 }, { "1440", 1440 }, { "99999", 1440 }, { "x", 0 } })
         EXPECT_EQ(LoadedWith("RemindBefore", stored).RemindBefore, read) << stored;
 }
 
