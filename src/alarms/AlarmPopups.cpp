@@ -20,6 +20,7 @@ namespace
 constexpr int IconSide = 64;
 // How much of the edge a stack is taken to need when its corner is chosen.
 constexpr int StackNotes = 3;
+constexpr int MinWrapWidth = 400;
 
 QString TimeOf(const TAlarmEvent& alarm)
 {
@@ -149,7 +150,8 @@ void TAlarmPopups::Place(TAlarmForm* note)
 {
     const QScreen* screen = QGuiApplication::primaryScreen();
     const QRect area = screen ? screen->availableGeometry() : QRect(0, 0, 640, 480);
-    note->FitWithin(area.width());
+    // A long text wraps at half the screen, so the note stays a note.
+    note->FitWithin(std::min(area.width(), std::max(area.width() / 2, MinWrapWidth)));
     const QSize size = note->frameGeometry().size();
     const bool first
         = std::none_of(Open.begin(), Open.end(), [note](const QPointer<TAlarmForm>& open) {

@@ -75,6 +75,22 @@ private Q_SLOTS:
         }
     }
 
+    void startedHiddenWithoutATrayItStaysHiddenWhileAnAlarmLiesAhead()
+    {
+        for (const bool ahead : { true, false }) {
+            TFakeShell shell;
+            shell.Tray.Available = false;
+            auto form = shell.Start({ u"--hidden"_s });
+            if (ahead)
+                AddAlarm(*form, 12, 24, 1800, "Carols");
+            form->ShowAtStart();
+            const int waited = TTalvoForm::TrayWaits * TTalvoForm::TrayWaitInterval;
+            QTRY_VERIFY_WITH_TIMEOUT(form->isVisible() || form->HiddenInTray(), 2 * waited);
+            QCOMPARE(form->HiddenInTray(), ahead);
+            QCOMPARE(form->isVisible(), !ahead);
+        }
+    }
+
     void acknowledgingClosesTheAlarmsNotesAndTheirDayShowsOnRequest()
     {
         TFakeShell shell;
