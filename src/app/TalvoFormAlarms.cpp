@@ -79,7 +79,7 @@ void TTalvoForm::ShowAlarmDay(const TAlarmEvent& alarm)
     int row = 1;
     if (date.Month >= 1 && date.Day >= 1) {
         int position = 1;
-        for (const TDiaryEvent* event = FDiary.DiaryDays[DayIndex(date.Month, date.Day)].get();
+        for (const TDiaryEvent* event = Session.Diary().DiaryDays[DayIndex(date.Month, date.Day)].get();
              event; event = event->Next.get(), ++position)
             if (event->Time == alarm.Time && event->Description.view() == alarm.Description) {
                 row = position;
@@ -92,10 +92,10 @@ void TTalvoForm::ShowAlarmDay(const TAlarmEvent& alarm)
 
 bool TTalvoForm::RunsInBackground()
 {
-    if (FNoTray || !FOptions.Background || FTray->CanHideToTray() || !DataLoaded)
+    if (FNoTray || !FOptions.Background || FTray->CanHideToTray() || !Session.Loaded())
         return false;
     return !FTick->Snoozes().Snoozes().empty()
-        || AlarmAhead(FDiary, TSecondTick::MinuteStamp(Services.Clock.Now()));
+        || AlarmAhead(Session.Diary(), TSecondTick::MinuteStamp(Services.Clock.Now()));
 }
 
 void TTalvoForm::TellBackground()

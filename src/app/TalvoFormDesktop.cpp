@@ -77,7 +77,7 @@ void TTalvoForm::StartInTray(int waitsLeft)
     // At the start of a session the panel with the tray may come a little later.
     if (waitsLeft == 0) {
         if (RunsInBackground()) {
-            DiaryFileAge = DiaryFileTime();
+            DiaryFileAge = Session.DiaryFileTime();
             FHiddenInTray = true;
         } else {
             show();
