@@ -74,7 +74,7 @@ void TTalvoForm::ShowAlarmDay(const TAlarmEvent& alarm)
 {
     if (FHiddenInTray)
         RestoreFromTray();
-    FPageControl->setCurrentIndex(CalendarPageIndex);
+    PageControl->setCurrentIndex(CalendarPageIndex);
     const TCivilDate date = DecodeDate(alarm.Day);
     int row = 1;
     if (date.Month >= 1 && date.Day >= 1) {

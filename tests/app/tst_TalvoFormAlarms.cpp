@@ -6,6 +6,7 @@
 
 #include <QAction>
 #include <QSignalSpy>
+#include <QTabWidget>
 #include <QTableView>
 #include <QTest>
 
@@ -114,7 +115,8 @@ private Q_SLOTS:
             "Dentist" };
         Q_EMIT form->Popups().ShowRequested(dentist);
         QVERIFY(form->isVisible());
-        QCOMPARE(form->PageControl()->currentIndex(), int(TTalvoForm::CalendarPageIndex));
+        QCOMPARE(form->findChild<QTabWidget*>(u"PageControl"_s)->currentIndex(),
+            int(TTalvoForm::CalendarPageIndex));
         QCOMPARE(form->Diary().SelectedDay, DayIndex(12, 7));
         // The second event of the day (the grid's header row is not a row of its model).
         QCOMPARE(form->CalendarPage()->Grid()->currentIndex().row(), 1);
