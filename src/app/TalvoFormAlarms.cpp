@@ -79,7 +79,8 @@ void TTalvoForm::ShowAlarmDay(const TAlarmEvent& alarm)
     int row = 1;
     if (date.Month >= 1 && date.Day >= 1) {
         int position = 1;
-        for (const TDiaryEvent* event = Session.Diary().DiaryDays[DayIndex(date.Month, date.Day)].get();
+        for (const TDiaryEvent* event
+             = Session.Diary().DiaryDays[DayIndex(date.Month, date.Day)].get();
              event; event = event->Next.get(), ++position)
             if (event->Time == alarm.Time && event->Description.view() == alarm.Description) {
                 row = position;
