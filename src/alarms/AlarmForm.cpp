@@ -1,11 +1,16 @@
 #include "alarms/AlarmForm.h"
 
+#include <QCloseEvent>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPixmap>
 #include <QToolButton>
+#include <algorithm>
+#include <utility>
 
 using namespace Qt::StringLiterals;
 
@@ -57,6 +62,8 @@ TAlarmForm::TAlarmForm(const QString& timeText, const QString& message, const QC
     setAttribute(Qt::WA_QuitOnClose, false);
     // An alarm must not take the keyboard from whatever the user is typing in.
     setAttribute(Qt::WA_ShowWithoutActivating);
+    // Clicked, it takes the keyboard: Escape and Return then close it.
+    setFocusPolicy(Qt::ClickFocus);
 
     QPalette colours = palette();
     colours.setColor(QPalette::Window, colours.color(QPalette::ToolTipBase));
@@ -74,7 +81,9 @@ TAlarmForm::TAlarmForm(const QString& timeText, const QString& message, const QC
     CloseButton->setFixedSize(PanelSize, PanelSize);
     CloseButton->setAutoRaise(true);
     CloseButton->setCursor(Qt::PointingHandCursor);
-    CloseButton->setFocusPolicy(Qt::NoFocus);
+    CloseButton->setFocusPolicy(Qt::StrongFocus);
+    CloseButton->setToolTip(u"Close (Esc)"_s);
+    CloseButton->setAccessibleName(u"Close"_s);
     CloseButton->setIcon(CloseGlyph(colours.color(QPalette::ToolTipText), devicePixelRatio()));
     connect(CloseButton, &QToolButton::clicked, this, &TAlarmForm::CloseButtonClick);
 
@@ -99,10 +108,101 @@ TAlarmForm::TAlarmForm(const QString& timeText, const QString& message, const QC
     adjustSize();
 }
 
+void TAlarmForm::EnableSnooze(int minutes)
+{
+    SnoozeMinutes = minutes;
+    if (SnoozeButton)
+        return;
+    SnoozeButton = new QToolButton(this);
+    SnoozeButton->setObjectName(u"SnoozeButton"_s);
+    SnoozeButton->setText(u"Snooze"_s);
+    SnoozeButton->setAutoRaise(true);
+    SnoozeButton->setPopupMode(QToolButton::MenuButtonPopup);
+    SnoozeButton->setFocusPolicy(Qt::StrongFocus);
+    auto* menu = new QMenu(SnoozeButton);
+    menu->setObjectName(u"SnoozeMenu"_s);
+    for (int choice : SnoozeChoices) {
+        QAction* item = menu->addAction(choice < 60 ? u"%1 minutes"_s.arg(choice) : u"1 hour"_s);
+        item->setObjectName(u"Snooze%1"_s.arg(choice));
+        connect(item, &QAction::triggered, this, [this, choice] { Snooze(choice); });
+    }
+    SnoozeButton->setMenu(menu);
+    connect(SnoozeButton, &QToolButton::clicked, this, [this] { Snooze(SnoozeMinutes); });
+    layout()->addWidget(SnoozeButton);
+    setTabOrder(CloseButton, SnoozeButton);
+    adjustSize();
+}
+
+void TAlarmForm::MarkMissed(const QString& timeText)
+{
+    if (!MissedMark) {
+        MissedMark = TextLabel(u"MissedMark"_s, QString(), 9, false, this);
+        QFont font = MissedMark->font();
+        font.setItalic(true);
+        MissedMark->setFont(font);
+        auto* row = static_cast<QHBoxLayout*>(layout());
+        row->insertWidget(row->indexOf(Message) + 1, MissedMark);
+    }
+    MissedMark->setText(u"missed at %1 "_s.arg(timeText));
+    adjustSize();
+}
+
+void TAlarmForm::FitWithin(int width)
+{
+    const int wanted = sizeHint().width();
+    if (wanted <= width)
+        return;
+    const int room = std::max(Message->sizeHint().width() - (wanted - width),
+        Message->fontMetrics().averageCharWidth() * 8);
+    Message->setWordWrap(true);
+    Message->setFixedWidth(room);
+    Message->setFixedHeight(Message->heightForWidth(room));
+    adjustSize();
+}
+
+void TAlarmForm::CloseQuietly()
+{
+    Quiet = true;
+    close();
+}
+
 void TAlarmForm::CloseButtonClick()
 {
-    Q_EMIT Acknowledged();
     close();
+}
+
+void TAlarmForm::Snooze(int minutes)
+{
+    Q_EMIT SnoozeChosen(minutes);
+    close();
+}
+
+void TAlarmForm::closeEvent(QCloseEvent* event)
+{
+    QFrame::closeEvent(event);
+    if (!event->isAccepted())
+        return;
+    Q_EMIT Closing();
+    if (!std::exchange(Quiet, true))
+        Q_EMIT Acknowledged();
+}
+
+void TAlarmForm::keyPressEvent(QKeyEvent* event)
+{
+    switch (event->key()) {
+    case Qt::Key_Escape:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        // Return on "Snooze" snoozes, as Space does.
+        if (event->key() != Qt::Key_Escape && SnoozeButton && SnoozeButton->hasFocus())
+            Snooze(SnoozeMinutes);
+        else
+            close();
+        event->accept();
+        return;
+    default:
+        QFrame::keyPressEvent(event);
+    }
 }
 
 // The note has no title bar: it is dragged by its background or its texts.

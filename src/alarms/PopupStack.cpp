@@ -1,10 +1,14 @@
 #include "alarms/PopupStack.h"
 
-int TPopupStack::Place(int height)
+#include <climits>
+
+int TPopupStack::Place(int height, int room)
 {
-    const int top = Next;
-    // Computed wide so that an absurd height cannot overflow; it wraps anyway.
-    const long long next = static_cast<long long>(top) + height + Gap;
-    Next = next > WrapBelow ? 0 : static_cast<int>(next);
-    return top;
+    // Computed wide so that an absurd height cannot overflow.
+    long long top = Next;
+    if (top > 0 && top + height > room)
+        top = 0;
+    const long long next = top + height + Gap;
+    Next = next >= room || next > INT_MAX ? 0 : static_cast<int>(next);
+    return static_cast<int>(top);
 }

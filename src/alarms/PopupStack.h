@@ -1,18 +1,19 @@
 #pragma once
 
-// Where the next alarm note goes: notes stack down the left edge of the screen
-// with a small gap and start again at the top once they reach far enough down.
-// Closing a note does not give its place back.
+// Where the next alarm note goes: notes stack from a corner of the screen's
+// free area along its edge, with a small gap, and a note that would pass the
+// end of the area starts again at the corner, over the first. Closing a note
+// does not give its place back; once none is open the stack starts afresh.
 class TPopupStack
 {
 public:
     static constexpr int Gap = 4;
-    static constexpr int WrapBelow = 600;
 
-    // The top edge for a note of the given height, in screen pixels; the next
-    // note goes below it, or back to 0 when that place would pass WrapBelow.
-    int Place(int height);
+    // The note's distance from the corner, for a note of `height` pixels in
+    // an area `room` pixels long.
+    int Place(int height, int room);
     int NextPopupTop() const { return Next; }
+    void Reset() { Next = 0; }
 
 private:
     int Next = 0;

@@ -29,6 +29,7 @@ TSecondTick::TSecondTick(TDiaryStore& diary, TSettingsStore& settings, const ICl
     , Clock(clock)
     , Folder(std::move(folder))
     , Host(host)
+    , FSnoozes(Folder)
 {
 }
 
@@ -71,11 +72,17 @@ void TSecondTick::SecondTimer()
     const int64_t minute = MinuteStamp(now);
     if (minute == FLastMinute)
         return;
-    FLastMinute = minute;
-    MinuteWork(now, minute);
+    MinuteWork(now, minute, std::exchange(FLastMinute, minute));
 }
 
-void TSecondTick::MinuteWork(TDateTime now, int64_t minute)
+bool TSecondTick::Snooze(const TAlarmEvent& alarm, int minutes)
+{
+    const TDateTime now = Clock.Now();
+    const int64_t minute = std::max(MinuteStamp(now), FLastMinute);
+    return FSnoozes.Add(alarm, minute + minutes, now);
+}
+
+void TSecondTick::MinuteWork(TDateTime now, int64_t minute, int64_t previous)
 {
     Host.ShowDateAndTime(now);
     const TCivilDate today = DecodeDate(now);
@@ -90,8 +97,18 @@ void TSecondTick::MinuteWork(TDateTime now, int64_t minute)
     if (Diary.SelectedDay < NoDay)
         Diary.StoreSelectedDay(Diary.SelectedDay);
 
+    const bool atStart = previous == NoMinute;
+    if (atStart) {
+        previous = ReadLastTick();
+        FSnoozes.Load();
+    }
     const TCivilTime time = DecodeTime(now);
     RaiseAlarms(time.Hour, time.Minute, minute);
+    // At start the load has counted the missed alarms as overdue already.
+    RaiseMissed(minute, previous, !atStart);
+    RaiseSnoozed(minute);
+    Remind(minute, previous);
+    WriteLastTick(minute);
 
     if (FAlarmPending) {
         Host.PlayAlarmSound();
@@ -133,13 +150,74 @@ void TSecondTick::RaiseAlarms(uint16_t hour, uint16_t minuteOfHour, int64_t minu
         ringing.push_back(Rung[i].Description);
     if (Rung.size() > RememberAlarms)
         Rung.erase(Rung.begin(), Rung.end() - static_cast<std::ptrdiff_t>(RememberAlarms));
-    for (const std::string& description : ringing) {
-        Host.ShowAlarmPopup(time, description);
-        if (time > 0)
-            FAlarmPending = true;
+    const auto day = static_cast<int32_t>(minute / MinutesPerDay);
+    for (std::string& description : ringing)
+        Ring({ day, time, std::move(description) }, TRingKind::Due, true);
+}
+
+void TSecondTick::Ring(const TAlarmEvent& alarm, TRingKind kind, bool counted)
+{
+    Host.ShowAlarmPopup(alarm, kind);
+    if (alarm.Time > 0)
+        FAlarmPending = true;
+    if (counted) {
         ++Diary.OverdueCount;
         Diary.ShowOverdueCount();
-        Host.EnableAcknowledge();
+    }
+    Host.EnableAcknowledge();
+}
+
+void TSecondTick::RaiseMissed(int64_t minute, int64_t previous, bool count)
+{
+    if (previous == NoMinute || minute <= previous + 1)
+        return;
+    const std::vector<TAlarmEvent> missed = AlarmsBetween(Diary, previous, minute);
+    if (missed.empty())
+        return;
+    for (const TAlarmEvent& alarm : missed) {
+        Rung.push_back({ alarm.Minute(), alarm.Description });
+        Ring(alarm, TRingKind::Missed, count);
+    }
+    Host.ShowMissedAlarms(missed);
+}
+
+void TSecondTick::RaiseSnoozed(int64_t minute)
+{
+    for (const TSnoozeList::TSnooze& snooze : FSnoozes.TakeDue(minute, Clock.Now())) {
+        // One left from long ago, or whose event went or changed, rings no more.
+        if (snooze.Due > minute - MinutesPerDay && AlarmExists(Diary, snooze.Alarm))
+            Ring(snooze.Alarm, TRingKind::Snoozed, false);
+    }
+}
+
+void TSecondTick::Remind(int64_t minute, int64_t previous)
+{
+    const int before = std::clamp(Host.RemindBefore(), 0, static_cast<int>(MinutesPerDay));
+    if (before == 0)
+        return;
+    const int64_t after = previous == NoMinute ? minute : std::max(previous + before, minute);
+    for (const TAlarmEvent& alarm : AlarmsBetween(Diary, after, minute + before + 1))
+        if (alarm.Time > 0)
+            Host.ShowReminder(alarm, static_cast<int>(alarm.Minute() - minute));
+}
+
+int64_t TSecondTick::ReadLastTick()
+{
+    Settings.OpenSettings();
+    const int32_t stored = Settings.ReadSettingInt(Setting::LastTick);
+    Settings.CloseSettings();
+    return stored > 0 ? stored : NoMinute;
+}
+
+void TSecondTick::WriteLastTick(int64_t minute)
+{
+    // Only bookkeeping: a refused write costs at most the missed alarms of
+    // the next start, and is not worth a box every minute.
+    try {
+        Settings.OpenSettings();
+        Settings.WriteSettingInt(Setting::LastTick.Name, static_cast<int32_t>(minute));
+        Settings.CloseSettings();
+    } catch (const ESettingsError&) {
     }
 }
 

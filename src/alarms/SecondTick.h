@@ -1,5 +1,7 @@
 #pragma once
 
+#include "alarms/AlarmTimes.h"
+#include "alarms/SnoozeList.h"
 #include "base/DateTime.h"
 
 #include <cstdint>
@@ -9,6 +11,11 @@
 
 class TDiaryStore;
 class TSettingsStore;
+
+// How an alarm comes to ring: at its minute, again after a snooze, or late,
+// its minute having passed while the program was not running or the computer
+// slept.
+enum class TRingKind { Due, Snoozed, Missed };
 
 // What the minute work asks of the main window. The overdue count reaches the
 // status bar through the diary store's own view.
@@ -20,7 +27,14 @@ public:
     // user's locale.
     virtual void ShowDateAndTime(TDateTime now) = 0;
     // A note with the time ("hh:mm", none for 0) and the description.
-    virtual void ShowAlarmPopup(uint16_t time, const std::string& description) = 0;
+    virtual void ShowAlarmPopup(const TAlarmEvent& alarm, TRingKind kind) = 0;
+    // A notice with no sound: the alarm rings in `minutes` minutes.
+    virtual void ShowReminder(const TAlarmEvent& alarm, int minutes) = 0;
+    // The alarms that rang unseen, oldest first, told together once; each has
+    // had its own note already.
+    virtual void ShowMissedAlarms(const std::vector<TAlarmEvent>& alarms) = 0;
+    // How many minutes before each alarm a reminder comes; 0 for none.
+    virtual int RemindBefore() const = 0;
     // Enables the tray menu's "Acknowledge".
     virtual void EnableAcknowledge() = 0;
     virtual void UpdateTrayIcon(int imageIndex) = 0;
@@ -36,8 +50,17 @@ public:
 //
 // Clock jumps. The minute is compared as a whole stamp (date and time), so a
 // jump that lands on the same minute of another hour still does the minute
-// work. Minutes jumped over, like minutes slept through, raise nothing; the
-// minute landed on raises its alarms. Each rung alarm is remembered by its
+// work. The minute landed on raises its alarms; the alarms of the minutes
+// jumped over, or slept through, or passed while the program was not running
+// (the last minute handled is kept in the settings as "LastTick"), ring late
+// as missed when they are at most 24 hours old; older ones only count as
+// overdue.
+//
+// Snoozes and reminders. A snoozed alarm rings again at its minute, or at the
+// first minute work after it, if the diary still holds the alarm unchanged;
+// the snoozes live in "Snoozed.txt". A reminder comes RemindBefore() minutes
+// ahead of each alarm with a time, or at once for an alarm nearer than that
+// when the program starts or the clock jumps. Each rung alarm is remembered by its
 // minute stamp and description, so a clock set back (daylight saving's end, a
 // time-zone change, a correction) does not ring it again; a clock set back
 // into a month before one this run has already reached purges nothing, as that
@@ -70,6 +93,10 @@ public:
     // Only the minute's first tick does work, so no tick in between is missed.
     int32_t MilliSecondsToNextMinute() const { return MilliSecondsToNextMinute(LastReading); }
     static int32_t MilliSecondsToNextMinute(TDateTime now);
+    // Rings the alarm again `minutes` after the current minute. False when
+    // "Snoozed.txt" could not be written; the snooze still rings in this run.
+    bool Snooze(const TAlarmEvent& alarm, int minutes);
+    const TSnoozeList& Snoozes() const { return FSnoozes; }
     // Ends the pending alarm: no more sound, and the next minute shows the
     // normal tray image. The host's AcknowledgeClick calls it.
     void Acknowledge() { FAlarmPending = false; }
@@ -97,8 +124,18 @@ private:
         std::string Description;
     };
 
-    void MinuteWork(TDateTime now, int64_t minute);
+    void MinuteWork(TDateTime now, int64_t minute, int64_t previous);
     void RaiseAlarms(uint16_t hour, uint16_t minuteOfHour, int64_t minute);
+    // The missed alarms since the previous minute work, or since the last
+    // minute of the run before at start.
+    void RaiseMissed(int64_t minute, int64_t previous, bool count);
+    void RaiseSnoozed(int64_t minute);
+    void Remind(int64_t minute, int64_t previous);
+    // A late alarm's note, pending state and overdue count.
+    void Ring(const TAlarmEvent& alarm, TRingKind kind, bool counted);
+    // The last minute handled by the run before; NoMinute when none is known.
+    int64_t ReadLastTick();
+    void WriteLastTick(int64_t minute);
     void ReadPurgedMonth();
     void Purge();
 
@@ -107,6 +144,7 @@ private:
     const IClock& Clock;
     std::filesystem::path Folder;
     ITickHost& Host;
+    TSnoozeList FSnoozes;
 
     int64_t FLastMinute = NoMinute;
     TDateTime LastReading = 0;

@@ -11,6 +11,7 @@
 #include "platform/ClockWatcher.h"
 #include "platform/DataFolder.h"
 #include "platform/Desktop.h"
+#include "platform/Notifications.h"
 #include "platform/SerialPort.h"
 #include "platform/SingleInstance.h"
 #include "platform/SoundPlayer.h"
@@ -86,6 +87,8 @@ int TTalvoApplication::Run(TGuardedApplication& application)
     services.RecoveryFolder = TDataFolder::RecoveryFolder();
     TSessionAutostart autostart(QCoreApplication::applicationFilePath());
     services.Autostart = &autostart;
+    TDesktopNotifications notifications;
+    services.Notifications = &notifications;
 
     TTalvoForm form(services, application.arguments().mid(1));
     QObject::connect(

@@ -73,6 +73,7 @@ TTalvoForm::TTalvoForm(TTalvoServices& services, const QStringList& arguments, Q
         services.Dialogues, [this] { return ColourToQColor(FOptions.ColourOverdue); }, this);
     CreatePages();
     CreateStatusBar();
+    ConnectAlarms();
     NameIconButtons(this);
     Second = new QTimer(this);
     Second->setObjectName(u"Second"_s);
@@ -306,11 +307,6 @@ void TTalvoForm::ShowDateAndTime(TDateTime now)
     Panels[1]->setText(locale.toString(shown, u"hh:mm"_s));
 }
 
-void TTalvoForm::ShowAlarmPopup(uint16_t time, const std::string& description)
-{
-    FPopups->ShowAlarmPopup(FromAnsi(TimeText(time)), FromAnsi(description));
-}
-
 void TTalvoForm::EnableAcknowledge()
 {
     FTray->Acknowledge->setEnabled(true);
@@ -323,6 +319,7 @@ void TTalvoForm::PlayAlarmSound()
 
 void TTalvoForm::AcknowledgeClick()
 {
+    FPopups->CloseAlarms();
     FTray->Acknowledge->setEnabled(false);
     FTick->Acknowledge();
     UpdateTrayIcon(NormalTrayImage);

@@ -165,7 +165,20 @@ protected:
 private:
     // The tick's view of the window.
     void ShowDateAndTime(TDateTime now) override;
-    void ShowAlarmPopup(uint16_t time, const std::string& description) override;
+    void ShowAlarmPopup(const TAlarmEvent& alarm, TRingKind kind) override;
+    void ShowReminder(const TAlarmEvent& alarm, int minutes) override;
+    void ShowMissedAlarms(const std::vector<TAlarmEvent>& alarms) override;
+    int RemindBefore() const override { return FOptions.RemindBefore; }
+    // The notes' and notifications' ties to the window: snooze and the day shown.
+    void ConnectAlarms();
+    void SnoozeAlarm(const TAlarmEvent& alarm, int minutes);
+    // The diary page on the alarm's day and row, the window in front.
+    void ShowAlarmDay(const TAlarmEvent& alarm);
+    // Without a tray, whether closing the window leaves the program running:
+    // background running is on and an alarm lies ahead.
+    bool RunsInBackground();
+    // The first time the program runs on hidden without a tray, it says so.
+    void TellBackground();
     void EnableAcknowledge() override;
     void PlayAlarmSound() override;
 

@@ -76,7 +76,12 @@ void TTalvoForm::StartInTray(int waitsLeft)
     }
     // At the start of a session the panel with the tray may come a little later.
     if (waitsLeft == 0) {
-        show();
+        if (RunsInBackground()) {
+            DiaryFileAge = Session.DiaryFileTime();
+            FHiddenInTray = true;
+        } else {
+            show();
+        }
         return;
     }
     QTimer::singleShot(TrayWaitInterval, this, [this, waitsLeft] { StartInTray(waitsLeft - 1); });

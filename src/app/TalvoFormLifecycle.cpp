@@ -53,11 +53,15 @@ void TTalvoForm::HideToTray()
     // Unsaved edits stay in effect where they are read; nothing is applied.
     if (FPropertiesForm)
         FPropertiesForm->hide();
-    // Without a notification area a hidden window could never come back.
-    if (!FTray->CanHideToTray())
+    // Without a notification area a hidden window comes back only by a new
+    // start, and only alarms are worth that.
+    const bool background = RunsInBackground();
+    if (!FTray->CanHideToTray() && !background)
         return;
     hide();
     FHiddenInTray = true;
+    if (background)
+        TellBackground();
 }
 
 void TTalvoForm::RestoreFromTray()
@@ -129,7 +133,7 @@ void TTalvoForm::closeEvent(QCloseEvent* event)
         event->accept();
         return;
     }
-    if (FTray->CanHideToTray()) {
+    if (FTray->CanHideToTray() || RunsInBackground()) {
         HideToTray();
         event->ignore();
         return;

@@ -10,6 +10,7 @@ class IClock;
 class IColourFontPickers;
 class IDesktop;
 class IDialogues;
+class INotifications;
 class ISettingsBackend;
 class ISerialPort;
 class ISoundPlayer;
@@ -35,6 +36,8 @@ struct TTalvoServices {
     std::filesystem::path RecoveryFolder = {};
     // Starting with the desktop session; none where the desktop has no way.
     IAutostart* Autostart = nullptr;
+    // The desktop's notifications; none when null.
+    INotifications* Notifications = nullptr;
     // The properties window's colour and font dialogs; the desktop's when null.
     IColourFontPickers* Pickers = nullptr;
 };

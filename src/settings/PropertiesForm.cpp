@@ -3,6 +3,7 @@
 #include "controls/Contrast.h"
 #include "controls/Dialogues.h"
 #include "platform/SoundPlayer.h"
+#include "settings/AlarmOptions.h"
 #include "settings/ApplySettings.h"
 #include "settings/ColourFontPickers.h"
 #include "settings/SettingsConvert.h"
@@ -128,6 +129,7 @@ TPropertiesForm::TPropertiesForm(TSettings& settings, TSettingsStore& store, ISo
         sounds << QString::fromLatin1(name);
     rgAlarmSound = AddRadioGroup(this, layout, u"rgAlarmSound"_s, u"Alarm Sound"_s, sounds, 2);
     layout->addWidget(BuildOptions());
+    layout->addWidget(AlarmOptions = new TAlarmOptions(Settings, this));
     layout->addWidget(BuildColours());
     Scroller = new QScrollArea(this);
     Scroller->setObjectName(u"PropertiesScroller"_s);
@@ -301,6 +303,7 @@ void TPropertiesForm::ShowSettings()
     cbOnTop->setChecked(Settings.OnTop);
     cbHints->setChecked(Settings.ShowHints);
     cbDate->setChecked(Settings.DateTray);
+    AlarmOptions->ShowSettings();
     Showing = false;
 }
 

@@ -15,6 +15,7 @@ class QCheckBox;
 class QLabel;
 class QPushButton;
 class QScrollArea;
+class TAlarmOptions;
 class TSettingsStore;
 
 // The "Properties" window: the modem port, the alarm sound, the six colours,
@@ -80,6 +81,7 @@ private:
     QCheckBox* cbOnTop = nullptr;
     QCheckBox* cbHints = nullptr;
     QCheckBox* cbDate = nullptr;
+    TAlarmOptions* AlarmOptions = nullptr;
     QLabel* CalSamplePanel = nullptr;
     QLabel* TreeSamplePanel = nullptr;
     QLabel* CalcSamplePanel = nullptr;

@@ -52,12 +52,22 @@ inline constexpr TSettingKey Month { "Month", TSettingKind::Integer, 99 };
 // the USB modems of today. Set by hand in the settings file, never written,
 // read when a number is dialled.
 inline constexpr TSettingKey ModemDevice { "ModemDevice", TSettingKind::Text, std::nullopt };
+// The alarms' own: the last minute the tick handled (so a start finds the
+// alarms it missed), notifications on the desktop, reminders, the snooze
+// length last chosen, and running on without a tray.
+inline constexpr TSettingKey LastTick { "LastTick", TSettingKind::Integer, 0 };
+inline constexpr TSettingKey Notifications { "Notifications", TSettingKind::Flag, 1 };
+inline constexpr TSettingKey RemindBefore { "RemindBefore", TSettingKind::Integer, 0 };
+inline constexpr TSettingKey SnoozeMinutes { "SnoozeMinutes", TSettingKind::Integer, 10 };
+inline constexpr TSettingKey Background { "Background", TSettingKind::Flag, 1 };
+inline constexpr TSettingKey BackgroundTold { "BackgroundTold", TSettingKind::Flag, 0 };
 } // namespace Setting
 
-inline constexpr std::array<TSettingKey, 24> SettingKeys { Setting::ModemPort, Setting::AlarmSound,
+inline constexpr std::array<TSettingKey, 30> SettingKeys { Setting::ModemPort, Setting::AlarmSound,
     Setting::ColourCalendar, Setting::ColourTree, Setting::ColourCalculator,
     Setting::ColourComingUp, Setting::ColourOverdue, Setting::ColourToday, Setting::FontName,
     Setting::FontSize, Setting::FontStyle, Setting::OnTop, Setting::ShowHints, Setting::DateTray,
     Setting::WinLeft, Setting::WinTop, Setting::WinWidth, Setting::WinHeight, Setting::WinSplit,
     Setting::SchWinLeft, Setting::SchWinTop, Setting::SchWinWidth, Setting::SchWinHeight,
-    Setting::Month };
+    Setting::Month, Setting::LastTick, Setting::Notifications, Setting::RemindBefore,
+    Setting::SnoozeMinutes, Setting::Background, Setting::BackgroundTold };

@@ -61,6 +61,10 @@ void LoadSettings(TSettingsStore& store, TSettings& settings)
     settings.OnTop = ReadFlag(store, Setting::OnTop);
     settings.ShowHints = ReadFlag(store, Setting::ShowHints);
     settings.DateTray = ReadFlag(store, Setting::DateTray);
+    settings.Notifications = ReadFlag(store, Setting::Notifications);
+    settings.RemindBefore
+        = std::clamp(store.ReadSettingInt(Setting::RemindBefore), 0, MaxRemindBefore);
+    settings.Background = ReadFlag(store, Setting::Background);
     store.CloseSettings();
 }
 
@@ -81,5 +85,8 @@ void SaveSettings(TSettingsStore& store, const TSettings& settings)
     WriteFlag(store, Setting::OnTop, settings.OnTop);
     WriteFlag(store, Setting::ShowHints, settings.ShowHints);
     WriteFlag(store, Setting::DateTray, settings.DateTray);
+    WriteFlag(store, Setting::Notifications, settings.Notifications);
+    store.WriteSettingInt(Setting::RemindBefore.Name, settings.RemindBefore);
+    WriteFlag(store, Setting::Background, settings.Background);
     store.CloseSettings();
 }

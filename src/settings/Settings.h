@@ -40,12 +40,22 @@ struct TSettings {
     bool OnTop = *Setting::OnTop.Default != 0;
     bool ShowHints = *Setting::ShowHints.Default != 0;
     bool DateTray = *Setting::DateTray.Default != 0;
+    // Alarms also as the desktop's notifications.
+    bool Notifications = *Setting::Notifications.Default != 0;
+    // Minutes before each alarm that a reminder comes; 0 for none.
+    int32_t RemindBefore = *Setting::RemindBefore.Default;
+    // Without a tray, closing the window leaves the program running while
+    // alarms lie ahead.
+    bool Background = *Setting::Background.Default != 0;
     friend bool operator==(const TSettings&, const TSettings&) = default;
 };
 
-// One batch that reads the fourteen options. An absent or empty FontName keeps
+// One batch that reads the seventeen options. An absent or empty FontName keeps
 // the font's current face name.
 void LoadSettings(TSettingsStore& store, TSettings& settings);
 // One batch that writes them; a refused write raises ESettingsError and leaves
 // the later options unwritten.
 void SaveSettings(TSettingsStore& store, const TSettings& settings);
+
+// The longest lead a reminder may have: a day.
+inline constexpr int32_t MaxRemindBefore = 1440;

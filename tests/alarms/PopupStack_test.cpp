@@ -2,43 +2,38 @@
 
 #include <climits>
 #include <gtest/gtest.h>
+#include <vector>
 
-TEST(PopupStack, NotesStackDownwardsWithAGapOfFour)
+TEST(PopupStack, NotesStackWithAGapOfFourAndStartAgainAtTheCornerBeforeLeavingTheArea)
 {
-    TPopupStack stack;
-    EXPECT_EQ(stack.NextPopupTop(), 0);
-    EXPECT_EQ(stack.Place(31), 0);
-    EXPECT_EQ(stack.Place(31), 35);
-    EXPECT_EQ(stack.Place(40), 70);
-    EXPECT_EQ(stack.NextPopupTop(), 114);
+    const struct {
+        int Room;
+        std::vector<int> Heights, Tops;
+        int Next;
+    } cases[] = {
+        { 600, { 31, 31, 40 }, { 0, 35, 70 }, 114 },
+        // The fourth would end at 620: it goes back to the corner, over the first.
+        { 600, { 150, 150, 150, 150, 27 }, { 0, 154, 308, 0, 154 }, 185 },
+        // A next place at the very end of the area is no place.
+        { 600, { 296, 296, 10 }, { 0, 300, 0 }, 14 },
+        // Taller than the area: at the corner, and the next one too.
+        { 500, { INT_MAX, 10, 700 }, { 0, 0, 0 }, 0 },
+        { 0, { 10, 10 }, { 0, 0 }, 0 },
+    };
+    for (const auto& test : cases) {
+        TPopupStack stack;
+        std::vector<int> tops;
+        for (int height : test.Heights)
+            tops.push_back(stack.Place(height, test.Room));
+        EXPECT_EQ(tops, test.Tops) << test.Room;
+        EXPECT_EQ(stack.NextPopupTop(), test.Next) << test.Room;
+    }
 }
 
-TEST(PopupStack, TheNoteAfterOneThatEndsPastSixHundredGoesBackToTheTop)
+TEST(PopupStack, AResetStartsAtTheCorner)
 {
     TPopupStack stack;
-    int top = 0;
-    for (int i = 0; i < 20; ++i)
-        top = stack.Place(27); // tops 0, 31, ..., 589
-    EXPECT_EQ(top, 589);
-    // 589 + 27 + 4 = 620 would pass 600: the next one starts over, on top of the first.
-    EXPECT_EQ(stack.NextPopupTop(), 0);
-    EXPECT_EQ(stack.Place(27), 0);
-    EXPECT_EQ(stack.Place(27), 31);
-}
-
-TEST(PopupStack, ANextTopOfExactlySixHundredIsKept)
-{
-    TPopupStack stack;
-    EXPECT_EQ(stack.Place(596), 0);
-    EXPECT_EQ(stack.NextPopupTop(), 600);
-    EXPECT_EQ(stack.Place(1), 600);
-    EXPECT_EQ(stack.NextPopupTop(), 0);
-}
-
-TEST(PopupStack, ANoteTallerThanTheWholeStackLeavesTheNextAtTheTop)
-{
-    TPopupStack stack;
-    EXPECT_EQ(stack.Place(INT_MAX), 0);
-    EXPECT_EQ(stack.NextPopupTop(), 0);
-    EXPECT_EQ(stack.Place(10), 0);
+    stack.Place(100, 768);
+    stack.Reset();
+    EXPECT_EQ(stack.Place(100, 768), 0);
 }

@@ -1,115 +1,4 @@
-#include "alarms/SecondTick.h"
-#include "diary/DiaryFile.h"
-#include "diary/DiaryStore.h"
-#include "settings/MemorySettingsBackend.h"
-
-#include <cstdlib>
-#include <fstream>
-#include <gtest/gtest.h>
-#include <iterator>
-
-namespace fs = std::filesystem;
-
-namespace
-{
-
-struct TFakeHost final : ITickHost {
-    void ShowDateAndTime(TDateTime) override { ++Refreshes; }
-    void ShowAlarmPopup(uint16_t time, const std::string& text) override
-    {
-        Popups.push_back((time ? TimeText(time) + " " : std::string()) + text);
-    }
-    void EnableAcknowledge() override { ++AcknowledgeEnabled; }
-    void UpdateTrayIcon(int image) override { TrayImage = image; }
-    void PlayAlarmSound() override { ++Sounds; }
-
-    int Refreshes = 0, AcknowledgeEnabled = 0, TrayImage = 0, Sounds = 0;
-    std::vector<std::string> Popups;
-};
-
-// The diary page: setting the calendar's date selects the day.
-struct TFakeView final : IDiaryView {
-    TDateTime CalendarDate() const override { return Date; }
-    void SetCalendarDate(TDateTime date) override
-    {
-        Date = date;
-        Store->SelectCalendarDay();
-    }
-    void RepaintGrid() override { ++Repaints; }
-    void SetGridRow(int) override { }
-    void SetGridVisible(bool) override { }
-    void ShowOverdueText(const std::string& text) override { OverdueText = text; }
-
-    TDiaryStore* Store = nullptr;
-    TDateTime Date = 0;
-    int Repaints = 0;
-    std::string OverdueText;
-};
-
-fs::path MakeFolder()
-{
-    std::string pattern = (fs::temp_directory_path() / "talvo-tick-XXXXXX").string();
-    return ::mkdtemp(pattern.data()) ? fs::path(pattern) : fs::path();
-}
-
-class SecondTickTest : public testing::Test
-{
-protected:
-    ~SecondTickTest() override { fs::remove_all(Folder); }
-
-    // Opens the diary on the day, the clock at its midnight; "Month" is stored
-    // as given, 0 leaves it absent.
-    void Open(int year, int month, int day, int purgedMonth)
-    {
-        ASSERT_FALSE(Folder.empty());
-        if (purgedMonth)
-            Backend->Values["Month"] = std::to_string(purgedMonth);
-        Clock.Set(EncodeDate(year, month, day));
-        View.Store = &Diary;
-        Diary.SetView(&View);
-        TIoError io;
-        Diary.OpenDiary(Folder, io);
-    }
-    // Sets the clock and ticks once.
-    void TickAt(int year, int month, int day, int hour, int minute, int second = 0)
-    {
-        Clock.Set(EncodeDate(year, month, day) + EncodeTime(hour, minute, second));
-        Tick.SecondTimer();
-    }
-    void Add(int month, int day, uint16_t time, const std::string& text, TEventType type = etAlarm,
-        uint8_t locked = 0)
-    {
-        TEventLink& end = ListEnd(Diary.DiaryDays[DayIndex(month, day)]);
-        end = NewEvent();
-        end->Locked = locked;
-        end->EventType = type;
-        end->Time = time;
-        end->Description = text;
-    }
-    std::string Log() const
-    {
-        std::ifstream in(Folder / DiaryOldFileName, std::ios::binary);
-        return { std::istreambuf_iterator<char>(in), {} };
-    }
-    std::vector<std::string> Slot(int month, int day) const
-    {
-        std::vector<std::string> out;
-        for (auto* e = Diary.DiaryDays[DayIndex(month, day)].get(); e; e = e->Next.get())
-            out.push_back(std::to_string(e->EventType) + e->Description);
-        return out;
-    }
-
-    fs::path Folder = MakeFolder();
-    TFixedClock Clock;
-    TDiaryStore Diary { Clock };
-    TFakeView View;
-    TMemorySettingsBackend* Backend = new TMemorySettingsBackend;
-    TSettingsStore Settings { std::unique_ptr<ISettingsBackend>(Backend) };
-    TFakeHost Host;
-    TSecondTick Tick { Diary, Settings, Clock, Folder, Host };
-};
-
-using Strings = std::vector<std::string>;
+#include "alarms/TickFixture.h"
 
 TEST_F(SecondTickTest, AnAlarmRingsAtTheFirstTickOfItsMinuteOnlyAndRepeatsItsSoundUntilAcknowledged)
 {
@@ -229,7 +118,7 @@ TEST_F(SecondTickTest, AMonthAlreadyPurgedIsLeftAloneAndAMissingOrBadRecordPurge
     TickAt(2026, 3, 1, 8, 0);
     EXPECT_EQ(Slot(1, 5), Strings { "1Kept" });
     EXPECT_FALSE(fs::exists(Folder / DiaryOldFileName));
-    EXPECT_TRUE(Backend->Written.empty());
+    EXPECT_EQ(Backend->Written, Strings { "LastTick" });
 
     for (const char* stored : { "", "abc", "257" }) {
         Tick.ResetForStart();
@@ -300,26 +189,32 @@ TEST_F(SecondTickTest, TheHourRepeatedAtTheEndOfSummerTimeRingsNothingTwice)
     EXPECT_EQ(Diary.OverdueCount, 2);
 }
 
-TEST_F(SecondTickTest, AJumpOfDaysRingsOnlyTheMinuteItLandsOnAndNothingTwiceOnTheWayBack)
+TEST_F(SecondTickTest, AJumpRingsTheAlarmsOfTheLastDayAsMissedAndNothingTwiceOnTheWayBack)
 {
     Open(2026, 3, 10, 3);
     Add(3, 10, 930, "Slept through");
-    Add(3, 11, 930, "Jumped over");
+    Add(3, 11, 930, "A day old");
     Add(3, 12, 930, "Landed on");
     TickAt(2026, 3, 10, 9, 0);
     TickAt(2026, 3, 10, 9, 45); // back from sleep
+    EXPECT_EQ(Host.Popups, Strings { "missed 09:30 Slept through" });
+    EXPECT_EQ(Diary.OverdueCount, 1);
+    // An alarm of exactly 24 hours before is only overdue.
     TickAt(2026, 3, 12, 9, 30, 40);
     EXPECT_EQ(Diary.TodayIndex, DayIndex(3, 12));
-    EXPECT_EQ(Host.Popups, Strings { "09:30 Landed on" });
+    EXPECT_EQ(Host.Popups, (Strings { "missed 09:30 Slept through", "09:30 Landed on" }));
+    EXPECT_EQ(Host.Missed, std::vector<size_t> { 1 });
     TickAt(2026, 3, 11, 9, 30);
     TickAt(2026, 3, 12, 9, 30);
-    EXPECT_EQ(Host.Popups, (Strings { "09:30 Landed on", "09:30 Jumped over" }));
+    EXPECT_EQ(Host.Popups.back(), "09:30 A day old");
+    EXPECT_EQ(Host.Popups.size(), 3u);
     // A clock a year fast, then corrected, rings the slot on its wrong day
     // but nothing again that rang on its real day.
     TickAt(2027, 3, 12, 9, 30);
     TickAt(2026, 3, 12, 9, 30);
     TickAt(2026, 3, 11, 9, 30);
-    EXPECT_EQ(Host.Popups.size(), 3u);
+    TickAt(2026, 3, 10, 9, 31);
+    EXPECT_EQ(Host.Popups.size(), 4u);
 }
 
 TEST_F(SecondTickTest, AClockSetBackIntoAnEarlierMonthPurgesNothing)
@@ -347,8 +242,6 @@ TEST_F(SecondTickTest, ATimeThatRoundsUpToTheMinuteBelongsToThatMinute)
     EXPECT_EQ(Host.Popups, Strings { "09:30 Dentist" });
     EXPECT_EQ(Host.Refreshes, 1);
 }
-
-} // namespace
 
 TEST(SecondTickSleep, TheTimerSleepsUntilTheNextWholeMinute)
 {

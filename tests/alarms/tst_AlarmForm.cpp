@@ -1,7 +1,9 @@
 #include "alarms/AlarmForm.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QLabel>
+#include <QMenu>
 #include <QPointer>
 #include <QSignalSpy>
 #include <QTest>
@@ -154,6 +156,104 @@ private Q_SLOTS:
         QTest::mouseMove(note.get(), QPoint(11, 1));
         QTest::mouseRelease(note.get(), Qt::LeftButton, {}, QPoint(11, 1));
         QCOMPARE(note->pos(), QPoint(30, 135));
+    }
+
+    void everyWayOfClosingCountsAsSeeingItOnceButAQuietCloseDoesNot()
+    {
+        enum TWay { Escape, Return, Enter, Space, WindowManager, Quiet };
+        const struct {
+            TWay Way;
+            int Acknowledged;
+        } cases[] = { { Escape, 1 }, { Return, 1 }, { Enter, 1 }, { Space, 1 },
+            { WindowManager, 1 }, { Quiet, 0 } };
+        for (const auto& test : cases) {
+            auto* note = new TAlarmForm(u"09:30"_s, u"Dentist"_s, Qt::red);
+            QPointer<TAlarmForm> alive(note);
+            QSignalSpy acknowledged(note, &TAlarmForm::Acknowledged);
+            QSignalSpy closing(note, &TAlarmForm::Closing);
+            note->show();
+            QVERIFY(QTest::qWaitForWindowExposed(note));
+            auto* button = note->findChild<QToolButton*>(u"CloseButton"_s);
+            QCOMPARE(button->focusPolicy(), Qt::StrongFocus);
+            switch (test.Way) {
+            case Escape:
+                QTest::keyClick(note, Qt::Key_Escape);
+                break;
+            case Return:
+                QTest::keyClick(note, Qt::Key_Return);
+                break;
+            case Enter:
+                QTest::keyClick(note, Qt::Key_Enter);
+                break;
+            case Space:
+                button->setFocus();
+                QTest::keyClick(button, Qt::Key_Space);
+                break;
+            case WindowManager:
+                note->close();
+                note->close();
+                break;
+            case Quiet:
+                note->CloseQuietly();
+                break;
+            }
+            QTRY_VERIFY(alive.isNull());
+            QCOMPARE(acknowledged.count(), test.Acknowledged);
+            QCOMPARE(closing.count(), 1);
+        }
+    }
+
+    void snoozeOffersItsChoicesAndReturnOnItSnoozesForTheDefault()
+    {
+        const struct {
+            QString Item;
+            int Minutes;
+        } cases[] = { { u"Snooze5"_s, 5 }, { u"Snooze15"_s, 15 }, { u"Snooze60"_s, 60 },
+            { QString(), 10 }, { u"Return"_s, 10 } };
+        for (const auto& test : cases) {
+            auto* note = new TAlarmForm(u"09:30"_s, u"Dentist"_s, Qt::red);
+            QPointer<TAlarmForm> alive(note);
+            note->EnableSnooze(10);
+            QSignalSpy snoozed(note, &TAlarmForm::SnoozeChosen);
+            QSignalSpy acknowledged(note, &TAlarmForm::Acknowledged);
+            note->show();
+            QVERIFY(QTest::qWaitForWindowExposed(note));
+            auto* snooze = note->findChild<QToolButton*>(u"SnoozeButton"_s);
+            QCOMPARE(snooze->menu()->actions().size(), 5);
+            QCOMPARE(snooze->menu()->actions().back()->text(), u"1 hour"_s);
+            if (test.Item == u"Return"_s) {
+                snooze->setFocus();
+                QTest::keyClick(snooze, Qt::Key_Return);
+            } else if (test.Item.isEmpty()) {
+                snooze->click();
+            } else {
+                note->findChild<QAction*>(test.Item)->trigger();
+            }
+            QTRY_VERIFY(alive.isNull());
+            QCOMPARE(snoozed.count(), 1);
+            QCOMPARE(snoozed.front().front().toInt(), test.Minutes);
+            QCOMPARE(acknowledged.count(), 1);
+        }
+    }
+
+    void aMissedAlarmSaysSoAndALongTextWrapsToTheWidthGiven()
+    {
+        const auto note = Note(u"14:30"_s, u"Dentist"_s);
+        const int width = note->width();
+        note->MarkMissed(u"14:30"_s);
+        QCOMPARE(Label(*note, u"MissedMark"_s)->text(), u"missed at 14:30 "_s);
+        QVERIFY(note->width() > width);
+
+        const auto wide = Note(u"14:30"_s, QString(u"Zahnarzt Ärger & Co. "_s).repeated(12));
+        const int height = wide->height();
+        wide->FitWithin(400);
+        QVERIFY(wide->width() <= 400);
+        QVERIFY(wide->height() > height);
+        QVERIFY(Label(*wide, u"Message"_s)->wordWrap());
+        const auto narrow = Note(u"14:30"_s, u"Tea"_s);
+        const QSize before = narrow->size();
+        narrow->FitWithin(400);
+        QCOMPARE(narrow->size(), before);
     }
 };
 

@@ -46,6 +46,9 @@ TSettings Unusual()
     s.OnTop = true;
     s.ShowHints = false;
     s.DateTray = true;
+    s.Notifications = false;
+    s.RemindBefore = 45;
+    s.Background = false;
     return s;
 }
 
@@ -126,6 +129,13 @@ TEST_F(Options, DesktopColoursAreStoredAsNegativeNumbersAndReadBack)
     EXPECT_EQ(back, TSettings {});
 }
 
+TEST_F(Options, AReminderLeadIsKeptWithinADay)
+{
+    for (const auto& [stored, read] : std::vector<std::pair<std::string, int>> { { "-5", 0 },
+             { "0", 0 }, { "15", 15 }, { "1440", 1440 }, { "99999", 1440 }, { "x", 0 } })
+        EXPECT_EQ(LoadedWith("RemindBefore", stored).RemindBefore, read) << stored;
+}
+
 TEST_F(Options, AValueOfAnotherKindGivesItsDefault)
 {
     Memory->Values["ModemPort"] = TMemorySettingsBackend::TNumber { 2 };
@@ -142,7 +152,8 @@ TEST_F(Options, EveryValueRoundTrips)
     EXPECT_FALSE(Store.InBatch());
     const std::vector<std::string> order { "ModemPort", "AlarmSound", "ColourCalendar",
         "ColourTree", "ColourCalculator", "ColourComingUp", "ColourOverdue", "ColourToday",
-        "FontName", "FontSize", "FontStyle", "OnTop", "ShowHints", "DateTray" };
+        "FontName", "FontSize", "FontStyle", "OnTop", "ShowHints", "DateTray", "Notifications",
+        "RemindBefore", "Background" };
     EXPECT_EQ(Memory->Written, order);
     EXPECT_EQ(Memory->Text("FontName"), "Courier New");
     EXPECT_EQ(Memory->Text("FontStyle"), "3");
