@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <utility>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -153,6 +154,7 @@ bool TDataFile::StartLoad(bool read, bool readAnything)
     NoticeTaken = false;
     OriginalKept = false;
     Backup.clear();
+    TextForm = tfAnsi;
     if (read) {
         Ended = leWhole;
         return true;
@@ -171,9 +173,21 @@ void TDataFile::StoppedEarly()
         Ended = leStoppedEarly;
 }
 
+void TDataFile::InvalidText()
+{
+    if (Ended == leWhole)
+        Ended = leInvalidText;
+}
+
 bool TDataFile::KeepsOriginal() const
 {
-    return (Ended == leReadError || Ended == leStoppedEarly) && !OriginalKept;
+    return (Ended == leReadError || Ended == leStoppedEarly || Ended == leInvalidText)
+        && !OriginalKept;
+}
+
+bool TDataFile::TakeFormNotice()
+{
+    return std::exchange(FormNoticePending, false);
 }
 
 bool TDataFile::TakeNotice()
@@ -231,12 +245,18 @@ TDataFile::TSaveResult TDataFile::Write(std::string_view content, TDateTime now)
             Backup = backup;
         OriginalKept = true;
     }
-    if (exists && info.st_nlink > 1)
-        return RewriteInPlace(file, content) ? srSaved : srFailed;
-    if (!WriteFileAtomically(file, content))
-        return srFailed;
-    // A copy left by a rewrite that was never finished is older than this.
-    RemoveJournal(RewriteJournalFor(file));
+    if (exists && info.st_nlink > 1) {
+        if (!RewriteInPlace(file, content))
+            return srFailed;
+    } else {
+        if (!WriteFileAtomically(file, content))
+            return srFailed;
+        // A copy left by a rewrite that was never finished is older than this.
+        RemoveJournal(RewriteJournalFor(file));
+    }
+    const TTextForm form = StartsWithUtf8Mark(content) ? tfUtf8 : tfAnsi;
+    FormNoticePending = FormNoticePending || (form == tfUtf8 && TextForm == tfAnsi);
+    TextForm = form;
     return srSaved;
 }
 

@@ -2,6 +2,7 @@
 
 #include "base/DateTime.h"
 #include "base/TextFile.h"
+#include "base/Utf8Text.h"
 
 #include <filesystem>
 #include <string>
@@ -19,13 +20,17 @@
 //   a complete copy of the new content beside it until the rewrite is on the
 //   disk: a load finds the copy of a rewrite cut short and finishes it first.
 //   A read-only file is never replaced: the save fails and says so.
+// - A file is kept in the form it was read in (Windows-1252, or UTF-8 after
+//   the mark) until a save needs UTF-8; from then on it stays UTF-8. Bytes of a
+//   UTF-8 file that are not UTF-8 count as a load that stopped early: the
+//   original is kept.
 // The object lives as long as the data it loads: it remembers how the last
 // load ended until a save has kept the original.
 class TDataFile
 {
 public:
     // How the last load ended.
-    enum TLoadEnd { leWhole, leMissing, leReadError, leStoppedEarly };
+    enum TLoadEnd { leWhole, leMissing, leReadError, leStoppedEarly, leInvalidText };
     // How a save ended.
     enum TSaveResult { srSaved, srFailed, srReadOnly, srNoBackup };
 
@@ -48,6 +53,18 @@ public:
     bool Scan(std::span<char> buffer, const std::function<void(std::string_view)>& piece) const;
     // The reader stopped before the end of what the load read.
     void StoppedEarly();
+    // The file was marked UTF-8 but held bytes that are not: they were read as
+    // U+FFFD, so the original is kept.
+    void InvalidText();
+    // The form the last load found, or the last save wrote.
+    TTextForm Form() const { return TextForm; }
+    void ReadAs(TTextForm form) { TextForm = form; }
+    // The form of the next save: UTF-8 once the file is, or when the text does
+    // not fit Windows-1252.
+    TTextForm FormFor(bool fitsAnsi) const { return fitsAnsi ? TextForm : tfUtf8; }
+    // True once after the save that first kept the file as UTF-8: the moment
+    // to tell the user.
+    bool TakeFormNotice();
     TLoadEnd LoadEnd() const { return Ended; }
     // True when the last load left bytes unread and their copy is not made yet.
     bool KeepsOriginal() const;
@@ -62,8 +79,9 @@ public:
     const std::filesystem::path& BackupPath() const { return Backup; }
 
     // Replaces the file's content as the rules above say; `now` dates the copy
-    // of an original that was not read whole. After any failure the file is as
-    // it was and no temporary file is left.
+    // of an original that was not read whole. A content that begins with the
+    // mark is a UTF-8 one (the files' 8-bit texts begin with a digit or 0xFF).
+    // After any failure the file is as it was and no temporary file is left.
     TSaveResult Save(std::string_view content, TDateTime now);
     // The system's error number of the last failed save (ENOSPC for a full
     // disk), or 0 when it has none.
@@ -86,6 +104,8 @@ private:
     bool OriginalKept = false;
     std::filesystem::path Backup;
     int FSaveError = 0;
+    TTextForm TextForm = tfAnsi;
+    bool FormNoticePending = false;
 };
 
 class TIoError;

@@ -389,6 +389,40 @@ std::string Utf8ToAnsi(std::string_view utf8)
     return out;
 }
 
+bool IsAscii(std::string_view text)
+{
+    unsigned char any = 0;
+    for (const char byte : text)
+        any |= static_cast<unsigned char>(byte);
+    return any < 0x80;
+}
+
+std::string_view DecodeLine(
+    std::string_view text, TTextForm form, std::string& scratch, bool& invalid)
+{
+    if (IsAscii(text))
+        return text;
+    if (form == tfUtf8) {
+        if (IsValidUtf8(text))
+            return text;
+        invalid = true;
+        scratch = RepairUtf8(text);
+        return scratch;
+    }
+    scratch.clear();
+    AppendAnsiAsUtf8(scratch, text);
+    return scratch;
+}
+
+std::string_view EncodeLine(std::string_view text, TTextForm form, std::string& scratch)
+{
+    if (form == tfUtf8 || IsAscii(text))
+        return text;
+    scratch.clear();
+    AppendUtf8AsAnsi(scratch, text);
+    return scratch;
+}
+
 bool IsValidUtf8(std::string_view bytes)
 {
     for (size_t pos = 0; pos < bytes.size();) {

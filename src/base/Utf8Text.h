@@ -18,6 +18,13 @@ inline constexpr std::string_view Utf8Mark = "\xEF\xBB\xBF";
 // What an invalid byte sequence reads as: U+FFFD.
 inline constexpr std::string_view ReplacementCharacter = "\xEF\xBF\xBD";
 
+// What a load learnt of a data file's text: its form, and whether a UTF-8 one
+// held bytes that are not UTF-8 (read as U+FFFD).
+struct TTextRead {
+    TTextForm Form = tfAnsi;
+    bool Invalid = false;
+};
+
 // True when the text begins with the mark.
 bool StartsWithUtf8Mark(std::string_view bytes);
 
@@ -35,6 +42,17 @@ bool FitsAnsi(std::string_view utf8);
 // of its own (never there when it fits) is left out.
 void AppendUtf8AsAnsi(std::string& out, std::string_view utf8);
 std::string Utf8ToAnsi(std::string_view utf8);
+
+// True when every byte is below 0x80: the text is the same in both forms.
+bool IsAscii(std::string_view text);
+// A line of a file in the given form as UTF-8: `text` itself when nothing
+// needs converting, else the converted text in `scratch`. Bytes of a UTF-8
+// text that are not UTF-8 read as U+FFFD and set `invalid`.
+std::string_view DecodeLine(
+    std::string_view text, TTextForm form, std::string& scratch, bool& invalid);
+// A (valid) UTF-8 text as a file in the given form holds it: `text` itself,
+// or the Windows-1252 bytes in `scratch`.
+std::string_view EncodeLine(std::string_view text, TTextForm form, std::string& scratch);
 
 // True when the bytes are well-formed UTF-8 (no overlong forms, no
 // surrogates, nothing above U+10FFFF).

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <fstream>
 #include <memory>
 #include <span>
 
@@ -141,6 +142,43 @@ class TDiaryLines
 public:
     template <typename TTake> void Add(std::string_view piece, TTake&& take)
     {
+        // The first three bytes tell the form, whatever the pieces' size.
+        if (Sniffing) {
+            const size_t n = std::min(piece.size(), Utf8Mark.size() - Head.size());
+            Head += piece.substr(0, n);
+            piece.remove_prefix(n);
+            if (Head.size() < Utf8Mark.size())
+                return;
+            EndSniffing(take);
+        }
+        AddBytes(piece, take);
+    }
+    // Hands on the last line when the text did not end with a line break.
+    template <typename TTake> void Finish(TTake&& take)
+    {
+        if (Sniffing)
+            EndSniffing(take);
+        if (!Carried.empty())
+            take(std::string_view(Carried));
+        Carried.clear();
+    }
+    // Data follows the byte 26: the text was not read to its end.
+    bool StoppedEarly() const { return DataAfterEnd; }
+    // Known once the first line is handed on.
+    const TTextForm& Form() const { return TextForm; }
+
+private:
+    template <typename TTake> void EndSniffing(TTake&& take)
+    {
+        Sniffing = false;
+        if (Head == Utf8Mark)
+            TextForm = tfUtf8;
+        else
+            AddBytes(Head, take);
+    }
+
+    template <typename TTake> void AddBytes(std::string_view piece, TTake&& take)
+    {
         if (Ended) {
             DataAfterEnd = DataAfterEnd || HasData(piece);
             return;
@@ -172,17 +210,7 @@ public:
         if (Ended)
             Finish(take);
     }
-    // Hands on the last line when the text did not end with a line break.
-    template <typename TTake> void Finish(TTake&& take)
-    {
-        if (!Carried.empty())
-            take(std::string_view(Carried));
-        Carried.clear();
-    }
-    // Data follows the byte 26: the text was not read to its end.
-    bool StoppedEarly() const { return DataAfterEnd; }
 
-private:
     static bool HasData(std::string_view bytes)
     {
         return bytes.find_first_not_of("\x1A\r\n") != std::string_view::npos;
@@ -191,9 +219,25 @@ private:
     std::string Carried;
     bool Ended = false;
     bool DataAfterEnd = false;
+    bool Sniffing = true;
+    std::string Head;
+    TTextForm TextForm = tfAnsi;
 };
 
-void ReadEventLine(std::string_view line, TDiaryEvent& event, TEventBatch& batch)
+// How one sweep reads descriptions: in the file's form, converted to UTF-8.
+struct TDescriptionReader {
+    const TTextForm& Form;
+    std::string Scratch;
+    bool Invalid = false;
+
+    std::string_view operator()(std::string_view text)
+    {
+        return DecodeLine(text, Form, Scratch, Invalid);
+    }
+};
+
+void ReadEventLine(
+    std::string_view line, TDiaryEvent& event, TEventBatch& batch, TDescriptionReader& read)
 {
     event.Locked = DigitValue(line[0]);
     if (line.size() > 1)
@@ -205,11 +249,13 @@ void ReadEventLine(std::string_view line, TDiaryEvent& event, TEventBatch& batch
         event.Time = time > 0 ? static_cast<uint16_t>(time) : 0;
     }
     if (line.size() > 6)
-        batch.Describe(event, line.substr(6));
+        batch.Describe(event, read(line.substr(6)));
 }
 
-// The first sweep's count: the events and their descriptions' bytes.
+// The first sweep's count: the events and their descriptions' bytes in UTF-8
+// (a repaired text may need more; it then takes room of its own).
 struct TDiarySize {
+    const TTextForm& Form;
     size_t Events = 0;
     size_t TextBytes = 0;
 
@@ -217,7 +263,8 @@ struct TDiarySize {
     {
         if (line[0] != SeparatorByte) {
             ++Events;
-            TextBytes += line.size() > 6 ? line.size() - 6 : 0;
+            const std::string_view text = line.size() > 6 ? line.substr(6) : "";
+            TextBytes += Form == tfAnsi ? Utf8SizeOfAnsi(text) : text.size();
         }
     }
 };
@@ -227,12 +274,14 @@ struct TDiarySize {
 class TDiaryBuilder
 {
 public:
-    TDiaryBuilder(TDiaryDays& days, const TDiarySize& size)
+    TDiaryBuilder(TDiaryDays& days, const TDiarySize& size, const TTextForm& form)
         : Days(days)
         , Batch(size.Events, size.TextBytes)
         , End(&ListEnd(days[0]))
+        , Read { form, {}, false }
     {
     }
+    bool Invalid() const { return Read.Invalid; }
 
     void operator()(std::string_view line)
     {
@@ -245,7 +294,7 @@ public:
             return;
         }
         *End = Batch.Take();
-        ReadEventLine(line, **End, Batch);
+        ReadEventLine(line, **End, Batch, Read);
         End = &(*End)->Next;
     }
 
@@ -254,39 +303,61 @@ private:
     TEventBatch Batch;
     uint16_t Slot = 0;
     TEventLink* End;
+    TDescriptionReader Read;
 };
 
 using TPieceCall = std::function<void(std::string_view)>;
 // A sweep over a diary text: hands every piece of it, in order, to the call.
 using TSweep = std::function<void(const TPieceCall&)>;
 
+struct TSweepsRead {
+    TTextRead Text;
+    // Data follows a byte 26.
+    bool StoppedEarly = false;
+};
+
 // Sizes the one block for the events and their descriptions with a first sweep
 // that counts, then hangs the events in their slots with a second that parses.
-// True when data follows a byte 26.
-bool ReadDiarySweeps(TDiaryDays& days, const TSweep& count, const TSweep& parse)
+TSweepsRead ReadDiarySweeps(TDiaryDays& days, const TSweep& count, const TSweep& parse)
 {
-    TDiarySize size;
     TDiaryLines counted;
+    TDiarySize size { counted.Form() };
     count([&](std::string_view piece) { counted.Add(piece, size); });
     counted.Finish(size);
-    TDiaryBuilder builder(days, size);
     TDiaryLines parsed;
+    TDiaryBuilder builder(days, size, parsed.Form());
     parse([&](std::string_view piece) { parsed.Add(piece, builder); });
     parsed.Finish(builder);
-    return parsed.StoppedEarly();
+    return { { parsed.Form(), builder.Invalid() }, parsed.StoppedEarly() };
 }
 
 } // namespace
 
-void FormatDiaryBlocks(const TDiaryDays& days, const std::function<bool(std::string_view)>& block)
+TTextForm DiaryForm(const TDiaryDays& days, TTextForm least)
+{
+    if (least == tfUtf8)
+        return tfUtf8;
+    for (const TEventLink& head : days)
+        for (const TDiaryEvent* e = head.get(); e; e = e->Next.get())
+            if (!IsAscii(e->Description) && !FitsAnsi(FileDescription(e->Description)))
+                return tfUtf8;
+    return tfAnsi;
+}
+
+void FormatDiaryBlocks(
+    const TDiaryDays& days, const std::function<bool(std::string_view)>& block, TTextForm form)
 {
     TBlockWriter out(block);
+    if (form == tfUtf8)
+        out.Append(Utf8Mark);
+    std::string scratch;
     for (const TEventLink& head : days) {
         for (const TDiaryEvent* e = head.get(); e; e = e->Next.get()) {
             // Only what the reader reads back the same: fields above 9 would not
             // be digits and times above 9999 not four of them. Neither comes
             // from the file or the page.
-            const std::string_view description = FileDescription(e->Description);
+            const std::string_view description
+                = EncodeLine(FileDescription(e->Description), form, scratch);
             const unsigned time = e->Time <= 9999 ? e->Time : 0;
             const std::array<char, 6> fields { DigitChar(std::min<uint8_t>(e->Locked, 9)),
                 DigitChar(std::min<uint8_t>(e->EventType, 9)), static_cast<char>('0' + time / 1000),
@@ -311,11 +382,13 @@ void FormatDiaryBlocks(const TDiaryDays& days, const std::function<bool(std::str
     out.Flush();
 }
 
-std::string FormatDiary(const TDiaryDays& days)
+std::string FormatDiary(const TDiaryDays& days, TTextForm least)
 {
-    // Sized ahead: the exit formats the whole diary, and a string that grows
-    // by doubling copies and clears several times the text's size.
-    size_t size = 0;
+    const TTextForm form = DiaryForm(days, least);
+    // Sized ahead (the 8-bit form may take less): the exit formats the whole
+    // diary, and a string that grows by doubling copies and clears several
+    // times the text's size.
+    size_t size = Utf8Mark.size();
     for (const TEventLink& head : days) {
         for (const TDiaryEvent* e = head.get(); e; e = e->Next.get())
             size += 6 + FileDescription(e->Description).size() + LineEnd.size();
@@ -328,7 +401,7 @@ std::string FormatDiary(const TDiaryDays& days)
         piece.copy(text.data() + used, piece.size());
         used += piece.size();
         return true;
-    });
+    }, form);
     text.resize(used);
     return text;
 }
@@ -346,13 +419,13 @@ uint64_t DiaryTextDigest(std::string_view text)
     return digest.Value();
 }
 
-uint64_t DiaryDigest(const TDiaryDays& days)
+uint64_t DiaryDigest(const TDiaryDays& days, TTextForm least)
 {
     TDiaryDigest digest;
     FormatDiaryBlocks(days, [&digest](std::string_view block) {
         digest.Add(block);
         return true;
-    });
+    }, DiaryForm(days, least));
     return digest.Value();
 }
 
@@ -365,16 +438,16 @@ std::optional<uint64_t> UnchangedDiaryDigest(const TDiaryDays& days, const TData
     FormatDiaryBlocks(days, [&](std::string_view block) {
         digest.Add(block);
         return comparison.Next(block);
-    });
+    }, DiaryForm(days, file.Form()));
     if (!comparison.Same())
         return std::nullopt;
     return digest.Value();
 }
 
-void ParseDiary(std::string_view text, TDiaryDays& days)
+TTextRead ParseDiary(std::string_view text, TDiaryDays& days)
 {
     const TSweep whole = [text](const TPieceCall& piece) { piece(text); };
-    ReadDiarySweeps(days, whole, whole);
+    return ReadDiarySweeps(days, whole, whole).Text;
 }
 
 bool LoadDiary(TDiaryDays& days, TDataFile& file, TIoError& ioError, size_t pieceSize,
@@ -397,10 +470,14 @@ bool LoadDiary(TDiaryDays& days, TDataFile& file, TIoError& ioError, size_t piec
         if (!file.ReadPieces(room, piece) || file.LoadEnd() == TDataFile::leMissing)
             ioError.ReportFailure();
     };
-    // Data after the byte 26 is left unread, so the file must be kept before a
-    // save replaces it.
-    if (ReadDiarySweeps(days, count, parse))
+    // Data after the byte 26 is left unread, and bytes that are not UTF-8 are
+    // read as U+FFFD: either way the file must be kept before a save replaces it.
+    const TSweepsRead read = ReadDiarySweeps(days, count, parse);
+    file.ReadAs(read.Text.Form);
+    if (read.StoppedEarly)
         file.StoppedEarly();
+    if (read.Text.Invalid)
+        file.InvalidText();
     const bool failed = ioError.IoFailed();
     ioError.ResetIoError();
     return !failed;
@@ -446,5 +523,19 @@ bool AppendDiaryOld(const std::filesystem::path& folder, const std::vector<std::
         text += CutAtFirst(line, "\r\n");
         text += LineEnd;
     }
-    return AppendToFile(folder / DiaryOldFileName, text);
+    const std::filesystem::path path = folder / DiaryOldFileName;
+    std::array<char, 3> head {};
+    std::ifstream(path, std::ios::binary).read(head.data(), head.size());
+    if (StartsWithUtf8Mark({ head.data(), head.size() }))
+        return AppendToFile(path, text);
+    if (FitsAnsi(text))
+        return AppendToFile(path, Utf8ToAnsi(text));
+    // The whole log becomes UTF-8; a log that cannot be read whole is left as
+    // it is.
+    std::string old;
+    std::error_code error;
+    const bool exists = std::filesystem::exists(path, error);
+    if (exists && !ReadWholeFile(path, old))
+        return false;
+    return WriteFileAtomically(FollowLinks(path), std::string(Utf8Mark) + AnsiToUtf8(old) + text);
 }

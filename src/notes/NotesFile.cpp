@@ -61,25 +61,36 @@ std::string Unescaped(std::string_view text)
     return result;
 }
 
-void AppendHeader(std::string& out, uint8_t level, const TNoteNode& node, const TNoteData& data)
+// The file's bytes of a name or line in the form being written.
+struct TLineWriter {
+    TTextForm Form = tfAnsi;
+    std::string Scratch;
+
+    std::string_view operator()(std::string_view text) { return EncodeLine(text, Form, Scratch); }
+};
+
+void AppendHeader(std::string& out, uint8_t level, const TNoteNode& node, const TNoteData& data,
+    TLineWriter& encode)
 {
     const uint8_t asGrid = std::min(data.AsGrid, MaxAsGrid);
-    const bool escapeName = NeedsEscape(node.Name);
+    const std::string_view name = encode(node.Name);
+    const bool escapeName = NeedsEscape(name);
     out += NoteHeaderMark;
     out += DigitChar(level);
     out += escapeName ? static_cast<char>('A' + asGrid) : DigitChar(asGrid);
     for (const uint16_t width : data.ColWidths)
         out += FourDigits(width);
     if (escapeName)
-        AppendEscaped(out, node.Name);
+        AppendEscaped(out, name);
     else
-        out += node.Name;
+        out += name;
     out += LineEnd;
 }
 
-void AppendContent(std::string& out, const std::vector<std::string>& lines)
+void AppendContent(std::string& out, const std::vector<std::string>& lines, TLineWriter& encode)
 {
-    for (const std::string& line : lines) {
+    for (const std::string& text : lines) {
+        const std::string_view line = encode(text);
         if ((!line.empty() && line.front() == NoteHeaderMark) || NeedsEscape(line)) {
             out += NoteHeaderMark;
             out += EscapedLineMark;
@@ -104,23 +115,26 @@ size_t BlockSize(const TNoteNode& node)
 class TNotesReader
 {
 public:
-    explicit TNotesReader(TNotesTree& tree)
+    TNotesReader(TNotesTree& tree, TTextForm form)
         : Tree(tree)
+        , Form(form)
     {
     }
 
     void Line(std::string_view line)
     {
         if (line.empty() || line.front() != NoteHeaderMark) {
-            Content(std::string(line));
+            Content(Decoded(line));
             return;
         }
         if (line.size() > 1 && line[1] == EscapedLineMark) {
-            Content(Unescaped(line.substr(2)));
+            Content(Decoded(Unescaped(line.substr(2))));
             return;
         }
         Header(line);
     }
+    // Bytes of a UTF-8 text were not UTF-8.
+    bool Invalid() const { return InvalidText; }
 
     void Finish()
     {
@@ -135,6 +149,11 @@ public:
     }
 
 private:
+    std::string Decoded(std::string_view text)
+    {
+        return std::string(DecodeLine(text, Form, Scratch, InvalidText));
+    }
+
     void Content(std::string line)
     {
         if (Current)
@@ -151,8 +170,8 @@ private:
         const bool escapedName = view >= 'A' && view <= 'A' + MaxAsGrid;
         std::string name;
         if (line.size() > NameStart)
-            name = escapedName ? Unescaped(line.substr(NameStart))
-                               : std::string(line.substr(NameStart));
+            name = Decoded(escapedName ? Unescaped(line.substr(NameStart))
+                                       : std::string(line.substr(NameStart)));
         TNoteNode* parent = nullptr;
         if (level > Level) {
             parent = Current;
@@ -180,6 +199,9 @@ private:
     }
 
     TNotesTree& Tree;
+    TTextForm Form;
+    std::string Scratch;
+    bool InvalidText = false;
     int Level = 0;
     TNoteNode* Current = nullptr;
     std::vector<std::string> Leading;
@@ -187,8 +209,9 @@ private:
 
 } // namespace
 
-void WriteNotesNode(std::string& out, uint8_t level, TNoteNode& node)
+void WriteNotesNode(std::string& out, uint8_t level, TNoteNode& node, TTextForm form)
 {
+    TLineWriter encode { form, {} };
     // Depth first without recursion; a level beyond one digit is written as 9,
     // which keeps every category and its text, one level higher.
     std::vector<std::pair<TNoteNode*, uint8_t>> pending { { &node, level } };
@@ -196,31 +219,51 @@ void WriteNotesNode(std::string& out, uint8_t level, TNoteNode& node)
         const auto [n, l] = pending.back();
         pending.pop_back();
         const TNoteData& data = NoteDataOf(*n);
-        AppendHeader(out, std::min<uint8_t>(l, TNotesTree::MaxLevels), *n, data);
-        AppendContent(out, data.Lines);
+        AppendHeader(out, std::min<uint8_t>(l, TNotesTree::MaxLevels), *n, data, encode);
+        AppendContent(out, data.Lines, encode);
         for (auto child = n->Children.rbegin(); child != n->Children.rend(); ++child)
             pending.emplace_back(child->get(), static_cast<uint8_t>(std::min(l + 1, 255)));
     }
 }
 
-std::string FormatNotes(TNotesTree& tree)
+TTextForm NotesForm(const TNotesTree& tree, TTextForm least)
 {
-    size_t size = 0;
+    if (least == tfUtf8)
+        return tfUtf8;
+    const auto fits = [](std::string_view text) { return IsAscii(text) || FitsAnsi(text); };
+    for (const TNoteNode* n = tree.Root(); n; n = tree.NextInOrder(*n)) {
+        if (!fits(n->Name))
+            return tfUtf8;
+        if (n->Data && !std::ranges::all_of(n->Data->Lines, fits))
+            return tfUtf8;
+    }
+    return tfAnsi;
+}
+
+std::string FormatNotes(TNotesTree& tree, TTextForm least)
+{
+    const TTextForm form = NotesForm(tree, least);
+    size_t size = Utf8Mark.size();
     for (const TNoteNode* n = tree.Root(); n; n = tree.NextInOrder(*n))
         size += BlockSize(*n);
     std::string text;
     text.reserve(size);
+    if (form == tfUtf8)
+        text += Utf8Mark;
     for (const TNoteLink& top : tree.TopLevel())
-        WriteNotesNode(text, 1, *top);
+        WriteNotesNode(text, 1, *top, form);
     return text;
 }
 
-bool ParseNotes(std::string_view text, TNotesTree& tree)
+bool ParseNotes(std::string_view text, TNotesTree& tree, TTextRead* read)
 {
+    const TTextForm form = StartsWithUtf8Mark(text) ? tfUtf8 : tfAnsi;
+    if (form == tfUtf8)
+        text.remove_prefix(Utf8Mark.size());
     const size_t end = std::min(text.find(EndOfFileByte), text.size());
     const bool whole
         = end == text.size() || text.find_first_not_of("\x1A\r\n", end) == std::string_view::npos;
-    TNotesReader reader(tree);
+    TNotesReader reader(tree, form);
     size_t pos = 0;
     while (pos < end) {
         const size_t stop = std::min(text.find('\r', pos), end);
@@ -230,6 +273,8 @@ bool ParseNotes(std::string_view text, TNotesTree& tree)
             ++pos;
     }
     reader.Finish();
+    if (read)
+        *read = { form, reader.Invalid() };
     return whole;
 }
 
@@ -240,8 +285,12 @@ bool LoadNotes(TNotesTree& tree, TDataFile& file, TIoError& ioError)
     if (!file.Read(content))
         ioError.ReportFailure();
     // A read that failed part-way still gives the categories read before it.
-    if (!ParseNotes(content, tree))
+    TTextRead read;
+    if (!ParseNotes(content, tree, &read))
         file.StoppedEarly();
+    file.ReadAs(read.Form);
+    if (read.Invalid)
+        file.InvalidText();
     if (tree.Empty())
         BuildDefaultNotes(tree);
     const bool failed = ioError.IoFailed();

@@ -34,7 +34,8 @@ void RemoveStaleTemporary(const std::filesystem::path& file)
 
 bool ReadWhole(const TDataFile& file)
 {
-    return file.LoadEnd() != TDataFile::leReadError && file.LoadEnd() != TDataFile::leStoppedEarly;
+    return file.LoadEnd() != TDataFile::leReadError && file.LoadEnd() != TDataFile::leStoppedEarly
+        && file.LoadEnd() != TDataFile::leInvalidText;
 }
 
 } // namespace
@@ -80,13 +81,13 @@ TDataSession::TSnapshot TDataSession::Snapshot(bool always)
         if (const auto unchanged = UnchangedDiaryDigest(FDiary.DiaryDays, DiaryFile))
             SavedDiary = *unchanged;
         else
-            snapshot.Diary = FormatDiary(FDiary.DiaryDays);
-    } else if (SavedDiary != DiaryDigest(FDiary.DiaryDays)) {
-        snapshot.Diary = FormatDiary(FDiary.DiaryDays);
+            snapshot.Diary = FormatDiary(FDiary.DiaryDays, DiaryFile.Form());
+    } else if (SavedDiary != DiaryDigest(FDiary.DiaryDays, DiaryFile.Form())) {
+        snapshot.Diary = FormatDiary(FDiary.DiaryDays, DiaryFile.Form());
     }
     if (FNotes.Loaded()) {
         FNotes.StoreView();
-        std::string text = FormatNotes(FNotes.Tree());
+        std::string text = FormatNotes(FNotes.Tree(), NotesFile.Form());
         const uint64_t digest = NotesDigest(text);
         if (!always && SavedNotes == digest)
             return snapshot;
@@ -135,6 +136,15 @@ std::vector<TLoadNotice> TDataSession::TakeLoadNotices()
                 { kind, file.Path(), file.LoadEnd(), file.BackupPathFor(Clock.Now()) });
     }
     return notices;
+}
+
+std::vector<std::filesystem::path> TDataSession::TakeFormNotices()
+{
+    std::vector<std::filesystem::path> files;
+    for (const TDataKind kind : { dkDiary, dkNotes })
+        if (FileOf(kind).TakeFormNotice())
+            files.push_back(FileOf(kind).Path());
+    return files;
 }
 
 int64_t TDataSession::DiaryFileTime() const

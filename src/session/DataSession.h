@@ -88,6 +88,8 @@ public:
 
     // The files the last load read only in part, once per load.
     std::vector<TLoadNotice> TakeLoadNotices();
+    // The files that the last saves first kept as UTF-8, each told once.
+    std::vector<std::filesystem::path> TakeFormNotices();
 
     // The diary file's last change, in nanoseconds; -1 when it has none.
     int64_t DiaryFileTime() const;

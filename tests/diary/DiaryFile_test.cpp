@@ -239,7 +239,7 @@ TEST_F(DiaryFileTest, SaveLoadSaveGivesTheSameBytes)
             text[0] = '#';
         Add(days, static_cast<uint16_t>(random() % 384), static_cast<uint8_t>(random() % 2),
             static_cast<TEventType>(random() % 4), static_cast<uint16_t>(random() % 2400),
-            text + "\t\xE9");
+            AnsiToUtf8(text + "\t\xE9"));
     }
     ASSERT_TRUE(SaveDiary(days, Folder, IoError));
     const std::string first = ReadAll(Folder / "DIARY.DAT");
@@ -573,4 +573,91 @@ TEST_F(DiaryFileTest, AFileChangedBetweenTheSweepsLoadsAsTheSecondReadIt)
         EXPECT_EQ(UnchangedDiaryDigest(days, file).has_value(),
             c.End == TDataFile::leWhole && FormatDiary(days) == second);
     }
+}
+
+namespace
+{
+
+// Text from many scripts, with combining marks, right-to-left text and emoji
+// sequences joined by ZWJ or given a skin tone.
+const std::vector<std::string> Scripts = { "Zoë café 10€ Łódź ŠŽ œ", "Αθήνα ΣΊΣΥΦΟΣ ς",
+    "Москва Ёлка", "שלום עולם", "مرحبا بالعالم", "नमस्ते दुनिया", "東京 北京 서울 とうきょう",
+    "👍🏽 👩‍👩‍👧‍👦 🏳️‍🌈", "e\u0301 a\u0308 Å" };
+
+} // namespace
+
+TEST_F(DiaryFileTest, TextOfEveryScriptRoundTripsAsUtf8)
+{
+    TDiaryDays days;
+    for (size_t i = 0; i < Scripts.size(); ++i)
+        Add(days, static_cast<uint16_t>(i * 40), 0, etAlarm, 930, Scripts[i]);
+    TDataFile file(Folder / "DIARY.DAT");
+    ASSERT_EQ(SaveDataText(FormatDiary(days, file.Form()), file, IoError, 0), TDataFile::srSaved);
+    EXPECT_TRUE(file.TakeFormNotice());
+    EXPECT_FALSE(file.TakeFormNotice());
+    const std::string saved = ReadAll(Folder / "DIARY.DAT");
+    EXPECT_TRUE(saved.starts_with("\xEF\xBB\xBF" "010930Zoë café"));
+
+    // Read in pieces of one byte too: the mark is told even when it is split.
+    for (const size_t piece : { DiaryBlockSize, size_t { 1 } }) {
+        TDiaryDays loaded;
+        TDataFile again(Folder / "DIARY.DAT");
+        ASSERT_TRUE(LoadDiary(loaded, again, IoError, piece));
+        EXPECT_EQ(again.Form(), tfUtf8);
+        EXPECT_FALSE(again.KeepsOriginal());
+        for (size_t i = 0; i < Scripts.size(); ++i)
+            EXPECT_EQ(loaded[i * 40]->Description, Scripts[i]) << piece;
+        EXPECT_EQ(FormatDiary(loaded, again.Form()), saved);
+    }
+}
+
+TEST_F(DiaryFileTest, TheFileTurnsUtf8OnlyForACharacterWindows1252HasNot)
+{
+    TDiaryDays days;
+    Add(days, 0, 0, etBlank, 0, "Zoë café 10€ “ok” ÿ");
+    TDataFile file(Folder / "DIARY.DAT");
+    ASSERT_EQ(SaveDataText(FormatDiary(days, file.Form()), file, IoError, 0), TDataFile::srSaved);
+    EXPECT_EQ(ReadAll(Folder / "DIARY.DAT"),
+        "000000Zo\xEB caf\xE9 10\x80 \x93ok\x94 \xFF\r\n" + Separators(384));
+    EXPECT_EQ(file.Form(), tfAnsi);
+    EXPECT_FALSE(file.TakeFormNotice());
+
+    Add(days, 1, 0, etBlank, 0, "Łódź");
+    ASSERT_EQ(SaveDataText(FormatDiary(days, file.Form()), file, IoError, 0), TDataFile::srSaved);
+    EXPECT_TRUE(ReadAll(Folder / "DIARY.DAT").starts_with("\xEF\xBB\xBF" "000000Zoë"));
+    EXPECT_TRUE(file.TakeFormNotice());
+
+    // Once UTF-8, it stays so when the text would fit again, through a load.
+    days[1].reset();
+    TDataFile loaded(Folder / "DIARY.DAT");
+    TDiaryDays kept;
+    ASSERT_TRUE(LoadDiary(kept, loaded, IoError));
+    EXPECT_EQ(DiaryForm(days, loaded.Form()), tfUtf8);
+    EXPECT_EQ(DiaryForm(days, tfAnsi), tfAnsi);
+}
+
+TEST_F(DiaryFileTest, BytesOfAUtf8FileThatAreNotUtf8AreShownAndTheOriginalKept)
+{
+    const std::string bad = "\xEF\xBB\xBF" "010930Caf\xE9 \xC3\r\n" + Separators(384);
+    std::ofstream(Folder / "DIARY.DAT", std::ios::binary) << bad;
+    TDiaryDays days;
+    TDataFile file(Folder / "DIARY.DAT");
+    EXPECT_TRUE(LoadDiary(days, file, IoError));
+    EXPECT_EQ(days[0]->Description, "Caf\uFFFD \uFFFD");
+    EXPECT_EQ(file.LoadEnd(), TDataFile::leInvalidText);
+    EXPECT_TRUE(file.TakeNotice());
+    ASSERT_EQ(SaveDataText(FormatDiary(days, file.Form()), file, IoError, 0), TDataFile::srSaved);
+    EXPECT_EQ(ReadAll(file.BackupPath()), bad);
+    EXPECT_TRUE(ReadAll(Folder / "DIARY.DAT").starts_with("\xEF\xBB\xBF" "010930Caf\uFFFD"));
+}
+
+TEST_F(DiaryFileTest, ThePurgeLogTurnsUtf8WithItsEarlierLinesConverted)
+{
+    ASSERT_TRUE(AppendDiaryOld(Folder, { "01 Jan 2024\t\t\tcafé" }));
+    EXPECT_EQ(ReadAll(Folder / "DiaryOld.txt"), "01 Jan 2024\t\t\tcaf\xE9\r\n");
+    ASSERT_TRUE(AppendDiaryOld(Folder, { "02 Jan 2024\t\t\t東京 😀" }));
+    ASSERT_TRUE(AppendDiaryOld(Folder, { "03 Jan 2024\t\t\tplain" }));
+    EXPECT_EQ(ReadAll(Folder / "DiaryOld.txt"),
+        "\xEF\xBB\xBF" "01 Jan 2024\t\t\tcafé\r\n02 Jan 2024\t\t\t東京 😀\r\n"
+        "03 Jan 2024\t\t\tplain\r\n");
 }

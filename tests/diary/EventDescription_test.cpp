@@ -42,7 +42,7 @@ TEST(EventDescription, LoadedDescriptionsReadFromTheBlockAndRoundTripByteForByte
     const std::vector<TDiaryEvent*> events = Events(days);
     ASSERT_EQ(events.size(), lines.size());
     for (size_t i = 0; i < lines.size(); ++i) {
-        const std::string expected = lines[i].size() > 6 ? lines[i].substr(6) : "";
+        const std::string expected = lines[i].size() > 6 ? AnsiToUtf8(lines[i].substr(6)) : "";
         EXPECT_EQ(events[i]->Description, expected);
         EXPECT_EQ(events[i]->Description.Borrowed(), !expected.empty());
     }

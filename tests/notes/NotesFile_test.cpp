@@ -199,13 +199,10 @@ TEST(NotesFile, LineEndsEmptyLinesAndEndOfFileByte)
 TEST(NotesFile, TextTheFormatCannotHoldIsEscapedAndComesBackExactly)
 {
     TNotesTree tree;
-    TNoteNode& root = tree.Add(nullptr,
-        "a\x1A"
-        "b\rc\xFF");
+    // In memory 0xFF is "ÿ", which the 8-bit file holds as that byte.
+    TNoteNode& root = tree.Add(nullptr, "a\x1A" "b\rcÿ");
     NoteDataOf(root).AsGrid = 1;
-    root.Data->Lines = { "\xFF"
-                         "starts",
-        "x\x1Ay", "cr\rhere", "\xFF", "plain\xFF", "\xFF=", "" };
+    root.Data->Lines = { "ÿstarts", "x\x1Ay", "cr\rhere", "ÿ", "plainÿ", "ÿ=", "" };
     const std::string text = FormatNotes(tree);
     EXPECT_EQ(text.find('\x1A'), std::string::npos);
     EXPECT_EQ(text.substr(0, 3),
@@ -248,7 +245,7 @@ TEST(NotesFile, RandomTreesRoundTripByteForByte)
                 : pick == 5 ? '='
                             : static_cast<char>(random() % 256);
         }
-        return s;
+        return AnsiToUtf8(s);
     };
     for (int round = 0; round < 200; ++round) {
         TNotesTree tree;
@@ -328,4 +325,51 @@ TEST_F(NotesFolder, ALoadThatStopsAtTheEndOfFileByteKeepsTheOriginalBesideIt)
     TNotesTree again;
     EXPECT_TRUE(LoadNotes(again, whole, IoError));
     EXPECT_EQ(whole.LoadEnd(), TDataFile::leWhole);
+}
+
+TEST_F(NotesFolder, TextOfEveryScriptTurnsTheFileUtf8AndRoundTrips)
+{
+    const std::vector<std::string> scripts = { "Zoë café 10€", "Łódź", "Ελληνικά", "Кириллица",
+        "עברית", "العربية", "देवनागरी", "東京 한국어", "👋🏿 👨‍💻", "cr\rand\x1A" "end" };
+    TNotesTree tree;
+    TNoteNode& root = tree.Add(nullptr, "Wurzel Ωμέγα");
+    NoteDataOf(root).Lines = scripts;
+    NoteDataOf(tree.Add(&root, "Plain")).Lines = { "ascii only" };
+    TDataFile file(Folder / NotesFileName);
+    EXPECT_EQ(NotesForm(tree, file.Form()), tfUtf8);
+    ASSERT_EQ(SaveDataText(FormatNotes(tree, file.Form()), file, IoError, 0), TDataFile::srSaved);
+    EXPECT_TRUE(file.TakeFormNotice());
+    const std::string saved = ReadFile();
+    // The mark, then the header's 0xFF as in the 8-bit form.
+    EXPECT_TRUE(saved.starts_with("\xEF\xBB\xBF\xFF" "10"));
+
+    TNotesTree back;
+    TDataFile again(Folder / NotesFileName);
+    ASSERT_TRUE(LoadNotes(back, again, IoError));
+    EXPECT_EQ(again.Form(), tfUtf8);
+    EXPECT_EQ(back.Root()->Name, "Wurzel Ωμέγα");
+    EXPECT_EQ(back.Root()->Data->Lines, scripts);
+    EXPECT_EQ(FormatNotes(back, again.Form()), saved);
+}
+
+TEST_F(NotesFolder, A1252FileStaysByteForByteAndABrokenUtf8OneIsKept)
+{
+    const std::string ansi = Header('1', '0', "Caf\xE9") + "10\x80 \xFF\r\n";
+    WriteFile(ansi);
+    TNotesTree tree;
+    TDataFile file(Folder / NotesFileName);
+    ASSERT_TRUE(LoadNotes(tree, file, IoError));
+    EXPECT_EQ(tree.Root()->Name, "Café");
+    EXPECT_EQ(tree.Root()->Data->Lines[0], "10€ ÿ");
+    EXPECT_EQ(FormatNotes(tree, file.Form()), ansi);
+
+    const std::string broken = "\xEF\xBB\xBF" + Header('1', '0', "a\xE9") + "ok\r\n";
+    WriteFile(broken);
+    TNotesTree shown;
+    ASSERT_TRUE(LoadNotes(shown, file, IoError));
+    EXPECT_EQ(shown.Root()->Name, "a\uFFFD");
+    EXPECT_TRUE(file.KeepsOriginal());
+    ASSERT_EQ(SaveDataText(FormatNotes(shown, file.Form()), file, IoError, 0), TDataFile::srSaved);
+    std::ifstream kept(file.BackupPath(), std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), broken);
 }
