@@ -42,7 +42,7 @@ TAboutForm::TAboutForm(QWidget* parent)
     auto* maker = new TNiceLabel(this);
     maker->setObjectName(u"Comments"_s);
     maker->SetAutoSize(true);
-    maker->SetCaption(ToAnsi(u"\\bDiary\\b, \\bnotes\\b and a \\bcalculator\\b in one window.\\n"
+    maker->SetCaption(ToCore(u"\\bDiary\\b, \\bnotes\\b and a \\bcalculator\\b in one window.\\n"
                              "Made by \\4Quorral\\0.\\n"
                              "Write to \\u\\4talvo95@quorral.example"_s));
 

@@ -200,7 +200,7 @@ private:
     void ApplyWindowSettings(TApplyTargets& targets) const;
     // The find window's search of the showing page; nothing on the calculator.
     std::optional<bool> FindInPage(const QString& text);
-    bool FindInNotesPage(const std::string& pattern, bool representable);
+    bool FindInNotesPage(const std::string& pattern);
     void FindClosed();
     // Moves the find window off `spot` (on the screen), where it found the text.
     void KeepFindClear(const QRect& spot);
@@ -219,6 +219,9 @@ private:
     // where the last run kept what it could not save.
     void ShowLoadNotice();
     void ShowBadArguments();
+    // Says once in the status bar that a data file is now kept as UTF-8; while
+    // the window is hidden, when it is next shown.
+    void ShowFormNotice();
     // Dialling and e-mail from the notes editor.
     void CreateComms(TNotesEditPane& editor);
     void FormKeyDown(int key, Qt::KeyboardModifiers modifiers);
@@ -234,6 +237,8 @@ private:
     TDataSession Session;
     // The undo histories, beside the data they change.
     TEditHistory History;
+    QString FormNotice;
+    static constexpr int FormNoticeTime = 30'000;
     TCalculator FCalc;
     std::unique_ptr<TSecondTick> FTick;
     bool FNoTray = false;

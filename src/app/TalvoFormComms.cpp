@@ -17,7 +17,7 @@ void TTalvoForm::CreateComms(TNotesEditPane& editor)
         FSettings.OpenSettings();
         const std::string device = FSettings.ReadSettingText(Setting::ModemDevice.Name);
         FSettings.CloseSettings();
-        return FromAnsi(device);
+        return FromCore(device);
     };
     TCommsCommands::TCommands commands;
     commands.bDial = FNotesPage->bDial;

@@ -19,6 +19,7 @@
 #include <QCloseEvent>
 #include <QLayout>
 #include <QScreen>
+#include <QStatusBar>
 #include <QTimer>
 #include <algorithm>
 #include <chrono>
@@ -81,6 +82,7 @@ void TTalvoForm::RestoreFromTray()
     raise();
     activateWindow();
     FHiddenInTray = false;
+    ShowFormNotice();
 }
 
 // Every way out runs through here. The data is freed only after the last step
@@ -173,12 +175,16 @@ void TTalvoForm::FitOnScreen()
 
 bool TTalvoForm::SaveAllData(TExitCause cause)
 {
-    return SaveFailed(Session.Save(true), cause);
+    const bool saved = SaveFailed(Session.Save(true), cause);
+    ShowFormNotice();
+    return saved;
 }
 
 bool TTalvoForm::SaveIfChanged(TExitCause cause)
 {
-    return SaveFailed(Session.Save(), cause);
+    const bool saved = SaveFailed(Session.Save(), cause);
+    ShowFormNotice();
+    return saved;
 }
 
 bool TTalvoForm::SaveFailed(std::vector<TSaveFailure> failures, TExitCause cause)
@@ -232,15 +238,14 @@ void TTalvoForm::ShowBadArguments()
 void TTalvoForm::ShowLoadNotice()
 {
     for (const TLoadNotice& notice : Session.TakeLoadNotices()) {
-        const QString why = notice.End == TDataFile::leReadError
-            ? u"a read error stopped the reading"_s
-            : u"it holds an end-of-file mark (the byte 26) with more data after it"_s;
+        const QString how = notice.End == TDataFile::leInvalidText ? u"as it could be"_s
+                                                                   : u"only in part"_s;
         Services.Dialogues.ShowError(
-            u"\"%1\" was read only in part: %2. %3 what was read. Before the file is next "
+            u"\"%1\" was read %5: %2. %3 what was read. Before the file is next "
             "saved, its original content is kept beside it as \"%4\"."_s.arg(
-                QString::fromStdString(notice.Path.string()), why,
+                QString::fromStdString(notice.Path.string()), LoadEndReason(notice.End),
                 notice.Kind == dkDiary ? u"The diary shows"_s : u"The notes show"_s,
-                QString::fromStdString(notice.Backup.filename().string())));
+                QString::fromStdString(notice.Backup.filename().string()), how));
     }
     const std::vector<std::filesystem::path> kept
         = TRecoveryFolder(Services.RecoveryFolder).TakeNotice();
@@ -254,6 +259,20 @@ void TTalvoForm::ShowLoadNotice()
         "was not saved is kept in:\n%1\nTo take it back, end Talvo95 and copy a file over "
         "the data file of the same name in \"%2\"."_s.arg(
             names.join(u'\n'), QString::fromStdString(Services.DataFolder.string())));
+}
+
+void TTalvoForm::ShowFormNotice()
+{
+    QStringList files;
+    for (const std::filesystem::path& file : Session.TakeFormNotices())
+        files << QString::fromStdString(file.filename().string());
+    if (!files.isEmpty())
+        FormNotice = KeptAsUtf8Notice(files);
+    // Hidden in the tray, the window says it when it is shown again.
+    if (!FormNotice.isEmpty() && isVisible() && !FHiddenInTray) {
+        statusBar()->showMessage(FormNotice, FormNoticeTime);
+        FormNotice.clear();
+    }
 }
 
 void TTalvoForm::ReadPlacement()

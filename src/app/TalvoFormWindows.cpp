@@ -160,16 +160,10 @@ std::optional<bool> TTalvoForm::FindInPage(const QString& text)
     const int page = PageControl->currentIndex();
     if (page != CalendarPageIndex && page != NotesTreePageIndex)
         return std::nullopt;
-    // A character the data files cannot hold is in none of their texts.
-    const std::string pattern = ToAnsi(text);
-    const bool representable = FromAnsi(pattern) == text;
+    const std::string pattern = ToCore(text);
     if (page == NotesTreePageIndex)
-        return FindInNotesPage(pattern, representable);
+        return FindInNotesPage(pattern);
     FCalendarPage->EndEditing();
-    if (!representable) {
-        Session.Diary().SelectCalendarDay();
-        return false;
-    }
     const std::optional<TDiaryHit> hit = FindInDiary(Session.Diary(), pattern);
     if (!hit)
         return false;
@@ -182,7 +176,7 @@ std::optional<bool> TTalvoForm::FindInPage(const QString& text)
     return true;
 }
 
-bool TTalvoForm::FindInNotesPage(const std::string& pattern, bool representable)
+bool TTalvoForm::FindInNotesPage(const std::string& pattern)
 {
     TNotesPage& page = *NotesPage();
     page.EndEditing();
@@ -190,8 +184,6 @@ bool TTalvoForm::FindInNotesPage(const std::string& pattern, bool representable)
     // Storing the page also switches word wrap off and sets where to go on from.
     if (selected && selected->Data)
         page.StoreNoteData(*selected->Data);
-    if (!representable)
-        return false;
     const size_t start = selected ? static_cast<size_t>(std::max(page.NotesFindStart, 1)) : 1;
     const std::optional<TNotesHit> hit = FindInNotes(Notes(), selected, start, pattern);
     if (!hit)
@@ -217,7 +209,7 @@ bool TTalvoForm::FindInNotesPage(const std::string& pattern, bool representable)
         QTextCursor cursor = memo->textCursor();
         const int start = cursor.position();
         cursor.movePosition(QTextCursor::NextCharacter, QTextCursor::MoveAnchor,
-            static_cast<int>(FromAnsi(pattern).size()));
+            static_cast<int>(FromCore(pattern).size()));
         cursor.setPosition(start, QTextCursor::KeepAnchor);
         memo->setTextCursor(cursor);
     }

@@ -75,6 +75,8 @@ void TTrayController::UpdateTrayIcon(
         Tray.SetIcon(TImageLists::CalendarIcon(imageIndex));
     }
     Tip = (u"Talvo95: "_s + overdueText).left(MaxTipLength);
+    if (!Tip.isEmpty() && Tip.back().isHighSurrogate())
+        Tip.chop(1);
     Tray.SetToolTip(Tip);
 }
 

@@ -29,8 +29,8 @@ QVariant TCalcStackModel::data(const QModelIndex& index, int role) const
     const bool label = index.column() == 0;
     switch (role) {
     case Qt::DisplayRole:
-        return label ? FromAnsi(StackLabels[static_cast<size_t>(row)])
-                     : FromAnsi(Calc.RowText(row));
+        return label ? FromCore(StackLabels[static_cast<size_t>(row)])
+                     : FromCore(Calc.RowText(row));
     case Qt::FontRole:
         return label ? Label : ValueFont(row == TCalculator::XRow);
     case Qt::TextAlignmentRole:

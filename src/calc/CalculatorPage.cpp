@@ -326,7 +326,7 @@ void TCalculatorPage::FormKeyPress(QChar key)
         PasteX();
         return;
     }
-    const std::string code = ToAnsi(QString(key));
+    const std::string code = ToCore(QString(key));
     if (code.size() == 1)
         Guarded([&] { Calc.CalcKey(static_cast<uint8_t>(code.front())); });
 }
@@ -341,7 +341,7 @@ void TCalculatorPage::PasteX()
     const QString text = Clipboard.Text();
     if (text.isEmpty())
         return;
-    Guarded([&] { Calc.PasteX(ToAnsi(text)); });
+    Guarded([&] { Calc.PasteX(ToCore(text)); });
 }
 
 int TCalculatorPage::CurrentRow() const
@@ -366,7 +366,7 @@ void TCalculatorPage::SetColourCalculator(const QColor& colour)
 
 void TCalculatorPage::PutOnClipboard(const std::string& text)
 {
-    Clipboard.SetText(FromAnsi(text));
+    Clipboard.SetText(FromCore(text));
 }
 
 void TCalculatorPage::Repainted()

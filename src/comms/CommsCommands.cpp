@@ -70,17 +70,17 @@ bool TCommsCommands::GetPhoneNumber(QString& number, QString& label)
         Dialogues.ShowError(u"Modem Port NOT specified yet."_s);
         return false;
     }
-    // ToAnsi keeps one character per character, so the caret stays in place.
+    // ToCore keeps one character per character, so the caret stays in place.
     const TPhonePick pick = Notes.TableView()
         ? PhoneNumberInCell(
-            ToAnsi(Notes.CurrentCellText()), Notes.CurrentColumn(), ToAnsi(Notes.FirstColumnText()))
-        : PhoneNumberAtCaret(ToAnsi(Notes.MemoText()), static_cast<size_t>(Notes.MemoCaret()));
+            ToCore(Notes.CurrentCellText()), Notes.CurrentColumn(), ToCore(Notes.FirstColumnText()))
+        : PhoneNumberAtCaret(ToCore(Notes.MemoText()), static_cast<size_t>(Notes.MemoCaret()));
     if (!IsValidPhoneNumber(pick.Number)) {
         Dialogues.ShowError(u"Not a valid phone number"_s);
         return false;
     }
-    number = FromAnsi(pick.Number);
-    label = FromAnsi(pick.Label);
+    number = FromCore(pick.Number);
+    label = FromCore(pick.Label);
     return true;
 }
 
@@ -88,7 +88,7 @@ void TCommsCommands::DialNumber(const QString& number)
 {
     const int port = Settings.ModemPort();
     if (port == 0) {
-        if (!Desktop.OpenUrl(FromAnsi(TelLink(ToAnsi(number)))))
+        if (!Desktop.OpenUrl(FromCore(TelLink(ToCore(number)))))
             Dialogues.ShowError(u"No program on this desktop takes telephone (tel:) links."_s);
         return;
     }
@@ -100,7 +100,7 @@ void TCommsCommands::DialNumber(const QString& number)
         Dialogues.ShowError(u"COM Port NOT Available"_s);
         return;
     }
-    const std::string command = DialCommand(ToAnsi(number));
+    const std::string command = DialCommand(ToCore(number));
     Serial.WriteComBuffer(QByteArray(command.data(), static_cast<qsizetype>(command.size())));
     Dialogues.ShowInfo(u"Dialing "_s + number + u". Lift the Handset. Click OK when Ringing."_s);
     Serial.WriteComBuffer(QByteArrayLiteral("\r"));
@@ -110,7 +110,7 @@ void TCommsCommands::DialNumber(const QString& number)
 QString TCommsCommands::GetEmailAddress()
 {
     const QString address = Notes.TableView() ? Notes.CurrentCellText() : Notes.TakeWordAtCaret();
-    if (!IsValidEmailAddress(ToAnsi(address))) {
+    if (!IsValidEmailAddress(ToCore(address))) {
         Dialogues.ShowError(u"Not a valid email address"_s);
         return {};
     }

@@ -6,9 +6,9 @@ class QLineEdit;
 class QWidget;
 class QRect;
 
-// Text typed or pasted where the data files (Windows-1252) cannot hold a
-// character of it is refused whole, and the user is told which characters
-// were refused, so nothing is ever changed to "?" in silence.
+// Text typed or pasted into a line that would break it in the data files (a
+// CR) is refused whole, and the user is told which character was refused, so
+// nothing is dropped in silence.
 
 // The explanation that names the refused characters.
 QString UnstorableMessage(const QStringList& characters);

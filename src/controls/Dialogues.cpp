@@ -103,7 +103,7 @@ QString TDialogues::PickFile(const QString& caption, const QString& filter, bool
 
 QString ErrorText(const std::exception& error)
 {
-    return FromAnsi(error.what());
+    return FromCore(error.what());
 }
 
 void RunGuarded(IDialogues& dialogues, const std::function<void()>& handler)
@@ -143,4 +143,22 @@ QString SaveFailureReason(TDataFile::TSaveResult result, int error)
         return u"the file or its folder could not be written (%1)"_s.arg(
             QString::fromLocal8Bit(std::strerror(error)));
     }
+}
+
+QString LoadEndReason(TDataFile::TLoadEnd end)
+{
+    switch (end) {
+    case TDataFile::leReadError:
+        return u"a read error stopped the reading"_s;
+    case TDataFile::leInvalidText:
+        return u"it is marked as UTF-8 but holds bytes that are not, shown as \uFFFD"_s;
+    default:
+        return u"it holds an end-of-file mark (the byte 26) with more data after it"_s;
+    }
+}
+
+QString KeptAsUtf8Notice(const QStringList& files)
+{
+    return u"%1 now kept as UTF-8, so text in every language is saved."_s.arg(
+        files.join(u" and "_s) + (files.size() > 1 ? u" are"_s : u" is"_s));
 }

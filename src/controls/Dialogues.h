@@ -69,3 +69,7 @@ QString ErrorText(const std::exception& error);
 
 // Why a save of a data file failed, as the error box words it.
 QString SaveFailureReason(TDataFile::TSaveResult result, int error = 0);
+// Why a load did not read a data file as it was, as the notice words it.
+QString LoadEndReason(TDataFile::TLoadEnd end);
+// The status bar's word, once, that data files now keep their text as UTF-8.
+QString KeptAsUtf8Notice(const QStringList& files);

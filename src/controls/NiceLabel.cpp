@@ -57,7 +57,7 @@ void TNiceLabel::paintEvent(QPaintEvent*)
         painter.setPen(run.Colour < 0 ? palette().color(QPalette::WindowText)
                                       : FromBgr(NiceColours[run.Colour]));
         painter.drawText(layout.Left[i], run.Line * lineHeight + QFontMetrics(runFont).ascent(),
-            FromAnsi(run.Text));
+            FromCore(run.Text));
     }
 }
 
@@ -80,7 +80,7 @@ QFont TNiceLabel::RunFont(const TNiceRun& run) const
 TNiceLayout TNiceLabel::LayOut() const
 {
     return LayOutNiceText(Text, LineHeight(font()), [this](const TNiceRun& run) {
-        return QFontMetrics(RunFont(run)).horizontalAdvance(FromAnsi(run.Text));
+        return QFontMetrics(RunFont(run)).horizontalAdvance(FromCore(run.Text));
     });
 }
 

@@ -17,7 +17,7 @@ class TNiceLabel : public QWidget
 public:
     explicit TNiceLabel(QWidget* parent = nullptr);
 
-    // 8-bit (Windows-1252) text, as ToAnsi gives it; CR LF and lone LF are
+    // 8-bit (Windows-1252) text, as ToCore gives it; CR LF and lone LF are
     // stored as the code \n.
     const std::string& Caption() const { return CaptionValue; }
     void SetCaption(std::string_view caption);

@@ -227,7 +227,7 @@ void TSimpleCalendar::Paint(QPainter& painter, const QRect& clip) const
         painter.fillRect(band, highlight);
         painter.setFont(bold);
         painter.setPen(colours.color(QPalette::HighlightedText));
-        const QString title = FromAnsi(month.Title);
+        const QString title = FromCore(month.Title);
         const int titleWidth = QFontMetrics(bold).horizontalAdvance(title);
         DrawTextAt(
             painter, band.left() + (band.width() - 1 - titleWidth) / 2, month.TitleTop, title);
@@ -237,7 +237,7 @@ void TSimpleCalendar::Paint(QPainter& painter, const QRect& clip) const
         painter.setPen(ReadableInk(CalColorValue, highlight));
         const QFontMetrics metrics(plain);
         for (int i = 0; i < 7; ++i) {
-            const QString name = FromAnsi(WeekDayNames[i]);
+            const QString name = FromCore(WeekDayNames[i]);
             const QRect cell = ToQRect(month.WeekDayCells[i]);
             DrawTextAt(painter, cell.left() + (cell.width() - metrics.horizontalAdvance(name)) / 2,
                 cell.top(), name);

@@ -1,5 +1,6 @@
 #include "controls/TextViewer.h"
 
+#include "base/Utf8Text.h"
 #include "platform/AnsiText.h"
 
 #include <QFile>
@@ -36,7 +37,14 @@ bool TTextViewer::ShowFile(const QString& path)
     if (!file.open(QIODevice::ReadOnly))
         return false;
     const QByteArray bytes = file.readAll();
-    Viewer->setPlainText(FromAnsi(std::string_view(bytes.constData(), size_t(bytes.size()))));
+    // Read as the data files are: Windows-1252 unless it begins with the UTF-8 mark.
+    std::string_view text(bytes.constData(), size_t(bytes.size()));
+    const TTextForm form = StartsWithUtf8Mark(text) ? tfUtf8 : tfAnsi;
+    if (form == tfUtf8)
+        text.remove_prefix(Utf8Mark.size());
+    std::string scratch;
+    bool invalid = false;
+    Viewer->setPlainText(FromCore(DecodeLine(text, form, scratch, invalid)));
     setWindowTitle(QFileInfo(path).fileName());
     show();
     raise();

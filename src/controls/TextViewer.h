@@ -12,7 +12,7 @@ class TTextViewer final : public QWidget
 public:
     explicit TTextViewer(QWidget* parent = nullptr);
 
-    // The file's text, read as the program's 8-bit files are; false, with
+    // The file's text, read as the program's data files are; false, with
     // nothing shown, when it cannot be read.
     bool ShowFile(const QString& path);
     QString Text() const;

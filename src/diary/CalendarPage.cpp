@@ -383,5 +383,5 @@ void TCalendarPage::SetGridVisible(bool visible)
 void TCalendarPage::ShowOverdueText(const std::string& text)
 {
     if (ShowOverdue)
-        ShowOverdue(FromAnsi(text));
+        ShowOverdue(FromCore(text));
 }

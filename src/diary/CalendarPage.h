@@ -149,7 +149,7 @@ private:
         const std::function<int()>& change, const QString& message);
     void CalendarChange();
     void CalendarGridSelectCell(int column, int row, int previousColumn, int previousRow);
-    bool CalendarGridKeyPress(QChar key);
+    bool CalendarGridKeyPress(const QString& key);
     bool CalendarGridKeyDown(QKeyEvent* event);
     void CalendarGridDblClick();
     void CalendarGridMouseDown(

@@ -40,7 +40,7 @@ void TCalendarPage::BuildGrid()
         Guarded([&] { used = CalendarGridKeyDown(event); });
         return used;
     };
-    CalendarGrid->OnKeyPress = [this](QChar key) {
+    CalendarGrid->OnKeyPress = [this](const QString& key) {
         bool used = false;
         Guarded([&] { used = CalendarGridKeyPress(key); });
         return used;
@@ -177,21 +177,17 @@ void TCalendarPage::ShowTimeHint(int row, const QString& text)
         CalendarGrid->viewport()->mapToGlobal(cell.bottomLeft()), text, CalendarGrid, cell);
 }
 
-bool TCalendarPage::CalendarGridKeyPress(QChar key)
+bool TCalendarPage::CalendarGridKeyPress(const QString& key)
 {
     TDiaryEvent* event = nullptr;
     const int column = CalendarGrid->Col();
-    const QStringList refused = UnstorableCharacters(QString(key));
-    if (!refused.isEmpty() && FocusedEvent()) {
-        ShowUnstorable(
-            CalendarGrid->viewport(), refused, CalendarGrid->CellRect(column, CalendarGrid->Row()));
-        return true;
-    }
-    const std::string ansi = ToAnsi(QString(key));
-    if (ansi.size() != 1 || !(event = FocusedEvent()))
+    // A character beyond ASCII is told by its first byte, which is no digit,
+    // no blank and no control: it is text.
+    const std::string character = ToCore(key);
+    if (character.empty() || !(event = FocusedEvent()))
         return false;
     const TEventType type = event->EventType;
-    const char typed = ansi.front();
+    const char typed = character.front();
     const bool used = EventKeyPress(*event, column, typed, FTimeEntryFresh);
     if (used || event->EventType != type)
         RepaintGrid();
@@ -309,7 +305,7 @@ void TCalendarPage::mDCutCopyClick(bool cut)
     if (!event)
         return;
     const int column = CalendarGrid->Col();
-    Clipboard.SetText(FromAnsi(FieldClipText(*event, column)));
+    Clipboard.SetText(FromCore(FieldClipText(*event, column)));
     if (cut) {
         ClearEventField(*event, column);
         RepaintGrid();
@@ -321,7 +317,7 @@ void TCalendarPage::mDCopyEventClick()
 {
     EndEditing();
     if (const TDiaryEvent* event = FocusedEvent())
-        Clipboard.SetText(FromAnsi(EventRecordText(*event)));
+        Clipboard.SetText(FromCore(EventRecordText(*event)));
 }
 
 void TCalendarPage::mDPasteClick()
@@ -330,12 +326,7 @@ void TCalendarPage::mDPasteClick()
     TDiaryEvent* event = FocusedEvent();
     if (!event)
         return;
-    const QString text = Clipboard.Text();
-    if (const QStringList refused = UnstorableCharacters(text); !refused.isEmpty()) {
-        Dialogues.ShowError(UnstorableMessage(refused));
-        return;
-    }
-    const std::string pasted = ToAnsi(text);
+    const std::string pasted = ToCore(Clipboard.Text());
     PasteText(*event, CalendarGrid->Col(), pasted);
     RepaintGrid();
     RecordStep(IsEventRecord(pasted) ? "Paste Event" : "Paste");

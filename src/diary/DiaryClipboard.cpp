@@ -1,6 +1,7 @@
 #include "diary/DiaryClipboard.h"
 
 #include "base/LongStrings.h"
+#include "base/Utf8Text.h"
 #include "diary/DiaryKeys.h"
 #include "diary/DiaryStore.h"
 
@@ -10,7 +11,7 @@ namespace
 constexpr char Tab = '\t';
 // Where the description starts in an event record (1-based).
 constexpr size_t RecordDescription = 10;
-constexpr size_t RecordDescriptionLimit = 9999;
+constexpr size_t RecordDescriptionLimit = 9999; // characters
 
 bool IsDigit(char c)
 {
@@ -86,8 +87,9 @@ void PasteText(TDiaryEvent& event, int column, std::string_view text)
         event.Locked = text[0] == '1' ? 1 : 0;
         PasteType(event, text[2]);
         PasteTime(event, text, 5);
-        event.Description
-            = FirstLine(text.substr(RecordDescription - 1).substr(0, RecordDescriptionLimit));
+        const std::string_view description = text.substr(RecordDescription - 1);
+        event.Description = FirstLine(
+            description.substr(0, CharacterPrefixSize(description, RecordDescriptionLimit)));
         return;
     }
     switch (column) {

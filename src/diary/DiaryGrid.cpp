@@ -21,6 +21,12 @@ constexpr std::array<int, 4> InitialWidths { 18, 19, 38, 345 };
 constexpr int TimeColumn = 2;
 constexpr int InitialRowHeight = 18;
 
+// One character, which a pair of surrogates makes as well.
+bool IsOneCharacter(const QString& text)
+{
+    return text.size() == 1 || (text.size() == 2 && text.front().isHighSurrogate());
+}
+
 } // namespace
 
 // Draws the event cells and edits descriptions in a frameless line editor that
@@ -224,15 +230,15 @@ void TDiaryGrid::keyPressEvent(QKeyEvent* event)
     // Alt and Meta make commands, not characters.
     const bool command = event->modifiers() & (Qt::AltModifier | Qt::MetaModifier);
     const QString text = event->key() == Qt::Key_Backspace ? QString(QChar(8)) : event->text();
-    if (OnKeyPress && !command && text.size() == 1 && OnKeyPress(text.front()))
+    if (OnKeyPress && !command && IsOneCharacter(text) && OnKeyPress(text))
         return;
     QTableView::keyPressEvent(event);
 }
 
 void TDiaryGrid::EditorKeyPress(QKeyEvent* event)
 {
-    if (OnKeyPress && event->text().size() == 1)
-        OnKeyPress(event->text().front());
+    if (OnKeyPress && IsOneCharacter(event->text()))
+        OnKeyPress(event->text());
 }
 
 void TDiaryGrid::mousePressEvent(QMouseEvent* event)

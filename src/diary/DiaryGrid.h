@@ -12,7 +12,8 @@ class TDiaryGridModel;
 // row 0 is the header, rows 1 to 23 the events.
 //
 // Typed keys reach the owner before the grid acts on them: OnKeyDown sees the
-// key first, OnKeyPress its character; either returns true to use it up.
+// key first, OnKeyPress its character (one or a surrogate pair); either
+// returns true to use it up.
 // Characters typed into the cell editor reach OnKeyPress as well, before the
 // editor takes them. The editor writes every change straight into the model.
 class TDiaryGrid final : public QTableView
@@ -23,7 +24,7 @@ public:
     explicit TDiaryGrid(TDiaryGridModel& model, QWidget* parent = nullptr);
 
     std::function<bool(QKeyEvent*)> OnKeyDown;
-    std::function<bool(QChar)> OnKeyPress;
+    std::function<bool(const QString&)> OnKeyPress;
 
     // The focused cell; row 0 when no event row is focused.
     int Row() const;

@@ -80,9 +80,9 @@ QVariant TDiaryGridModel::data(const QModelIndex& index, int role) const
         if (!event)
             return QString();
         if (column == dcTime)
-            return FromAnsi(TimeText(event->Time));
+            return FromCore(TimeText(event->Time));
         if (column == dcDescription)
-            return FromAnsi(event->Description);
+            return FromCore(event->Description);
         return QString();
     case Qt::AccessibleTextRole: {
         // What the pictures of the first two columns say, for screen readers.
@@ -128,7 +128,7 @@ bool TDiaryGridModel::setData(const QModelIndex& index, const QVariant& value, i
         || !checkIndex(index, CheckIndexOption::IndexIsValid) || index.column() != dcDescription)
         return false;
     TDiaryEvent* event = Store->EventAtRow(static_cast<uint8_t>(index.row() + 1));
-    const std::string text = FirstLine(ToAnsi(value.toString()));
+    const std::string text = FirstLine(ToCore(value.toString()));
     if (event->Description != text) {
         event->Description = text;
         Q_EMIT dataChanged(index, index, { Qt::DisplayRole, Qt::EditRole });

@@ -1,5 +1,6 @@
 #include "find/FindSearch.h"
 
+#include "base/Utf8Text.h"
 #include "diary/DiaryStore.h"
 #include "notes/NotesTree.h"
 
@@ -10,17 +11,23 @@
 namespace
 {
 
-// Letters a-z as A-Z; every other byte as itself.
-constexpr std::array<char, 256> FoldTable = [] {
-    std::array<char, 256> table {};
-    for (int c = 0; c < 256; ++c)
-        table[static_cast<size_t>(c)] = static_cast<char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
+// The ASCII characters folded, so most of a text is compared a byte at a time.
+constexpr std::array<char32_t, 128> AsciiFolded = [] {
+    std::array<char32_t, 128> table {};
+    for (char32_t c = 0; c < 128; ++c)
+        table[c] = c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c;
     return table;
 }();
 
-char Fold(char c)
+// The folded character at `pos`, `pos` moved past it.
+char32_t FoldedAt(std::string_view text, size_t& pos)
 {
-    return FoldTable[static_cast<unsigned char>(c)];
+    const auto byte = static_cast<unsigned char>(text[pos]);
+    if (byte < 0x80) {
+        ++pos;
+        return AsciiFolded[byte];
+    }
+    return FoldCase(NextCharacter(text, pos));
 }
 
 // The category after `node` in depth-first pre-order, or null at the end.
@@ -44,28 +51,40 @@ size_t FindInData(const TTextPattern& pattern, size_t start, const TNoteNode& no
 } // namespace
 
 TTextPattern::TTextPattern(std::string_view needle)
-    : Folded(needle)
 {
-    for (char& c : Folded)
-        c = Fold(c);
+    for (size_t pos = 0; pos < needle.size();)
+        Folded += FoldedAt(needle, pos);
+}
+
+bool TTextPattern::MatchesAt(std::string_view text, size_t pos) const
+{
+    for (const char32_t c : Folded)
+        if (pos >= text.size() || FoldedAt(text, pos) != c)
+            return false;
+    return true;
 }
 
 size_t TTextPattern::FindFrom(size_t start, std::string_view text) const
 {
-    const size_t n = Folded.size();
-    if (n == 0 || start == 0 || text.size() < n)
+    // Every character takes a byte at least.
+    if (Folded.empty() || start == 0 || text.size() < Folded.size()
+        || start - 1 > text.size() - Folded.size())
         return 0;
-    const char first = Folded[0];
-    const char* data = text.data();
-    const size_t last = text.size() - n;
-    for (size_t i = start - 1; i <= last; ++i) {
-        if (Fold(data[i]) != first)
-            continue;
-        size_t k = 1;
-        while (k < n && Fold(data[i + k]) == Folded[k])
-            ++k;
-        if (k == n)
-            return i + 1;
+    const char32_t first = Folded[0];
+    for (size_t i = start - 1; i < text.size();) {
+        const auto byte = static_cast<unsigned char>(text[i]);
+        if (byte < 0x80) {
+            if (AsciiFolded[byte] == first && MatchesAt(text, i))
+                return i + 1;
+            ++i;
+        } else if ((byte & 0xC0) == 0x80) {
+            ++i; // a start inside a character goes on from the next one
+        } else {
+            size_t next = i;
+            if (FoldedAt(text, next) == first && MatchesAt(text, i))
+                return i + 1;
+            i = next;
+        }
     }
     return 0;
 }

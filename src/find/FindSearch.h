@@ -17,9 +17,10 @@ struct TNoteNode;
 
 inline constexpr size_t FindHistoryLimit = 20;
 
-// A search text prepared for many texts: FindFrom gives what FindTextFrom
-// gives (1-based, letters A-Z in either case, 0 for none), several times
-// faster over long texts.
+// A search text prepared for many texts. FindFrom gives the 1-based byte
+// position of the first match at or after `start` in a UTF-8 text, or 0;
+// letters match whatever their case, in every script that has cases (simple
+// case folding, so one character always matches one character).
 class TTextPattern
 {
 public:
@@ -27,10 +28,12 @@ public:
     size_t FindFrom(size_t start, std::string_view text) const;
     bool FoundIn(std::string_view text) const { return FindFrom(1, text) > 0; }
     // The text holds a CR or LF, so a match may run over a line's end.
-    bool SpansLines() const { return Folded.find_first_of("\r\n") != std::string::npos; }
+    bool SpansLines() const { return Folded.find_first_of(U"\r\n") != std::u32string::npos; }
 
 private:
-    std::string Folded;
+    bool MatchesAt(std::string_view text, size_t pos) const;
+
+    std::u32string Folded;
 };
 
 // Puts a search text at the top of the history (newest first, at most 20): a
@@ -47,7 +50,7 @@ struct TDiaryHit {
 };
 
 // The next day after the calendar's that holds an event whose description
-// contains `text` (letters A-Z in either case), wrapping once from the end of
+// contains `text` (letters in either case), wrapping once from the end of
 // the diary window to its start, so the calendar's own day comes last; on a
 // day, its first such event in time order. The calendar's day is committed
 // and sorted first. Nothing for an empty text.

@@ -32,7 +32,7 @@ bool TNotesCommsCaret::TableView() const
 QString TNotesCommsCaret::CurrentCellText() const
 {
     const TNotesGrid* grid = GridOf(Pane);
-    return FromAnsi(Pane.TableModel().Table().Cell(grid->Col(), grid->Row()));
+    return FromCore(Pane.TableModel().Table().Cell(grid->Col(), grid->Row()));
 }
 
 int TNotesCommsCaret::CurrentColumn() const
@@ -42,7 +42,7 @@ int TNotesCommsCaret::CurrentColumn() const
 
 QString TNotesCommsCaret::FirstColumnText() const
 {
-    return FromAnsi(Pane.TableModel().Table().Cell(1, GridOf(Pane)->Row()));
+    return FromCore(Pane.TableModel().Table().Cell(1, GridOf(Pane)->Row()));
 }
 
 QString TNotesCommsCaret::MemoText() const
@@ -64,9 +64,9 @@ QString TNotesCommsCaret::TakeWordAtCaret()
     cursor.setPosition(caret);
     const QTextBlock block = cursor.block();
     const QString line = block.text();
-    // One 8-bit character per character: the positions stay as they are.
+    // One byte per unit: the positions stay the memo's.
     const TTextRange word
-        = SelectWordAtCaret(ToAnsi(line), static_cast<size_t>(caret - block.position()));
+        = SelectWordAtCaret(CharacterView(line), static_cast<size_t>(caret - block.position()));
     cursor.setPosition(block.position() + static_cast<int>(word.Start));
     memo->setTextCursor(cursor);
     return line.mid(static_cast<qsizetype>(word.Start), static_cast<qsizetype>(word.Length));

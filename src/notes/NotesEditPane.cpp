@@ -26,7 +26,7 @@ namespace
 // line separator, which stays inside its block.
 QString LineToMemo(const std::string& line)
 {
-    QString text = FromAnsi(line);
+    QString text = FromCore(line);
     text.replace(u'\n', QChar(QChar::LineSeparator));
     return text;
 }
@@ -34,19 +34,7 @@ QString LineToMemo(const std::string& line)
 std::string LineFromMemo(QString text)
 {
     text.replace(QChar(QChar::LineSeparator), u'\n');
-    return ToAnsi(text);
-}
-
-// The memo's text with every character beyond ASCII as one byte above the
-// blanks that is no letter, for the core's word and case rules, which look at
-// ASCII only: offsets and lengths stay those of the memo.
-std::string AsciiView(const QString& text)
-{
-    std::string view(static_cast<size_t>(text.size()), '\x80');
-    for (qsizetype i = 0; i < text.size(); ++i)
-        if (text[i].unicode() < 0x80)
-            view[static_cast<size_t>(i)] = static_cast<char>(text[i].unicode());
-    return view;
+    return ToCore(text);
 }
 
 void SetActionEnabled(QAction* action, bool enabled)
@@ -73,7 +61,6 @@ TNotesEditPane::TNotesEditPane(IDialogues& dialogues, IClipboard& clipboard, QWi
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(Views);
 
-    NotesMemo->OnRefused = [this](const QStringList& found) { Refused(found); };
     NotesGrid->OnRefused = [this](const QStringList& found) { Refused(found); };
     NotesMemo->OnContextMenu = [this](const QPoint& at) { pmNotes->popup(at); };
     NotesGrid->OnContextMenu = [this](const QPoint& at) { pmNotes->popup(at); };
@@ -195,16 +182,18 @@ void TNotesEditPane::ShowLines(const std::vector<std::string>& lines, int32_t ca
     Shown = lines;
     NotesMemo->setPlainText(text);
     NotesMemo->document()->setModified(false);
-    // The caret counts CR LF as two characters; the memo counts a line break as one.
+    // The caret counts the lines' UTF-8 bytes and CR LF as two; the memo counts
+    // UTF-16 units and a line break as one.
+    const auto at = static_cast<size_t>(std::max(caret, 0));
     int position = 0;
-    int32_t joined = 0;
-    for (QTextBlock block = NotesMemo->document()->firstBlock(); block.isValid();
-         block = block.next()) {
-        const int32_t length = static_cast<int32_t>(block.length() - 1);
-        position = block.position() + static_cast<int>(std::clamp(caret - joined, 0, length));
-        if (caret <= joined + length)
+    size_t joined = 0;
+    QTextBlock block = NotesMemo->document()->firstBlock();
+    for (size_t i = 0; i < lines.size() && block.isValid(); ++i, block = block.next()) {
+        const size_t column = std::min(at - std::min(at, joined), lines[i].size());
+        position = block.position() + static_cast<int>(QtOffset(lines[i], column));
+        if (at <= joined + lines[i].size())
             break;
-        joined += length + 2;
+        joined += lines[i].size() + 2;
     }
     QTextCursor cursor = NotesMemo->textCursor();
     cursor.setPosition(position);
@@ -224,10 +213,16 @@ std::vector<std::string> TNotesEditPane::MemoLines() const
     return lines;
 }
 
-int32_t TNotesEditPane::MemoCaret() const
+int32_t TNotesEditPane::MemoCaret(const std::vector<std::string>& lines) const
 {
+    // In the lines joined with CR LF, counting UTF-8 bytes.
     const QTextCursor cursor = NotesMemo->textCursor();
-    return static_cast<int32_t>(cursor.position() + cursor.blockNumber());
+    const auto row = static_cast<size_t>(cursor.blockNumber());
+    size_t offset = 0;
+    for (size_t i = 0; i < std::min(row, lines.size()); ++i)
+        offset += lines[i].size() + 2;
+    offset += LineFromMemo(cursor.block().text().left(cursor.positionInBlock())).size();
+    return static_cast<int32_t>(std::min<size_t>(offset, INT32_MAX - 2));
 }
 
 int32_t TNotesEditPane::Store(TNoteData& data)
@@ -241,8 +236,8 @@ int32_t TNotesEditPane::Store(TNoteData& data)
         data.Lines = std::move(memo.Lines);
         Shown = data.Lines;
     } else {
-        findStart = MemoCaret() + 2;
         data.Lines = MemoLines();
+        findStart = MemoCaret(data.Lines) + 2;
         Shown = data.Lines;
         NotesMemo->document()->setModified(false);
     }
@@ -286,7 +281,7 @@ void TNotesEditPane::MemoToGrid()
     WordWrapOff();
     Shown = MemoLines();
     TNotesTable table = ::MemoToGrid(Shown);
-    const int row = CurrentRowForLine(CaretLine(Shown, MemoCaret()), table.RowCount());
+    const int row = CurrentRowForLine(CaretLine(Shown, MemoCaret(Shown)), table.RowCount());
     NotesMemo->document()->setModified(false);
     Model->SetTable(std::move(table));
     NotesGrid->FocusCell(1, row);
@@ -347,7 +342,7 @@ void TNotesEditPane::ClearCutCopy(int mode)
         NotesGrid->EndEditing();
         const std::string text = Model->ClearCutCopy(NotesGrid->Selection(), mode);
         if ((mode & ccCopy) && !text.empty())
-            Clipboard.SetText(FromAnsi(text));
+            Clipboard.SetText(FromCore(text));
         return;
     }
     // The memo's own commands, run once the handler is done.
@@ -381,12 +376,7 @@ void TNotesEditPane::PasteClick()
         return;
     }
     NotesGrid->EndEditing();
-    const QString text = Clipboard.Text();
-    if (const QStringList found = UnstorableCharacters(text); !found.isEmpty()) {
-        Refused(found);
-        return;
-    }
-    Model->Paste(NotesGrid->Col(), NotesGrid->Row(), ToAnsi(text));
+    Model->Paste(NotesGrid->Col(), NotesGrid->Row(), ToCore(Clipboard.Text()));
 }
 
 void TNotesEditPane::ChangeCaseButtonClick()
@@ -402,14 +392,14 @@ void TNotesEditPane::ChangeCaseButtonClick()
     if (!cursor.hasSelection()) {
         const QTextBlock block = cursor.block();
         const TTextRange word = SelectWordAtCaret(
-            AsciiView(block.text()), static_cast<size_t>(cursor.position() - block.position()));
+            CharacterView(block.text()), static_cast<size_t>(cursor.position() - block.position()));
         cursor.setPosition(block.position() + static_cast<int>(word.Start));
         cursor.setPosition(
             block.position() + static_cast<int>(word.Start + word.Length), QTextCursor::KeepAnchor);
     }
     const int start = cursor.selectionStart();
     const QString selected = cursor.selectedText();
-    const std::string changed = ::ChangeCase(AsciiView(selected));
+    const std::string changed = ::ChangeCase(CharacterView(selected));
     QString result = selected;
     for (qsizetype i = 0; i < result.size(); ++i)
         if (result[i].unicode() < 0x80)

@@ -75,7 +75,7 @@ private:
     // The memo's lines: as shown while the user has not typed, read back otherwise.
     std::vector<std::string> MemoLines() const;
     // The memo's caret as an offset into its lines joined with CR LF.
-    int32_t MemoCaret() const;
+    int32_t MemoCaret(const std::vector<std::string>& lines) const;
     void Refused(const QStringList& characters);
 
     IDialogues& Dialogues;

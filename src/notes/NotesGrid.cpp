@@ -16,7 +16,7 @@ namespace
 
 constexpr int DefaultRowHeight = 18;
 
-// Cell editors that turn down characters the file cannot hold.
+// Cell editors that turn down a CR, which would split the cell's line.
 class TNotesCellDelegate final : public QStyledItemDelegate
 {
 public:

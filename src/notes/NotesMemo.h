@@ -5,10 +5,8 @@
 #include <functional>
 
 // The notes text: TABs typed stay in the text, the edit keeps its own undo and
-// clipboard. Whatever would bring in a character the notes file cannot hold
-// (a key, a paste, a drop, an input method) is turned down as a whole and
-// reported through OnRefused. The right button puts the caret on the clicked
-// character (unless text is selected) before the menu comes up.
+// clipboard. The right button puts the caret on the clicked character (unless
+// text is selected) before the menu comes up.
 class TNotesMemo final : public QPlainTextEdit
 {
     Q_OBJECT
@@ -16,18 +14,11 @@ class TNotesMemo final : public QPlainTextEdit
 public:
     explicit TNotesMemo(QWidget* parent = nullptr);
 
-    std::function<void(const QStringList&)> OnRefused;
     std::function<void(const QPoint& globalPos)> OnContextMenu;
 
     // Lines wrap at the edge: only a vertical scroll bar then, both otherwise.
     void SetWordWrap(bool wrap);
 
 protected:
-    void keyPressEvent(QKeyEvent* event) override;
-    void inputMethodEvent(QInputMethodEvent* event) override;
-    void insertFromMimeData(const QMimeData* source) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
-
-private:
-    bool Refuse(const QString& text);
 };

@@ -39,7 +39,7 @@ TNameLess DesktopNameOrder()
         locale = QLocale(QLocale::English, QLocale::UnitedStates);
     QCollator collator(locale);
     return [collator](const std::string& a, const std::string& b) {
-        return collator.compare(FromAnsi(a), FromAnsi(b)) < 0;
+        return collator.compare(FromCore(a), FromCore(b)) < 0;
     };
 }
 
@@ -350,7 +350,7 @@ void TNotesPage::DeleteCategoryButtonClick()
         Dialogues.ShowError(u"You can not Delete a Category with sub Categories"_s);
         return;
     }
-    if (!Dialogues.AskYesCancel(u"Do you want to Delete \"%1\" ?"_s.arg(FromAnsi(node->Name))))
+    if (!Dialogues.AskYesCancel(u"Do you want to Delete \"%1\" ?"_s.arg(FromCore(node->Name))))
         return;
     // The next sibling, else the one before, else the parent takes its place.
     const std::vector<TNoteLink>& siblings = Tree.ChildrenOf(node->Parent);

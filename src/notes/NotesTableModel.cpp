@@ -54,17 +54,14 @@ QVariant TNotesTableModel::data(const QModelIndex& index, int role) const
     if (!checkIndex(index, CheckIndexOption::IndexIsValid)
         || (role != Qt::DisplayRole && role != Qt::EditRole))
         return {};
-    return FromAnsi(Cells.Cell(index.column() + 1, index.row() + 1));
+    return FromCore(Cells.Cell(index.column() + 1, index.row() + 1));
 }
 
 bool TNotesTableModel::setData(const QModelIndex& index, const QVariant& value, int role)
 {
     if (!checkIndex(index, CheckIndexOption::IndexIsValid) || role != Qt::EditRole)
         return false;
-    const QString text = value.toString();
-    if (!UnstorableCharacters(text).isEmpty())
-        return false;
-    SetCell(index.column() + 1, index.row() + 1, ToAnsi(text));
+    SetCell(index.column() + 1, index.row() + 1, ToCore(value.toString()));
     return true;
 }
 
@@ -73,7 +70,7 @@ QVariant TNotesTableModel::headerData(int section, Qt::Orientation orientation, 
     if (role != Qt::DisplayRole || orientation != Qt::Horizontal || section < 0
         || section >= TNotesTable::LastCol)
         return {};
-    return FromAnsi(Cells.Cell(section + 1, 0));
+    return FromCore(Cells.Cell(section + 1, 0));
 }
 
 Qt::ItemFlags TNotesTableModel::flags(const QModelIndex& index) const

@@ -61,7 +61,7 @@ QVariant TNotesTreeModel::data(const QModelIndex& index, int role) const
     if (!node)
         return {};
     if (role == Qt::DisplayRole || role == Qt::EditRole)
-        return FromAnsi(node->Name);
+        return FromCore(node->Name);
     if (role == Qt::DecorationRole)
         return Images[node->ImageIndex ? 1 : 0];
     return {};
@@ -72,7 +72,7 @@ bool TNotesTreeModel::setData(const QModelIndex& index, const QVariant& value, i
     TNoteNode* node = NodeOf(index);
     if (!node || role != Qt::EditRole)
         return false;
-    RenameCategory(*node, ToAnsi(value.toString()));
+    RenameCategory(*node, ToCore(value.toString()));
     return true;
 }
 

@@ -12,10 +12,9 @@ TAnsiValidator::TAnsiValidator(std::function<void(const QStringList&)> refused, 
 
 QStringList TAnsiValidator::Refusable(const QString& text)
 {
-    QStringList found = UnstorableCharacters(text);
     if (text.contains(u'\r'))
-        found << QStringLiteral("\r");
-    return found;
+        return { QStringLiteral("\r") };
+    return {};
 }
 
 QValidator::State TAnsiValidator::validate(QString& input, int&) const

@@ -5,11 +5,10 @@
 #include <QValidator>
 #include <functional>
 
-// A line editor's guard for the 8-bit files: an edit (typing, pasting,
-// dropping, an input method) that would bring in a character Windows-1252
-// cannot hold, or a CR that would split a line of the file, is turned down as
-// a whole, and `refused` is told which characters it held, so the user sees
-// why nothing happened.
+// A line editor's guard for the data files' lines: an edit (typing, pasting,
+// dropping, an input method) that would bring in a CR, which would split a
+// line of the file, is turned down as a whole, and `refused` is told, so the
+// user sees why nothing happened. Every other character is kept.
 class TAnsiValidator final : public QValidator
 {
     Q_OBJECT
@@ -20,7 +19,7 @@ public:
 
     State validate(QString& input, int& pos) const override;
 
-    // The characters of `text` that an 8-bit line cannot hold.
+    // The characters of `text` that a line of the files cannot hold.
     static QStringList Refusable(const QString& text);
 
 private:

@@ -138,7 +138,7 @@ void TScheduleForm::ShowAllClick()
 
 void TScheduleForm::CopyClick()
 {
-    Clipboard.SetText(FromAnsi(ScheduleCopyText(FModel->List().Elements)));
+    Clipboard.SetText(FromCore(ScheduleCopyText(FModel->List().Elements)));
 }
 
 void TScheduleForm::GoThereClick()

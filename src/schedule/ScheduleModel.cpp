@@ -90,7 +90,7 @@ QVariant TScheduleModel::data(const QModelIndex& index, int role) const
             return QLocale().toString(QTime(time.Hour, time.Minute), u"hh:mm"_s);
         }
         case EventColumn:
-            return FromAnsi(element->Description);
+            return FromCore(element->Description);
         default:
             return {};
         }

@@ -68,9 +68,8 @@ void TFontPicker::SetChosen(const TSettingsFont& font)
 TSettingsFont TFontPicker::Chosen() const
 {
     TSettingsFont font;
-    font.Name = ToAnsi(FontFace->currentFont().family());
-    if (font.Name.size() > MaxFontNameLength)
-        font.Name.resize(MaxFontNameLength);
+    font.Name = ToCore(FontFace->currentFont().family());
+    CutFontName(font.Name);
     if (font.Name.empty())
         font.Name = DefaultFontName;
     font.Size = std::clamp(FontSize->value(), MinSize, MaxSize);

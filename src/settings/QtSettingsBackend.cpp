@@ -13,7 +13,7 @@ namespace
 
 QString Key(std::string_view name)
 {
-    return FromAnsi(name);
+    return FromCore(name);
 }
 
 // True when the changes made through `settings` are in the file.
@@ -86,10 +86,10 @@ std::optional<std::string> TQtSettingsBackend::ReadText(std::string_view name)
     const QVariant value = settings.value(Key(name));
     // "1, 2" typed into the file by hand: QSettings splits it at the commas.
     if (value.typeId() == QMetaType::QStringList)
-        return ToAnsi(value.toStringList().join(u", "_s));
+        return ToCore(value.toStringList().join(u", "_s));
     if (value.typeId() != QMetaType::QString)
         return std::nullopt;
-    return ToAnsi(value.toString());
+    return ToCore(value.toString());
 }
 
 bool TQtSettingsBackend::WriteText(std::string_view name, std::string_view text)
@@ -97,12 +97,12 @@ bool TQtSettingsBackend::WriteText(std::string_view name, std::string_view text)
     const QString key = Key(name);
     if (Batch) {
         Replaced.emplace_back(key, Batch->value(key));
-        Batch->setValue(key, FromAnsi(text));
+        Batch->setValue(key, FromCore(text));
         return true;
     }
     auto settings = Open();
     const QVariant previous = settings->value(key);
-    settings->setValue(key, FromAnsi(text));
+    settings->setValue(key, FromCore(text));
     if (Stored(*settings, [this] { return Open()->status(); }))
         return true;
     PutBack(*settings, key, previous);

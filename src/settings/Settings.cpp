@@ -1,5 +1,6 @@
 #include "settings/Settings.h"
 
+#include "base/Utf8Text.h"
 #include "settings/SettingsStore.h"
 
 #include <algorithm>
@@ -35,6 +36,11 @@ void WriteFlag(TSettingsStore& store, const TSettingKey& key, bool on)
 
 } // namespace
 
+void CutFontName(std::string& name)
+{
+    name.resize(CharacterPrefixSize(name, MaxFontNameLength));
+}
+
 void LoadSettings(TSettingsStore& store, TSettings& settings)
 {
     store.OpenSettings();
@@ -51,8 +57,7 @@ void LoadSettings(TSettingsStore& store, TSettings& settings)
     const std::string name = store.ReadSettingText(Setting::FontName.Name);
     if (!name.empty())
         font.Name = name;
-    if (font.Name.size() > MaxFontNameLength)
-        font.Name.resize(MaxFontNameLength);
+    CutFontName(font.Name);
     if (font.Name.empty())
         font.Name = DefaultFontName;
     font.Size = store.ReadSettingInt(Setting::FontSize);

@@ -17,10 +17,13 @@ inline constexpr int32_t FontStyleBits = fsBold | fsItalic | fsUnderline | fsStr
 inline constexpr std::string_view DefaultFontName = "MS Sans Serif";
 inline constexpr size_t MaxFontNameLength = 31;
 
+// Cuts a font name to MaxFontNameLength characters, never inside one.
+void CutFontName(std::string& name);
+
 // The one font shared by the diary grid, the notes tree, memo and table, and
 // the schedule grid.
 struct TSettingsFont {
-    std::string Name { DefaultFontName }; // 8-bit text, at most 31 characters
+    std::string Name { DefaultFontName }; // at most 31 characters
     int32_t Size = *Setting::FontSize.Default; // points
     int32_t Style = *Setting::FontStyle.Default; // fsBold | fsItalic | ...
     friend bool operator==(const TSettingsFont&, const TSettingsFont&) = default;

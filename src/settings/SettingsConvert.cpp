@@ -80,7 +80,7 @@ TColour QColorToColour(const QColor& colour)
 QFont SettingsFontToQFont(const TSettingsFont& font)
 {
     QFont result = QGuiApplication::font();
-    result.setFamilies({ FromAnsi(font.Name) });
+    result.setFamilies({ FromCore(font.Name) });
     if (font.Size > 0)
         result.setPointSize(std::min(font.Size, MaxFontPoints));
     result.setBold((font.Style & fsBold) != 0);
@@ -93,9 +93,8 @@ QFont SettingsFontToQFont(const TSettingsFont& font)
 TSettingsFont QFontToSettingsFont(const QFont& font)
 {
     TSettingsFont result;
-    result.Name = ToAnsi(font.family());
-    if (result.Name.size() > MaxFontNameLength)
-        result.Name.resize(MaxFontNameLength);
+    result.Name = ToCore(font.family());
+    CutFontName(result.Name);
     result.Size = font.pointSize() > 0 ? font.pointSize()
                                        : int32_t(std::lround(font.pixelSize() * 72.0 / 96.0));
     result.Style = (font.bold() ? fsBold : 0) | (font.italic() ? fsItalic : 0)

@@ -76,7 +76,7 @@ private Q_SLOTS:
     void captionsKeepLineEndsAsBreakCodes()
     {
         TNiceLabel label;
-        label.SetCaption(ToAnsi(u"one\r\ntwo \u00E9"_s));
+        label.SetCaption(ToCore(u"one\r\ntwo \u00E9"_s));
         QCOMPARE(label.Caption(), std::string("one\\ntwo \xE9"));
     }
 

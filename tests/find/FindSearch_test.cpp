@@ -109,14 +109,14 @@ TEST_F(DiaryFindTest, AnEventTypedOnTheChosenDayIsFound)
     EXPECT_EQ(hit->Position, 1);
 }
 
-TEST_F(DiaryFindTest, OnlyAsciiLettersIgnoreCase)
+TEST_F(DiaryFindTest, LettersOfEveryScriptIgnoreCase)
 {
-    Add(8, 8, 800, "Caf\xE9 \xC9T\xC9");
+    Add(8, 8, 800, "Café ÉTÉ Łódź ΣΟΦΊΑ Ёлка 東京 😀");
     View.SetCalendarDate(EncodeDate(2026, 4, 15));
-    EXPECT_TRUE(Next("CAF\xE9"));
-    EXPECT_FALSE(Next("caf\xC9"));
-    EXPECT_TRUE(Next("\xC9t\xC9"));
-    EXPECT_FALSE(Next("\xE9t\xE9"));
+    for (const char* found : { "CAFÉ", "cafÉ", "été", "łÓDŹ", "σοφία", "ёЛКА", "東京 😀" })
+        EXPECT_TRUE(Next(found)) << found;
+    for (const char* missing : { "ete", "lodz", "東 京" })
+        EXPECT_FALSE(Next(missing)) << missing;
 }
 
 TEST_F(DiaryFindTest, FromADayPastTheWindowTheSearchStartsAtTheWindowsStart)
@@ -153,9 +153,9 @@ TEST(FindHistory, TypedTextsGoOnTopOnceAndTheTwentyFirstPushesTheOldestOut)
 TEST(TextPattern, FindsWhatFindTextFromFinds)
 {
     const std::vector<std::string> texts { "", "a", "Dentist at nine", "DENTIST",
-        "xx\r\ndentist\r\n", "caf\xE9 CAF\xC9", "abab", "[{@`" };
-    const std::vector<std::string> needles { "a", "dentist", "AB", "\xE9", "\xC9", "@", "`", "[",
-        "{", "nine", "Dentist at nine!", "" };
+        "xx\r\ndentist\r\n", "abab", "[{@`", "Zz -1 9" };
+    const std::vector<std::string> needles { "a", "dentist", "AB", "@", "`", "[", "{", "nine",
+        "Dentist at nine!", "z", " -1", "" };
     for (const std::string& text : texts)
         for (const std::string& needle : needles)
             for (size_t start = 0; start <= text.size() + 1; ++start)
@@ -174,8 +174,32 @@ TEST(TextPattern, EveryLetterIsFoundInEitherCaseAndNothingElseIs)
     }
     // The neighbours of the two alphabets are no letters.
     for (const auto& [needle, text] : std::vector<std::pair<std::string, std::string>> {
-             { "@", "`" }, { "[", "{" }, { "`", "@" }, { "{", "[" }, { "\xE9", "\xC9" } })
+             { "@", "`" }, { "[", "{" }, { "`", "@" }, { "{", "[" } })
         EXPECT_EQ(TTextPattern(needle).FindFrom(1, text), 0u) << needle;
+}
+
+TEST(TextPattern, FindsByCharactersAndGivesBytePositions)
+{
+    const struct {
+        std::string_view Text;
+        std::string_view Needle;
+        size_t Start;
+        size_t Found;
+    } cases[] = {
+        { "Zoë café", "CAFÉ", 1, 6 },
+        { "Zoë café", "ZOË", 1, 1 },
+        { "Łódź ŁÓDŹ", "łódź", 2, 9 }, // from inside "Ł"
+        { "ΣΊΣΥΦΟΣ σίσυφοσ", "σίσυφοσ", 1, 1 },
+        { "東京 😀 end", "END", 1, 13 },
+        { "👍🏽 👍🏿", "👍🏿", 1, 10 },
+        { "x K y", "k", 1, 3 }, // the Kelvin sign folds to k
+        { "Straße", "STRASSE", 1, 0 }, // one character to one only
+        { "ÿ Ÿ", "Ÿ", 1, 1 },
+        { "abc", "abcd", 1, 0 },
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(TTextPattern(c.Needle).FindFrom(c.Start, c.Text), c.Found)
+            << c.Needle << " in " << c.Text;
 }
 
 TEST(NotesLines, FindsWhatTheJoinedTextHolds)
@@ -245,7 +269,7 @@ TEST_F(NotesFindTest, WalksDownTheTreeNameBeforeTextWithoutWrapping)
         // Nothing selected: the whole tree, the first category's name included.
         { nullptr, 1, "my notes", Root, 0 },
         { nullptr, 1, "secret", Root, 5 },
-        { Work, 1, "\xE9t\xE9", nullptr, 0 },
+        { Work, 1, "ÉTÉ", nullptr, 0 },
     };
     for (const TCase& c : cases) {
         const auto hit = FindInNotes(Tree, c.Selected, c.Start, c.Text);
@@ -255,7 +279,9 @@ TEST_F(NotesFindTest, WalksDownTheTreeNameBeforeTextWithoutWrapping)
             EXPECT_EQ(hit->Position, c.Position) << c.Text;
         }
     }
-    NoteDataOf(*Home).Lines = { "Caf\xE9 \xC9T\xC9" };
-    EXPECT_TRUE(FindInNotes(Tree, Home, 1, "CAF\xE9"));
-    EXPECT_FALSE(FindInNotes(Tree, Home, 1, "\xE9t\xE9"));
+    NoteDataOf(*Home).Lines = { "Café", "東京 ÉTÉ" };
+    const auto hit = FindInNotes(Tree, Home, 1, "été");
+    ASSERT_TRUE(hit);
+    EXPECT_EQ(hit->Position, 15u); // after "Café" 5 bytes, CR LF 2, "東京 " 7
+    EXPECT_FALSE(FindInNotes(Tree, Home, 1, "ete"));
 }
