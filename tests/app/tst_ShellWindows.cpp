@@ -286,6 +286,15 @@ private Q_SLOTS:
         QCOMPARE(page->Selected(), root->Children[1].get());
         QVERIFY(page->TreeView()->hasFocus() || !QApplication::focusWidget());
 
+        // Any script in any case: the hit is selected in the memo as written.
+        NoteDataOf(*home).Lines = { "東京 😀 ŁÓDŹ" };
+        edit->clear();
+        edit->insert(u"łódź"_s);
+        find->FindNextClick();
+        QCOMPARE(page->Selected(), home);
+        QCOMPARE(memo->textCursor().selectionStart(), 6);
+        QCOMPARE(memo->textCursor().selectedText(), u"ŁÓDŹ"_s);
+
         // The notes tool bar's find button.
         find->FindCloseClick();
         QVERIFY(!find->isVisible());

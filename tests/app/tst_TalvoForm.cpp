@@ -1,5 +1,6 @@
 #include "FakeShell.h"
 #include "alarms/AlarmPopups.h"
+#include "alarms/AlarmForm.h"
 #include "app/AboutForm.h"
 #include "app/HelpWindow.h"
 #include "app/TrayController.h"
@@ -40,9 +41,10 @@ QByteArray EmptyDiary()
     return text;
 }
 
-void WriteDiaryWithEvent(const QString& path, uint16_t slot, const QByteArray& line)
+void WriteDiaryWithEvent(
+    const QString& path, uint16_t slot, const QByteArray& line, const QByteArray& start = {})
 {
-    QByteArray text;
+    QByteArray text = start;
     for (int s = 0; s < 384; ++s) {
         if (s == slot)
             text += line + "\r\n";
@@ -353,7 +355,9 @@ private Q_SLOTS:
     {
         TFakeShell shell;
         QVERIFY(QDir(shell.Folder.path()).exists());
-        WriteDiaryWithEvent(shell.DataFile(u"DIARY.DAT"_s), DayIndex(12, 7), "010930Dentist");
+        // A diary kept as UTF-8: the pop-up shows the text whole.
+        WriteDiaryWithEvent(shell.DataFile(u"DIARY.DAT"_s), DayIndex(12, 7),
+            "010930Dentist Łódź 東京 😀", "\xEF\xBB\xBF");
         shell.StoredSettings = { { "AlarmSound", "2" }, { "DateTray", "0" }, { "Month", "12" } };
         shell.Clock.Set(EncodeDate(2026, 12, 7) + EncodeTime(9, 29, 59));
         auto form = shell.Start();
@@ -366,6 +370,8 @@ private Q_SLOTS:
         form->SecondTimer();
         form->SecondTimer(); // the same minute again does nothing more
         QCOMPARE(form->Popups().Notes().size(), 1u);
+        QCOMPARE(form->Popups().Notes().back()->findChild<QLabel*>(u"Message"_s)->text(),
+            u" Dentist Łódź 東京 😀 "_s);
         QVERIFY(form->Tray().Acknowledge->isEnabled());
         QCOMPARE(shell.Sound.Played, std::vector<int32_t> { 2 });
         QCOMPARE(form->Tray().ShownImage(), TTalvoForm::AlarmTrayImage);

@@ -61,6 +61,13 @@ private Q_SLOTS:
         QTest::keyClick(edit, Qt::Key_Return);
         QCOMPARE(searched.size(), 5);
 
+        // Text of every language is searched and kept in the history as typed.
+        edit->insert(u"Łódź 東京 😀"_s);
+        QTest::keyClick(edit, Qt::Key_Return);
+        QCOMPARE(searched.last(), u"Łódź 東京 😀"_s);
+        QCOMPARE(form.Target()->itemText(0), u"Łódź 東京 😀"_s);
+        QCOMPARE(form.History().front(), "Łódź 東京 😀");
+
         QTest::keyClick(edit, Qt::Key_Escape);
         QVERIFY(!form.isVisible());
         QVERIFY(closed);
