@@ -166,6 +166,68 @@ void BM_SortDay(benchmark::State& state)
     state.SetItemsProcessed(state.iterations() * count);
 }
 BENCHMARK(BM_SortDay)->Arg(10'000)->Arg(100'000)->Unit(benchmark::kMillisecond);
+
+// A diary whose descriptions hold Western accented letters and symbols among
+// plain ones (a fifth of the characters), so both forms can hold it.
+void FillAccentedDiary(TDiaryDays& days)
+{
+    FillDiary(days);
+    const std::vector<std::string> accented { "é", "è", "ü", "ö", "ß", "É", "€", "Ç", "ñ", "å" };
+    std::mt19937 random(31);
+    for (TEventLink& head : days)
+        for (TDiaryEvent* e = head.get(); e; e = e->Next.get()) {
+            std::string text;
+            for (const char c : e->Description.view()) {
+                if (random() % 5 == 0)
+                    text += accented[random() % accented.size()];
+                else
+                    text += c;
+            }
+            e->Description = text;
+        }
+}
+
+// Load and save of the same accented diary kept in each form: range 0 the
+// 8-bit form, 1 UTF-8.
+void BM_LoadDiaryInForm(benchmark::State& state)
+{
+    TBenchFolder folder;
+    TIoError ioError;
+    {
+        TDiaryDays days;
+        FillAccentedDiary(days);
+        if (!SaveDiary(days, folder.Path, ioError, static_cast<TTextForm>(state.range(0))))
+            state.SkipWithError("could not write the diary");
+    }
+    for (auto _ : state) {
+        auto days = std::make_unique<TDiaryDays>();
+        LoadDiary(*days, folder.Path, ioError);
+        benchmark::DoNotOptimize(days.get());
+        state.PauseTiming();
+        days.reset();
+        state.ResumeTiming();
+    }
+    state.SetBytesProcessed(
+        state.iterations() * static_cast<int64_t>(fs::file_size(folder.Path / DiaryFileName)));
+}
+BENCHMARK(BM_LoadDiaryInForm)->Arg(tfAnsi)->Arg(tfUtf8)->Unit(benchmark::kMillisecond);
+
+void BM_SaveDiaryInForm(benchmark::State& state)
+{
+    TBenchFolder folder;
+    TIoError ioError;
+    TDiaryDays source;
+    FillAccentedDiary(source);
+    TDiaryDays days;
+    ParseDiary(FormatDiary(source), days);
+    const auto form = static_cast<TTextForm>(state.range(0));
+    for (auto _ : state)
+        if (!SaveDiary(days, folder.Path, ioError, form))
+            state.SkipWithError("could not write the diary");
+    state.SetBytesProcessed(
+        state.iterations() * static_cast<int64_t>(fs::file_size(folder.Path / DiaryFileName)));
+}
+BENCHMARK(BM_SaveDiaryInForm)->Arg(tfAnsi)->Arg(tfUtf8)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LoadDiaryCold)->Unit(benchmark::kMillisecond);
 
 } // namespace

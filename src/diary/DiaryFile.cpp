@@ -489,10 +489,11 @@ bool LoadDiary(TDiaryDays& days, const std::filesystem::path& folder, TIoError& 
     return LoadDiary(days, file, ioError);
 }
 
-bool SaveDiary(const TDiaryDays& days, const std::filesystem::path& folder, TIoError& ioError)
+bool SaveDiary(const TDiaryDays& days, const std::filesystem::path& folder, TIoError& ioError,
+    TTextForm least)
 {
     TDataFile file(folder / DiaryFileName);
-    return SaveDataText(FormatDiary(days), file, ioError, 0) == TDataFile::srSaved;
+    return SaveDataText(FormatDiary(days, least), file, ioError, 0) == TDataFile::srSaved;
 }
 
 std::string EventReportLine(uint16_t day, uint16_t month, uint16_t year,

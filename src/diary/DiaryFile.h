@@ -75,8 +75,10 @@ bool LoadDiary(TDiaryDays& days, TDataFile& file, TIoError& ioError,
     size_t pieceSize = DiaryBlockSize, const std::function<void()>& betweenSweeps = {});
 // The same for "DIARY.DAT" in the folder.
 bool LoadDiary(TDiaryDays& days, const std::filesystem::path& folder, TIoError& ioError);
-// Writes the table to "DIARY.DAT" in the folder. True on success.
-bool SaveDiary(const TDiaryDays& days, const std::filesystem::path& folder, TIoError& ioError);
+// Writes the table to "DIARY.DAT" in the folder, in DiaryForm(days, least).
+// True on success.
+bool SaveDiary(const TDiaryDays& days, const std::filesystem::path& folder, TIoError& ioError,
+    TTextForm least = tfAnsi);
 
 // "05 Mar 2024<TAB>09:30<TAB>Alarm<TAB>Dentist": the line of one event in the
 // purge log and in the schedule's copy.
