@@ -9,7 +9,7 @@
 std::string_view PrefixLetters(int step)
 {
     static constexpr std::array<std::string_view, 9> Letters
-        = { "p", "n", "\xB5", "m", "", "k", "M", "G", "T" };
+        = { "p", "n", "µ", "m", "", "k", "M", "G", "T" };
     if (step < -4 || step > 4)
         return {};
     return Letters[static_cast<size_t>(step + 4)];

@@ -10,10 +10,10 @@
 
 // Labels of the display rows, top (level 7) to bottom (X).
 inline constexpr std::array<std::string_view, 8> StackLabels
-    = { "e", "d", "c", "b", "a", "Z", "Y \xF8", "X r" };
+    = { "e", "d", "c", "b", "a", "Z", "Y ø", "X r" };
 
 // Engineering prefix letter of step i (powers of 1000), i = -4..4; step 0 has
-// none. "\xB5" is the micro sign in Windows-1252.
+// none; "µ" (the micro sign) for step -2.
 std::string_view PrefixLetters(int step);
 
 // 15 significant digits: fixed notation for decimal exponents -4..14, else

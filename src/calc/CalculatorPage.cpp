@@ -1,5 +1,7 @@
 #include "calc/CalculatorPage.h"
 
+#include "base/Utf8Text.h"
+
 #include "calc/CalcStackModel.h"
 #include "calc/CalculatorGrid.h"
 #include "controls/Contrast.h"
@@ -41,6 +43,23 @@ constexpr int MinKeyHeight = 28;
 QString Text(const char16_t* text)
 {
     return text ? QString::fromUtf16(text) : QString();
+}
+
+// The calculator's key codes are Windows-1252 bytes ("µ" is 0xB5): those of
+// the text up to its first character that has none.
+std::string KeyCodes(const QString& text)
+{
+    const std::string utf8 = ToCore(text);
+    std::string codes;
+    for (size_t pos = 0; pos < utf8.size();) {
+        const size_t start = pos;
+        NextCharacter(utf8, pos);
+        const std::string_view character(utf8.data() + start, pos - start);
+        if (!FitsAnsi(character))
+            break;
+        AppendUtf8AsAnsi(codes, character);
+    }
+    return codes;
 }
 
 } // namespace
@@ -326,7 +345,7 @@ void TCalculatorPage::FormKeyPress(QChar key)
         PasteX();
         return;
     }
-    const std::string code = ToCore(QString(key));
+    const std::string code = KeyCodes(QString(key));
     if (code.size() == 1)
         Guarded([&] { Calc.CalcKey(static_cast<uint8_t>(code.front())); });
 }
@@ -341,7 +360,7 @@ void TCalculatorPage::PasteX()
     const QString text = Clipboard.Text();
     if (text.isEmpty())
         return;
-    Guarded([&] { Calc.PasteX(ToCore(text)); });
+    Guarded([&] { Calc.PasteX(KeyCodes(text)); });
 }
 
 int TCalculatorPage::CurrentRow() const

@@ -70,11 +70,11 @@ bool TCommsCommands::GetPhoneNumber(QString& number, QString& label)
         Dialogues.ShowError(u"Modem Port NOT specified yet."_s);
         return false;
     }
-    // ToCore keeps one character per character, so the caret stays in place.
+    const QString memo = Notes.TableView() ? QString() : Notes.MemoText();
     const TPhonePick pick = Notes.TableView()
         ? PhoneNumberInCell(
             ToCore(Notes.CurrentCellText()), Notes.CurrentColumn(), ToCore(Notes.FirstColumnText()))
-        : PhoneNumberAtCaret(ToCore(Notes.MemoText()), static_cast<size_t>(Notes.MemoCaret()));
+        : PhoneNumberAtCaret(ToCore(memo), CoreOffset(memo, Notes.MemoCaret()));
     if (!IsValidPhoneNumber(pick.Number)) {
         Dialogues.ShowError(u"Not a valid phone number"_s);
         return false;

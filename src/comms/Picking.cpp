@@ -1,5 +1,7 @@
 #include "comms/Picking.h"
 
+#include "base/Utf8Text.h"
+
 #include <algorithm>
 
 namespace
@@ -70,7 +72,7 @@ bool IsValidPhoneNumber(std::string_view number)
 
 bool IsValidEmailAddress(std::string_view address)
 {
-    return address.size() >= MinEmailLength && address.find('@') != std::string_view::npos
+    return CharacterCount(address) >= MinEmailLength && address.find('@') != std::string_view::npos
         && address.find('.') != std::string_view::npos;
 }
 

@@ -61,7 +61,7 @@ TEST(EngineeringTextTest, ScalesBetweenATenthAndAThousand)
     EXPECT_EQ(EngineeringText(123456789), "123.456789M");
     EXPECT_EQ(EngineeringText(1234.5), "1.2345k");
     EXPECT_EQ(EngineeringText(-0.002), "-2m");
-    EXPECT_EQ(EngineeringText(2e-6), "2\xB5");
+    EXPECT_EQ(EngineeringText(2e-6), "2µ");
     EXPECT_EQ(EngineeringText(3e-9), "3n");
     EXPECT_EQ(EngineeringText(4.7e9), "4.7G");
     EXPECT_EQ(EngineeringText(1e15), "1000T");
@@ -71,7 +71,7 @@ TEST(EngineeringTextTest, ScalesBetweenATenthAndAThousand)
 TEST(EngineeringTextTest, PrefixLettersByStep)
 {
     EXPECT_EQ(PrefixLetters(-4), "p");
-    EXPECT_EQ(PrefixLetters(-2), "\xB5");
+    EXPECT_EQ(PrefixLetters(-2), "µ");
     EXPECT_EQ(PrefixLetters(0), "");
     EXPECT_EQ(PrefixLetters(2), "M");
     EXPECT_EQ(PrefixLetters(4), "T");

@@ -208,9 +208,17 @@ TEST_F(Options, FontNameKeepsTheCurrentFaceWhenEmptyAndIsCutTo31Characters)
     LoadSettings(Store, s);
     EXPECT_EQ(s.SettingsFont.Name, "MS Sans Serif");
 
-    Memory->Values["FontName"] = std::string("Caf\xE9 Sans");
+    Memory->Values["FontName"] = std::string("Café Sans");
     LoadSettings(Store, s);
-    EXPECT_EQ(s.SettingsFont.Name, "Caf\xE9 Sans");
+    EXPECT_EQ(s.SettingsFont.Name, "Café Sans");
+
+    // Characters are counted, and none is cut in two.
+    std::string wide;
+    for (int i = 0; i < 20; ++i)
+        wide += "東😀";
+    Memory->Values["FontName"] = wide;
+    LoadSettings(Store, s);
+    EXPECT_EQ(s.SettingsFont.Name, wide.substr(0, 15 * (3 + 4) + 3));
 }
 
 TEST_F(Options, OnlyTheFourStyleBitsCount)

@@ -52,9 +52,9 @@ private Q_SLOTS:
         saved.ColourCalendar = SystemColour(ScrollBarColourIndex);
         saved.ColourTree = RgbColour(10, 20, 30);
         saved.ColourToday = 0;
-        // Commas, quotes, a leading blank, an "@" and a Windows-1252 letter all
+        // Commas, quotes, a leading blank, an "@" and letters of any script all
         // come back as the same text.
-        saved.SettingsFont = { " @Caf\xE9, \"Sans\"; x=1", 11, fsItalic | fsStrikeOut };
+        saved.SettingsFont = { " @Café Łódź, \"Sans\"; x=1", 11, fsItalic | fsStrikeOut };
         saved.OnTop = true;
         saved.DateTray = false;
         {
