@@ -154,7 +154,7 @@ private Q_SLOTS:
         TFakeShell shell;
         auto form = ShownForm(shell);
         TNoteNode* root = form->Notes().Root();
-        NoteDataOf(*root).Lines = { "Name", "b \xFC", "anna", "Zo\xEB", "-3" };
+        NoteDataOf(*root).Lines = { "Name", "b ü", "anna", "Zoë", "-3" };
         Named<QTabWidget>(*form, u"PageControl"_s)->setCurrentIndex(1);
         auto* tree = Named(*form, u"NotesTreeView"_s);
         auto* tools = Named<QToolBar>(*form, u"NotesTools"_s);

@@ -186,9 +186,9 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitForWindowExposed(form.get()));
         for (int day = 1; day <= 9; ++day)
             AddEvent(*form, 12, day, 800, "x");
-        AddEvent(*form, 12, 8, 900, "r\xE9union");
+        AddEvent(*form, 12, 8, 900, "réunion");
         AddEvent(*form, 12, 9, 930, "y");
-        AddEvent(*form, 12, 9, 1000, "R\xE9union -2");
+        AddEvent(*form, 12, 9, 1000, "Réunion -2");
         form->FindButtonClick();
         TFindForm* find = form->findChild<TFindForm*>();
         QVERIFY(find && find->isVisible());
