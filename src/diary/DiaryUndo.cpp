@@ -12,7 +12,7 @@ constexpr int DiaryStepId = 0x7D1A;
 } // namespace
 
 TDiaryStep::TDiaryStep(TDiaryEdit edit, int mergeKey, TReplay replay)
-    : QUndoCommand(FromAnsi(edit.Name()))
+    : QUndoCommand(FromCore(edit.Name()))
     , FEdit(std::move(edit))
     , MergeKey(mergeKey)
     , Replay(std::move(replay))

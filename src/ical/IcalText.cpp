@@ -1,5 +1,7 @@
 #include "ical/IcalText.h"
 
+#include "base/Utf8Text.h"
+
 #include <array>
 #include <cstdint>
 
@@ -17,19 +19,6 @@ char32_t FromByte1252(unsigned char byte)
     if (byte >= 0x80 && byte < 0xA0 && High1252[byte - 0x80] != 0)
         return High1252[byte - 0x80];
     return byte;
-}
-
-// The byte for a character, or '?' when the code page has none.
-char ToByte1252(char32_t c)
-{
-    if (c < 0x80 || (c >= 0xA0 && c < 0x100))
-        return static_cast<char>(c);
-    for (size_t i = 0; i < High1252.size(); ++i)
-        if (High1252[i] == c)
-            return static_cast<char>(0x80 + i);
-    if (c >= 0x80 && c < 0xA0)
-        return static_cast<char>(c);
-    return '?';
 }
 
 void AppendUtf8(std::string& out, char32_t c)
@@ -119,24 +108,12 @@ std::string FromUtf16(std::string_view bytes, bool bigEndian)
 
 std::string DiaryTextFromUtf8(std::string_view text)
 {
-    std::string out;
-    out.reserve(text.size());
-    for (size_t pos = 0; pos < text.size();) {
-        char32_t c = 0;
-        const size_t length = ReadUtf8(text, pos, c);
-        out += length ? ToByte1252(c) : '?';
-        pos += length ? length : 1;
-    }
-    return out;
+    return RepairUtf8(text);
 }
 
 std::string Utf8FromDiaryText(std::string_view text)
 {
-    std::string out;
-    out.reserve(text.size());
-    for (const char byte : text)
-        AppendUtf8(out, FromByte1252(static_cast<unsigned char>(byte)));
-    return out;
+    return std::string(text);
 }
 
 std::string ToUtf8(std::string_view bytes, bool& guessed)

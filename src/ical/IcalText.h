@@ -6,9 +6,8 @@
 
 // Text as iCalendar files hold it (UTF-8), and the crossing into the diary.
 
-// The crossing between UTF-8 and the diary's own text (Windows-1252 today):
-// the one place that changes when the diary holds UTF-8 itself. A character
-// the diary cannot hold becomes "?".
+// The crossing between UTF-8 and the diary's own text, which is UTF-8 too:
+// every character is kept, and bytes that are not UTF-8 read as U+FFFD.
 std::string DiaryTextFromUtf8(std::string_view text);
 std::string Utf8FromDiaryText(std::string_view text);
 

@@ -14,7 +14,7 @@ class TTableStep final : public QUndoCommand
 {
 public:
     TTableStep(TTableEdit edit, TNotesTableModel& model)
-        : QUndoCommand(FromAnsi(edit.Name()))
+        : QUndoCommand(FromCore(edit.Name()))
         , Edit(std::move(edit))
         , Model(model)
     {

@@ -57,8 +57,8 @@ uint64_t TextDigest(std::string_view text);
 // place and the local change is kept beside it.
 inline constexpr std::string_view ConflictSuffix = " (conflict)";
 
-// The diary's 8-bit text (Windows-1252) and UTF-8: the one crossing between
-// the diary's text and the calendar's. Characters Windows-1252 cannot hold
-// become "?"; bytes that are not UTF-8 are read as Windows-1252.
+// The diary's text and the calendar's are both UTF-8: the one crossing
+// between them keeps every character, and bytes that are not UTF-8 read as
+// U+FFFD.
 std::string DiaryToUtf8(std::string_view text);
 std::string Utf8ToDiary(std::string_view text);

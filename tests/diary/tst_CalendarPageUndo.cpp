@@ -53,7 +53,7 @@ private Q_SLOTS:
 
     void undoGoesBackToTheStepsDayAndRow()
     {
-        Add(4, 17, 930, "Dentist \xE9");
+        Add(4, 17, 930, "Dentist é");
         Add(4, 17, 1200, "Lunch");
         Choose(2025, 4, 17);
         Click(3, 2);
