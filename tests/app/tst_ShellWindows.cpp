@@ -311,7 +311,7 @@ private Q_SLOTS:
         };
         // The first search starts after the character at the caret (the text's start).
         const TCase cases[] = { { "xabab", u"ab", { 1, 3 } }, { "aaaa", u"AA", { 1, 2 } },
-            { "Ab ab\tab \xE9", u"aB", { 3, 6 } } };
+            { "Ab ab\tab é", u"aB", { 3, 6 } } };
         for (const TCase& c : cases) {
             TFakeShell shell;
             auto form = shell.Start();
