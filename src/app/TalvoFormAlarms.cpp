@@ -37,19 +37,19 @@ void TTalvoForm::ConnectAlarms()
 
 void TTalvoForm::ShowAlarmPopup(const TAlarmEvent& alarm, TRingKind kind)
 {
-    FPopups->ShowAlarm(alarm, kind, FromAnsi(alarm.Description));
+    FPopups->ShowAlarm(alarm, kind, FromCore(alarm.Description));
 }
 
 void TTalvoForm::ShowReminder(const TAlarmEvent& alarm, int minutes)
 {
-    FPopups->ShowReminder(alarm, minutes, FromAnsi(alarm.Description));
+    FPopups->ShowReminder(alarm, minutes, FromCore(alarm.Description));
 }
 
 void TTalvoForm::ShowMissedAlarms(const std::vector<TAlarmEvent>& alarms)
 {
     QStringList descriptions;
     for (const TAlarmEvent& alarm : alarms)
-        descriptions << FromAnsi(alarm.Description);
+        descriptions << FromCore(alarm.Description);
     FPopups->ShowMissed(alarms, descriptions);
 }
 
