@@ -226,7 +226,8 @@ void TSimpleCalendar::Paint(QPainter& painter, const QRect& clip) const
             continue;
         painter.fillRect(band, highlight);
         painter.setFont(bold);
-        painter.setPen(colours.color(QPalette::HighlightedText));
+        // A desktop's light highlight may come with white text on it.
+        painter.setPen(ReadableInk(highlight, colours.color(QPalette::HighlightedText)));
         const QString title = FromCore(month.Title);
         const int titleWidth = QFontMetrics(bold).horizontalAdvance(title);
         DrawTextAt(
@@ -256,8 +257,9 @@ void TSimpleCalendar::PaintDay(QPainter& painter, const TCalendarDay& day) const
     // The body may be any colour the user or the desktop chose.
     QColor ink = ReadableInk(CalColorValue, colours.color(QPalette::Text));
     if (State.IsChosen(day.Date)) {
-        painter.fillRect(cell, colours.color(QPalette::Highlight));
-        ink = colours.color(QPalette::HighlightedText);
+        const QColor highlight = colours.color(QPalette::Highlight);
+        painter.fillRect(cell, highlight);
+        ink = ReadableInk(highlight, colours.color(QPalette::HighlightedText));
     }
     QFont font = SurfaceWidget->font();
     TFontStyles styles { font.bold(), font.italic(), font.underline(), font.strikeOut() };

@@ -280,6 +280,32 @@ private Q_SLOTS:
         QCOMPARE(changes.count(), 3);
     }
 
+    void textOnALightHighlightStaysReadable()
+    {
+        // A dark scheme's light blue highlight with white text on it.
+        auto calendar = MakeCalendar(calendarSizeForMonths(1, 1));
+        QPalette colours = calendar->palette();
+        colours.setColor(QPalette::Window, QColor(35, 38, 41));
+        colours.setColor(QPalette::Highlight, QColor(61, 174, 233));
+        colours.setColor(QPalette::HighlightedText, QColor(252, 252, 252));
+        calendar->setPalette(colours);
+        calendar->SetCalColor(QColor(35, 38, 41));
+        const QImage image = calendar->Surface()->grab().toImage();
+        const QRect chosen = *calendar->DayCellRect(Today());
+        const QRect title(0, 0, image.width(), chosen.height());
+        for (const QRect& area : { chosen, title }) {
+            // The ink is the pixel that stands out most from the highlight.
+            double best = 1;
+            for (int y = area.top(); y <= area.bottom(); ++y)
+                for (int x = area.left(); x <= area.right(); ++x) {
+                    const QColor pixel = image.pixel(x, y);
+                    if (pixel != colours.color(QPalette::Window))
+                        best = std::max(best, ContrastRatio(pixel, QColor(61, 174, 233)));
+                }
+            QVERIFY2(best >= LegibleRatio, qPrintable(QString::number(best)));
+        }
+    }
+
     void theSizeHintHoldsOneMonth()
     {
         auto calendar = MakeCalendar(QSize(10, 10));
