@@ -38,6 +38,24 @@ QColor ReadableInk(const QColor& background, const QColor& preferred, double min
     return ContrastRatio(background, black) >= ContrastRatio(background, white) ? black : white;
 }
 
+QColor ShadeToRead(const QColor& background, const QColor& ink, double minimumRatio)
+{
+    if (ContrastRatio(background, ink) >= minimumRatio)
+        return ink;
+    // The least move towards the far end that reads, found by halving.
+    const QColor far = ReadableInk(background, background, 1e9);
+    double near = 0;
+    double enough = 1;
+    for (int step = 0; step < 12; ++step) {
+        const double middle = (near + enough) / 2;
+        if (ContrastRatio(background, MixColours(ink, far, middle)) >= minimumRatio)
+            enough = middle;
+        else
+            near = middle;
+    }
+    return MixColours(ink, far, enough);
+}
+
 QColor MixColours(const QColor& from, const QColor& to, double amount)
 {
     const QColor a = from.toRgb();

@@ -1,7 +1,11 @@
 #include "notes/NotesImages.h"
 
+#include "controls/Contrast.h"
+
+#include <QGuiApplication>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPalette>
 #include <functional>
 
 namespace
@@ -109,9 +113,17 @@ QIcon TreeImage(TTreeImage image)
 
 QIcon NotesGlyph(TNotesGlyph glyph)
 {
-    const QColor red(190, 30, 30);
-    const QColor green(20, 130, 40);
-    const QColor blue(30, 70, 170);
+    return NotesGlyph(glyph, QGuiApplication::palette().color(QPalette::Window));
+}
+
+QIcon NotesGlyph(TNotesGlyph glyph, const QColor& ground)
+{
+    // Inks drawn straight on the tool bar; those on the pictures' own white
+    // or coloured fills keep their colours.
+    const QColor red = ShadeToRead(ground, QColor(190, 30, 30));
+    const QColor green = ShadeToRead(ground, QColor(20, 130, 40));
+    const QColor blue = ShadeToRead(ground, QColor(30, 70, 170));
+    const QColor grey = ShadeToRead(ground, QColor(60, 60, 60));
     switch (glyph) {
     case ngAddCategory:
         return DrawIcon([&](QPainter& p) {
@@ -129,8 +141,8 @@ QIcon NotesGlyph(TNotesGlyph glyph)
         });
     case ngDial:
         return DrawIcon([&](QPainter& p) {
-            p.setPen(QPen(Qt::black, 1));
-            p.setBrush(QColor(60, 60, 60));
+            p.setPen(QPen(ShadeToRead(ground, Qt::black), 1));
+            p.setBrush(grey);
             p.drawRoundedRect(QRectF(1.5, 4.5, 13, 4), 2, 2);
             p.drawRect(QRectF(4.5, 8.5, 7, 5));
             p.setBrush(Qt::white);
@@ -146,7 +158,7 @@ QIcon NotesGlyph(TNotesGlyph glyph)
         });
     case ngCut:
         return DrawIcon([&](QPainter& p) {
-            p.setPen(QPen(QColor(60, 60, 60), 1.2));
+            p.setPen(QPen(grey, 1.2));
             p.drawLine(QPointF(5, 1), QPointF(10, 10));
             p.drawLine(QPointF(11, 1), QPointF(6, 10));
             p.setPen(QPen(red, 1.2));
@@ -168,7 +180,7 @@ QIcon NotesGlyph(TNotesGlyph glyph)
         return DrawIcon([&](QPainter& p) { Letters(p, QStringLiteral("Aa"), blue, 10); });
     case ngWordWrap:
         return DrawIcon([&](QPainter& p) {
-            Lines(p, QColor(60, 60, 60));
+            Lines(p, grey);
             p.setPen(QPen(blue, 1.5));
             p.drawArc(QRectF(8, 3, 6, 7), -90 * 16, 180 * 16);
             Arrow(p, QPointF(11, 10), QPointF(7, 10), blue);

@@ -23,4 +23,8 @@ enum TNotesGlyph {
     ngDeleteRow,
     ngSort
 };
+// Drawn to be seen on `ground`, the tool bar's colour: on a dark desktop the
+// glyphs' inks are lighter.
+QIcon NotesGlyph(TNotesGlyph glyph, const QColor& ground);
+// On the application's window colour.
 QIcon NotesGlyph(TNotesGlyph glyph);

@@ -110,6 +110,17 @@ private Q_SLOTS:
         QVERIFY(std::abs(ContrastRatio(Qt::black, QColor(200, 30, 90)) - mixed / 0.05) < 1e-9);
         QCOMPARE(ReadableInk(QColor(40, 40, 40), QColor(60, 60, 60)), QColor(Qt::white));
         QCOMPARE(ReadableInk(QColor(255, 255, 200), QColor(Qt::darkBlue)), QColor(Qt::darkBlue));
+
+        // A shade keeps its hue and goes only as far as it must.
+        QCOMPARE(ShadeToRead(Qt::white, QColor(30, 70, 170)), QColor(30, 70, 170));
+        for (const QColor& ground : { QColor(49, 54, 59), QColor(0, 0, 0), QColor(250, 250, 90) })
+            for (const QColor& ink : { QColor(30, 70, 170), QColor(190, 30, 30), ground }) {
+                const QColor shade = ShadeToRead(ground, ink);
+                QVERIFY(ContrastRatio(ground, shade) >= LegibleRatio);
+                QVERIFY(shade == ink || ContrastRatio(ground, shade) < LegibleRatio + 0.2);
+            }
+        const QColor blue = ShadeToRead(QColor(49, 54, 59), QColor(30, 70, 170));
+        QVERIFY(blue.blue() > blue.red() + 40);
     }
 
     void theKeyboardMovesTheChoiceAsAClickDoes()

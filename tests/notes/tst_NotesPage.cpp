@@ -1,7 +1,9 @@
+#include "controls/Contrast.h"
 #include "controls/FakeDialogues.h"
 #include "notes/NotesDocument.h"
 #include "notes/NotesEditPane.h"
 #include "notes/NotesFile.h"
+#include "notes/NotesImages.h"
 #include "notes/NotesPage.h"
 #include "notes/NotesTreeModel.h"
 #include "notes/NotesTreeView.h"
@@ -11,6 +13,7 @@
 #include <QAction>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -91,6 +94,22 @@ private Q_SLOTS:
     {
         Tester.reset();
         Page.reset();
+    }
+
+    void theToolBarGlyphsShowOnLightAndDarkGrounds()
+    {
+        for (const QColor& ground : { QColor(239, 239, 239), QColor(49, 54, 59) })
+            for (int glyph = ngAddCategory; glyph <= ngSort; ++glyph) {
+                QImage image(16, 16, QImage::Format_RGB32);
+                image.fill(ground);
+                QPainter(&image).drawPixmap(
+                    0, 0, NotesGlyph(TNotesGlyph(glyph), ground).pixmap(16, 16));
+                double best = 1;
+                for (int y = 0; y < 16; ++y)
+                    for (int x = 0; x < 16; ++x)
+                        best = std::max(best, ContrastRatio(ground, image.pixel(x, y)));
+                QVERIFY2(best >= LegibleRatio, qPrintable(QString::number(glyph)));
+            }
     }
 
     void firstStartShowsTheDefaultTreeWithTheRootSelectedAndOpen()
