@@ -238,8 +238,8 @@ void TTalvoForm::ShowBadArguments()
 void TTalvoForm::ShowLoadNotice()
 {
     for (const TLoadNotice& notice : Session.TakeLoadNotices()) {
-        const QString how = notice.End == TDataFile::leInvalidText ? u"as it could be"_s
-                                                                   : u"only in part"_s;
+        const QString how
+            = notice.End == TDataFile::leInvalidText ? u"as it could be"_s : u"only in part"_s;
         Services.Dialogues.ShowError(
             u"\"%1\" was read %5: %2. %3 what was read. Before the file is next "
             "saved, its original content is kept beside it as \"%4\"."_s.arg(

@@ -6,10 +6,10 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
-#include <utility>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
 namespace
 {

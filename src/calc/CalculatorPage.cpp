@@ -1,7 +1,6 @@
 #include "calc/CalculatorPage.h"
 
 #include "base/Utf8Text.h"
-
 #include "calc/CalcStackModel.h"
 #include "calc/CalculatorGrid.h"
 #include "controls/Contrast.h"

@@ -20,8 +20,7 @@ QColor ReadableInk(
 // `ink` itself when it stands out at least `minimumRatio` from `background`,
 // else `ink` moved towards white or black (whichever stands out more) just as
 // far as it takes: a picture's blue stays blue, only lighter on a dark ground.
-QColor ShadeToRead(
-    const QColor& background, const QColor& ink, double minimumRatio = LegibleRatio);
+QColor ShadeToRead(const QColor& background, const QColor& ink, double minimumRatio = LegibleRatio);
 
 // `from` moved the fraction `amount` (0 to 1) of the way to `to`.
 QColor MixColours(const QColor& from, const QColor& to, double amount);

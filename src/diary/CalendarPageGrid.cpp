@@ -193,7 +193,8 @@ bool TCalendarPage::CalendarGridKeyPress(const QString& key)
         RepaintGrid();
     // A letter is no part of a time ("930pm" would pass for 09:30): say how
     // times are typed instead of dropping it unseen.
-    if (!used && column == dcTime && (key.front().isLetter() || static_cast<unsigned char>(typed) > 127)) {
+    if (!used && column == dcTime
+        && (key.front().isLetter() || static_cast<unsigned char>(typed) > 127)) {
         ShowTimeHint(
             CalendarGrid->Row(), u"Type a time as digits: 930 for 09:30, 2130 for 9:30 pm."_s);
         return true;

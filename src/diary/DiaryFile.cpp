@@ -397,11 +397,14 @@ std::string FormatDiary(const TDiaryDays& days, TTextForm least)
     std::string text;
     text.resize(size);
     size_t used = 0;
-    FormatDiaryBlocks(days, [&](std::string_view piece) {
-        piece.copy(text.data() + used, piece.size());
-        used += piece.size();
-        return true;
-    }, form);
+    FormatDiaryBlocks(
+        days,
+        [&](std::string_view piece) {
+            piece.copy(text.data() + used, piece.size());
+            used += piece.size();
+            return true;
+        },
+        form);
     text.resize(used);
     return text;
 }
@@ -422,10 +425,13 @@ uint64_t DiaryTextDigest(std::string_view text)
 uint64_t DiaryDigest(const TDiaryDays& days, TTextForm least)
 {
     TDiaryDigest digest;
-    FormatDiaryBlocks(days, [&digest](std::string_view block) {
-        digest.Add(block);
-        return true;
-    }, DiaryForm(days, least));
+    FormatDiaryBlocks(
+        days,
+        [&digest](std::string_view block) {
+            digest.Add(block);
+            return true;
+        },
+        DiaryForm(days, least));
     return digest.Value();
 }
 
@@ -435,10 +441,13 @@ std::optional<uint64_t> UnchangedDiaryDigest(const TDiaryDays& days, const TData
         return std::nullopt;
     TFileComparison comparison(file.Path());
     TDiaryDigest digest;
-    FormatDiaryBlocks(days, [&](std::string_view block) {
-        digest.Add(block);
-        return comparison.Next(block);
-    }, DiaryForm(days, file.Form()));
+    FormatDiaryBlocks(
+        days,
+        [&](std::string_view block) {
+            digest.Add(block);
+            return comparison.Next(block);
+        },
+        DiaryForm(days, file.Form()));
     if (!comparison.Same())
         return std::nullopt;
     return digest.Value();
@@ -489,8 +498,8 @@ bool LoadDiary(TDiaryDays& days, const std::filesystem::path& folder, TIoError& 
     return LoadDiary(days, file, ioError);
 }
 
-bool SaveDiary(const TDiaryDays& days, const std::filesystem::path& folder, TIoError& ioError,
-    TTextForm least)
+bool SaveDiary(
+    const TDiaryDays& days, const std::filesystem::path& folder, TIoError& ioError, TTextForm least)
 {
     TDataFile file(folder / DiaryFileName);
     return SaveDataText(FormatDiary(days, least), file, ioError, 0) == TDataFile::srSaved;

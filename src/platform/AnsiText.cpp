@@ -10,8 +10,8 @@ std::string ToCore(QStringView text)
     // Qt would write "?" for an unpaired surrogate.
     QString paired;
     for (qsizetype i = 0; i < text.size(); ++i) {
-        const bool pair = text[i].isHighSurrogate() && i + 1 < text.size()
-            && text[i + 1].isLowSurrogate();
+        const bool pair
+            = text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate();
         if (pair) {
             ++i;
         } else if (text[i].isSurrogate()) {

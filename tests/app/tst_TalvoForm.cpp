@@ -1,6 +1,6 @@
 #include "FakeShell.h"
-#include "alarms/AlarmPopups.h"
 #include "alarms/AlarmForm.h"
+#include "alarms/AlarmPopups.h"
 #include "app/AboutForm.h"
 #include "app/HelpWindow.h"
 #include "app/TrayController.h"

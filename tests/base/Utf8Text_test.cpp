@@ -42,13 +42,20 @@ TEST(Utf8Text, IllFormedSequencesReadAsReplacementCharacters)
         std::string_view Repaired;
     } cases[] = {
         { "plain Łódź 😀", "plain Łódź 😀" },
-        { "a\xFF" "b", "a\uFFFD" "b" },
+        { "a\xFF"
+          "b",
+            "a\uFFFD"
+            "b" },
         { "\xC3", "\uFFFD" }, // cut at the end
         { "\xC0\xAF", "\uFFFD\uFFFD" }, // overlong
         { "\xED\xA0\x80", "\uFFFD\uFFFD\uFFFD" }, // a surrogate
         { "\xF4\x90\x80\x80", "\uFFFD\uFFFD\uFFFD\uFFFD" }, // above U+10FFFF
-        { "\xE6\x9D" "x", "\uFFFDx" }, // one maximal part
-        { "\xF0\x9F\x98" "\xE6\x9D\xB1", "\uFFFD東" },
+        { "\xE6\x9D"
+          "x",
+            "\uFFFDx" }, // one maximal part
+        { "\xF0\x9F\x98"
+          "\xE6\x9D\xB1",
+            "\uFFFD東" },
     };
     for (const auto& c : cases) {
         EXPECT_EQ(IsValidUtf8(c.Bytes), c.Bytes == c.Repaired) << c.Bytes;

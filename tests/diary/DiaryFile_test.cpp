@@ -596,7 +596,8 @@ TEST_F(DiaryFileTest, TextOfEveryScriptRoundTripsAsUtf8)
     EXPECT_TRUE(file.TakeFormNotice());
     EXPECT_FALSE(file.TakeFormNotice());
     const std::string saved = ReadAll(Folder / "DIARY.DAT");
-    EXPECT_TRUE(saved.starts_with("\xEF\xBB\xBF" "010930Zoë café"));
+    EXPECT_TRUE(saved.starts_with("\xEF\xBB\xBF"
+                                  "010930Zoë café"));
 
     // Read in pieces of one byte too: the mark is told even when it is split.
     for (const size_t piece : { DiaryBlockSize, size_t { 1 } }) {
@@ -624,7 +625,9 @@ TEST_F(DiaryFileTest, TheFileTurnsUtf8OnlyForACharacterWindows1252HasNot)
 
     Add(days, 1, 0, etBlank, 0, "Łódź");
     ASSERT_EQ(SaveDataText(FormatDiary(days, file.Form()), file, IoError, 0), TDataFile::srSaved);
-    EXPECT_TRUE(ReadAll(Folder / "DIARY.DAT").starts_with("\xEF\xBB\xBF" "000000Zoë"));
+    EXPECT_TRUE(ReadAll(Folder / "DIARY.DAT")
+                    .starts_with("\xEF\xBB\xBF"
+                                 "000000Zoë"));
     EXPECT_TRUE(file.TakeFormNotice());
 
     // Once UTF-8, it stays so when the text would fit again, through a load.
@@ -638,7 +641,9 @@ TEST_F(DiaryFileTest, TheFileTurnsUtf8OnlyForACharacterWindows1252HasNot)
 
 TEST_F(DiaryFileTest, BytesOfAUtf8FileThatAreNotUtf8AreShownAndTheOriginalKept)
 {
-    const std::string bad = "\xEF\xBB\xBF" "010930Caf\xE9 \xC3\r\n" + Separators(384);
+    const std::string bad = "\xEF\xBB\xBF"
+                            "010930Caf\xE9 \xC3\r\n"
+        + Separators(384);
     std::ofstream(Folder / "DIARY.DAT", std::ios::binary) << bad;
     TDiaryDays days;
     TDataFile file(Folder / "DIARY.DAT");
@@ -648,7 +653,9 @@ TEST_F(DiaryFileTest, BytesOfAUtf8FileThatAreNotUtf8AreShownAndTheOriginalKept)
     EXPECT_TRUE(file.TakeNotice());
     ASSERT_EQ(SaveDataText(FormatDiary(days, file.Form()), file, IoError, 0), TDataFile::srSaved);
     EXPECT_EQ(ReadAll(file.BackupPath()), bad);
-    EXPECT_TRUE(ReadAll(Folder / "DIARY.DAT").starts_with("\xEF\xBB\xBF" "010930Caf\uFFFD"));
+    EXPECT_TRUE(ReadAll(Folder / "DIARY.DAT")
+                    .starts_with("\xEF\xBB\xBF"
+                                 "010930Caf\uFFFD"));
 }
 
 TEST_F(DiaryFileTest, ThePurgeLogTurnsUtf8WithItsEarlierLinesConverted)
@@ -658,6 +665,7 @@ TEST_F(DiaryFileTest, ThePurgeLogTurnsUtf8WithItsEarlierLinesConverted)
     ASSERT_TRUE(AppendDiaryOld(Folder, { "02 Jan 2024\t\t\t東京 😀" }));
     ASSERT_TRUE(AppendDiaryOld(Folder, { "03 Jan 2024\t\t\tplain" }));
     EXPECT_EQ(ReadAll(Folder / "DiaryOld.txt"),
-        "\xEF\xBB\xBF" "01 Jan 2024\t\t\tcafé\r\n02 Jan 2024\t\t\t東京 😀\r\n"
+        "\xEF\xBB\xBF"
+        "01 Jan 2024\t\t\tcafé\r\n02 Jan 2024\t\t\t東京 😀\r\n"
         "03 Jan 2024\t\t\tplain\r\n");
 }

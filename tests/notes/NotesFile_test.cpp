@@ -200,7 +200,9 @@ TEST(NotesFile, TextTheFormatCannotHoldIsEscapedAndComesBackExactly)
 {
     TNotesTree tree;
     // In memory 0xFF is "ÿ", which the 8-bit file holds as that byte.
-    TNoteNode& root = tree.Add(nullptr, "a\x1A" "b\rcÿ");
+    TNoteNode& root = tree.Add(nullptr,
+        "a\x1A"
+        "b\rcÿ");
     NoteDataOf(root).AsGrid = 1;
     root.Data->Lines = { "ÿstarts", "x\x1Ay", "cr\rhere", "ÿ", "plainÿ", "ÿ=", "" };
     const std::string text = FormatNotes(tree);
@@ -330,7 +332,9 @@ TEST_F(NotesFolder, ALoadThatStopsAtTheEndOfFileByteKeepsTheOriginalBesideIt)
 TEST_F(NotesFolder, TextOfEveryScriptTurnsTheFileUtf8AndRoundTrips)
 {
     const std::vector<std::string> scripts = { "Zoë café 10€", "Łódź", "Ελληνικά", "Кириллица",
-        "עברית", "العربية", "देवनागरी", "東京 한국어", "👋🏿 👨‍💻", "cr\rand\x1A" "end" };
+        "עברית", "العربية", "देवनागरी", "東京 한국어", "👋🏿 👨‍💻",
+        "cr\rand\x1A"
+        "end" };
     TNotesTree tree;
     TNoteNode& root = tree.Add(nullptr, "Wurzel Ωμέγα");
     NoteDataOf(root).Lines = scripts;
@@ -341,7 +345,8 @@ TEST_F(NotesFolder, TextOfEveryScriptTurnsTheFileUtf8AndRoundTrips)
     EXPECT_TRUE(file.TakeFormNotice());
     const std::string saved = ReadFile();
     // The mark, then the header's 0xFF as in the 8-bit form.
-    EXPECT_TRUE(saved.starts_with("\xEF\xBB\xBF\xFF" "10"));
+    EXPECT_TRUE(saved.starts_with("\xEF\xBB\xBF\xFF"
+                                  "10"));
 
     TNotesTree back;
     TDataFile again(Folder / NotesFileName);
