@@ -1,10 +1,12 @@
 #include "schedule/ScheduleModel.h"
 
+#include "controls/Contrast.h"
 #include "platform/AnsiText.h"
 #include "settings/Settings.h"
 #include "settings/SettingsConvert.h"
 
 #include <QDate>
+#include <QGuiApplication>
 #include <QLocale>
 #include <QTime>
 
@@ -65,8 +67,13 @@ QVariant TScheduleModel::data(const QModelIndex& index, int role) const
     if (!element || element->Description.empty())
         return role == ImageRole ? QVariant(-1) : QVariant();
     switch (role) {
-    case Qt::ForegroundRole:
-        return ColourToQColor(element->Overdue ? Settings.ColourOverdue : Settings.ColourComingUp);
+    case Qt::ForegroundRole: {
+        // The user's ink, lightened on a dark desktop's rows until it reads.
+        const QColor ground = today ? ColourToQColor(Settings.ColourToday)
+                                    : QGuiApplication::palette().color(QPalette::Base);
+        return ShadeToRead(ground,
+            ColourToQColor(element->Overdue ? Settings.ColourOverdue : Settings.ColourComingUp));
+    }
     case ImageRole:
         return index.column() == ImageColumn ? ElementImage(*element) : -1;
     case BoldRole:

@@ -322,10 +322,11 @@ void TPropertiesForm::ShowSettingSamples()
     const QColor today = ColourToQColor(Settings.ColourToday, desktop);
     const QColor coming = ColourToQColor(Settings.ColourComingUp, desktop);
     const QColor window = desktop.color(QPalette::Base);
-    PaintSample(OverdueLabel, window, overdue);
-    PaintSample(OverdueTodayLabel, today, overdue);
-    PaintSample(ComingTodayLabel, today, coming);
-    PaintSample(ComingLabel, window, coming);
+    // As the schedule shows them.
+    PaintSample(OverdueLabel, window, ShadeToRead(window, overdue));
+    PaintSample(OverdueTodayLabel, today, ShadeToRead(today, overdue));
+    PaintSample(ComingTodayLabel, today, ShadeToRead(today, coming));
+    PaintSample(ComingLabel, window, ShadeToRead(window, coming));
 }
 
 void TPropertiesForm::PickColour(TColour& field)

@@ -1,3 +1,4 @@
+#include "controls/Contrast.h"
 #include "diary/DiaryStore.h"
 #include "diary/FakeDiaryView.h"
 #include "platform/Clipboard.h"
@@ -10,6 +11,7 @@
 
 #include <QAbstractItemModelTester>
 #include <QCheckBox>
+#include <QGuiApplication>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
@@ -129,6 +131,16 @@ private Q_SLOTS:
             QCOMPARE(model.index(r, 1).data(TScheduleModel::UnderlineRole).toBool(), rows[r].Today);
             QCOMPARE(model.index(r, 2).data().toString(), rows[r].Time);
         }
+        // On a dark desktop the same inks are lightened until they read.
+        const QPalette light = QGuiApplication::palette();
+        QPalette dark = light;
+        dark.setColor(QPalette::Base, QColor(35, 38, 41));
+        QGuiApplication::setPalette(dark);
+        for (const int r : { 0, 3 })
+            QVERIFY(
+                ContrastRatio(CellColour(model.index(r, 3), Qt::ForegroundRole), QColor(35, 38, 41))
+                >= LegibleRatio);
+        QGuiApplication::setPalette(light);
         // The empty last row draws nothing.
         QVERIFY(!model.index(4, 3).data().isValid());
         QCOMPARE(model.index(4, 0).data(TScheduleModel::ImageRole).toInt(), -1);

@@ -1,3 +1,4 @@
+#include "controls/Contrast.h"
 #include "controls/FakeDialogues.h"
 #include "platform/FakeSoundPlayer.h"
 #include "platform/SoundPlayer.h"
@@ -104,15 +105,16 @@ private Q_SLOTS:
     {
         TFixture f;
         f.Show();
-        f.Pickers.Colours = { RgbColour(10, 20, 30), RgbColour(40, 50, 60), RgbColour(70, 80, 90) };
+        f.Pickers.Colours
+            = { RgbColour(200, 20, 30), RgbColour(250, 240, 120), RgbColour(20, 40, 160) };
         f.Click(u"bOverdue"_s);
         f.Click(u"bToday"_s);
         f.Click(u"bComing"_s);
         // Read where they are used: no Apply needed.
-        QCOMPARE(f.Settings.ColourOverdue, RgbColour(10, 20, 30));
-        QCOMPARE(f.Settings.ColourToday, RgbColour(40, 50, 60));
-        QCOMPARE(f.Settings.ColourComingUp, RgbColour(70, 80, 90));
-        const QColor overdue(10, 20, 30), today(40, 50, 60), coming(70, 80, 90);
+        QCOMPARE(f.Settings.ColourOverdue, RgbColour(200, 20, 30));
+        QCOMPARE(f.Settings.ColourToday, RgbColour(250, 240, 120));
+        QCOMPARE(f.Settings.ColourComingUp, RgbColour(20, 40, 160));
+        const QColor overdue(200, 20, 30), today(250, 240, 120), coming(20, 40, 160);
         QCOMPARE(f.Ink(u"OverdueLabel"_s), overdue);
         QCOMPARE(f.Ink(u"OverdueTodayLabel"_s), overdue);
         QCOMPARE(f.Background(u"OverdueTodayLabel"_s), today);
@@ -121,6 +123,11 @@ private Q_SLOTS:
         QCOMPARE(f.Ink(u"ComingLabel"_s), coming);
         const QImage filled = f.Find<QWidget>(u"ComingTodayLabel"_s)->grab().toImage();
         QCOMPARE(filled.pixelColor(filled.width() - 2, 1), today);
+
+        // An ink lost on its ground is lightened as the schedule lightens it.
+        f.Pickers.Colours = { RgbColour(40, 50, 60) };
+        f.Click(u"bToday"_s);
+        QVERIFY(ContrastRatio(f.Ink(u"ComingTodayLabel"_s), QColor(40, 50, 60)) >= LegibleRatio);
     }
 
     void theFontIsTakenOnlyWhenConfirmedAndReachesOthersOnApply()
