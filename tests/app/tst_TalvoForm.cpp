@@ -29,12 +29,6 @@ using namespace Qt::StringLiterals;
 namespace
 {
 
-QByteArray ReadFile(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 QByteArray EmptyDiary()
 {
     QByteArray text;
