@@ -21,7 +21,7 @@ std::string UsageText()
            "             showing what they are (a FILE alone does the same)\n"
            "  --export-ics FILE\n"
            "             write the diary's events to an iCalendar file (\"-\" for\n"
-           "             standard output) and end\n"
+           "             standard output) and end; a running copy saves first\n"
            "  --help     print this help and end\n"
            "  --version  print the version and end\n"
            "\n"

@@ -6,6 +6,7 @@
 #include "diary/DiaryFile.h"
 #include "ical/IcalExport.h"
 #include "platform/DataFolder.h"
+#include "platform/SingleInstance.h"
 #include "platform/SystemClock.h"
 
 #include <QCoreApplication>
@@ -40,6 +41,15 @@ int ExportIcsCommand(int& argc, char** argv, const QString& file)
     const std::filesystem::path folder = TDataFolder::Open(folderError);
     if (!folderError.isEmpty())
         return fail(folderError);
+    // A running copy writes what it shows first, so the file holds what the user sees.
+    TSingleInstance instance(TSingleInstance::DefaultServerName());
+    const TSingleInstance::TReply reply = instance.AskRunningInstance(u"save"_s);
+    if (reply.Running && !reply.Answer)
+        return fail(u"Talvo95 is running but did not answer in time, so the diary it shows "
+                    "may not be saved yet; nothing was exported"_s);
+    if (reply.Answer && *reply.Answer != u"saved"_s)
+        return fail(u"the running Talvo95 could not save its data, so nothing was exported: "_s
+            + reply.Answer->section(u' ', 1));
     TDiaryDays days;
     TIoError ioError;
     LoadDiary(days, folder, ioError);

@@ -102,6 +102,14 @@ int TTalvoApplication::Run(TGuardedApplication& application)
                     form.ImportIcsFile(argument);
                 });
         });
+    // "--export-ics" started meanwhile reads the files once they hold what is shown.
+    QObject::connect(&instance, &TSingleInstance::SaveRequested, &form,
+        [&form](const TSingleInstance::TAnswer& answer) {
+            QTimer::singleShot(0, &form, [&form, answer] {
+                const QString failure = form.SaveForExport();
+                answer(failure.isEmpty() ? u"saved"_s : u"failed "_s + failure);
+            });
+        });
     QObject::connect(
         &form, &TTalvoForm::ExitRequested, &application, &QApplication::quit, Qt::QueuedConnection);
     // A clock set or a new time zone shows at once, not at the tick's next minute.

@@ -152,6 +152,10 @@ public:
     // Reads the calendar, shows what it would add and, once the user agrees,
     // adds it to the diary. False when nothing was added.
     bool ImportIcsFile(const QString& path);
+    // Writes what the user sees, for "--export-ics" of another process to
+    // read: what is shown when the window is, what memory holds that the last
+    // save did not write when it is hidden. No box: empty when saved, else why not.
+    QString SaveForExport();
 
 Q_SIGNALS:
     // Everything is saved: the program may end now.

@@ -7,6 +7,7 @@
 #include "diary/CalendarPage.h"
 #include "ical/IcalExport.h"
 #include "ical/IcalImport.h"
+#include "notes/NotesPage.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -44,6 +45,31 @@ void TTalvoForm::ExportIcsClick()
             static_cast<int64_t>(std::time(nullptr)) });
     if (!WriteFileAtomically(FollowLinks(LocalPath(path)), exported.Text))
         Services.Dialogues.ShowError(u"The calendar could not be written to "_s + path + u'.');
+}
+
+QString TTalvoForm::SaveForExport()
+{
+    // On its way out the program saved everything already.
+    if (Exited)
+        return {};
+    if (FCalendarPage)
+        FCalendarPage->EndEditing();
+    if (FNotesPage)
+        FNotesPage->EndEditing();
+    // Hidden, a diary changed by hand since is read back on restoring, unless
+    // memory changed too; a file that stays as memory holds it needs no reading.
+    const bool inStep = Session.DiaryFileTime() == DiaryFileAge;
+    const std::vector<TSaveFailure> failures = Session.Save(!FHiddenInTray);
+    ShowFormNotice();
+    if (FHiddenInTray && inStep)
+        DiaryFileAge = Session.DiaryFileTime();
+    QStringList reasons;
+    for (const TSaveFailure& failure : failures)
+        reasons << u"the %1 could not be saved to \"%2\": %3"_s.arg(
+            failure.Kind == dkDiary ? u"diary"_s : u"notes"_s,
+            QString::fromStdString(failure.Path.string()),
+            SaveFailureReason(failure.Result, failure.Error));
+    return reasons.join(u"; "_s);
 }
 
 void TTalvoForm::ImportIcsClick()

@@ -13,8 +13,11 @@
 // in one step. Every VEVENT whose date falls in the diary's months becomes an
 // event on that local date and time; a repeating one gives an event for each
 // occurrence in those months (EXDATEs, cancelled and moved occurrences left
-// out); an event with a VALARM becomes an alarm; SUMMARY, and LOCATION after a
-// dash, make the description. A plain yearly repeat becomes one locked event.
+// out; RDATEs added); an event with a VALARM becomes an alarm; SUMMARY, and
+// LOCATION after a dash, make the description. A plain yearly repeat becomes
+// one locked event. A whole-day event of several days gives an event on each
+// of its days in those months, as a day of a holiday or a trip is one to see on
+// each day; a timed event stays on the day it starts, the diary having no end time.
 // Whatever the bytes, reading ends soon and holds at most MaxImportEvents.
 
 struct TIcalImportSettings {

@@ -1,10 +1,13 @@
 #include "base/DateTime.h"
 #include "ical/IcalImport.h"
 #include "ical/IcalLibrary.h"
+#include "ical/IcalParse.h"
 #include "ical/IcalText.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstring>
+#include <ctime>
 #include <set>
 
 // Reading an iCalendar file into the events the diary would take.
@@ -12,53 +15,8 @@
 namespace
 {
 
-struct TLineSource {
-    std::string_view Text;
-    size_t Pos = 0;
-};
-
-// libical's line reader: the next piece of a line, up to and with its LF, in
-// at most `size` - 1 bytes; null at the end.
-char* NextLinePiece(char* out, size_t size, void* data)
-{
-    auto& source = *static_cast<TLineSource*>(data);
-    if (source.Pos >= source.Text.size() || size < 2)
-        return nullptr;
-    const std::string_view rest = source.Text.substr(source.Pos);
-    const size_t lineFeed = rest.find('\n');
-    size_t length = lineFeed == std::string_view::npos ? rest.size() : lineFeed + 1;
-    length = std::min(length, size - 1);
-    std::memcpy(out, rest.data(), length);
-    out[length] = '\0';
-    source.Pos += length;
-    return out;
-}
-
-// The file's top components, read line by line; an unfinished one at the end
-// (a truncated file) is closed and kept, so what it holds can still be read.
-std::vector<TIcalComponent> ParseComponents(std::string_view text, bool& truncated)
-{
-    TLineSource source { text };
-    icalparser* parser = icalparser_new();
-    icalparser_set_gen_data(parser, &source);
-    std::vector<TIcalComponent> components;
-    char* line = nullptr;
-    do {
-        line = icalparser_get_line(parser, NextLinePiece);
-        if (icalcomponent* component = icalparser_add_line(parser, line))
-            components.emplace_back(component);
-        if (line)
-            icalmemory_free_buffer(line);
-    } while (line);
-    // The parser keeps what it closes and frees it with itself: the import
-    // reads a copy.
-    icalcomponent* rest = icalparser_clean(parser);
-    truncated = rest != nullptr;
-    if (rest)
-        components.emplace_back(icalcomponent_new_clone(rest));
-    icalparser_free(parser);
-    return components;
-}
+// More days than the diary's months hold, margins and all.
+constexpr int WindowDays = 400;
 
 struct TLocalTime {
     int Year = 0;
@@ -105,23 +63,6 @@ bool IsPlainYearly(const icalrecurrencetype& rule, const icaltimetype& start)
         && IsEmptyBy(rule.by_set_pos, ICAL_BY_SETPOS_SIZE)
         && IsEmptyBy(rule.by_hour, ICAL_BY_HOUR_SIZE)
         && IsEmptyBy(rule.by_minute, ICAL_BY_MINUTE_SIZE);
-}
-
-// The lines libical could not read. An empty value is no loss: web calendars
-// write empty DESCRIPTIONs.
-int CountErrors(icalcomponent* component)
-{
-    int errors = 0;
-    for (icalproperty* p = icalcomponent_get_first_property(component, ICAL_XLICERROR_PROPERTY); p;
-         p = icalcomponent_get_next_property(component, ICAL_XLICERROR_PROPERTY)) {
-        const char* text = icalproperty_get_xlicerror(p);
-        if (!text || std::strncmp(text, "No value for", 12) != 0)
-            ++errors;
-    }
-    for (icalcomponent* c = icalcomponent_get_first_component(component, ICAL_ANY_COMPONENT); c;
-         c = icalcomponent_get_next_component(component, ICAL_ANY_COMPONENT))
-        errors += CountErrors(c);
-    return errors;
 }
 
 std::string Quoted(const std::string& text)
@@ -217,18 +158,82 @@ private:
                                                                                : etBlank;
         const bool cut = CutUtf8(description, IcalDescriptionLimit);
         event.Description = DiaryTextFromUtf8(description);
+        Span = DaysSpanned(vevent, start);
+        Taken.clear();
+        HasDates = icalcomponent_get_first_property(vevent, ICAL_RDATE_PROPERTY) != nullptr;
 
         icalproperty* ruleProperty = icalcomponent_get_first_property(vevent, ICAL_RRULE_PROPERTY);
         const bool moved = !icaltime_is_null_time(icalcomponent_get_recurrenceid(vevent));
+        bool inWindow = false;
         if (!ruleProperty || moved) {
-            if (!Add(event, start, cut))
-                ++Import.Outside;
-            return;
+            inWindow = Add(event, start, cut);
+            if (HasDates)
+                Taken.insert(icaltime_as_ical_string(ToUtc(start)));
+        } else {
+            const icalrecurrencetype rule = icalproperty_get_rrule(ruleProperty);
+            event.Locked = IsPlainYearly(rule, start) && !HasDates;
+            inWindow = Repeat(vevent, rule, start, event, cut, description);
         }
-        const icalrecurrencetype rule = icalproperty_get_rrule(ruleProperty);
-        event.Locked = IsPlainYearly(rule, start);
-        if (!Repeat(vevent, rule, start, event, cut, description))
+        if (HasDates && !moved)
+            inWindow = AddDates(vevent, start, event, cut) || inWindow;
+        if (!inWindow)
             ++Import.Outside;
+    }
+
+    // A whole-day event's days, from its end or duration; a timed one is
+    // kept on the day it starts.
+    static int DaysSpanned(icalcomponent* vevent, const icaltimetype& start)
+    {
+        if (!start.is_date)
+            return 1;
+        const icaltimetype end = icalcomponent_get_dtend(vevent);
+        if (icaltime_is_null_time(end) || !icaltime_is_valid_time(end))
+            return 1;
+        const time_t days = (icaltime_as_timet(end) - icaltime_as_timet(start)) / 86400;
+        return days > 1 ? static_cast<int>(std::min<time_t>(days, INT_MAX)) : 1;
+    }
+
+    // The RDATEs: occurrences besides the start and its rule's, each taken once.
+    bool AddDates(icalcomponent* vevent, const icaltimetype& start, TImportedEvent event, bool cut)
+    {
+        event.Locked = false;
+        const char* uid = icalcomponent_get_uid(vevent);
+        const std::vector<icaltimetype> excluded = Exclusions(vevent);
+        bool inWindow = false;
+        for (icalproperty* p = icalcomponent_get_first_property(vevent, ICAL_RDATE_PROPERTY);
+             p && !Stopped(); p = icalcomponent_get_next_property(vevent, ICAL_RDATE_PROPERTY)) {
+            const icaldatetimeperiodtype value = icalproperty_get_rdate(p);
+            icaltimetype date = icaltime_is_null_time(value.time) ? value.period.start : value.time;
+            if (icaltime_is_null_time(date) || !icaltime_is_valid_time(date))
+                continue;
+            if (!date.zone && !date.is_date)
+                date.zone = ZoneOf(p, vevent, start);
+            const std::string stamp = icaltime_as_ical_string(ToUtc(date));
+            if (Excluded(date, excluded) || (uid && Moved.count({ uid, stamp }))
+                || !Taken.insert(stamp).second)
+                continue;
+            inWindow = Add(event, date, cut) || inWindow;
+        }
+        return inWindow;
+    }
+
+    // The zone a property's TZID names: the start's when it names the same,
+    // else the file's own VTIMEZONE or libical's of that name.
+    static const icaltimezone* ZoneOf(
+        icalproperty* property, icalcomponent* vevent, const icaltimetype& start)
+    {
+        icalparameter* tzid = icalproperty_get_first_parameter(property, ICAL_TZID_PARAMETER);
+        const char* name = tzid ? icalparameter_get_tzid(tzid) : nullptr;
+        if (!name)
+            return nullptr;
+        const char* startName
+            = start.zone ? icaltimezone_get_tzid(const_cast<icaltimezone*>(start.zone)) : nullptr;
+        if (startName && std::strcmp(startName, name) == 0)
+            return start.zone;
+        for (icalcomponent* c = vevent; c; c = icalcomponent_get_parent(c))
+            if (icaltimezone* zone = icalcomponent_get_timezone(c, name))
+                return zone;
+        return ZoneNamed(name);
     }
 
     // Adds the occurrences of a repeating event in the window; false when none fell there.
@@ -241,18 +246,21 @@ private:
                 "The repeat rule of " + Quoted(description) + " cannot be read; it is left out.");
             return true;
         }
+        // An occurrence that begins before the window may have days in it.
+        const icaltimetype from = icaltime_add(
+            WindowStart, icaldurationtype_from_int(-(std::min(Span, WindowDays) - 1) * 86400));
         // A rule without a count can start just before the window instead of
         // stepping there from a start that may lie centuries back.
-        if (rule.count == 0 && icaltime_compare_date_only(start, WindowStart) < 0) {
-            icaltimetype from = WindowStart;
-            from.is_date = start.is_date;
+        if (rule.count == 0 && icaltime_compare_date_only(start, from) < 0) {
+            icaltimetype first = from;
+            first.is_date = start.is_date;
             if (!start.is_date) {
-                from.hour = start.hour;
-                from.minute = start.minute;
-                from.second = start.second;
+                first.hour = start.hour;
+                first.minute = start.minute;
+                first.second = start.second;
             }
-            from.zone = start.zone;
-            icalrecur_iterator_set_start(iterator.get(), from);
+            first.zone = start.zone;
+            icalrecur_iterator_set_start(iterator.get(), first);
         }
         const char* uid = icalcomponent_get_uid(vevent);
         const std::vector<icaltimetype> excluded = Exclusions(vevent);
@@ -263,12 +271,14 @@ private:
             if (icaltime_is_null_time(occurrence)
                 || icaltime_compare_date_only(occurrence, WindowEnd) > 0)
                 return inWindow;
-            if (icaltime_compare_date_only(occurrence, WindowStart) < 0)
+            if (icaltime_compare_date_only(occurrence, from) < 0)
                 continue;
             occurrence.zone = start.zone;
             if (Excluded(occurrence, excluded)
                 || (uid && Moved.count({ uid, icaltime_as_ical_string(ToUtc(occurrence)) })))
                 continue;
+            if (HasDates)
+                Taken.insert(icaltime_as_ical_string(ToUtc(occurrence)));
             if (Add(event, occurrence, cut))
                 inWindow = true;
             if (Stopped())
@@ -304,9 +314,29 @@ private:
             });
     }
 
+    // Adds the event on each day of Span from `time` that lies in the
+    // window; false when none does.
+    bool Add(const TImportedEvent& event, icaltimetype time, bool cut)
+    {
+        int days = Span;
+        if (days > 1 && icaltime_compare_date_only(time, WindowStart) < 0) {
+            const time_t before
+                = (icaltime_as_timet(WindowStart) - icaltime_as_timet(time)) / 86400;
+            const int skipped = static_cast<int>(std::min<time_t>(before, days - 1));
+            time = icaltime_add(time, icaldurationtype_from_int(skipped * 86400));
+            days -= skipped;
+        }
+        bool inWindow = false;
+        for (int day = 0; day < days && !Stopped()
+             && (day == 0 || icaltime_compare_date_only(time, WindowEnd) <= 0);
+             ++day, time = icaltime_add(time, icaldurationtype_from_int(86400)))
+            inWindow = AddDay(event, time, cut) || inWindow;
+        return inWindow;
+    }
+
     // Adds the event at the local date of `time`; false when that date lies
     // outside the diary's months.
-    bool Add(TImportedEvent event, icaltimetype time, bool cut)
+    bool AddDay(TImportedEvent event, icaltimetype time, bool cut)
     {
         if (Full()) {
             if (!Overflowed)
@@ -371,6 +401,10 @@ private:
     std::set<std::pair<std::string, std::string>> Moved;
     std::set<std::string> UnknownZones;
     bool Overflowed = false;
+    // The event read now: its days, and the occurrences (in UTC) taken.
+    int Span = 1;
+    bool HasDates = false;
+    std::set<std::string> Taken;
 };
 
 } // namespace
@@ -391,9 +425,14 @@ TIcalImport ReadIcs(std::string_view bytes, const TIcalImportSettings& settings)
     if (guessed)
         import.Problems.push_back("Some text is not UTF-8 and was read as Windows-1252.");
     bool truncated = false;
-    std::vector<TIcalComponent> components = ParseComponents(text, truncated);
+    int strayEnds = 0;
+    std::vector<TIcalComponent> components = ParseComponents(text, truncated, strayEnds);
     if (truncated)
         import.Problems.push_back("The file ends before its last part does: it may be cut short.");
+    if (strayEnds > 0)
+        import.Problems.push_back(std::to_string(strayEnds)
+            + (strayEnds == 1 ? " line ends a part" : " lines end parts")
+            + " that did not begin; left out.");
     TReader reader(settings, import);
     int errors = 0;
     for (const TIcalComponent& component : components) {

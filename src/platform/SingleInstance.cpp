@@ -1,9 +1,11 @@
 #include "platform/SingleInstance.h"
 
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QLocalServer>
 #include <QLocalSocket>
+#include <QPointer>
 #include <QStandardPaths>
 #include <QTimer>
 
@@ -121,7 +123,7 @@ QString TSingleInstance::DefaultServerName()
 #endif
 }
 
-bool TSingleInstance::SendToRunningInstance(const QString& command, const QString& argument)
+bool TSingleInstance::Send(QLocalSocket& socket, const QString& command, const QString& argument)
 {
     QByteArray line = command.toUtf8();
     if (!argument.isEmpty())
@@ -130,17 +132,38 @@ bool TSingleInstance::SendToRunningInstance(const QString& command, const QStrin
     if (ServerName.isEmpty() || command.isEmpty() || command.contains(u' ') || line.count('\n') != 1
         || line.size() > MaxLine)
         return false;
-    QLocalSocket socket;
     socket.connectToServer(ServerName);
     if (!socket.waitForConnected(ConnectTimeoutMs) || !PeerIsSameUser(socket))
         return false;
     socket.write(line);
-    if (!socket.waitForBytesWritten(ConnectTimeoutMs) && socket.bytesToWrite() > 0)
+    return socket.waitForBytesWritten(ConnectTimeoutMs) || socket.bytesToWrite() == 0;
+}
+
+bool TSingleInstance::SendToRunningInstance(const QString& command, const QString& argument)
+{
+    QLocalSocket socket;
+    if (!Send(socket, command, argument))
         return false;
     socket.disconnectFromServer();
     if (socket.state() != QLocalSocket::UnconnectedState)
         socket.waitForDisconnected(ConnectTimeoutMs);
     return true;
+}
+
+TSingleInstance::TReply TSingleInstance::AskRunningInstance(const QString& command, int waitMs)
+{
+    QLocalSocket socket;
+    TReply reply;
+    reply.Running = Send(socket, command, {});
+    if (!reply.Running)
+        return reply;
+    const QDeadlineTimer deadline(waitMs);
+    while (!socket.canReadLine() && socket.bytesAvailable() <= MaxLine
+        && socket.state() == QLocalSocket::ConnectedState && !deadline.hasExpired())
+        socket.waitForReadyRead(int(deadline.remainingTime()));
+    if (socket.canReadLine())
+        reply.Answer = QString::fromUtf8(socket.readLine(MaxLine + 1)).trimmed();
+    return reply;
 }
 
 bool TSingleInstance::Listen()
@@ -199,7 +222,10 @@ void TSingleInstance::Accept()
             clients.front()->abort();
         connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
         connect(socket, &QLocalSocket::readyRead, this, [this, socket] { ReadRequests(socket); });
-        QTimer::singleShot(ClientTimeoutMs, socket, [socket] { socket->abort(); });
+        auto* timeout = new QTimer(socket);
+        timeout->setSingleShot(true);
+        connect(timeout, &QTimer::timeout, socket, &QLocalSocket::abort);
+        timeout->start(ClientTimeoutMs);
         ReadRequests(socket);
     }
 }
@@ -216,10 +242,20 @@ void TSingleInstance::ReadRequests(QLocalSocket* socket)
         const qsizetype space = request.indexOf(u' ');
         const QString command = request.left(space);
         const QString argument = space < 0 ? QString() : request.mid(space + 1);
-        if (command == u"restore"_s || command == QString::number(RestoreMessage))
+        if (command == u"restore"_s || command == QString::number(RestoreMessage)) {
             Q_EMIT RestoreRequested();
-        else if (!command.isEmpty())
+        } else if (command == u"save"_s) {
+            // The asker waits for the answer, and the connection waits as long.
+            if (auto* timeout = socket->findChild<QTimer*>())
+                timeout->start(AnswerWaitMs);
+            const QPointer<QLocalSocket> asker(socket);
+            Q_EMIT SaveRequested([asker](const QString& answer) {
+                if (asker)
+                    asker->write(answer.toUtf8().replace('\n', ' ') + '\n');
+            });
+        } else if (!command.isEmpty()) {
             Q_EMIT CommandReceived(command, argument);
+        }
     }
     // More than a line's worth with no line end is no request.
     if (socket->bytesAvailable() > MaxLine)

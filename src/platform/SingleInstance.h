@@ -2,6 +2,8 @@
 
 #include <QObject>
 #include <QString>
+#include <functional>
+#include <optional>
 #include <utility>
 
 class QLocalServer;
@@ -17,11 +19,14 @@ class QLocalSocket;
 // which holds no LF), at most MaxLine bytes in all:
 //   restore              show the window (also "1024", the restore message
 //                        number older copies send)
+//   save                 write the data now, so that files read next hold
+//                        what the user sees; answered on the same connection
+//                        with one line: "saved", or "failed " and why
 //   <word> <argument>    any other command is reported by CommandReceived
 //                        (for example "import /home/me/Event.ics"); one that
 //                        nobody knows is ignored
 // A connection may carry several requests; it is closed after a line longer
-// than MaxLine, and after ClientTimeoutMs.
+// than MaxLine, and after ClientTimeoutMs (AnswerWaitMs once it asked a question).
 class TSingleInstance final : public QObject
 {
     Q_OBJECT
@@ -29,6 +34,15 @@ public:
     static constexpr int RestoreMessage = 1024;
     static constexpr qsizetype MaxLine = 4096 + 64;
     static constexpr int ClientTimeoutMs = 5000;
+    static constexpr int AnswerWaitMs = 10'000;
+    // Gives the answer to a question, one line, on the connection it came by;
+    // once the asker has gone it goes nowhere.
+    using TAnswer = std::function<void(const QString& line)>;
+    struct TReply {
+        bool Running = false;
+        // The answer; nothing when no copy runs or it did not answer in time.
+        std::optional<QString> Answer;
+    };
 
     explicit TSingleInstance(QString serverName, QObject* parent = nullptr);
     ~TSingleInstance() override;
@@ -48,16 +62,22 @@ public:
     // False, sending nothing, for a command or argument that would break the line.
     bool SendToRunningInstance(const QString& command, const QString& argument = {});
     bool SignalRunningInstance() { return SendToRunningInstance(QStringLiteral("restore")); }
+    // Asks a running copy a question and waits up to `waitMs` for its answer.
+    TReply AskRunningInstance(const QString& command, int waitMs = AnswerWaitMs);
     // Starts listening; a server left behind by a crashed copy (nobody answers
     // on it) is removed first, a live one is left alone.
     bool Listen();
 
 Q_SIGNALS:
     void RestoreRequested();
-    // A request other than "restore", as the command word and its argument.
+    // A request other than "restore" and "save", as the command word and its argument.
     void CommandReceived(const QString& command, const QString& argument);
+    // "save"; unanswered when nobody listens to it.
+    void SaveRequested(const TSingleInstance::TAnswer& answer);
 
 private:
+    // Connected to a running copy of this user, with the request sent.
+    bool Send(QLocalSocket& socket, const QString& command, const QString& argument);
     void Accept();
     void ReadRequests(QLocalSocket* socket);
 

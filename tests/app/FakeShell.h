@@ -21,6 +21,13 @@
 #include <memory>
 
 // A notification area that records what it shows.
+// A file's bytes; none when it cannot be read.
+inline QByteArray ReadFile(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
 class TFakeTrayIcon final : public TTrayIconBase
 {
 public:
@@ -73,11 +80,7 @@ struct TFakeShell {
     std::string Stored(std::string_view name) const { return Backend->Text(name); }
     QString DataFile(const QString& name) const { return Folder.filePath(name); }
     // A file of the data folder.
-    QByteArray ReadData(const QString& name) const
-    {
-        QFile file(Folder.filePath(name));
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
+    QByteArray ReadData(const QString& name) const { return ReadFile(Folder.filePath(name)); }
     void WriteData(const QString& name, const QByteArray& text) const
     {
         QFile file(Folder.filePath(name));

@@ -10,8 +10,10 @@ trap 'rm -rf "$work"' EXIT
 if ! "$python" -c 'import icalendar' 2>/dev/null; then
   echo "SKIP: python3-icalendar is not installed"; exit 77
 fi
-export TALVO95_DATA_DIR=$work/data XDG_CONFIG_HOME=$work/config TZ=America/New_York
-mkdir -p "$TALVO95_DATA_DIR"
+# A runtime folder of its own: no running copy of the user's is asked to save.
+export TALVO95_DATA_DIR=$work/data XDG_CONFIG_HOME=$work/config XDG_RUNTIME_DIR=$work/run TZ=America/New_York
+mkdir -p "$TALVO95_DATA_DIR" "$XDG_RUNTIME_DIR"
+chmod 700 "$XDG_RUNTIME_DIR"
 # 5 January: an alarm at 09:30; 19 June: a locked whole day; 24 December: a
 # cancelled event at 18:00 in Windows-1252; 1 March: a done event at 08:00.
 "$python" - "$TALVO95_DATA_DIR/DIARY.DAT" <<'PY'

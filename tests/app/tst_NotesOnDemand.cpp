@@ -25,12 +25,6 @@ QByteArray Header(char level, char view, const QByteArray& name)
     return "\xFF" + QByteArray(1, level) + QByteArray(1, view) + Widths + name + "\r\n";
 }
 
-QByteArray ReadFile(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 void WriteNotes(TFakeShell& shell, const QByteArray& text)
 {
     QFile file(shell.DataFile(u"NOTES.DAT"_s));

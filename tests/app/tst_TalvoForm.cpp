@@ -9,8 +9,10 @@
 #include "diary/CalendarPage.h"
 
 #include <QAction>
+#include <QFile>
 #include <QLabel>
 #include <QMenu>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -26,12 +28,6 @@ using namespace Qt::StringLiterals;
 
 namespace
 {
-
-QByteArray ReadFile(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 QByteArray EmptyDiary()
 {
@@ -444,8 +440,17 @@ private Q_SLOTS:
         QVERIFY(form->AboutForm()->isVisible());
         const auto* revision = form->AboutForm()->findChild<QLabel*>(u"Revision"_s);
         QVERIFY(revision->text().endsWith(u"1.0.0.0"_s));
-        for (const int topic : { 1, 4, 5, 6 })
+        // Every link of every topic leads to a topic.
+        for (const int topic : { 1, 4, 5, 6, 7 }) {
             QVERIFY(THelpWindow::HasTopic(topic));
+            QFile file(u":/help/topic%1.html"_s.arg(topic));
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            const QString text = QString::fromUtf8(file.readAll());
+            for (const QRegularExpressionMatch& link :
+                QRegularExpression(u"href=\"topic(\\d+)\\.html\""_s).globalMatch(text))
+                QVERIFY2(
+                    THelpWindow::HasTopic(link.captured(1).toInt()), qPrintable(link.captured()));
+        }
         QVERIFY(!THelpWindow::HasTopic(2));
         // Hiding to the tray closes it.
         form->show();

@@ -20,11 +20,6 @@ class TestTalvoFormExit : public QObject
 {
     Q_OBJECT
 
-    static QByteArray ReadFile(const QString& path)
-    {
-        QFile file(path);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
     static void WriteFile(const QString& path, const QByteArray& text)
     {
         QFile file(path);

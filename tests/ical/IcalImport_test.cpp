@@ -122,6 +122,33 @@ TEST(IcalImport, RepeatRulesGiveTheirOccurrencesInTheWindow)
             Event(
                 "DTSTART;VALUE=DATE:20200704\r\nRRULE:FREQ=YEARLY;COUNT=10\r\nSUMMARY:Picnic\r\n"),
             1, { "07-04 0000 - Picnic", "07-04 0000 - Picnic" }, "" },
+        { "RDATEs beside the start, once each, EXDATEs left out",
+            Event("DTSTART:20270410T090000\r\nRDATE:20270412T090000,20270415T090000\r\nRDATE:"
+                  "20270410T090000\r\nEXDATE:20270415T090000\r\nSUMMARY:Übung\r\n"),
+            2, { "04-10 0900 - Übung", "04-12 0900 - Übung" }, "" },
+        { "an RDATE in another zone beside a rule",
+            Event(weekly
+                + "RDATE;VALUE=DATE:20270701\r\nRDATE;TZID=America/New_York:"
+                  "20270620T040000\r\n"),
+            5, { "06-02 1000 - Yoga", "06-20 1000 - Yoga" }, "" },
+        { "a whole day over three days",
+            Event("DTSTART;VALUE=DATE:20270830\r\nDTEND;VALUE=DATE:20270902\r\nSUMMARY:Trip\r\n"),
+            3, { "08-30 0000 - Trip", "09-01 0000 - Trip" }, "" },
+        { "whole days from before the window into it",
+            Event("DTSTART;VALUE=DATE:20170120\r\nDTEND;VALUE=DATE:20270205\r\nSUMMARY:Long\r\n"),
+            4, { "02-01 0000 - Long", "02-04 0000 - Long" }, "" },
+        { "two days weekly, by duration",
+            Event("DTSTART;VALUE=DATE:20270605\r\nDURATION:P2D\r\nRRULE:FREQ=WEEKLY;COUNT=2\r\n"
+                  "SUMMARY:Weekend\r\n"),
+            4, { "06-05 0000 - Weekend", "06-13 0000 - Weekend" }, "" },
+        { "a week yearly, begun days before the window",
+            Event(
+                "DTSTART;VALUE=DATE:20200127\r\nDTEND;VALUE=DATE:20200203\r\nRRULE:FREQ=YEARLY\r\n"
+                "SUMMARY:Ski\r\n"),
+            7, { "02-01 0000 - L Ski", "01-31 0000 - L Ski" }, "" },
+        { "a timed event past midnight stays on its first day",
+            Event("DTSTART:20270610T220000\r\nDTEND:20270611T020000\r\nSUMMARY:Night -1\r\n"), 1,
+            { "06-10 2200 - Night -1", "06-10 2200 - Night -1" }, "" },
         { "a rule libical cannot read",
             Event("DTSTART:20270704T120000\r\nRRULE:FREQ=SOMETIMES\r\nSUMMARY:Odd\r\n"), 1,
             { "07-04 1200 - Odd", "07-04 1200 - Odd" }, "could not be read" },
@@ -176,9 +203,16 @@ TEST(IcalImport, BadFilesGiveAMessageOrWhatCanBeRead)
             { "05-02 0000 - Kept" }, "", "" },
         { "events without a calendar", Event("DTSTART:20270502\r\nSUMMARY:Bare\r\n"),
             { "05-02 0000 - Bare" }, "", "" },
+        { "ends that never began",
+            "END:VEVENT\r\n" + Calendar(Event("DTSTART:20270502\r\nSUMMARY:Kept\r\n"))
+                + "end:vcalendar\r\n",
+            { "05-02 0000 - Kept" }, "", "2 lines end parts that did not begin" },
     };
     for (const auto& c : cases) {
+        // What goes wrong is told in the problems, not on the error output.
+        testing::internal::CaptureStderr();
         const TIcalImport import = ReadTestIcs(c.Bytes);
+        EXPECT_EQ(testing::internal::GetCapturedStderr(), "") << c.Name;
         EXPECT_EQ(Listed(import), c.Events) << c.Name;
         if (c.Error.empty())
             EXPECT_TRUE(import.Error.empty()) << c.Name << ": " << import.Error;

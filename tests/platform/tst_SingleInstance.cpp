@@ -1,12 +1,16 @@
 #include "platform/SingleInstance.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
+#include <chrono>
 #include <cstring>
+#include <future>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
@@ -167,6 +171,49 @@ private Q_SLOTS:
         QCOMPARE(restores.count(), 1);
         QCOMPARE(commands[0], (QVariantList { u"import"_s, cases[0].Argument }));
         QCOMPARE(commands[1], (QVariantList { u"zap"_s, QString() }));
+    }
+
+    void aQuestionIsAnsweredOrGivenUpAfterItsWait()
+    {
+        QTemporaryDir dir;
+        const QString name = dir.filePath(u"TTalvoForm"_s);
+        // The asker blocks, so it asks from a thread of its own while this one serves.
+        const auto ask = [&name](int waitMs) {
+            auto reply = std::async(std::launch::async, [name, waitMs] {
+                return TSingleInstance(name).AskRunningInstance(u"save"_s, waitMs);
+            });
+            while (reply.wait_for(std::chrono::milliseconds(0)) != std::future_status::ready)
+                QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+            return reply.get();
+        };
+        QVERIFY(!ask(5000).Running);
+
+        TSingleInstance server(name);
+        QVERIFY(server.Listen());
+        QString answer;
+        connect(&server, &TSingleInstance::SaveRequested, this,
+            [&answer](const TSingleInstance::TAnswer& reply) {
+                if (!answer.isEmpty())
+                    QTimer::singleShot(50, [reply, answer] { reply(answer); });
+            });
+        const struct {
+            QString Given;
+            std::optional<QString> Heard;
+        } cases[] = {
+            { u"saved"_s, u"saved"_s },
+            { u"failed the diary: disk full \u00e9t\u00e9\nsecond line"_s,
+                u"failed the diary: disk full \u00e9t\u00e9 second line"_s },
+            { {}, std::nullopt }, // a copy that never answers
+        };
+        for (const auto& c : cases) {
+            answer = c.Given;
+            QElapsedTimer waited;
+            waited.start();
+            const TSingleInstance::TReply reply = ask(c.Heard ? 5000 : 300);
+            QVERIFY(reply.Running);
+            QCOMPARE(reply.Answer, c.Heard);
+            QVERIFY(waited.elapsed() < 4000);
+        }
     }
 
     void theServerLivesInAFolderOnlyTheUserCanUse()
