@@ -12,8 +12,9 @@ private Q_SLOTS:
             u"Zoë café 10€ Łódź 東京 😀 👩‍👩‍👧 שלום \u0081\uFFFD end");
         const std::string core = ToCore(text);
         QCOMPARE(core,
-            std::string("Zoë café 10€ Łódź 東京 😀 👩‍👩‍👧 שלום \u0081\uFFFD "
-                        "end"));
+            std::string(
+                "Zoë café 10€ Łódź 東京 😀 👩‍👩‍👧 שלום \u0081\uFFFD "
+                "end"));
         QCOMPARE(FromCore(core), text);
         QCOMPARE(ToCore(QStringView(u"a\xD800z")), std::string("a\uFFFDz"));
     }
