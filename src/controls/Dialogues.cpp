@@ -81,8 +81,20 @@ void TDialogues::ShowApplicationError(const QString& message)
 
 bool TDialogues::InputQuery(const QString& caption, const QString& prompt, QString& value)
 {
+    return Input(caption, prompt, value, false);
+}
+
+bool TDialogues::InputPassword(const QString& caption, const QString& prompt, QString& value)
+{
+    return Input(caption, prompt, value, true);
+}
+
+bool TDialogues::Input(const QString& caption, const QString& prompt, QString& value, bool hidden)
+{
     QInputDialog dialog(Parent);
     dialog.setInputMode(QInputDialog::TextInput);
+    if (hidden)
+        dialog.setTextEchoMode(QLineEdit::Password);
     dialog.setWindowTitle(caption);
     dialog.setLabelText(prompt);
     dialog.setTextValue(value);

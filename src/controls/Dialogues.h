@@ -28,6 +28,12 @@ public:
     virtual bool AskYesCancel(const QString& message) { return AskConfirm(message); }
     // A one-line input box; false when cancelled, `value` holds the text typed.
     virtual bool InputQuery(const QString& caption, const QString& prompt, QString& value) = 0;
+    // The same for a password: what is typed does not show. A seam without one
+    // asks as InputQuery does.
+    virtual bool InputPassword(const QString& caption, const QString& prompt, QString& value)
+    {
+        return InputQuery(caption, prompt, value);
+    }
     // The desktop's file dialog: a file to open, or with `forSave` a name to
     // write to; empty when cancelled. A seam without one picks nothing.
     virtual QString PickFile(const QString& caption, const QString& filter, bool forSave)
@@ -53,9 +59,12 @@ public:
     bool AskYesCancel(const QString& message) override;
     void ShowApplicationError(const QString& message) override;
     bool InputQuery(const QString& caption, const QString& prompt, QString& value) override;
+    bool InputPassword(const QString& caption, const QString& prompt, QString& value) override;
     QString PickFile(const QString& caption, const QString& filter, bool forSave) override;
 
 private:
+    bool Input(const QString& caption, const QString& prompt, QString& value, bool hidden);
+
     QWidget* Parent;
 };
 

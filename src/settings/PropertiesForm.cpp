@@ -8,6 +8,7 @@
 #include "settings/ColourFontPickers.h"
 #include "settings/SettingsConvert.h"
 #include "settings/SettingsStore.h"
+#include "settings/SyncOptions.h"
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -119,9 +120,18 @@ TPropertiesForm::TPropertiesForm(TSettings& settings, TSettingsStore& store, ISo
     // below them always show.
     Content = new QWidget(this);
     Content->setObjectName(u"PropertiesContent"_s);
-    auto* layout = new QVBoxLayout(Content);
-    layout->setContentsMargins(0, 0, 0, 0);
+    // The sync's group stands beside the others, so the window grows wider
+    // rather than taller.
+    auto* columns = new QHBoxLayout(Content);
+    columns->setContentsMargins(0, 0, 0, 0);
+    columns->setSpacing(6);
+    auto* layout = new QVBoxLayout;
     layout->setSpacing(4);
+    columns->addLayout(layout);
+    auto* right = new QVBoxLayout;
+    right->addWidget(SyncOptions = new TSyncOptions(Settings, this));
+    right->addStretch(1);
+    columns->addLayout(right, 1);
     rgModemPort = AddRadioGroup(this, layout, u"rgModemPort"_s, u"Modem Port"_s,
         { u"TAPI"_s, u"COM1:"_s, u"COM2:"_s, u"COM3:"_s, u"COM4:"_s }, 3);
     QStringList sounds;
@@ -304,6 +314,7 @@ void TPropertiesForm::ShowSettings()
     cbHints->setChecked(Settings.ShowHints);
     cbDate->setChecked(Settings.DateTray);
     AlarmOptions->ShowSettings();
+    SyncOptions->ShowSettings();
     Showing = false;
 }
 
@@ -351,8 +362,14 @@ void TPropertiesForm::rgAlarmSoundClick()
         PlayAlarmSound(Sound, Settings);
 }
 
+void TPropertiesForm::SetSyncControl(ISyncControl* control)
+{
+    SyncOptions->SetControl(control);
+}
+
 void TPropertiesForm::bApplyClick()
 {
+    SyncOptions->Commit();
     if (Apply)
         Apply();
 }

@@ -16,10 +16,13 @@ class QLabel;
 class QPushButton;
 class QScrollArea;
 class TAlarmOptions;
+class TSyncOptions;
+class ISyncControl;
 class TSettingsStore;
 
 // The "Properties" window: the modem port, the alarm sound, the six colours,
-// the shared font and the three options, with "OK", "Cancel" and "Apply".
+// the shared font and the three options, the alarms' options and the sync's,
+// with "OK", "Cancel" and "Apply".
 //
 // The window edits the program's one TSettings in place, so whatever reads an
 // option when it needs it (the dialler's port, the tick's sound and tray date,
@@ -41,6 +44,8 @@ public:
         IDialogues& dialogues, IColourFontPickers& pickers, std::function<void()> applySettings,
         QWidget* parent = nullptr);
 
+    // The sync behind the "Sync" group's buttons; none leaves them disabled.
+    void SetSyncControl(ISyncControl* control);
     // Paints the samples in the current colours.
     void ShowSettingSamples();
     // The colour dialog preset to `field`; a confirmed colour replaces it.
@@ -82,6 +87,7 @@ private:
     QCheckBox* cbHints = nullptr;
     QCheckBox* cbDate = nullptr;
     TAlarmOptions* AlarmOptions = nullptr;
+    TSyncOptions* SyncOptions = nullptr;
     QLabel* CalSamplePanel = nullptr;
     QLabel* TreeSamplePanel = nullptr;
     QLabel* CalcSamplePanel = nullptr;

@@ -61,13 +61,26 @@ inline constexpr TSettingKey RemindBefore { "RemindBefore", TSettingKind::Intege
 inline constexpr TSettingKey SnoozeMinutes { "SnoozeMinutes", TSettingKind::Integer, 10 };
 inline constexpr TSettingKey Background { "Background", TSettingKind::Flag, 1 };
 inline constexpr TSettingKey BackgroundTold { "BackgroundTold", TSettingKind::Flag, 0 };
+// The diary's sync with a calendar server: the server's address, the user
+// name, the calendar chosen there, the minutes between syncs, plain HTTP
+// beyond this computer, and the SHA-256 of a certificate the user chose to
+// trust although it did not check out. The password is never stored here.
+inline constexpr TSettingKey SyncUrl { "SyncUrl", TSettingKind::Text, std::nullopt };
+inline constexpr TSettingKey SyncUser { "SyncUser", TSettingKind::Text, std::nullopt };
+inline constexpr TSettingKey SyncCalendar { "SyncCalendar", TSettingKind::Text, std::nullopt };
+inline constexpr TSettingKey SyncInterval { "SyncInterval", TSettingKind::Integer, 5 };
+inline constexpr TSettingKey SyncUnencrypted { "SyncUnencrypted", TSettingKind::Flag, 0 };
+inline constexpr TSettingKey SyncCertificate { "SyncCertificate", TSettingKind::Text,
+    std::nullopt };
 } // namespace Setting
 
-inline constexpr std::array<TSettingKey, 30> SettingKeys { Setting::ModemPort, Setting::AlarmSound,
+inline constexpr std::array<TSettingKey, 36> SettingKeys { Setting::ModemPort, Setting::AlarmSound,
     Setting::ColourCalendar, Setting::ColourTree, Setting::ColourCalculator,
     Setting::ColourComingUp, Setting::ColourOverdue, Setting::ColourToday, Setting::FontName,
     Setting::FontSize, Setting::FontStyle, Setting::OnTop, Setting::ShowHints, Setting::DateTray,
     Setting::WinLeft, Setting::WinTop, Setting::WinWidth, Setting::WinHeight, Setting::WinSplit,
     Setting::SchWinLeft, Setting::SchWinTop, Setting::SchWinWidth, Setting::SchWinHeight,
     Setting::Month, Setting::LastTick, Setting::Notifications, Setting::RemindBefore,
-    Setting::SnoozeMinutes, Setting::Background, Setting::BackgroundTold };
+    Setting::SnoozeMinutes, Setting::Background, Setting::BackgroundTold, Setting::SyncUrl,
+    Setting::SyncUser, Setting::SyncCalendar, Setting::SyncInterval, Setting::SyncUnencrypted,
+    Setting::SyncCertificate };

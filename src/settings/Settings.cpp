@@ -70,6 +70,12 @@ void LoadSettings(TSettingsStore& store, TSettings& settings)
     settings.RemindBefore
         = std::clamp(store.ReadSettingInt(Setting::RemindBefore), 0, MaxRemindBefore);
     settings.Background = ReadFlag(store, Setting::Background);
+    TSyncSettings& sync = settings.Sync;
+    sync.Url = store.ReadSettingText(Setting::SyncUrl.Name);
+    sync.User = store.ReadSettingText(Setting::SyncUser.Name);
+    sync.Calendar = store.ReadSettingText(Setting::SyncCalendar.Name);
+    sync.Interval = std::clamp(store.ReadSettingInt(Setting::SyncInterval), 1, MaxSyncInterval);
+    sync.AllowUnencrypted = ReadFlag(store, Setting::SyncUnencrypted);
     store.CloseSettings();
 }
 
@@ -93,5 +99,10 @@ void SaveSettings(TSettingsStore& store, const TSettings& settings)
     WriteFlag(store, Setting::Notifications, settings.Notifications);
     store.WriteSettingInt(Setting::RemindBefore.Name, settings.RemindBefore);
     WriteFlag(store, Setting::Background, settings.Background);
+    store.WriteSettingText(Setting::SyncUrl.Name, settings.Sync.Url);
+    store.WriteSettingText(Setting::SyncUser.Name, settings.Sync.User);
+    store.WriteSettingText(Setting::SyncCalendar.Name, settings.Sync.Calendar);
+    store.WriteSettingInt(Setting::SyncInterval.Name, settings.Sync.Interval);
+    WriteFlag(store, Setting::SyncUnencrypted, settings.Sync.AllowUnencrypted);
     store.CloseSettings();
 }

@@ -29,6 +29,19 @@ struct TSettingsFont {
     friend bool operator==(const TSettingsFont&, const TSettingsFont&) = default;
 };
 
+// Where and how often the diary syncs with a calendar server.
+struct TSyncSettings {
+    std::string Url; // a calendar collection or the server's root; empty: no sync
+    std::string User;
+    std::string Calendar; // the collection's path on the server; empty: the first found
+    int32_t Interval = *Setting::SyncInterval.Default; // minutes
+    bool AllowUnencrypted = *Setting::SyncUnencrypted.Default != 0;
+    friend bool operator==(const TSyncSettings&, const TSyncSettings&) = default;
+};
+
+// The longest time between syncs: a day.
+inline constexpr int32_t MaxSyncInterval = 1440;
+
 // The user's options. A fresh record holds the defaults.
 struct TSettings {
     int32_t ModemPort = *Setting::ModemPort.Default; // -1 none, 0 TAPI, 1..4 COM1:..COM4:
@@ -50,10 +63,11 @@ struct TSettings {
     // Without a tray, closing the window leaves the program running while
     // alarms lie ahead.
     bool Background = *Setting::Background.Default != 0;
+    TSyncSettings Sync;
     friend bool operator==(const TSettings&, const TSettings&) = default;
 };
 
-// One batch that reads the seventeen options. An absent or empty FontName keeps
+// One batch that reads the options. An absent or empty FontName keeps
 // the font's current face name.
 void LoadSettings(TSettingsStore& store, TSettings& settings);
 // One batch that writes them; a refused write raises ESettingsError and leaves

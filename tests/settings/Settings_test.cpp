@@ -3,6 +3,7 @@
 #include "settings/SettingsStore.h"
 
 #include <climits>
+#include <tuple>
 #include <gtest/gtest.h>
 
 namespace
@@ -49,6 +50,7 @@ TSettings Unusual()
     s.Notifications = false;
     s.RemindBefore = 45;
     s.Background = false;
+    s.Sync = { "https://cal.example.org/dav/ zoë", "Zoë Ångström", "/dav/zoë/Ärbeit/", 90, true };
     return s;
 }
 
@@ -129,11 +131,17 @@ TEST_F(Options, DesktopColoursAreStoredAsNegativeNumbersAndReadBack)
     EXPECT_EQ(back, TSettings {});
 }
 
-TEST_F(Options, AReminderLeadIsKeptWithinADay)
+TEST_F(Options, AReminderLeadAndTheSyncIntervalAreKeptWithinADay)
 {
-    for (const auto& [stored, read] : std::vector<std::pair<std::string, int>> { { "-5", 0 },
-             { "0", 0 }, { "15", 15 }, { "1440", 1440 }, { "99999", 1440 }, { "x", 0 } })
-        EXPECT_EQ(LoadedWith("RemindBefore", stored).RemindBefore, read) << stored;
+    // Stored, the reminder's lead read, the minutes between syncs read: a sync
+    // at least daily and at most every minute, every five when unreadable.
+    const std::vector<std::tuple<std::string, int, int>> cases { { "-5", 0, 1 }, { "0", 0, 1 },
+        { "15", 15, 15 }, { "1440", 1440, 1440 }, { "99999", 1440, 1440 }, { "x", 0, 5 },
+        { "", 0, 5 } };
+    for (const auto& [stored, lead, interval] : cases) {
+        EXPECT_EQ(LoadedWith("RemindBefore", stored).RemindBefore, lead) << stored;
+        EXPECT_EQ(LoadedWith("SyncInterval", stored).Sync.Interval, interval) << stored;
+    }
 }
 
 TEST_F(Options, AValueOfAnotherKindGivesItsDefault)
@@ -153,7 +161,8 @@ TEST_F(Options, EveryValueRoundTrips)
     const std::vector<std::string> order { "ModemPort", "AlarmSound", "ColourCalendar",
         "ColourTree", "ColourCalculator", "ColourComingUp", "ColourOverdue", "ColourToday",
         "FontName", "FontSize", "FontStyle", "OnTop", "ShowHints", "DateTray", "Notifications",
-        "RemindBefore", "Background" };
+        "RemindBefore", "Background", "SyncUrl", "SyncUser", "SyncCalendar", "SyncInterval",
+        "SyncUnencrypted" };
     EXPECT_EQ(Memory->Written, order);
     EXPECT_EQ(Memory->Text("FontName"), "Courier New");
     EXPECT_EQ(Memory->Text("FontStyle"), "3");

@@ -8,11 +8,13 @@
 #include "settings/PropertiesForm.h"
 #include "settings/SettingsConvert.h"
 #include "settings/SettingsStore.h"
+#include "settings/SyncOptions.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTest>
@@ -54,11 +56,35 @@ struct TFixture {
         const QWidget* widget = Find<QWidget>(sample);
         return widget->palette().color(widget->foregroundRole());
     }
+    // Typed key by key, as QTest::keyClicks cannot for letters beyond ASCII.
+    void Type(const QString& edit, const QString& text)
+    {
+        for (const QChar c : text)
+            QTest::sendKeyEvent(
+                QTest::Click, Find<QLineEdit>(edit), Qt::Key_unknown, QString(c), Qt::NoModifier);
+    }
     void Show()
     {
         Form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&Form));
     }
+};
+
+// The sync behind the "Sync" group: what it was handed, and the calendars it
+// answers with.
+struct TFakeSyncControl final : ISyncControl {
+    void FindCalendars(const QString& password, TFound done) override
+    {
+        Asked.push_back(password);
+        done(Error, Calendars);
+    }
+    void SetPassword(const QString& password) override { Passwords.push_back(password); }
+    void SyncNow() override { ++Syncs; }
+    QString Error;
+    QList<TFoundCalendar> Calendars;
+    QStringList Asked;
+    QStringList Passwords;
+    int Syncs = 0;
 };
 
 } // namespace
@@ -268,6 +294,93 @@ private Q_SLOTS:
         QCOMPARE(style->count(), 4);
         style->setCurrentIndex(3);
         QCOMPARE(picker.Chosen().Style, fsBold | fsItalic);
+    }
+
+    // What the user types edits the options in place and reaches the store on
+    // OK; the password goes only to the sync, and only when applied.
+    void theSyncPartKeepsItsOptionsAndHandsOnlyThePasswordToTheSync()
+    {
+        TFixture f;
+        TFakeSyncControl sync;
+        f.Form.SetSyncControl(&sync);
+        f.Show();
+        QCOMPARE(f.Find<QSpinBox>(u"seSyncInterval"_s)->value(), 5);
+        f.Type(u"SyncUrlEdit"_s, u" https://cal.example.org/dav/ "_s);
+        f.Type(u"SyncUserEdit"_s, u"Zoë Ångström"_s);
+        f.Type(u"SyncPasswordEdit"_s, u"pä ss-Wörd 1"_s);
+        f.Find<QSpinBox>(u"seSyncInterval"_s)->setValue(90);
+        f.Click(u"cbSyncUnencrypted"_s);
+        QCOMPARE(f.Settings.Sync, (TSyncSettings { "https://cal.example.org/dav/",
+                                      "Zoë Ångström", {}, 90, true }));
+        QVERIFY(sync.Passwords.isEmpty());
+
+        f.Click(u"bSyncNow"_s); // with the password just typed
+        QCOMPARE(sync.Syncs, 1);
+        QCOMPARE(sync.Passwords, QStringList { u"pä ss-Wörd 1"_s });
+        f.Click(u"bOK"_s);
+        QCOMPARE(sync.Passwords.size(), 1); // handed once
+        QCOMPARE(f.Backend->Text("SyncUrl"), "https://cal.example.org/dav/");
+        QCOMPARE(f.Backend->Text("SyncUser"), "Zoë Ångström");
+        QCOMPARE(f.Backend->Text("SyncInterval"), "90");
+        QCOMPARE(f.Backend->Text("SyncUnencrypted"), "1");
+        for (const auto& [name, value] : f.Backend->Values)
+            QVERIFY(f.Backend->Text(name).find("Wörd") == std::string::npos);
+
+        // A password typed and cancelled is forgotten.
+        f.Show();
+        QVERIFY(f.Find<QLineEdit>(u"SyncPasswordEdit"_s)->text().isEmpty());
+        f.Type(u"SyncPasswordEdit"_s, u"wrong"_s);
+        f.Click(u"bCancel"_s);
+        QCOMPARE(sync.Passwords.size(), 1);
+    }
+
+    void theCalendarsFoundAreOfferedAndTheChosenOneKept_data()
+    {
+        QTest::addColumn<QString>("error");
+        QTest::addColumn<QList<TFoundCalendar>>("calendars");
+        QTest::addColumn<QString>("chosen");
+        QTest::addColumn<QString>("said");
+        QTest::newRow("one") << QString() << QList<TFoundCalendar> { { u"/zoë/cal/"_s, {} } }
+                             << u"/zoë/cal/"_s << u"One calendar found."_s;
+        // The one chosen before stays chosen.
+        QTest::newRow("several")
+            << QString()
+            << QList<TFoundCalendar> { { u"/z/a/"_s, u"Arbeit"_s }, { u"/z/b/"_s, u"Büro"_s },
+                   { u"/z/c/"_s, u"日本"_s } }
+            << u"/z/b/"_s << u"3 calendars found: choose one."_s;
+        QTest::newRow("refused") << u"The server refused the user name or password."_s
+                                 << QList<TFoundCalendar> {} << u"/z/b/"_s
+                                 << u"The server refused the user name or password."_s;
+    }
+    void theCalendarsFoundAreOfferedAndTheChosenOneKept()
+    {
+        QFETCH(QString, error);
+        QFETCH(QList<TFoundCalendar>, calendars);
+        QFETCH(QString, chosen);
+        QFETCH(QString, said);
+        TFixture f;
+        f.Settings.Sync.Calendar = "/z/b/";
+        TFakeSyncControl sync;
+        sync.Error = error;
+        sync.Calendars = calendars;
+        f.Form.SetSyncControl(&sync);
+        f.Show();
+        f.Click(u"bFindCalendars"_s);
+        QCOMPARE(sync.Asked, QStringList { QString() }); // the password known is used
+        QCOMPARE(f.Find<QLabel>(u"SyncStatusLabel"_s)->text(), said);
+        QCOMPARE(QString::fromStdString(f.Settings.Sync.Calendar), chosen);
+        auto* list = f.Find<QComboBox>(u"SyncCalendarList"_s);
+        QCOMPARE(list->count(), std::max<int>(calendars.size(), 1));
+        if (calendars.size() > 2) {
+            QCOMPARE(list->currentText(), u"Büro"_s);
+            list->setCurrentIndex(2);
+            Q_EMIT list->activated(2);
+            QCOMPARE(f.Settings.Sync.Calendar, "/z/c/");
+        }
+        // Another address forgets the calendar of this one.
+        f.Type(u"SyncUrlEdit"_s, u"x"_s);
+        QVERIFY(f.Settings.Sync.Calendar.empty());
+        QCOMPARE(list->count(), 0);
     }
 };
 
