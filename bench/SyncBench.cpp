@@ -108,7 +108,7 @@ std::optional<TDavAccount> Server(benchmark::State& state)
         state.SkipWithError("run under tests/sync/radicale.sh");
         return std::nullopt;
     }
-    return TDavAccount { QUrl(qEnvironmentVariable("TALVO_CALDAV_URL")), {}, {}, false };
+    return TDavAccount { QUrl(qEnvironmentVariable("TALVO_CALDAV_URL")), {}, {}, false, {} };
 }
 
 double Seconds(std::chrono::steady_clock::duration d)

@@ -8,7 +8,7 @@ namespace CommandLine
 
 std::string UsageText()
 {
-    return "Usage: Talvo95 [-NOTRAY] [--hidden] [--import-ics FILE]\n"
+    return "Usage: Talvo95 [-NOTRAY] [--hidden] [--sync-now] [--import-ics FILE]\n"
            "       Talvo95 --export-ics FILE\n"
            "A diary with alarms, a notes tree and a calculator that goes on running in\n"
            "the tray. A second start brings the running copy's window back.\n"
@@ -16,6 +16,8 @@ std::string UsageText()
            "  -NOTRAY    run without a tray icon: closing the window ends the program\n"
            "  --hidden   start in the tray without showing the window (it is shown when\n"
            "             the desktop has no tray)\n"
+           "  --sync-now syncs the diary with the calendar server now (the running\n"
+           "             copy does, without showing its window)\n"
            "  --import-ics FILE\n"
            "             add the events of an iCalendar file to the diary, after\n"
            "             showing what they are (a FILE alone does the same)\n"

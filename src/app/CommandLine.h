@@ -16,6 +16,7 @@ inline constexpr const char* Help = "--help";
 inline constexpr const char* Version = "--version";
 inline constexpr const char* ExportIcs = "--export-ics";
 inline constexpr const char* ImportIcs = "--import-ics";
+inline constexpr const char* SyncNow = "--sync-now";
 
 // What to print for these arguments (without the program's name), or nothing
 // when the program should start.

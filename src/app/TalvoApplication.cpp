@@ -63,6 +63,10 @@ int TTalvoApplication::Run(TGuardedApplication& application)
     for (const QString& file : imports)
         if (!instance.SendToRunningInstance(u"import"_s, QFileInfo(file).absoluteFilePath()))
             break;
+    // Asked to sync, a running copy syncs and stays as it is.
+    if (others.contains(QLatin1StringView(CommandLine::SyncNow))
+        && instance.SendToRunningInstance(u"sync"_s, u"now"_s))
+        return 0;
     if (instance.SignalRunningInstance())
         return 0;
     // Watching before anyone can find this copy: a signal that comes while the
@@ -101,6 +105,8 @@ int TTalvoApplication::Run(TGuardedApplication& application)
                     form.BringToFront();
                     form.ImportIcsFile(argument);
                 });
+            else if (command == u"sync"_s)
+                form.SyncNowClick();
         });
     // "--export-ics" started meanwhile reads the files once they hold what is shown.
     QObject::connect(&instance, &TSingleInstance::SaveRequested, &form,

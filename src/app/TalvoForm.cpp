@@ -3,8 +3,10 @@
 #include "alarms/AlarmPopups.h"
 #include "app/AboutForm.h"
 #include "app/CommandLine.h"
+#include "app/FormSyncDiary.h"
 #include "app/HelpWindow.h"
 #include "app/PageSlot.h"
+#include "app/SyncController.h"
 #include "app/TalvoServices.h"
 #include "app/TrayController.h"
 #include "calc/CalculatorPage.h"
@@ -17,6 +19,7 @@
 #include "notes/NotesEditPane.h"
 #include "notes/NotesPage.h"
 #include "platform/AnsiText.h"
+#include "platform/Keyring.h"
 #include "platform/TrayIcon.h"
 #include "settings/ApplySettings.h"
 #include "settings/ColourFontPickers.h"
@@ -85,6 +88,7 @@ TTalvoForm::TTalvoForm(TTalvoServices& services, const QStringList& arguments, Q
     // The options, as the properties window loads and applies them.
     LoadSettings(FSettings, FOptions);
     ApplySettings();
+    CreateSync();
     if (FirstStart)
         FitFirstSize();
 }
@@ -230,6 +234,9 @@ void TTalvoForm::FormCreate(const QStringList& arguments)
             FNoTray = true;
         else if (argument == QLatin1StringView(CommandLine::Hidden))
             StartHidden = true;
+        else if (argument == QLatin1StringView(CommandLine::SyncNow))
+            continue; // the sync at start is that sync
+
         else
             BadArguments << argument;
     }
@@ -359,6 +366,7 @@ void TTalvoForm::PropertiesClick()
         FPropertiesForm = new TPropertiesForm(
             FOptions, FSettings, Services.Sound, Services.Dialogues, *pickers,
             [this] { ApplySettings(); }, this);
+        FPropertiesForm->SetSyncControl(FSync);
     }
     FPropertiesForm->show();
     FPropertiesForm->raise();
@@ -385,6 +393,8 @@ void TTalvoForm::ShowHelpTopic(int topic)
 void TTalvoForm::ApplySettings()
 {
     ::ApplySettings(FOptions, ApplyTargets());
+    if (FSync)
+        FSync->Configure();
 }
 
 TApplyTargets TTalvoForm::ApplyTargets()

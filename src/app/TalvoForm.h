@@ -42,6 +42,9 @@ class TPageSlot;
 class TTrayController;
 struct TTalvoServices;
 struct TIcalImport;
+class IKeyring;
+class TFormSyncDiary;
+class TSyncController;
 
 // The main window: the frame that holds the three pages, the status bar, the
 // one-second timer and the tray icon, and runs start-up, hiding to the tray,
@@ -149,6 +152,11 @@ public:
     // "Export to iCalendar…" and "Import from iCalendar…" in the tray menu.
     void ExportIcsClick();
     void ImportIcsClick();
+    // "Sync now" in the tray menu (and asked by a second start): a sync with
+    // the calendar server at once.
+    void SyncNowClick();
+    // The sync with the calendar server; null only while the window is built.
+    TSyncController* Sync() const { return FSync; }
     // Reads the calendar, shows what it would add and, once the user agrees,
     // adds it to the diary. False when nothing was added.
     bool ImportIcsFile(const QString& path);
@@ -167,6 +175,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    friend class TFormSyncDiary;
     // The tick's view of the window.
     void ShowDateAndTime(TDateTime now) override;
     void ShowAlarmPopup(const TAlarmEvent& alarm, TRingKind kind) override;
@@ -210,6 +219,14 @@ private:
     void KeepFindClear(const QRect& spot);
     // The import's whole change of the diary, made in one step.
     void ApplyIcsImport(const TIcalImport& import);
+    void CreateSync();
+    // Whether the diary may be synced now: loaded, and read again if its file
+    // was replaced while the window was hidden.
+    bool SyncReady();
+    bool SaveAfterSync();
+    // The sync changed the diary: the page and the counts show it.
+    void SyncChangedDiary();
+    void ShowSyncStatus(const QString& brief, const QString& message, bool failed);
     void ReadPlacement();
     // No size was stored: the window as large as the diary page asks.
     void FitFirstSize();
@@ -276,6 +293,10 @@ private:
     std::unique_ptr<IColourFontPickers> DesktopPickers;
     TScheduleForm* FScheduleWindow = nullptr;
     TFindForm* FFindWindow = nullptr;
+    std::unique_ptr<IKeyring> DesktopKeyring;
+    std::unique_ptr<TFormSyncDiary> SyncDiary;
+    TSyncController* FSync = nullptr;
+    QLabel* SyncPanel = nullptr;
     // The notes tree's width as stored; 0 until the user has set one.
     int32_t WinSplit = 0;
     static constexpr int32_t DesignedSplit = 129;

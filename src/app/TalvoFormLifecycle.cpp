@@ -2,6 +2,7 @@
 #include "app/AboutForm.h"
 #include "app/HelpWindow.h"
 #include "app/PageSlot.h"
+#include "app/SyncController.h"
 #include "app/TalvoForm.h"
 #include "app/TalvoServices.h"
 #include "app/TrayController.h"
@@ -121,6 +122,9 @@ bool TTalvoForm::ExitClick(TExitCause cause)
     if (FPropertiesForm)
         FPropertiesForm->hide();
     WritePlacement(cause);
+    // A sync under way is dropped before the data it would change goes.
+    if (FSync)
+        FSync->Stop();
     FreeAllData();
     FPopups->CloseAll();
     Exited = true;
@@ -189,8 +193,12 @@ bool TTalvoForm::SaveIfChanged(TExitCause cause)
 
 bool TTalvoForm::SaveFailed(std::vector<TSaveFailure> failures, TExitCause cause)
 {
-    if (failures.empty())
+    if (failures.empty()) {
+        // What was saved reaches the calendar server soon.
+        if (FSync)
+            FSync->Saved();
         return true;
+    }
     // Asked to end by a signal or the session, the program must end: nobody
     // may be there to answer a box, and the system ends it soon regardless.
     if (cause == ecSystem) {

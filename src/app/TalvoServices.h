@@ -10,6 +10,7 @@ class IClock;
 class IColourFontPickers;
 class IDesktop;
 class IDialogues;
+class IKeyring;
 class INotifications;
 class ISettingsBackend;
 class ISerialPort;
@@ -40,4 +41,6 @@ struct TTalvoServices {
     INotifications* Notifications = nullptr;
     // The properties window's colour and font dialogs; the desktop's when null.
     IColourFontPickers* Pickers = nullptr;
+    // Where the sync's password is kept; the desktop's keyring when null.
+    IKeyring* Keyring = nullptr;
 };

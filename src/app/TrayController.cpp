@@ -19,9 +19,8 @@ TTrayController::TTrayController(TTrayIconBase& tray, bool noTray, QWidget* menu
         action->setObjectName(name);
         return action;
     };
-    // Access letters, one per item in the whole menu: R A M S E T I B H P W X
-    // are taken; N and Y are kept free for items still to come (such as
-    // "Sync &now").
+    // Access letters, one per item in the whole menu: R A M S E T I N B H P W X
+    // are taken; Y is kept free for an item still to come.
     Restore = add(u"Restore"_s, u"&Restore"_s);
     Acknowledge = add(u"Acknowledge"_s, u"&Acknowledge"_s);
     MenuReminder = add(u"MenuReminder"_s, u"&Make a Stick-On Note"_s);
@@ -30,6 +29,7 @@ TTrayController::TTrayController(TTrayIconBase& tray, bool noTray, QWidget* menu
     MenuDiaryOld = add(u"MenuDiaryOld"_s, u"Show Purged &Events"_s);
     MenuExportIcs = add(u"MenuExportIcs"_s, u"Expor&t to iCalendar…"_s);
     MenuImportIcs = add(u"MenuImportIcs"_s, u"&Import from iCalendar…"_s);
+    MenuSyncNow = add(u"MenuSyncNow"_s, u"Sync &now"_s);
     About = add(u"About"_s, u"A&bout"_s);
     Help = add(u"Help"_s, u"&Help"_s);
     pmMain->addSeparator()->setObjectName(u"S2"_s);

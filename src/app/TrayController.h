@@ -24,6 +24,7 @@ public:
     QAction* MenuDiaryOld = nullptr;
     QAction* MenuExportIcs = nullptr;
     QAction* MenuImportIcs = nullptr;
+    QAction* MenuSyncNow = nullptr;
     QAction* About = nullptr;
     QAction* Help = nullptr;
     QAction* Properties = nullptr;

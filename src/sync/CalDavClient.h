@@ -5,6 +5,7 @@
 #include <QList>
 #include <QNetworkAccessManager>
 #include <QObject>
+#include <QSslCertificate>
 #include <QSslError>
 #include <QStringList>
 #include <QUrl>
@@ -19,7 +20,13 @@ struct TDavAccount {
     QString User;
     QString Password;
     bool AllowUnencrypted = false; // plain HTTP beyond the loopback address
+    // The SHA-256 of a certificate the user chose to trust although it did
+    // not check out (hex); only that certificate's errors are let pass.
+    QByteArray TrustedCertificate;
 };
+
+// A certificate's SHA-256 in hex, as TrustedCertificate holds it.
+QByteArray CertificateDigest(const QSslCertificate& certificate);
 
 // How one request ended.
 struct TDavReply {
@@ -38,7 +45,8 @@ struct TDavCalendar {
 // The WebDAV/CalDAV requests of a sync, asynchronous on Qt Network. It keeps
 // to these rules whatever the server does:
 // - HTTPS with the system's certificates; a certificate error ends the
-//   request and is reported (CertificateError), never ignored. Plain HTTP only
+//   request and is reported (CertificateError), never ignored, unless the
+//   user chose to trust that very certificate. Plain HTTP only
 //   to the loopback address, unless the account allows it.
 // - Redirects are followed only on the same host, port and scheme, at most
 //   five; any other is refused.
@@ -77,7 +85,8 @@ public:
     void Discover(std::function<void(const QString& error, const std::vector<TDavCalendar>&)> done);
 
 Q_SIGNALS:
-    void CertificateError(const QList<QSslError>& errors);
+    // The server's certificate did not check out; `certificate` is the one it showed.
+    void CertificateError(const QList<QSslError>& errors, const QSslCertificate& certificate);
 
 private:
     void Start(const QByteArray& method, const QUrl& url, const QByteArray& body,

@@ -9,6 +9,7 @@
 #include "platform/FakeDesktop.h"
 #include "platform/FakeSerialPort.h"
 #include "platform/FakeSoundPlayer.h"
+#include "platform/Keyring.h"
 #include "platform/TrayIcon.h"
 #include "settings/MemorySettingsBackend.h"
 
@@ -45,6 +46,28 @@ public:
     void Click() { Q_EMIT LeftClicked(); }
 };
 
+// A keyring in memory; without `Available` it answers as a desktop without one.
+struct TFakeKeyring final : IKeyring {
+    bool Available = true;
+    std::map<QString, QString> Passwords;
+    int Reads = 0;
+    void ReadPassword(const QString& account, TRead done) override
+    {
+        ++Reads;
+        const auto found = Passwords.find(account);
+        done(!Available             ? TResult::Unavailable
+                : found == Passwords.end() ? TResult::NotFound
+                                           : TResult::Done,
+            Available && found != Passwords.end() ? found->second : QString());
+    }
+    void WritePassword(const QString& account, const QString& password, TWritten done) override
+    {
+        if (Available)
+            Passwords[account] = password;
+        done(Available ? TResult::Done : TResult::Unavailable);
+    }
+};
+
 // Everything a main window needs, faked, with a data folder of its own.
 struct TFakeShell {
     QTemporaryDir Folder;
@@ -55,6 +78,7 @@ struct TFakeShell {
     TMemoryClipboard Clipboard;
     TFakeSoundPlayer Sound;
     TFakeSerialPort Serial;
+    TFakeKeyring Keyring;
     // The settings outlive each window, as the real store does between runs.
     std::map<std::string, std::variant<std::string, TMemorySettingsBackend::TNumber>, std::less<>>
         StoredSettings;
@@ -74,6 +98,7 @@ struct TFakeShell {
     }
     std::unique_ptr<TTalvoForm> Start(const QStringList& arguments = {})
     {
+        Services.Keyring = &Keyring;
         return std::make_unique<TTalvoForm>(Services, arguments);
     }
     // What the last window's settings hold now.

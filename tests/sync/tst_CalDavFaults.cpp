@@ -4,6 +4,9 @@
 #include "sync/SyncRunner.h"
 #include "sync/SyncTestSupport.h"
 
+#include <QProcess>
+#include <QSslKey>
+#include <QSslServer>
 #include <QTcpServer>
 #include <QTcpSocket>
 
@@ -22,25 +25,38 @@ QByteArray Http(const QByteArray& status, const QByteArray& body, const QByteArr
 const QByteArray EmptyListing = "<?xml version=\"1.0\"?><d:multistatus xmlns:d=\"DAV:\">"
                                 "<d:sync-token>t</d:sync-token></d:multistatus>";
 
-// Answers each request (head and body read whole) as the test says.
+// Answers each request (head and body read whole) as the test says; over
+// TLS when given a configuration.
 class TFakeServer : public QObject
 {
 public:
-    explicit TFakeServer(TAnswer answer)
+    explicit TFakeServer(TAnswer answer, const QSslConfiguration* tls = nullptr)
         : Answer(std::move(answer))
     {
-        Server.listen(QHostAddress::LocalHost);
-        connect(&Server, &QTcpServer::newConnection, this, [this] {
-            while (QTcpSocket* socket = Server.nextPendingConnection()) {
+        if (tls) {
+            auto* secure = new QSslServer(this);
+            secure->setSslConfiguration(*tls);
+            Server = secure;
+        } else {
+            Server = new QTcpServer(this);
+        }
+        Server->listen(QHostAddress::LocalHost);
+        const auto take = [this] {
+            while (QTcpSocket* socket = Server->nextPendingConnection()) {
                 connect(socket, &QTcpSocket::readyRead, this, [this, socket] { Read(*socket); });
                 connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
             }
-        });
+        };
+        connect(Server, &QTcpServer::pendingConnectionAvailable, this, take);
+        connect(Server, &QTcpServer::newConnection, this, take);
     }
     QString Url() const
     {
-        return QStringLiteral("http://127.0.0.1:%1/cal/").arg(Server.serverPort());
+        return QStringLiteral("%1://127.0.0.1:%2/cal/")
+            .arg(qobject_cast<QSslServer*>(Server) ? u"https" : u"http")
+            .arg(Server->serverPort());
     }
+    quint16 Port() const { return Server->serverPort(); }
     int Requests = 0;
 
 private:
@@ -64,10 +80,36 @@ private:
         Answer(socket, request);
     }
 
-    QTcpServer Server;
+    QTcpServer* Server;
     TAnswer Answer;
     std::map<QTcpSocket*, QByteArray> Buffers;
 };
+
+// A certificate of the test's own for 127.0.0.1, signed by itself.
+std::optional<QSslConfiguration> SelfSigned(const QTemporaryDir& folder)
+{
+    const QString key = folder.filePath(QStringLiteral("key.pem"));
+    const QString certificate = folder.filePath(QStringLiteral("certificate.pem"));
+    QProcess openssl;
+    openssl.start(QStringLiteral("openssl"),
+        { QStringLiteral("req"), QStringLiteral("-x509"), QStringLiteral("-newkey"),
+            QStringLiteral("ec"), QStringLiteral("-pkeyopt"),
+            QStringLiteral("ec_paramgen_curve:prime256v1"), QStringLiteral("-nodes"),
+            QStringLiteral("-days"), QStringLiteral("2"), QStringLiteral("-subj"),
+            QStringLiteral("/CN=127.0.0.1"), QStringLiteral("-keyout"), key,
+            QStringLiteral("-out"), certificate });
+    if (!openssl.waitForFinished(20000) || openssl.exitCode() != 0)
+        return std::nullopt;
+    QFile keyFile(key);
+    QFile certificateFile(certificate);
+    if (!keyFile.open(QIODevice::ReadOnly) || !certificateFile.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    QSslConfiguration tls = QSslConfiguration::defaultConfiguration();
+    tls.setPrivateKey(QSslKey(keyFile.readAll(), QSsl::Ec));
+    tls.setLocalCertificate(QSslCertificate(certificateFile.readAll()));
+    tls.setPeerVerifyMode(QSslSocket::VerifyNone);
+    return tls;
+}
 
 } // namespace
 
@@ -145,7 +187,7 @@ private Q_SLOTS:
         state.Entries.push_back({ "b", "/cal/b.ics", "\"0\"", { FingerprintOf(events[1]) } });
         QVERIFY(SaveSyncState(stateFile.toStdString(), state));
 
-        TDevice device({ QUrl(server.Url()), {}, {}, false },
+        TDevice device({ QUrl(server.Url()), {}, {}, false, {} },
             server.Url().mid(server.Url().indexOf(u"/cal")), Window, stateFile, events);
         device.Client.SetTimeout(400);
         device.Client.SetMaxAnswerBytes(1024 * 1024);
@@ -157,6 +199,53 @@ private Q_SLOTS:
         } else {
             QVERIFY(!outcome.Ok);
             QVERIFY2(outcome.Error.contains(error), qPrintable(outcome.Error));
+        }
+    }
+
+    // A certificate that does not check out ends the sync and is reported with
+    // the certificate itself; trusted by its digest, the sync goes on; and an
+    // encrypted request is never sent on in the clear.
+    void certificatesAndRedirectsToPlainHttp_data()
+    {
+        QTest::addColumn<bool>("trusted");
+        QTest::addColumn<bool>("toPlainHttp");
+        QTest::addColumn<QString>("error");
+        QTest::newRow("untrusted") << false << false << QStringLiteral("certificate");
+        QTest::newRow("trusted") << true << false << QString();
+        QTest::newRow("redirect to http") << true << true << QStringLiteral("another address");
+    }
+    void certificatesAndRedirectsToPlainHttp()
+    {
+        QFETCH(bool, trusted);
+        QFETCH(bool, toPlainHttp);
+        QFETCH(QString, error);
+        QTemporaryDir folder;
+        const auto tls = SelfSigned(folder);
+        if (!tls)
+            QSKIP("openssl could not make a certificate");
+        auto port = std::make_shared<quint16>(0);
+        TFakeServer server(
+            [toPlainHttp, port](QTcpSocket& s, const QByteArray&) {
+                s.write(toPlainHttp ? Http("301 Moved", {},
+                            "Location: http://127.0.0.1:" + QByteArray::number(*port) + "/cal/\r\n")
+                                    : Http("207 Multi-Status", EmptyListing));
+            },
+            &*tls);
+        *port = server.Port();
+        const std::vector<TSyncEvent> events { Ev("2026-12-31", 2359, "Silvester  ünd Ölfest") };
+        TDavAccount account { QUrl(server.Url()), {}, {}, false,
+            trusted ? CertificateDigest(tls->localCertificate()) : QByteArray() };
+        TDevice device(account, QStringLiteral("/cal/"), Window,
+            folder.filePath(QStringLiteral("SYNC.DAT")), events);
+        QSignalSpy refused(&device.Client, &TCalDavClient::CertificateError);
+        const TSyncOutcome outcome = device.Run(20000);
+        QCOMPARE(device.Diary.List, events);
+        QCOMPARE(outcome.Ok, error.isEmpty());
+        QVERIFY2(outcome.Error.contains(error), qPrintable(outcome.Error));
+        QCOMPARE(refused.isEmpty(), trusted);
+        if (!trusted) {
+            QCOMPARE(refused.front().at(1).value<QSslCertificate>(), tls->localCertificate());
+            QCOMPARE(server.Requests, 0);
         }
     }
 };
