@@ -1,5 +1,7 @@
 #include "app/SyncController.h"
 
+#include "app/IcsFiles.h"
+
 #include "controls/Dialogues.h"
 #include "platform/AnsiText.h"
 #include "platform/Keyring.h"
@@ -26,7 +28,7 @@ TSyncController::TSyncController(TSettings& options, TSettingsStore& store, IKey
     , Diary(diary)
     , StateFile(std::move(stateFile))
     , Ready(std::move(ready))
-    , Codec(clock)
+    , Codec(clock, SystemZoneName())
     , Scheduler([this] { Run(); })
 {
 }

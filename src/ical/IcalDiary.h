@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 // What the diary's iCalendar files share: the diary's twelve months, and the
@@ -38,3 +39,7 @@ inline constexpr std::string_view IcalStateDone = "DONE";
 inline constexpr std::string_view IcalStateCancelled = "CANCELLED";
 // The longest description the diary takes from a calendar, in characters.
 inline constexpr size_t IcalDescriptionLimit = 9999;
+
+// The tz database name of the system's zone ("Europe/Berlin"): from TZ, else
+// from where /etc/localtime points; empty when neither names one.
+std::string LocalZoneName();

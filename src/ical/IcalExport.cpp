@@ -66,18 +66,21 @@ public:
 
     bool Floating() const { return !Zone; }
 
-    // False when the event has no date or time to stand on.
-    bool Add(const TDiaryEvent& event, int month, int day)
+    // False when the event has no date or time to stand on. Without a UID
+    // one is made of the event.
+    bool Add(const TIcalEvent& event, std::string_view uid = {})
     {
-        const int year = Settings.Months.YearOf(month);
+        const int year = event.Year;
+        const int month = event.Month;
+        const int day = event.Day;
         const int hour = event.Time / 100;
         const int minute = event.Time % 100;
         if (!IsValidDate(year, month, day) || hour > 23 || minute > 59)
             return false;
         const std::string summary = SummaryText(event.Description);
         icalcomponent* vevent = icalcomponent_new_vevent();
-        icalcomponent_add_property(
-            vevent, icalproperty_new_uid(Uid(event, month, day, year).c_str()));
+        const std::string made = uid.empty() ? Uid(event) : std::string(uid);
+        icalcomponent_add_property(vevent, icalproperty_new_uid(made.c_str()));
         icalcomponent_add_property(vevent, icalproperty_new_dtstamp(Stamp));
         if (event.Time == 0) {
             const icaltimetype date = IcalDate(year, month, day);
@@ -137,14 +140,14 @@ private:
     }
 
     // Equal events on one day are told apart by their count.
-    std::string Uid(const TDiaryEvent& event, int month, int day, int year)
+    std::string Uid(const TIcalEvent& event)
     {
         char identity[32];
         // A locked event keeps its UID from year to year.
-        std::snprintf(identity, sizeof identity, "%04d-%02d-%02d %04u|", event.Locked ? 0 : year,
-            month, day, static_cast<unsigned>(event.Time));
-        const uint64_t digest
-            = Fnv1a(std::string(identity) + std::string(event.Description.view()));
+        std::snprintf(identity, sizeof identity, "%04d-%02d-%02d %04u|",
+            event.Locked ? 0 : event.Year, event.Month, event.Day,
+            static_cast<unsigned>(event.Time));
+        const uint64_t digest = Fnv1a(std::string(identity) + std::string(event.Description));
         const int seen = ++Seen[digest];
         char uid[64];
         if (seen == 1)
@@ -163,15 +166,29 @@ private:
     std::unordered_map<uint64_t, int> Seen;
 };
 
-} // namespace
-
-TIcalExport ExportDiaryIcs(const TDiaryDays& days, const TIcalExportSettings& settings)
+TIcalComponent NewCalendar()
 {
     TIcalComponent calendar(icalcomponent_new_vcalendar());
     icalcomponent_add_property(calendar.get(), icalproperty_new_version("2.0"));
     icalcomponent_add_property(
         calendar.get(), icalproperty_new_prodid(std::string(IcalProductId).c_str()));
     icalcomponent_add_property(calendar.get(), icalproperty_new_calscale("GREGORIAN"));
+    return calendar;
+}
+
+std::string TextOf(icalcomponent* calendar)
+{
+    char* text = icalcomponent_as_ical_string_r(calendar);
+    std::string result = text;
+    icalmemory_free_buffer(text);
+    return result;
+}
+
+} // namespace
+
+TIcalExport ExportDiaryIcs(const TDiaryDays& days, const TIcalExportSettings& settings)
+{
+    TIcalComponent calendar = NewCalendar();
     TExporter exporter(settings, calendar.get());
     TIcalExport result;
     result.Floating = exporter.Floating();
@@ -181,15 +198,22 @@ TIcalExport ExportDiaryIcs(const TDiaryDays& days, const TIcalExportSettings& se
                  event = event->Next.get()) {
                 if (event->Description.view().find_last_not_of(' ') == std::string_view::npos)
                     continue;
-                if (exporter.Add(*event, month, day))
+                if (exporter.Add({ settings.Months.YearOf(month), month, day, event->Time,
+                        event->EventType, event->Locked != 0, event->Description.view() }))
                     ++result.Written;
                 else
                     ++result.LeftOut;
             }
         }
     }
-    char* text = icalcomponent_as_ical_string_r(calendar.get());
-    result.Text = text;
-    icalmemory_free_buffer(text);
+    result.Text = TextOf(calendar.get());
     return result;
+}
+
+std::string ExportEventIcs(
+    const TIcalEvent& event, std::string_view uid, const TIcalExportSettings& settings)
+{
+    TIcalComponent calendar = NewCalendar();
+    TExporter exporter(settings, calendar.get());
+    return exporter.Add(event, uid) ? TextOf(calendar.get()) : std::string();
 }

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 // The diary as an iCalendar file (RFC 5545): one VEVENT per event of the
 // diary's twelve months. An event at a time of day is at that local time in
@@ -33,3 +34,20 @@ struct TIcalExport {
 };
 
 TIcalExport ExportDiaryIcs(const TDiaryDays& days, const TIcalExportSettings& settings);
+
+// One event of the diary on its full date.
+struct TIcalEvent {
+    int Year = 0;
+    int Month = 0;
+    int Day = 0;
+    uint16_t Time = 0; // hhmm; 0 for a whole day
+    TEventType EventType = etBlank;
+    bool Locked = false;
+    std::string_view Description;
+};
+
+// A calendar of the one event, under the UID given, as a calendar server keeps
+// each event; written as ExportDiaryIcs writes every event. Empty when the
+// event has no date or time to stand on.
+std::string ExportEventIcs(
+    const TIcalEvent& event, std::string_view uid, const TIcalExportSettings& settings);

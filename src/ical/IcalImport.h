@@ -27,6 +27,15 @@ struct TIcalImportSettings {
     std::string Zone;
 };
 
+// What a reader that must see every event takes in that an import leaves out.
+struct TIcalKeepAll {
+    // The description of an event that has none; empty: such an event is left out.
+    std::string Untitled;
+    // A cancelled event without the diary's own state comes crossed out
+    // rather than being left out as a cancellation.
+    bool KeepCancelled = false;
+};
+
 struct TImportedEvent {
     uint16_t Month = 0;
     uint16_t Day = 0;
@@ -45,6 +54,8 @@ struct TIcalImport {
     std::vector<std::string> Problems;
     // Why nothing could be read at all (UTF-8); empty when the file was read.
     std::string Error;
+    // The UID of the first event with a start that is not a moved occurrence.
+    std::string Uid;
 };
 
 inline constexpr size_t MaxImportEvents = 100000;
@@ -53,7 +64,8 @@ inline constexpr size_t MaxImportEvents = 100000;
 inline constexpr int MaxOccurrences = 1500;
 inline constexpr int MaxRuleSteps = 200000;
 
-TIcalImport ReadIcs(std::string_view bytes, const TIcalImportSettings& settings);
+TIcalImport ReadIcs(
+    std::string_view bytes, const TIcalImportSettings& settings, const TIcalKeepAll& keep = {});
 // The same from a file; a file too large to be a calendar is not read. libical
 // holds about 25 bytes of memory for each byte of a file of events: 16 MB, some
 // 100,000 events, take 400 MB while it is read.

@@ -1,5 +1,10 @@
 #include "ical/IcalLibrary.h"
 
+#include "ical/IcalDiary.h"
+
+#include <cstdlib>
+#include <filesystem>
+
 icaltimezone* ZoneNamed(const std::string& name)
 {
     if (name.empty())
@@ -27,4 +32,18 @@ icaltimetype IcalDateTime(int year, int month, int day, int hour, int minute)
     time.hour = hour;
     time.minute = minute;
     return time;
+}
+
+std::string LocalZoneName()
+{
+    const auto named = [](std::string path) {
+        const size_t at = path.find("zoneinfo/");
+        return at == std::string::npos ? std::string() : path.substr(at + 9);
+    };
+    if (const char* tz = std::getenv("TZ"); tz && *tz) {
+        std::string name = *tz == ':' ? tz + 1 : tz;
+        return name.front() == '/' ? named(name) : name;
+    }
+    std::error_code error;
+    return named(std::filesystem::read_symlink("/etc/localtime", error).string());
 }

@@ -75,8 +75,9 @@ std::string Quoted(const std::string& text)
 class TReader
 {
 public:
-    TReader(const TIcalImportSettings& settings, TIcalImport& import)
-        : Months(settings.Months)
+    TReader(const TIcalImportSettings& settings, const TIcalKeepAll& keep, TIcalImport& import)
+        : Keep(keep)
+        , Months(settings.Months)
         , LocalZoneName(settings.Zone)
         , LocalZone(ZoneNamed(settings.Zone))
         , Import(import)
@@ -133,7 +134,7 @@ private:
         ++EventsSeen;
         const std::string state = StateOf(vevent);
         const bool cancelled = icalcomponent_get_status(vevent) == ICAL_STATUS_CANCELLED;
-        if (cancelled && state != IcalStateCancelled)
+        if (cancelled && state != IcalStateCancelled && !Keep.KeepCancelled)
             return;
         std::string description = CleanDescription(
             icalcomponent_get_summary(vevent), icalcomponent_get_location(vevent));
@@ -145,6 +146,8 @@ private:
                 "An event without a start is left out: " + Quoted(description) + ".");
             return;
         }
+        if (description.empty())
+            description = Keep.Untitled;
         if (description.empty()) {
             Import.Problems.push_back("An event without a summary is left out ("
                 + std::string(icaltime_as_ical_string(start)) + ").");
@@ -165,6 +168,8 @@ private:
         icalproperty* ruleProperty = icalcomponent_get_first_property(vevent, ICAL_RRULE_PROPERTY);
         const bool moved = !icaltime_is_null_time(icalcomponent_get_recurrenceid(vevent));
         bool inWindow = false;
+        if (const char* uid = icalcomponent_get_uid(vevent); uid && !moved && Import.Uid.empty())
+            Import.Uid = uid;
         if (!ruleProperty || moved) {
             inWindow = Add(event, start, cut);
             if (HasDates)
@@ -392,6 +397,7 @@ private:
         return tzid && tzid == LocalZoneName;
     }
 
+    const TIcalKeepAll& Keep;
     TDiaryMonths Months;
     std::string LocalZoneName;
     icaltimezone* LocalZone;
@@ -409,7 +415,8 @@ private:
 
 } // namespace
 
-TIcalImport ReadIcs(std::string_view bytes, const TIcalImportSettings& settings)
+TIcalImport ReadIcs(
+    std::string_view bytes, const TIcalImportSettings& settings, const TIcalKeepAll& keep)
 {
     TIcalImport import;
     icalerror_set_errors_are_fatal(0);
@@ -433,7 +440,7 @@ TIcalImport ReadIcs(std::string_view bytes, const TIcalImportSettings& settings)
         import.Problems.push_back(std::to_string(strayEnds)
             + (strayEnds == 1 ? " line ends a part" : " lines end parts")
             + " that did not begin; left out.");
-    TReader reader(settings, import);
+    TReader reader(settings, keep, import);
     int errors = 0;
     for (const TIcalComponent& component : components) {
         errors += CountErrors(component.get());

@@ -186,8 +186,6 @@ void TCalDavSync::Fetch()
             if (object) {
                 item.Uid = object->Uid;
                 item.Occurrences = object->Occurrences;
-                for (TSyncEvent& event : item.Occurrences)
-                    ToDiaryForm(event);
             }
         }
         Fetch();

@@ -25,16 +25,11 @@ std::vector<TSyncEvent> CollectDiaryEvents(TDiaryStore& store, std::vector<TDiar
             if (event->Description.empty())
                 continue;
             events.push_back({ { year, month, day }, event->Time, event->EventType, event->Locked,
-                DiaryToUtf8(event->Description) });
+                std::string(event->Description.view()) });
             where.push_back(event);
         }
     }
     return events;
-}
-
-void ToDiaryForm(TSyncEvent& event)
-{
-    event.Description = DiaryToUtf8(Utf8ToDiary(event.Description));
 }
 
 void ApplyToDiary(TDiaryStore& store, const std::vector<TDiaryEvent*>& where, const TSyncPlan& plan)
@@ -66,7 +61,7 @@ void ApplyToDiary(TDiaryStore& store, const std::vector<TDiaryEvent*>& where, co
         node->Time = event->Time;
         node->EventType = event->Type;
         node->Locked = event->Locked;
-        node->Description = Utf8ToDiary(event->Description);
+        node->Description = event->Description;
         ListEnd(store.DiaryDays[slot]) = std::move(node);
         touched.insert(slot);
     }

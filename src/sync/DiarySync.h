@@ -52,9 +52,6 @@ TSyncWindow DiaryWindowOf(const TDiaryStore& store);
 // not exist (30 February) stay out.
 std::vector<TSyncEvent> CollectDiaryEvents(TDiaryStore& store, std::vector<TDiaryEvent*>& where);
 
-// The event as the diary will hold it: its text in the diary's characters.
-void ToDiaryForm(TSyncEvent& event);
-
 // Carries out the plan's steps on the diary: the events it replaces or deletes
 // (named by their place in `where`, which must still be valid) go, its new
 // events join their days, and every day touched is sorted again.

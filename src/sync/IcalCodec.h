@@ -3,18 +3,25 @@
 #include "base/DateTime.h"
 #include "sync/EventCodec.h"
 
-// The codec on libical. An event becomes a VEVENT: its date, with its local
-// time as a floating time (whole-day without one), SUMMARY the description, a
-// VALARM for an alarm, STATUS:CANCELLED for a cancelled event, X-TALVO95-STATE
-// DONE for a done one (CANCELLED beside STATUS:CANCELLED) and a yearly RRULE for a locked one. Read
-// back, times in a zone or in UTC come to the system's local time; a repeating event gives each
-// occurrence in the window (EXDATEs left out), a yearly one one locked event.
+#include <string>
+
+// The codec on the diary's iCalendar mapping, the one its files use: an event
+// becomes a calendar of one VEVENT as an export writes it (its local time in
+// the zone, a whole day without a time, an alarm's VALARM, the done and
+// cancelled states, a yearly repeat for a locked event), and a calendar from
+// the server is read as an import reads it, its times in the local zone, each
+// occurrence of a repeating event in the window as an event of its own, a
+// plain yearly one as one locked event. Unlike an import, an event without a
+// summary comes as UntitledDescription and a cancelled one crossed out, so
+// nothing on the server goes unseen.
 class TIcalCodec final : public IEventCodec
 {
 public:
-    // DTSTAMP comes from the clock (local time, written as given).
-    explicit TIcalCodec(const IClock& clock)
+    // DTSTAMP comes from the clock (local time); `zone` is the tz database
+    // name of the local zone, or empty for the system's at the time of use.
+    explicit TIcalCodec(const IClock& clock, std::string zone = {})
         : Clock(clock)
+        , Zone(std::move(zone))
     {
     }
     std::optional<TCalendarObject> Read(
@@ -22,5 +29,8 @@ public:
     std::string Write(const TSyncEvent& event, std::string_view uid) const override;
 
 private:
+    std::string ZoneName() const;
+
     const IClock& Clock;
+    std::string Zone;
 };

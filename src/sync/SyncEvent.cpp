@@ -89,13 +89,3 @@ std::optional<TFingerprint> TFingerprint::FromText(std::string_view text)
     print.Locked = static_cast<uint8_t>(locked);
     return print;
 }
-
-std::string DiaryToUtf8(std::string_view text)
-{
-    return std::string(text);
-}
-
-std::string Utf8ToDiary(std::string_view text)
-{
-    return RepairUtf8(text);
-}

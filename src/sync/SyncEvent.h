@@ -56,9 +56,3 @@ uint64_t TextDigest(std::string_view text);
 // What an event's description gains when a change on the server takes its
 // place and the local change is kept beside it.
 inline constexpr std::string_view ConflictSuffix = " (conflict)";
-
-// The diary's text and the calendar's are both UTF-8: the one crossing
-// between them keeps every character, and bytes that are not UTF-8 read as
-// U+FFFD.
-std::string DiaryToUtf8(std::string_view text);
-std::string Utf8ToDiary(std::string_view text);

@@ -10,6 +10,8 @@ TEST(IcalText, TheDiaryKeepsEveryCharacter)
         { "Łódź Ÿ", "Łódź Ÿ" },
         { "Zoë – 東京 🎉 👩‍💻", "Zoë – 東京 🎉 👩‍💻" },
         { "bad \xC3 byte \xFF", "bad \uFFFD byte \uFFFD" },
+        { "cut \xE2\x82", "cut \uFFFD" },
+        { "\xED\xA0\x80", "\uFFFD\uFFFD\uFFFD" }, // a lone surrogate is not UTF-8
         { "", "" },
     };
     for (const auto& c : cases)

@@ -7,25 +7,6 @@
 namespace
 {
 
-TEST(DiaryText, CrossesBetweenTheDiarysCharactersAndUtf8)
-{
-    struct TCase {
-        std::string Diary;
-        std::string Utf8;
-    };
-    const TCase both[] {
-        { "Plain ASCII 0-9 ~", "Plain ASCII 0-9 ~" },
-        { "Zähne Öl ß € … ™ Ÿ", "Zähne Öl ß € … ™ Ÿ" },
-        { "東京 ő 👩‍💻", "東京 ő 👩‍💻" },
-    };
-    for (const TCase& c : both) {
-        EXPECT_EQ(DiaryToUtf8(c.Diary), c.Utf8);
-        EXPECT_EQ(Utf8ToDiary(c.Utf8), c.Diary);
-    }
-    EXPECT_EQ(Utf8ToDiary("bad \xC3 end \xE2\x82"), "bad \uFFFD end \uFFFD");
-    EXPECT_EQ(Utf8ToDiary("\xED\xA0\x80"), "\uFFFD\uFFFD\uFFFD"); // a lone surrogate is not UTF-8
-}
-
 class DiarySyncTest : public ::testing::Test
 {
 protected:
