@@ -1,7 +1,6 @@
 #include "app/SyncController.h"
 
 #include "app/IcsFiles.h"
-
 #include "controls/Dialogues.h"
 #include "platform/AnsiText.h"
 #include "platform/Keyring.h"
@@ -17,8 +16,8 @@
 using namespace Qt::StringLiterals;
 
 TSyncController::TSyncController(TSettings& options, TSettingsStore& store, IKeyring& keyring,
-    IDialogues& dialogues, const IClock& clock, ISyncDiary& diary,
-    std::filesystem::path stateFile, std::function<bool()> ready, QObject* parent)
+    IDialogues& dialogues, const IClock& clock, ISyncDiary& diary, std::filesystem::path stateFile,
+    std::function<bool()> ready, QObject* parent)
     : QObject(parent)
     , Options(options)
     , Store(store)
@@ -143,7 +142,7 @@ void TSyncController::SetPassword(const QString& password)
     PasswordOf = key;
     Asked.remove(key);
     // Without a keyring it is kept in memory only, as it is now.
-    Keyring.WritePassword(key, password, [](IKeyring::TResult) { });
+    Keyring.WritePassword(key, password, [](IKeyring::TResult) {});
 }
 
 void TSyncController::Run()
@@ -157,8 +156,9 @@ void TSyncController::Run()
         if (Stopped)
             return;
         if (!given) {
-            Finished({ false, u"No password for the calendar server: enter it in Properties, "
-                              "Sync."_s,
+            Finished({ false,
+                u"No password for the calendar server: enter it in Properties, "
+                "Sync."_s,
                 0, 0, 0, 0 });
             return;
         }
@@ -194,12 +194,12 @@ void TSyncController::Finished(const TSyncOutcome& outcome)
     if (outcome.Ok) {
         const QString brief = u"Synced "_s + at;
         Report(brief,
-            outcome.Conflicts == 0 ? QString()
-                                   : u"%1: %2 changed here and on the server; the server's "
-                                     "version is in place, yours beside it marked "
-                                     "\"(conflict)\"."_s.arg(brief,
-                                         outcome.Conflicts == 1
-                                             ? u"1 event"_s
+            outcome.Conflicts == 0
+                ? QString()
+                : u"%1: %2 changed here and on the server; the server's "
+                  "version is in place, yours beside it marked "
+                  "\"(conflict)\"."_s.arg(brief,
+                      outcome.Conflicts == 1 ? u"1 event"_s
                                              : u"%1 events"_s.arg(outcome.Conflicts)),
             false);
         Scheduler.Ended(true);

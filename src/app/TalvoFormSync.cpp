@@ -54,8 +54,9 @@ void TTalvoForm::CreateSync()
         keyring = DesktopKeyring.get();
     }
     SyncDiary = std::make_unique<TFormSyncDiary>(*this);
-    FSync = new TSyncController(FOptions, FSettings, *keyring, Services.Dialogues, Services.Clock,
-        *SyncDiary, Services.DataFolder / SyncStateFile, [this] { return SyncReady(); }, this);
+    FSync = new TSyncController(
+        FOptions, FSettings, *keyring, Services.Dialogues, Services.Clock, *SyncDiary,
+        Services.DataFolder / SyncStateFile, [this] { return SyncReady(); }, this);
     SyncPanel = new QLabel(statusBar());
     SyncPanel->setObjectName(u"SyncPanel"_s);
     SyncPanel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
@@ -71,8 +72,7 @@ void TTalvoForm::SyncNowClick()
 {
     if (FOptions.Sync.Url.empty()) {
         statusBar()->showMessage(
-            u"No calendar server to sync with: choose one in Properties, Sync."_s,
-            SyncMessageTime);
+            u"No calendar server to sync with: choose one in Properties, Sync."_s, SyncMessageTime);
         return;
     }
     FSync->SyncNow();

@@ -157,7 +157,8 @@ void TSyncOptions::ShowCalendars(const QString& error, const QList<TFoundCalenda
     for (const TFoundCalendar& calendar : calendars) {
         const QString name = calendar.Name.isEmpty() ? calendar.Path : calendar.Name;
         SyncCalendarList->addItem(name, calendar.Path);
-        SyncCalendarList->setItemData(SyncCalendarList->count() - 1, calendar.Path, Qt::ToolTipRole);
+        SyncCalendarList->setItemData(
+            SyncCalendarList->count() - 1, calendar.Path, Qt::ToolTipRole);
         if (ToCore(calendar.Path) == Settings.Sync.Calendar)
             chosen = SyncCalendarList->count() - 1;
     }

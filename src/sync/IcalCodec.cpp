@@ -25,16 +25,16 @@ std::string TIcalCodec::ZoneName() const
 std::optional<TCalendarObject> TIcalCodec::Read(
     std::string_view text, const TSyncWindow& window) const
 {
-    const TIcalImport read = ReadIcs(text, { MonthsOf(window), ZoneName() },
-        { std::string(UntitledDescription), true });
+    const TIcalImport read = ReadIcs(
+        text, { MonthsOf(window), ZoneName() }, { std::string(UntitledDescription), true });
     if (!read.Error.empty() || read.Uid.empty())
         return std::nullopt;
     TCalendarObject object;
     object.Uid = read.Uid;
     for (const TImportedEvent& event : read.Events)
-        object.Occurrences.push_back({ { window.YearOf(event.Month), event.Month, event.Day },
-            event.Time, event.EventType, static_cast<uint8_t>(event.Locked ? 1 : 0),
-            event.Description });
+        object.Occurrences.push_back(
+            { { window.YearOf(event.Month), event.Month, event.Day }, event.Time, event.EventType,
+                static_cast<uint8_t>(event.Locked ? 1 : 0), event.Description });
     std::stable_sort(object.Occurrences.begin(), object.Occurrences.end(),
         [](const TSyncEvent& a, const TSyncEvent& b) {
             return std::tie(a.Date.Year, a.Date.Month, a.Date.Day, a.Time)
@@ -62,7 +62,8 @@ std::string TIcalCodec::Write(const TSyncEvent& event, std::string_view uid) con
     // A time the diary would not show as one is the nearest it would.
     const uint16_t hhmm = event.Time == 0
         ? 0
-        : static_cast<uint16_t>(std::min(event.Time / 100, 23) * 100 + std::min(event.Time % 100, 59));
+        : static_cast<uint16_t>(
+            std::min(event.Time / 100, 23) * 100 + std::min(event.Time % 100, 59));
     return ExportEventIcs({ event.Date.Year, event.Date.Month, event.Date.Day, hhmm, event.Type,
                               event.Locked != 0, event.Description },
         uid, settings);

@@ -55,7 +55,7 @@ struct TFakeKeyring final : IKeyring {
     {
         ++Reads;
         const auto found = Passwords.find(account);
-        done(!Available             ? TResult::Unavailable
+        done(!Available                    ? TResult::Unavailable
                 : found == Passwords.end() ? TResult::NotFound
                                            : TResult::Done,
             Available && found != Passwords.end() ? found->second : QString());

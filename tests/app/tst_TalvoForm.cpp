@@ -109,8 +109,8 @@ private Q_SLOTS:
         QCOMPARE(captions,
             QStringList({ u"&Restore"_s, u"&Acknowledge"_s, u"&Make a Stick-On Note"_s, u"-"_s,
                 u"Show &Schedule"_s, u"Show Purged &Events"_s, u"Expor&t to iCalendar…"_s,
-                u"&Import from iCalendar…"_s, u"Sync &now"_s, u"A&bout"_s, u"&Help"_s, u"-"_s, u"&Properties"_s,
-                u"Start &with the desktop session"_s, u"-"_s, u"E&xit"_s }));
+                u"&Import from iCalendar…"_s, u"Sync &now"_s, u"A&bout"_s, u"&Help"_s, u"-"_s,
+                u"&Properties"_s, u"Start &with the desktop session"_s, u"-"_s, u"E&xit"_s }));
         QCOMPARE(menu->defaultAction(), form->Tray().Restore);
         QVERIFY(!form->Tray().Acknowledge->isEnabled());
         QVERIFY(shell.Tray.Shown);

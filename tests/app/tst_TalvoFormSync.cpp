@@ -17,7 +17,8 @@ namespace
 // A server that lists an empty calendar whatever it is asked.
 TAnswer EmptyCalendar()
 {
-    return [](QTcpSocket& s, const QByteArray&) { s.write(Http("207 Multi-Status", EmptyListing)); };
+    return
+        [](QTcpSocket& s, const QByteArray&) { s.write(Http("207 Multi-Status", EmptyListing)); };
 }
 
 void SyncTo(TFakeShell& shell, const TFakeServer& server, const std::string& user = {})

@@ -3,8 +3,8 @@
 #include "settings/SettingsStore.h"
 
 #include <climits>
-#include <tuple>
 #include <gtest/gtest.h>
+#include <tuple>
 
 namespace
 {

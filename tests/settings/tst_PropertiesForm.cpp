@@ -310,8 +310,8 @@ private Q_SLOTS:
         f.Type(u"SyncPasswordEdit"_s, u"pä ss-Wörd 1"_s);
         f.Find<QSpinBox>(u"seSyncInterval"_s)->setValue(90);
         f.Click(u"cbSyncUnencrypted"_s);
-        QCOMPARE(f.Settings.Sync, (TSyncSettings { "https://cal.example.org/dav/",
-                                      "Zoë Ångström", {}, 90, true }));
+        QCOMPARE(f.Settings.Sync,
+            (TSyncSettings { "https://cal.example.org/dav/", "Zoë Ångström", {}, 90, true }));
         QVERIFY(sync.Passwords.isEmpty());
 
         f.Click(u"bSyncNow"_s); // with the password just typed
@@ -343,11 +343,10 @@ private Q_SLOTS:
         QTest::newRow("one") << QString() << QList<TFoundCalendar> { { u"/zoë/cal/"_s, {} } }
                              << u"/zoë/cal/"_s << u"One calendar found."_s;
         // The one chosen before stays chosen.
-        QTest::newRow("several")
-            << QString()
-            << QList<TFoundCalendar> { { u"/z/a/"_s, u"Arbeit"_s }, { u"/z/b/"_s, u"Büro"_s },
-                   { u"/z/c/"_s, u"日本"_s } }
-            << u"/z/b/"_s << u"3 calendars found: choose one."_s;
+        QTest::newRow("several") << QString()
+                                 << QList<TFoundCalendar> { { u"/z/a/"_s, u"Arbeit"_s },
+                                        { u"/z/b/"_s, u"Büro"_s }, { u"/z/c/"_s, u"日本"_s } }
+                                 << u"/z/b/"_s << u"3 calendars found: choose one."_s;
         QTest::newRow("refused") << u"The server refused the user name or password."_s
                                  << QList<TFoundCalendar> {} << u"/z/b/"_s
                                  << u"The server refused the user name or password."_s;

@@ -18,14 +18,15 @@
 
 using TAnswer = std::function<void(QTcpSocket&, const QByteArray& request)>;
 
-inline QByteArray Http(const QByteArray& status, const QByteArray& body, const QByteArray& headers = {})
+inline QByteArray Http(
+    const QByteArray& status, const QByteArray& body, const QByteArray& headers = {})
 {
     return "HTTP/1.1 " + status + "\r\nContent-Length: " + QByteArray::number(body.size()) + "\r\n"
         + headers + "\r\n" + body;
 }
 
 inline const QByteArray EmptyListing = "<?xml version=\"1.0\"?><d:multistatus xmlns:d=\"DAV:\">"
-                                "<d:sync-token>t</d:sync-token></d:multistatus>";
+                                       "<d:sync-token>t</d:sync-token></d:multistatus>";
 
 // Answers each request (head and body read whole) as the test says; over
 // TLS when given a configuration.
@@ -98,8 +99,8 @@ inline std::optional<QSslConfiguration> SelfSigned(const QTemporaryDir& folder)
             QStringLiteral("ec"), QStringLiteral("-pkeyopt"),
             QStringLiteral("ec_paramgen_curve:prime256v1"), QStringLiteral("-nodes"),
             QStringLiteral("-days"), QStringLiteral("2"), QStringLiteral("-subj"),
-            QStringLiteral("/CN=127.0.0.1"), QStringLiteral("-keyout"), key,
-            QStringLiteral("-out"), certificate });
+            QStringLiteral("/CN=127.0.0.1"), QStringLiteral("-keyout"), key, QStringLiteral("-out"),
+            certificate });
     if (!openssl.waitForFinished(20000) || openssl.exitCode() != 0)
         return std::nullopt;
     QFile keyFile(key);
@@ -112,4 +113,3 @@ inline std::optional<QSslConfiguration> SelfSigned(const QTemporaryDir& folder)
     tls.setPeerVerifyMode(QSslSocket::VerifyNone);
     return tls;
 }
-
