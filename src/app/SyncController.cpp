@@ -62,6 +62,11 @@ void TSyncController::SyncNow()
 {
     if (Stopped)
         return;
+    if (Options.Sync.Url.empty()) {
+        Report(
+            u"Not synced"_s, u"No calendar server to sync with: choose one in Properties, Sync."_s);
+        return;
+    }
     // Asked for by the user: a server that failed is tried at once, whatever the backoff.
     Declined.clear();
     Scheduler.SyncNow();
@@ -200,8 +205,7 @@ void TSyncController::Finished(const TSyncOutcome& outcome)
                   "version is in place, yours beside it marked "
                   "\"(conflict)\"."_s.arg(brief,
                       outcome.Conflicts == 1 ? u"1 event"_s
-                                             : u"%1 events"_s.arg(outcome.Conflicts)),
-            false);
+                                             : u"%1 events"_s.arg(outcome.Conflicts)));
         Scheduler.Ended(true);
         return;
     }
@@ -215,7 +219,7 @@ void TSyncController::Finished(const TSyncOutcome& outcome)
         Password.clear();
         Asked.remove(PasswordOf);
     }
-    Report(u"Sync failed "_s + at, u"Sync failed: "_s + outcome.Error, true);
+    Report(u"Sync failed "_s + at, u"Sync failed: "_s + outcome.Error);
     Scheduler.Ended(false);
 }
 
@@ -247,10 +251,10 @@ bool TSyncController::TrustCertificate()
     return true;
 }
 
-void TSyncController::Report(const QString& brief, const QString& message, bool failed)
+void TSyncController::Report(const QString& brief, const QString& message)
 {
     Status = message.isEmpty() ? brief : message;
-    Q_EMIT StatusChanged(brief, message, failed);
+    Q_EMIT StatusChanged(brief, message);
 }
 
 void TSyncController::FindCalendars(const QString& password, TFound done)

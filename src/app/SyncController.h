@@ -50,7 +50,7 @@ public:
 Q_SIGNALS:
     // `brief` for the status bar's panel ("Synced 14:32"), `message` the whole
     // of it when there is more to say (an error, conflicts), else empty.
-    void StatusChanged(const QString& brief, const QString& message, bool failed);
+    void StatusChanged(const QString& brief, const QString& message);
 
 private:
     void Run();
@@ -62,7 +62,7 @@ private:
     void Finished(const TSyncOutcome& outcome);
     // Asks whether to trust a certificate that did not check out; true to sync again.
     bool TrustCertificate();
-    void Report(const QString& brief, const QString& message, bool failed);
+    void Report(const QString& brief, const QString& message);
 
     TSettings& Options;
     TSettingsStore& Store;

@@ -226,7 +226,7 @@ private:
     bool SaveAfterSync();
     // The sync changed the diary: the page and the counts show it.
     void SyncChangedDiary();
-    void ShowSyncStatus(const QString& brief, const QString& message, bool failed);
+    void ShowSyncStatus(const QString& brief, const QString& message);
     void ReadPlacement();
     // No size was stored: the window as large as the diary page asks.
     void FitFirstSize();

@@ -70,11 +70,6 @@ void TTalvoForm::CreateSync()
 
 void TTalvoForm::SyncNowClick()
 {
-    if (FOptions.Sync.Url.empty()) {
-        statusBar()->showMessage(
-            u"No calendar server to sync with: choose one in Properties, Sync."_s, SyncMessageTime);
-        return;
-    }
     FSync->SyncNow();
 }
 
@@ -112,11 +107,10 @@ void TTalvoForm::SyncChangedDiary()
     ShowOverdueCount();
 }
 
-void TTalvoForm::ShowSyncStatus(const QString& brief, const QString& message, bool failed)
+void TTalvoForm::ShowSyncStatus(const QString& brief, const QString& message)
 {
     SyncPanel->setText(brief);
     SyncPanel->setToolTip(message.isEmpty() ? brief : message);
-    SyncPanel->setForegroundRole(failed ? QPalette::BrightText : QPalette::WindowText);
     SyncPanel->show();
     if (!message.isEmpty())
         statusBar()->showMessage(message, SyncMessageTime);

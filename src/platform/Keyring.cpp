@@ -25,6 +25,7 @@ void TDesktopKeyring::ReadPassword(const QString& account, TRead done)
 {
     auto* job = new QKeychain::ReadPasswordJob(Service, this);
     job->setAutoDelete(true);
+    job->setInsecureFallback(false);
     job->setKey(account);
     connect(job, &QKeychain::Job::finished, this, [done](QKeychain::Job* finished) {
         const auto* read = static_cast<QKeychain::ReadPasswordJob*>(finished);
@@ -48,6 +49,8 @@ void TDesktopKeyring::WritePassword(const QString& account, const QString& passw
         job = write;
     }
     job->setAutoDelete(true);
+    // Never a file of its own: without a keyring the password stays in memory.
+    job->setInsecureFallback(false);
     connect(job, &QKeychain::Job::finished, this, [done, password](QKeychain::Job* finished) {
         const TResult result = ResultOf(*finished);
         // Nothing to remove is as good as removed.

@@ -45,6 +45,7 @@ private Q_SLOTS:
         auto idle = shell.Start();
         idle->Tray().MenuSyncNow->trigger();
         QVERIFY(idle->statusBar()->currentMessage().contains(u"No calendar server"_s));
+        QCOMPARE(SyncPanel(*idle), u"Not synced"_s);
 
         TFakeServer server(EmptyCalendar());
         SyncTo(shell, server);
