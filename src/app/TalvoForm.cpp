@@ -163,6 +163,7 @@ QWidget* TTalvoForm::MakeNotesPage()
     notesEditor->Grid()->setAccessibleName(u"Notes table"_s);
     connect(FNotesPage, &TNotesPage::HelpRequested, this, &TTalvoForm::ShowHelpTopic);
     ConnectNotesPage();
+    WatchNotesChanges();
     NameIconButtons(FNotesPage);
     return FNotesPage;
 }
@@ -252,6 +253,7 @@ void TTalvoForm::FormCreate(const QStringList& arguments)
     calendar->Grid()->setFocus();
     FCalc.CalcHexClick();
     Session.Diary().SetView(calendar);
+    ConnectAutosave();
     LoadAllData();
     FTray->AddIcon();
     ITickHost& host = *this;
@@ -290,8 +292,11 @@ void TTalvoForm::SecondTimer()
 {
     const uint32_t purges = FTick->Purges();
     RunGuarded(Services.Dialogues, [this] { FTick->SecondTimer(); });
-    if (FTick->Purges() != purges && FCalendarPage)
-        FCalendarPage->MarkPurge();
+    if (FTick->Purges() != purges) {
+        if (FCalendarPage)
+            FCalendarPage->MarkPurge();
+        Session.Changed(dkDiary);
+    }
     // Asleep until the next minute: only its first tick has work to do. A
     // clock that jumps meanwhile wakes the tick early (ClockChanged).
     if (Second->isActive())

@@ -23,6 +23,7 @@ class QTabWidget;
 class QTimer;
 class QToolButton;
 class TAboutForm;
+class TAutosaver;
 class TAlarmPopups;
 class TCalculatorPage;
 class TCalendarPage;
@@ -82,6 +83,7 @@ public:
     TDiaryStore& Diary() { return Session.Diary(); }
     TDataSession& Data() { return Session; }
     TEditHistory& EditHistory() { return History; }
+    TAutosaver& Autosaver() const { return *FAutosaver; }
     TCalculator& Calc() { return FCalc; }
     TSettings& Options() { return FOptions; }
     TSettingsStore& Settings() { return FSettings; }
@@ -201,6 +203,9 @@ private:
     QWidget* MakeNotesPage();
     // The notes page's ties to the window: find, the tree's width, the options.
     void ConnectNotesPage();
+    // What tells the session of a change: the histories, the notes page.
+    void ConnectAutosave();
+    void WatchNotesChanges();
     QWidget* MakeCalculatorPage();
     void CreateStatusBar();
     void ConnectTray();
@@ -258,6 +263,7 @@ private:
     TDataSession Session;
     // The undo histories, beside the data they change.
     TEditHistory History;
+    TAutosaver* FAutosaver = nullptr;
     QString FormNotice;
     static constexpr int FormNoticeTime = 30'000;
     TCalculator FCalc;

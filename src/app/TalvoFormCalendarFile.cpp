@@ -59,7 +59,8 @@ QString TTalvoForm::SaveForExport()
     // Hidden, a diary changed by hand since is read back on restoring, unless
     // memory changed too; a file that stays as memory holds it needs no reading.
     const bool inStep = Session.DiaryFileTime() == DiaryFileAge;
-    const std::vector<TSaveFailure> failures = Session.Save(!FHiddenInTray);
+    const std::vector<TSaveFailure> failures
+        = Session.Save(FHiddenInTray ? TSaveMode::Changed : TSaveMode::Closing);
     ShowFormNotice();
     if (FHiddenInTray && inStep)
         DiaryFileAge = Session.DiaryFileTime();

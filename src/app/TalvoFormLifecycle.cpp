@@ -1,5 +1,6 @@
 #include "alarms/AlarmPopups.h"
 #include "app/AboutForm.h"
+#include "app/Autosaver.h"
 #include "app/HelpWindow.h"
 #include "app/PageSlot.h"
 #include "app/SyncController.h"
@@ -179,24 +180,25 @@ void TTalvoForm::FitOnScreen()
 
 bool TTalvoForm::SaveAllData(TExitCause cause)
 {
-    const bool saved = SaveFailed(Session.Save(true), cause);
-    ShowFormNotice();
-    return saved;
+    return SaveFailed(Session.Save(TSaveMode::Closing), cause);
 }
 
 bool TTalvoForm::SaveIfChanged(TExitCause cause)
 {
-    const bool saved = SaveFailed(Session.Save(), cause);
-    ShowFormNotice();
-    return saved;
+    return SaveFailed(Session.Save(TSaveMode::Changed), cause);
 }
 
 bool TTalvoForm::SaveFailed(std::vector<TSaveFailure> failures, TExitCause cause)
 {
+    ShowFormNotice();
     if (failures.empty()) {
         // What was saved reaches the calendar server soon.
         if (FSync)
             FSync->Saved();
+        // A save that wrote everything leaves the autosave nothing to do; its
+        // word of a failure is taken back.
+        if (!Session.Unsaved(dkDiary) && !Session.Unsaved(dkNotes))
+            FAutosaver->Clear();
         return true;
     }
     // Asked to end by a signal or the session, the program must end: nobody
@@ -226,9 +228,10 @@ bool TTalvoForm::SaveFailed(std::vector<TSaveFailure> failures, TExitCause cause
 
 void TTalvoForm::LoadAllData()
 {
-    Session.Load();
     // The steps were made on what memory held before.
     History.Clear();
+    Session.Load();
+    FAutosaver->Clear();
     FCalc.ClearStack();
 }
 

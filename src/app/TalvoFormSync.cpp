@@ -100,6 +100,7 @@ bool TTalvoForm::SaveAfterSync()
 
 void TTalvoForm::SyncChangedDiary()
 {
+    Session.Changed(dkDiary);
     // Undo stops here: its steps were made on the days as they were.
     if (FCalendarPage)
         FCalendarPage->MarkPurge();

@@ -158,17 +158,17 @@ void TDiaryStore::SetDayValues(uint16_t index, const TDayValues& values)
     ScanEvent = nullptr;
 }
 
-std::string TDiaryStore::FormatCommitted()
+std::string TDiaryStore::FormatCommitted(TTextForm least)
 {
     if (SelectedDay >= NoDay)
-        return FormatDiary(DiaryDays);
+        return FormatDiary(DiaryDays, least);
     // The selected slot gives way to a sorted copy for as long as the text takes.
     const TDayValues values = DayValues(SelectedDay);
     TEventLink& slot = DiaryDays[SelectedDay];
     TEventLink working = std::move(slot);
     slot = ListOf(values);
     SortDay(slot);
-    std::string text = FormatDiary(DiaryDays);
+    std::string text = FormatDiary(DiaryDays, least);
     slot = std::move(working);
     return text;
 }

@@ -2,6 +2,7 @@
 
 #include "base/DateTime.h"
 #include "base/IoError.h"
+#include "base/Utf8Text.h"
 #include "diary/DiaryEvent.h"
 
 #include <cstdint>
@@ -88,9 +89,10 @@ public:
     // working list, in the order given; any other day is sorted as a committed
     // day is. The scan starts over.
     void SetDayValues(uint16_t index, const TDayValues& values);
-    // The diary's file text with the selected day as its commit would leave it,
-    // while the working list the page edits stays exactly as it is.
-    std::string FormatCommitted();
+    // The diary's file text (as FormatDiary gives it) with the selected day as
+    // its commit would leave it, while the working list the page edits stays
+    // exactly as it is.
+    std::string FormatCommitted(TTextForm least = tfAnsi);
     // Commits and sorts the day being left, then selects the calendar's day.
     void SelectCalendarDay();
     // The commit before a save: store and sort the selected day, then reload it.

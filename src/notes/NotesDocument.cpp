@@ -2,6 +2,10 @@
 
 #include "notes/NotesFile.h"
 
+#include <algorithm>
+#include <utility>
+#include <vector>
+
 bool TNotesDocument::Load(TDataFile& file, TIoError& ioError)
 {
     if (View)
@@ -19,6 +23,33 @@ void TNotesDocument::StoreView()
 {
     if (View)
         View->StoreSelected();
+}
+
+void TNotesDocument::StoreViewInPassing()
+{
+    if (View)
+        View->StoreSelectedInPassing();
+}
+
+std::unique_ptr<TNotesTree> TNotesDocument::CopyTree() const
+{
+    auto copy = std::make_unique<TNotesTree>();
+    // Depth first without recursion: each node of the copy beside its original.
+    std::vector<std::pair<const TNoteNode*, TNoteNode*>> pending;
+    for (const TNoteLink& top : FTree.TopLevel())
+        pending.emplace_back(top.get(), nullptr);
+    std::reverse(pending.begin(), pending.end());
+    while (!pending.empty()) {
+        const auto [node, parent] = pending.back();
+        pending.pop_back();
+        TNoteNode& added = copy->Add(parent, node->Name);
+        added.ImageIndex = node->ImageIndex;
+        if (node->Data)
+            added.Data = std::make_unique<TNoteData>(*node->Data);
+        for (auto child = node->Children.rbegin(); child != node->Children.rend(); ++child)
+            pending.emplace_back(child->get(), &added);
+    }
+    return copy;
 }
 
 void TNotesDocument::Clear()

@@ -4,6 +4,8 @@
 #include "base/IoError.h"
 #include "notes/NotesTree.h"
 
+#include <memory>
+
 // What the notes document asks of a page that shows the tree.
 class INotesView
 {
@@ -11,6 +13,9 @@ public:
     virtual ~INotesView() = default;
     // Puts what the page shows of the selected category into the tree.
     virtual void StoreSelected() = 0;
+    // The same for a save the user did not ask for: the page stays exactly as
+    // it is (caret, scroll, word wrap, a cell being edited, where find goes on).
+    virtual void StoreSelectedInPassing() = 0;
     // The tree is about to be emptied: the page lets go of every category.
     virtual void TreeReplacing() = 0;
     // The tree holds what was read (or nothing): the page shows it.
@@ -38,6 +43,11 @@ public:
     bool Load(TDataFile& file, TIoError& ioError);
     // Puts what the view shows into the tree.
     void StoreView();
+    // The same, leaving the view exactly as it is.
+    void StoreViewInPassing();
+    // A copy of the tree as it stands, which another thread may format while
+    // this one goes on changing the tree.
+    std::unique_ptr<TNotesTree> CopyTree() const;
     // Stores the view into the tree, then frees the whole tree.
     void Clear();
 

@@ -228,9 +228,20 @@ int32_t TNotesEditPane::MemoCaret(const std::vector<std::string>& lines) const
 int32_t TNotesEditPane::Store(TNoteData& data)
 {
     WordWrapOff();
+    if (FTableView)
+        NotesGrid->EndEditing();
+    return StoreLines(data);
+}
+
+void TNotesEditPane::StoreInPassing(TNoteData& data)
+{
+    StoreLines(data);
+}
+
+int32_t TNotesEditPane::StoreLines(TNoteData& data)
+{
     int32_t findStart = 0;
     if (FTableView) {
-        NotesGrid->EndEditing();
         TMemoText memo = ::GridToMemo(Model->Table(), NotesGrid->Row());
         findStart = memo.FindStart ? memo.FindStart : memo.Caret + 2;
         data.Lines = std::move(memo.Lines);
@@ -239,6 +250,8 @@ int32_t TNotesEditPane::Store(TNoteData& data)
         data.Lines = MemoLines();
         findStart = MemoCaret(data.Lines) + 2;
         Shown = data.Lines;
+        // The lines shown are in the record now; the next store reads the
+        // memo again only after the next change.
         NotesMemo->document()->setModified(false);
     }
     data.AsGrid = FTableView ? 1 : 0;

@@ -36,6 +36,7 @@ public:
     void AttachTools(const TNotesEditorTools& tools) override;
     void Show(const TNoteData& data, int32_t caret) override;
     int32_t Store(TNoteData& data) override;
+    void StoreInPassing(TNoteData& data) override;
     void Detach() override;
     void EndEditing() override;
     void NotesFocus() override;
@@ -64,6 +65,8 @@ public:
     void SetHistory(QUndoStack* history);
 
 private:
+    // Store's writing of the record; where find goes on.
+    int32_t StoreLines(TNoteData& data);
     void BuildMenu();
     void UpdateNotesTools();
     void UpdateUndoActions();

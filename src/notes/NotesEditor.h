@@ -53,6 +53,10 @@ public:
     // the character after the caret (or of the start of the row after the
     // current table row).
     virtual int32_t Store(TNoteData& data) = 0;
+    // Writes the record as Store does, but leaves the page exactly as the user
+    // has it: word wrap, the caret and scroll, a cell being edited (whose
+    // value the next store takes).
+    virtual void StoreInPassing(TNoteData& data) = 0;
     // The page belongs to no category: the editor may go on showing what it
     // showed, but takes no input (it and its tool commands are disabled), so
     // nothing typed is thrown away by the next Show.

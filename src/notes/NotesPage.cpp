@@ -246,6 +246,12 @@ void TNotesPage::StoreSelected()
         StoreNoteData(*FSelected->Data);
 }
 
+void TNotesPage::StoreSelectedInPassing()
+{
+    if (FSelected && FSelected->Data)
+        FEditor->StoreInPassing(*FSelected->Data);
+}
+
 void TNotesPage::TreeReplacing()
 {
     FTreeView->EndNameEdit();

@@ -38,6 +38,7 @@ public:
 
     // Stores the page into the selected category (when it has a record).
     void StoreSelected() override;
+    void StoreSelectedInPassing() override;
     // Closes a name edit and a cell edit, keeping what was typed.
     void EndEditing();
 

@@ -4,6 +4,7 @@
 #include "diary/DiaryFile.h"
 #include "notes/NotesFile.h"
 
+#include <algorithm>
 #include <chrono>
 #include <functional>
 #include <string_view>
@@ -32,6 +33,19 @@ void RemoveStaleTemporary(const std::filesystem::path& file)
     }
 }
 
+// A file's time and size, to notice a change made behind the program's back.
+std::optional<std::pair<int64_t, uintmax_t>> FileStamp(const std::filesystem::path& path)
+{
+    std::error_code error;
+    const auto time = std::filesystem::last_write_time(path, error);
+    if (error)
+        return std::nullopt;
+    const uintmax_t size = std::filesystem::file_size(path, error);
+    if (error)
+        return std::nullopt;
+    return std::pair { static_cast<int64_t>(time.time_since_epoch().count()), size };
+}
+
 bool ReadWhole(const TDataFile& file)
 {
     return file.LoadEnd() != TDataFile::leReadError && file.LoadEnd() != TDataFile::leStoppedEarly
@@ -49,8 +63,15 @@ TDataSession::TDataSession(const IClock& clock, std::filesystem::path folder)
 {
 }
 
+TDataSession::~TDataSession()
+{
+    if (Running.valid())
+        Running.wait();
+}
+
 bool TDataSession::Load()
 {
+    FinishBackground();
     RemoveStaleTemporary(DiaryFile.Path());
     RemoveStaleTemporary(NotesFile.Path());
     FDiary.OpenDiary(DiaryFile, IoError);
@@ -58,72 +79,175 @@ bool TDataSession::Load()
     FLoaded = true;
     SavedDiary.reset();
     SavedNotes.reset();
+    // Memory holds what the files hold. A file that is not there yet, or whose
+    // original is still to be kept beside it, is written by the next save, and
+    // so is a diary not in the form a save writes (line ends of another
+    // system, say): the diary is small enough to compare now, the notes are
+    // compared once they change.
+    SavedCounts = ChangeCounts;
+    for (const TDataKind kind : { dkDiary, dkNotes }) {
+        Saw(kind);
+        if (FileOf(kind).LoadEnd() == TDataFile::leMissing || FileOf(kind).KeepsOriginal())
+            ++ChangeCounts[kind];
+    }
+    if (!Unsaved(dkDiary)) {
+        SavedDiary = UnchangedDiaryDigest(FDiary.DiaryDays, DiaryFile);
+        if (!SavedDiary)
+            ++ChangeCounts[dkDiary];
+    }
     return ReadWhole(DiaryFile) && ReadWhole(NotesFile);
 }
 
 void TDataSession::Free()
 {
+    FinishBackground();
     FDiary.FreeDiary();
     FNotes.Clear();
     FLoaded = false;
 }
 
-TDataSession::TSnapshot TDataSession::Snapshot(bool always)
+void TDataSession::Changed(TDataKind kind)
+{
+    ++ChangeCounts[kind];
+    if (ChangeListener)
+        ChangeListener(kind);
+}
+
+bool TDataSession::Unsaved(TDataKind kind) const
+{
+    return ChangeCounts[kind] != SavedCounts[kind];
+}
+
+bool TDataSession::FileMoved(TDataKind kind) const
+{
+    return Seen[kind] != FileStamp(FileOf(kind).Path());
+}
+
+void TDataSession::Saw(TDataKind kind)
+{
+    Seen[kind] = FileStamp(FileOf(kind).Path());
+}
+
+bool TDataSession::NeedsLook(TDataKind kind, TSaveMode mode) const
+{
+    return Unsaved(kind) || (mode == TSaveMode::Closing && FileMoved(kind));
+}
+
+TDataSession::TSnapshot TDataSession::Snapshot(TSaveMode mode)
 {
     TSnapshot snapshot;
     if (!FLoaded)
         return snapshot;
-    FDiary.CommitSelectedDay();
-    // A diary whose file holds it already is not written again: the file keeps
-    // its date, and the exit does not wait for a needless write to the disk.
-    // Before the first save, what was last saved is what the file holds.
-    if (always || !SavedDiary) {
-        if (const auto unchanged = UnchangedDiaryDigest(FDiary.DiaryDays, DiaryFile))
-            SavedDiary = *unchanged;
-        else
-            snapshot.Diary = FormatDiary(FDiary.DiaryDays, DiaryFile.Form());
-    } else if (SavedDiary != DiaryDigest(FDiary.DiaryDays, DiaryFile.Form())) {
-        snapshot.Diary = FormatDiary(FDiary.DiaryDays, DiaryFile.Form());
+    snapshot.Counts = ChangeCounts;
+    snapshot.Now = Clock.Now();
+    const bool inPassing = mode == TSaveMode::InPassing;
+    if (!inPassing)
+        FDiary.CommitSelectedDay();
+    if (NeedsLook(dkDiary, mode)) {
+        // In passing, the page's rows stay in their order: only the text is
+        // committed.
+        std::string text = inPassing ? FDiary.FormatCommitted(DiaryFile.Form())
+                                     : FormatDiary(FDiary.DiaryDays, DiaryFile.Form());
+        const uint64_t digest = DiaryTextDigest(text);
+        // Before the first save, and after a change behind the program's back,
+        // what was last saved is what the file holds. A diary whose file holds
+        // it already is not written again: the file keeps its date, and the
+        // exit does not wait for a needless write to the disk.
+        const bool againstFile = !SavedDiary || (mode == TSaveMode::Closing && FileMoved(dkDiary));
+        if (againstFile ? DiaryFile.Holds(text) : SavedDiary == digest) {
+            SavedDiary = digest;
+            SavedCounts[dkDiary] = snapshot.Counts[dkDiary];
+            Saw(dkDiary);
+        } else {
+            snapshot.Diary = std::move(text);
+        }
     }
     if (FNotes.Loaded()) {
-        FNotes.StoreView();
-        std::string text = FormatNotes(FNotes.Tree(), NotesFile.Form());
-        const uint64_t digest = NotesDigest(text);
-        if (!always && SavedNotes == digest)
-            return snapshot;
-        if (NotesFile.Holds(text))
-            SavedNotes = digest;
+        if (inPassing)
+            FNotes.StoreViewInPassing();
         else
-            snapshot.Notes = std::move(text);
+            FNotes.StoreView();
+        if (NeedsLook(dkNotes, mode)) {
+            snapshot.Notes = FNotes.CopyTree();
+            snapshot.NotesLeast = NotesFile.Form();
+            snapshot.NotesSaved = SavedNotes;
+            snapshot.NotesAgainstFile
+                = !SavedNotes || (mode == TSaveMode::Closing && FileMoved(dkNotes));
+        }
     }
     return snapshot;
 }
 
-std::vector<TSaveFailure> TDataSession::Write(TSnapshot snapshot)
+TDataSession::TWritten TDataSession::Write(TSnapshot snapshot)
 {
-    std::vector<TSaveFailure> failures;
-    if (!FLoaded)
-        return failures;
-    // Each file is written whatever became of the other.
-    const auto write = [&](TDataKind kind, std::optional<std::string>& text,
-                           std::optional<uint64_t>& saved, uint64_t (*digest)(std::string_view)) {
-        if (!text)
-            return;
+    TWritten written;
+    written.Counts = snapshot.Counts;
+    // The flag is the writer's own: the result tells how each save ended.
+    TIoError ioError;
+    const auto write = [&](TDataKind kind, std::string& text, uint64_t digest) {
         TDataFile& file = FileOf(kind);
-        const TDataFile::TSaveResult result = SaveDataText(*text, file, IoError, Clock.Now());
+        const TDataFile::TSaveResult result = SaveDataText(text, file, ioError, snapshot.Now);
         if (result == TDataFile::srSaved)
-            saved = digest(*text);
+            written.Digests[kind] = digest;
         else
-            failures.push_back({ kind, file.Path(), result, file.SaveError(), std::move(*text) });
+            written.Failures.push_back(
+                { kind, file.Path(), result, file.SaveError(), std::move(text) });
     };
-    write(dkDiary, snapshot.Diary, SavedDiary, DiaryTextDigest);
-    write(dkNotes, snapshot.Notes, SavedNotes, NotesDigest);
-    return failures;
+    // Each file is written whatever became of the other.
+    if (snapshot.Diary)
+        write(dkDiary, *snapshot.Diary, DiaryTextDigest(*snapshot.Diary));
+    if (snapshot.Notes) {
+        std::string text = FormatNotes(*snapshot.Notes, snapshot.NotesLeast);
+        snapshot.Notes.reset();
+        const uint64_t digest = NotesDigest(text);
+        if (snapshot.NotesAgainstFile ? NotesFile.Holds(text) : snapshot.NotesSaved == digest)
+            written.Digests[dkNotes] = digest;
+        else
+            write(dkNotes, text, digest);
+    }
+    return written;
 }
 
-std::vector<TSaveFailure> TDataSession::Save(bool always)
+std::vector<TSaveFailure> TDataSession::Finish(TWritten written)
 {
-    return Write(Snapshot(always));
+    if (!FLoaded)
+        return {};
+    for (const TDataKind kind : { dkDiary, dkNotes }) {
+        if (!written.Digests[kind])
+            continue;
+        (kind == dkDiary ? SavedDiary : SavedNotes) = written.Digests[kind];
+        // Changes made while it was written wait for the next save.
+        SavedCounts[kind] = std::max(SavedCounts[kind], written.Counts[kind]);
+        Saw(kind);
+    }
+    return std::move(written.Failures);
+}
+
+std::vector<TSaveFailure> TDataSession::Save(TSaveMode mode)
+{
+    FinishBackground();
+    return Finish(Write(Snapshot(mode)));
+}
+
+bool TDataSession::SaveInBackground(TSnapshot snapshot, std::function<void()> done)
+{
+    if (Running.valid())
+        return false;
+    Running = std::async(std::launch::async,
+        [this, snapshot = std::move(snapshot), done = std::move(done)]() mutable {
+            TWritten written = Write(std::move(snapshot));
+            if (done)
+                done();
+            return written;
+        });
+    return true;
+}
+
+std::optional<std::vector<TSaveFailure>> TDataSession::FinishBackground()
+{
+    if (!Running.valid())
+        return std::nullopt;
+    return Finish(Running.get());
 }
 
 std::vector<TLoadNotice> TDataSession::TakeLoadNotices()
@@ -141,6 +265,9 @@ std::vector<TLoadNotice> TDataSession::TakeLoadNotices()
 std::vector<std::filesystem::path> TDataSession::TakeFormNotices()
 {
     std::vector<std::filesystem::path> files;
+    // The files are the writer's while it runs; asked again once it is done.
+    if (Running.valid())
+        return files;
     for (const TDataKind kind : { dkDiary, dkNotes })
         if (FileOf(kind).TakeFormNotice())
             files.push_back(FileOf(kind).Path());

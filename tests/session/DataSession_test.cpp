@@ -8,6 +8,7 @@
 #include <csignal>
 #include <filesystem>
 #include <fstream>
+#include <future>
 #include <gtest/gtest.h>
 #include <string>
 #include <sys/resource.h>
@@ -33,8 +34,9 @@ public:
     void StoreSelected() override
     {
         if (!Typed.empty())
-            Document.Tree().Root()->Data->Lines = { Typed };
+            NoteDataOf(*Document.Tree().Root()).Lines = { Typed };
     }
+    void StoreSelectedInPassing() override { StoreSelected(); }
     void TreeReplacing() override { ++Replacings; }
     void TreeReplaced() override { ++Replaceds; }
 
@@ -83,6 +85,7 @@ protected:
         event->Description = description;
         event->Next = std::move(session.Diary().DiaryDays[0]);
         session.Diary().DiaryDays[0] = std::move(event);
+        session.Changed(dkDiary);
     }
     fs::path DiaryPath() const { return Folder / DiaryFileName; }
     fs::path NotesPath() const { return Folder / NotesFileName; }
@@ -123,7 +126,7 @@ TEST_F(DataSession, LoadsBothFilesAndRemovesOnlyItsOwnStaleTemporaries)
     // Nothing changed: nothing is written, whichever way the save is asked.
     const auto stamp = fs::last_write_time(DiaryPath());
     EXPECT_TRUE(session.Save().empty());
-    EXPECT_TRUE(session.Save(true).empty());
+    EXPECT_TRUE(session.Save(TSaveMode::Closing).empty());
     EXPECT_EQ(fs::last_write_time(DiaryPath()), stamp);
     EXPECT_EQ(Read(NotesPath()),
         "\xFF"
@@ -160,8 +163,10 @@ TEST_F(DataSession, SavesOnlyWhatChangedSinceTheLastSave)
         fs::last_write_time(NotesPath(), fs::file_time_type {});
         if (step.Event)
             AddEvent(session, step.Event);
-        if (step.Typed)
+        if (step.Typed) {
             view.Typed = step.Typed;
+            session.Changed(dkNotes);
+        }
         EXPECT_TRUE(session.Save().empty());
         EXPECT_EQ(fs::last_write_time(DiaryPath()) != fs::file_time_type {}, step.DiaryWritten)
             << (step.Event ? step.Event : "-");
@@ -177,8 +182,73 @@ TEST_F(DataSession, SavesOnlyWhatChangedSinceTheLastSave)
     Write(DiaryPath(), Diary("000000Edited elsewhere\r\n"));
     EXPECT_TRUE(session.Save().empty());
     EXPECT_EQ(Read(DiaryPath()), Diary("000000Edited elsewhere\r\n"));
-    EXPECT_TRUE(session.Save(true).empty());
+    EXPECT_TRUE(session.Save(TSaveMode::Closing).empty());
     EXPECT_NE(Read(DiaryPath()).find("Zoo at 5"), std::string::npos);
+}
+
+TEST_F(DataSession, ASaveInPassingLeavesThePagesAsTheyAre)
+{
+    TDataSession session(Clock, Folder);
+    TTypingView view(session.Notes());
+    session.Notes().SetView(&view);
+    session.Load();
+    ASSERT_TRUE(session.Save().empty());
+    // Today's working list as typed: out of order, with a row left blank.
+    TDiaryStore& diary = session.Diary();
+    const char* typed[][2]
+        = { { "1730", "Zumba  " }, { "0000", "" }, { "0905", "-3 \xC3\xA4rzte" } };
+    for (uint8_t row = 1; row <= 3; ++row) {
+        diary.EventAtRow(row)->Time = static_cast<uint16_t>(std::stoi(typed[row - 1][0]));
+        diary.EventAtRow(row)->Description = typed[row - 1][1];
+    }
+    session.Changed(dkDiary);
+    view.Typed = "in passing";
+    session.Changed(dkNotes);
+    TDataSession::TSnapshot snapshot = session.Snapshot(TSaveMode::InPassing);
+    ASSERT_TRUE(snapshot.Diary && snapshot.Notes);
+    EXPECT_EQ(diary.DayEvents()->Description, "Zumba  ");
+    EXPECT_EQ(diary.EventAtRow(3)->Time, 905);
+    EXPECT_TRUE(session.Finish(session.Write(std::move(snapshot))).empty());
+    EXPECT_FALSE(session.Unsaved(dkDiary) || session.Unsaved(dkNotes));
+    const std::string saved = Read(DiaryPath());
+    EXPECT_LT(saved.find("000905-3 \xE4rzte\r\n"), saved.find("001730Zumba\r\n"));
+    EXPECT_NE(Read(NotesPath()).find("in passing"), std::string::npos);
+    // Saved already: nothing is taken, whichever way the save is asked.
+    for (const TSaveMode mode : { TSaveMode::InPassing, TSaveMode::Changed, TSaveMode::Closing }) {
+        const TDataSession::TSnapshot again = session.Snapshot(mode);
+        EXPECT_FALSE(again.Diary || again.Notes);
+    }
+    // A file removed behind the program's back is written again on closing.
+    fs::remove(NotesPath());
+    EXPECT_FALSE(session.Snapshot(TSaveMode::Changed).Notes);
+    EXPECT_TRUE(session.Save(TSaveMode::Closing).empty());
+    EXPECT_NE(Read(NotesPath()).find("in passing"), std::string::npos);
+}
+
+TEST_F(DataSession, EditsMadeWhileASaveRunsAreKeptForTheNext)
+{
+    TDataSession session(Clock, Folder);
+    session.Load();
+    AddEvent(session, "first ABC");
+    std::promise<void> edited;
+    std::shared_future<void> release = edited.get_future().share();
+    ASSERT_TRUE(session.SaveInBackground(
+        session.Snapshot(TSaveMode::InPassing), [release] { release.wait(); }));
+    // One write at a time.
+    EXPECT_FALSE(session.SaveInBackground(session.Snapshot(TSaveMode::InPassing), {}));
+    AddEvent(session, "second xyz");
+    edited.set_value();
+    const auto failures = session.FinishBackground();
+    ASSERT_TRUE(failures && failures->empty());
+    EXPECT_FALSE(session.FinishBackground());
+    EXPECT_EQ(Read(DiaryPath()).substr(0, 17), "000000first ABC\r\n");
+    EXPECT_TRUE(session.Unsaved(dkDiary));
+    // A save asked meanwhile waits for the one running, then writes the rest.
+    ASSERT_TRUE(session.SaveInBackground(session.Snapshot(TSaveMode::InPassing), {}));
+    AddEvent(session, "third");
+    EXPECT_TRUE(session.Save().empty());
+    EXPECT_FALSE(session.Unsaved(dkDiary));
+    EXPECT_EQ(Read(DiaryPath()).substr(0, 13), "000000third\r\n");
 }
 
 TEST_F(DataSession, AFailedSaveKeepsTheDataAndTellsWhy)
@@ -190,6 +260,7 @@ TEST_F(DataSession, AFailedSaveKeepsTheDataAndTellsWhy)
     ASSERT_TRUE(session.Save().empty());
     AddEvent(session, "typed");
     view.Typed = "noted";
+    session.Changed(dkNotes);
     // A folder in the temporary file's place blocks the diary's save; a
     // read-only notes file is not replaced.
     fs::create_directory(Folder / "DIARY.DAT.tmp");
@@ -215,7 +286,7 @@ TEST_F(DataSession, AFailedSaveKeepsTheDataAndTellsWhy)
     EXPECT_EQ(Read(DiaryPath()).substr(0, 13), "000000typed\r\n");
     session.Free();
     EXPECT_FALSE(session.Loaded());
-    EXPECT_TRUE(session.Save(true).empty());
+    EXPECT_TRUE(session.Save(TSaveMode::Closing).empty());
     EXPECT_EQ(Read(DiaryPath()).substr(0, 13), "000000typed\r\n");
     EXPECT_NE(Read(NotesPath()).find("noted"), std::string::npos);
 }
@@ -259,7 +330,7 @@ TEST_F(DataSession, AFileReadInPartIsToldOnce)
     EXPECT_EQ(notices[0].Backup.filename(), "NOTES.DAT.2026-12-09.bak");
     EXPECT_TRUE(session.TakeLoadNotices().empty());
     // The save keeps the original beside the file first.
-    EXPECT_TRUE(session.Save(true).empty());
+    EXPECT_TRUE(session.Save(TSaveMode::Closing).empty());
     EXPECT_EQ(Read(Folder / "NOTES.DAT.2026-12-09.bak"), original);
     EXPECT_EQ(session.Notes().Tree().Root()->Data->Lines, std::vector<std::string> { "line" });
 }
