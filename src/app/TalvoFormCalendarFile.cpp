@@ -12,6 +12,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <ctime>
+#include <set>
 
 using namespace Qt::StringLiterals;
 
@@ -106,10 +107,20 @@ bool TTalvoForm::ImportIcsFile(const QString& path)
 
 void TTalvoForm::ApplyIcsImport(const TIcalImport& import)
 {
+    std::set<uint16_t> slots;
+    for (const TImportedEvent& event : import.Events)
+        slots.insert(DayIndex(event.Month, event.Day));
+    // One step of the diary's history, which undo takes back whole.
+    TCalendarPage* page = CalendarPage();
+    page->EndEditing();
     Diary().CommitSelectedDay();
-    ApplyIcalImport(import, Diary().DiaryDays);
-    // The page shows its day's list again, imported events and all.
-    Diary().LoadSelectedDay();
-    Diary().CountOverdue();
-    ShowOverdueCount();
+    page->BulkStep(
+        "Import", { slots.begin(), slots.end() },
+        [&] {
+            ApplyIcalImport(import, Diary().DiaryDays);
+            // The page shows its day's list again, imported events and all.
+            Diary().LoadSelectedDay();
+            return static_cast<int>(import.Events.size());
+        },
+        u"Imported %1 events. Ctrl+Z undoes it."_s);
 }

@@ -86,6 +86,11 @@ public:
     void RedoClick();
     // The purge moved old events out: no step before it can be undone.
     void MarkPurge();
+    // A step over many days, one step of the history whoever makes it (the
+    // bulk edits, an import): `change` edits the days of `days` and says how
+    // many events it changed; the status bar tells the user with `message`.
+    void BulkStep(const char* name, const std::vector<uint16_t>& days,
+        const std::function<int()>& change, const QString& message);
     // How the calendar draws a day's number: underlined today, italic outside
     // the diary window, bold when the day's stored list holds an event.
     void CalendarDayFontStyle(
@@ -143,10 +148,6 @@ private:
     void RecordStep(const char* name, bool typing = false);
     void PushStep(TDiaryEdit edit, int mergeKey);
     void ReplayStep(const TDiaryEdit& edit, bool revert);
-    // A step over many days: `change` edits the days of `days` and says how
-    // many events it changed; the status bar tells the user.
-    void BulkStep(const char* name, const std::vector<uint16_t>& days,
-        const std::function<int()>& change, const QString& message);
     void CalendarChange();
     void CalendarGridSelectCell(int column, int row, int previousColumn, int previousRow);
     bool CalendarGridKeyPress(const QString& key);

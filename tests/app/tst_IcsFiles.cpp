@@ -1,5 +1,6 @@
 #include "FakeShell.h"
 #include "app/TrayController.h"
+#include "diary/CalendarPage.h"
 #include "diary/DiaryFile.h"
 
 #include <QAction>
@@ -72,9 +73,20 @@ private Q_SLOTS:
         importer->Tray().MenuImportIcs->trigger();
         QCOMPARE(target.Dialogues.Confirms.value(0), u"Import 5 events?"_s);
         QCOMPARE(DiaryText(*importer), empty);
+        QVERIFY(importer->Data().Save().empty());
+        QVERIFY(!importer->Data().Unsaved(dkDiary));
         QVERIFY(importer->ImportIcsFile(calendar + u".ics"_s));
         QCOMPARE(DiaryText(*importer), SampleDiary());
         QCOMPARE(StatusPanel(*importer, 2)->text(), u"1 Overdue Events"_s);
+        QVERIFY(importer->Data().Unsaved(dkDiary));
+        // One step of the diary's history, undone and done again whole.
+        auto* undo = importer->CalendarPage()->findChild<QAction*>(u"mDUndo"_s);
+        QCOMPARE(undo->text(), u"Undo Import"_s);
+        undo->trigger();
+        QCOMPARE(DiaryText(*importer), empty);
+        QVERIFY(!importer->CalendarPage()->findChild<QAction*>(u"mDUndo"_s)->isEnabled());
+        importer->CalendarPage()->findChild<QAction*>(u"mDRedo"_s)->trigger();
+        QCOMPARE(DiaryText(*importer), SampleDiary());
         // A second import finds everything there already.
         QVERIFY(!importer->ImportIcsFile(calendar + u".ics"_s));
         QCOMPARE(target.Dialogues.Infos.value(0),
