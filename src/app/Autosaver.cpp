@@ -98,6 +98,7 @@ void TAutosaver::Written()
         Policy.Saved(Started, Session.Unsaved(dkDiary) || Session.Unsaved(dkNotes));
         if (std::exchange(Reported, false))
             Report(QString());
+        Q_EMIT Saved();
     } else {
         Policy.Failed(Now());
         // Said once; the next hide or exit shows the box.

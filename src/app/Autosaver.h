@@ -32,6 +32,10 @@ public:
     // Starts the save now if one is due (the timer's handler).
     void SaveIfDue();
 
+Q_SIGNALS:
+    // A write in the background ended well.
+    void Saved();
+
 private:
     void Schedule();
     // The write on the other thread ended: its outcome, on this thread.

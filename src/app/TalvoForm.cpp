@@ -106,6 +106,11 @@ TTalvoForm::~TTalvoForm()
     delete PageControl;
     FCalendarPage = nullptr;
     FCalculatorPage = nullptr;
+    // The histories and the session go with the members, after the window's
+    // own part: nothing of theirs calls back into it.
+    History.Diary.disconnect(this);
+    History.NotesTable.disconnect(this);
+    Session.SetChangeListener({});
 }
 
 void TTalvoForm::CreatePages()

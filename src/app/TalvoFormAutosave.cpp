@@ -25,6 +25,13 @@ void TTalvoForm::ConnectAutosave()
                 statusBar()->showMessage(text);
         },
         this);
+    connect(FAutosaver, &TAutosaver::Saved, this, [this] {
+        // Hidden, the diary's file is this program's own still: showing the
+        // window again need not read it back.
+        if (FHiddenInTray)
+            DiaryFileAge = Session.DiaryFileTime();
+        ShowFormNotice();
+    });
     Session.SetChangeListener([this](TDataKind) { FAutosaver->Changed(); });
     // Every edit of the diary is a step of its history, and so are undo and
     // redo; the notes table's likewise.
