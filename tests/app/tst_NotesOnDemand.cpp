@@ -61,6 +61,7 @@ private Q_SLOTS:
             QCOMPARE(ReadFile(shell.DataFile(u"NOTES.DAT"_s)), notes);
             form->RestoreClick();
             form->Notes().Root()->Children[1]->Name = "Later";
+            form->Data().Changed(dkNotes);
             QVERIFY(form->ExitClick());
             QCOMPARE(ReadFile(shell.DataFile(u"NOTES.DAT"_s)),
                 QByteArray(notes).replace("Text", "Later"));

@@ -39,6 +39,7 @@ class TestTalvoFormExit : public QObject
         event->Description = description;
         event->Next = std::move(form.Diary().DiaryDays[0]);
         form.Diary().DiaryDays[0] = std::move(event);
+        form.Data().Changed(dkDiary);
     }
 
 private Q_SLOTS:
