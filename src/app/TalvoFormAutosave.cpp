@@ -2,6 +2,7 @@
 // the autosave that follows.
 
 #include "app/Autosaver.h"
+#include "app/SyncController.h"
 #include "app/TalvoForm.h"
 #include "notes/NotesEditor.h"
 #include "notes/NotesPage.h"
@@ -31,6 +32,9 @@ void TTalvoForm::ConnectAutosave()
         if (FHiddenInTray)
             DiaryFileAge = Session.DiaryFileTime();
         ShowFormNotice();
+        // What was saved reaches the calendar server soon, as after any save.
+        if (FSync)
+            FSync->Saved();
     });
     Session.SetChangeListener([this](TDataKind) { FAutosaver->Changed(); });
     // Every edit of the diary is a step of its history, and so are undo and
