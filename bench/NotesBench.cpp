@@ -1,4 +1,5 @@
 #include "BenchFolder.h"
+#include "BenchNotes.h"
 #include "notes/NotesFile.h"
 
 #include <benchmark/benchmark.h>
@@ -12,32 +13,6 @@ namespace fs = std::filesystem;
 
 namespace
 {
-
-constexpr int Categories = 10'000;
-constexpr int LinesPerCategory = 100;
-
-// About 40 MB: 10,000 categories up to five levels deep, each holding 100
-// lines of 10 to 70 characters (1,000,000 lines in all).
-void FillNotes(TNotesTree& tree)
-{
-    std::mt19937 random(11);
-    const std::string letters = "abcdefghijklmnopqrstuvwxyz ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789\t";
-    std::vector<TNoteNode*> nodes { &tree.Add(nullptr, "My Notes") };
-    while (nodes.size() < Categories) {
-        TNoteNode* parent = nodes[random() % nodes.size()];
-        if (TNotesTree::Depth(*parent) < 5)
-            nodes.push_back(&tree.Add(parent, "Category " + std::to_string(nodes.size())));
-    }
-    for (TNoteNode* node : nodes) {
-        TNoteData& data = NoteDataOf(*node);
-        data.Lines.resize(LinesPerCategory);
-        for (std::string& line : data.Lines) {
-            line.resize(10 + random() % 61);
-            for (char& c : line)
-                c = letters[random() % letters.size()];
-        }
-    }
-}
 
 void BM_LoadNotes(benchmark::State& state)
 {
