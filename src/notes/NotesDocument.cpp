@@ -4,15 +4,21 @@
 
 bool TNotesDocument::Load(TDataFile& file, TIoError& ioError)
 {
+    TNotesTree tree;
+    const bool read = LoadNotes(tree, file, ioError);
+    Adopt(std::move(tree));
+    return read;
+}
+
+void TNotesDocument::Adopt(TNotesTree tree)
+{
     if (View)
         View->TreeReplacing();
-    // Whatever is still in memory gives way to the file.
-    FTree.Clear();
-    const bool read = LoadNotes(FTree, file, ioError);
+    // Whatever is still in memory gives way to the file's.
+    FTree = std::move(tree);
     FLoaded = true;
     if (View)
         View->TreeReplaced();
-    return read;
 }
 
 void TNotesDocument::StoreView()

@@ -24,7 +24,7 @@ namespace
 
 // A LF inside a line is no line break of the text: the memo shows it as a
 // line separator, which stays inside its block.
-QString LineToMemo(const std::string& line)
+QString LineToMemo(std::string_view line)
 {
     QString text = FromCore(line);
     text.replace(u'\n', QChar(QChar::LineSeparator));
@@ -171,7 +171,7 @@ void TNotesEditPane::Show(const TNoteData& data, int32_t caret)
     UpdateNotesTools();
 }
 
-void TNotesEditPane::ShowLines(const std::vector<std::string>& lines, int32_t caret)
+void TNotesEditPane::ShowLines(const TNoteLines& lines, int32_t caret)
 {
     QString text;
     for (size_t i = 0; i < lines.size(); ++i) {
@@ -201,19 +201,20 @@ void TNotesEditPane::ShowLines(const std::vector<std::string>& lines, int32_t ca
     NotesMemo->ensureCursorVisible();
 }
 
-std::vector<std::string> TNotesEditPane::MemoLines() const
+TNoteLines TNotesEditPane::MemoLines() const
 {
     if (!NotesMemo->document()->isModified())
         return Shown;
-    std::vector<std::string> lines;
+    TNoteLines lines;
     if (!NotesMemo->document()->isEmpty())
         for (QTextBlock block = NotesMemo->document()->firstBlock(); block.isValid();
              block = block.next())
             lines.push_back(LineFromMemo(block.text()));
+    lines.ShrinkToFit();
     return lines;
 }
 
-int32_t TNotesEditPane::MemoCaret(const std::vector<std::string>& lines) const
+int32_t TNotesEditPane::MemoCaret(const TNoteLines& lines) const
 {
     // In the lines joined with CR LF, counting UTF-8 bytes.
     const QTextCursor cursor = NotesMemo->textCursor();

@@ -64,7 +64,7 @@ private:
         Pane->Store(data);
         if (out)
             *out = data;
-        return data.Lines;
+        return data.Lines.Strings();
     }
     void Key(QWidget* target, int key, Qt::KeyboardModifiers modifiers = {})
     {
