@@ -226,7 +226,14 @@ bool TTalvoForm::SaveFailed(std::vector<TSaveFailure> failures, TExitCause cause
 
 void TTalvoForm::LoadAllData()
 {
-    Session.Load();
+    // A shown page wants its notes now; otherwise a big notes file is read
+    // while the window comes up.
+    if (FNotesPage) {
+        Session.Load();
+    } else {
+        Session.StartLoad();
+        NotesPoll->start();
+    }
     // The steps were made on what memory held before.
     History.Clear();
     FCalc.ClearStack();

@@ -51,18 +51,55 @@ TDataSession::TDataSession(const IClock& clock, std::filesystem::path folder)
 
 bool TDataSession::Load()
 {
+    StartLoad();
+    FinishNotes();
+    return ReadWhole(DiaryFile) && ReadWhole(NotesFile);
+}
+
+void TDataSession::StartLoad()
+{
+    // A read still going gives way to the new one.
+    if (PendingNotes.valid())
+        PendingNotes.get();
     RemoveStaleTemporary(DiaryFile.Path());
     RemoveStaleTemporary(NotesFile.Path());
     FDiary.OpenDiary(DiaryFile, IoError);
-    FNotes.Load(NotesFile, IoError);
+    // Until the file's notes come, memory holds none, so no save can write
+    // older ones over it.
+    if (!FNotes.Tree().Empty())
+        FNotes.Clear();
     FLoaded = true;
     SavedDiary.reset();
     SavedNotes.reset();
-    return ReadWhole(DiaryFile) && ReadWhole(NotesFile);
+    // The worker has a file object and a tree of its own; FinishNotes
+    // takes both.
+    PendingNotes = std::async(std::launch::async, [file = NotesFile]() mutable {
+        TNotesRead read { {}, std::move(file) };
+        TIoError ioError;
+        LoadNotes(read.Tree, read.File, ioError);
+        return read;
+    });
+}
+
+bool TDataSession::NotesReady() const
+{
+    return PendingNotes.valid()
+        && PendingNotes.wait_for(std::chrono::seconds(0)) == std::future_status::ready;
+}
+
+void TDataSession::FinishNotes()
+{
+    if (!PendingNotes.valid())
+        return;
+    TNotesRead read = PendingNotes.get();
+    NotesFile = std::move(read.File);
+    FNotes.Adopt(std::move(read.Tree));
 }
 
 void TDataSession::Free()
 {
+    if (PendingNotes.valid())
+        PendingNotes.get();
     FDiary.FreeDiary();
     FNotes.Clear();
     FLoaded = false;
@@ -85,6 +122,10 @@ TDataSession::TSnapshot TDataSession::Snapshot(bool always)
     } else if (SavedDiary != DiaryDigest(FDiary.DiaryDays, DiaryFile.Form())) {
         snapshot.Diary = FormatDiary(FDiary.DiaryDays, DiaryFile.Form());
     }
+    // A save compares the notes with their file, so it waits for the rest of
+    // the read: it never writes notes read in part, and a first start still
+    // writes the new tree.
+    FinishNotes();
     if (FNotes.Loaded()) {
         FNotes.StoreView();
         std::string text = FormatNotes(FNotes.Tree(), NotesFile.Form());

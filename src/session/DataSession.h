@@ -8,6 +8,8 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
+#include <future>
 #include <optional>
 #include <string>
 #include <vector>
@@ -69,6 +71,16 @@ public:
     // then replaces what memory holds with both files. False when either was
     // not read to its end (TakeLoadNotices says which).
     bool Load();
+    // Load, but the notes are read on a worker thread and come into the
+    // document with FinishNotes: a big notes file does not hold up the
+    // window. A save in the meantime waits for them.
+    void StartLoad();
+    // True while notes read on the worker wait to be taken in.
+    bool NotesPending() const { return PendingNotes.valid(); }
+    // True when FinishNotes would not wait.
+    bool NotesReady() const;
+    // Takes in the notes read on the worker, waiting for them if need be.
+    void FinishNotes();
     // Frees the diary and the notes; nothing is written until the next Load.
     void Free();
 
@@ -97,6 +109,11 @@ public:
 private:
     TDataFile& FileOf(TDataKind kind) { return kind == dkDiary ? DiaryFile : NotesFile; }
 
+    struct TNotesRead {
+        TNotesTree Tree;
+        TDataFile File;
+    };
+
     const IClock& Clock;
     std::filesystem::path FFolder;
     TIoError IoError;
@@ -107,4 +124,6 @@ private:
     bool FLoaded = false;
     std::optional<uint64_t> SavedDiary;
     std::optional<uint64_t> SavedNotes;
+    // Last, so the session waits for the worker before anything else goes.
+    std::future<TNotesRead> PendingNotes;
 };
