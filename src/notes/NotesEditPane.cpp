@@ -180,8 +180,15 @@ void TNotesEditPane::ShowLines(const TNoteLines& lines, int32_t caret)
         text += LineToMemo(lines[i]);
     }
     Shown = lines;
-    NotesMemo->setPlainText(text);
-    NotesMemo->document()->setModified(false);
+    // Straight into the document: the edit's own setPlainText also sets the
+    // character format of every line once more, a sixth of the time a long
+    // text takes. Switching undo off and on forgets the steps of the text
+    // shown before, as the edit's own does.
+    QTextDocument* document = NotesMemo->document();
+    document->setUndoRedoEnabled(false);
+    document->setPlainText(text);
+    document->setUndoRedoEnabled(true);
+    document->setModified(false);
     // The caret counts the lines' UTF-8 bytes and CR LF as two; the memo counts
     // UTF-16 units and a line break as one.
     const auto at = static_cast<size_t>(std::max(caret, 0));
