@@ -1,6 +1,7 @@
 // Selecting a long text category as the user does: its lines go into the memo
 // that shows them (on the offscreen platform), up to the first paint.
 
+#include "WidgetBenchMain.h"
 #include "controls/Dialogues.h"
 #include "notes/NotesEditPane.h"
 #include "platform/Clipboard.h"
@@ -44,11 +45,5 @@ BENCHMARK(BM_ShowTextCategory)
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return WidgetBenchmarkMain(argc, argv);
 }
