@@ -23,11 +23,13 @@ inline void FillNotes(TNotesTree& tree)
     }
     for (TNoteNode* node : nodes) {
         TNoteData& data = NoteDataOf(*node);
-        data.Lines.resize(LinesPerCategory);
-        for (std::string& line : data.Lines) {
+        std::string line;
+        for (int i = 0; i < LinesPerCategory; ++i) {
             line.resize(10 + random() % 61);
             for (char& c : line)
                 c = letters[random() % letters.size()];
+            data.Lines.push_back(line);
         }
+        data.Lines.ShrinkToFit();
     }
 }

@@ -35,12 +35,13 @@ void BM_FindInNotesNothing(benchmark::State& state)
     for (int c = 0; c < 1000; ++c) {
         TNoteNode& category = tree.Add(
             c % 10 == 0 ? &root : root.Children.back().get(), "Category " + std::to_string(c));
-        std::vector<std::string>& lines = NoteDataOf(category).Lines;
-        lines.resize(1000);
-        for (std::string& line : lines) {
+        TNoteLines& lines = NoteDataOf(category).Lines;
+        std::string line;
+        for (int i = 0; i < 1000; ++i) {
             line.resize(random() % 60);
             for (char& ch : line)
                 ch = letters[random() % letters.size()];
+            lines.push_back(line);
         }
     }
     for (auto _ : state)

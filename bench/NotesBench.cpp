@@ -1,10 +1,12 @@
 #include "BenchFolder.h"
 #include "BenchNotes.h"
+#include "notes/NotesDocument.h"
 #include "notes/NotesFile.h"
 
 #include <benchmark/benchmark.h>
 #include <cstdlib>
 #include <filesystem>
+#include <malloc.h>
 #include <memory>
 #include <random>
 #include <string>
@@ -25,15 +27,20 @@ void BM_LoadNotes(benchmark::State& state)
             state.SkipWithError("could not write the notes");
     }
     const auto bytes = static_cast<int64_t>(fs::file_size(folder.Path / NotesFileName));
+    size_t held = 0;
     for (auto _ : state) {
+        const size_t before = ::mallinfo2().uordblks;
         auto tree = std::make_unique<TNotesTree>();
         LoadNotes(*tree, folder.Path, ioError);
         benchmark::DoNotOptimize(tree.get());
         state.PauseTiming();
+        held = ::mallinfo2().uordblks - before;
         tree.reset();
         state.ResumeTiming();
     }
     state.SetBytesProcessed(state.iterations() * bytes);
+    // What the loaded notes keep of the heap, against the file's size.
+    state.counters["held/file"] = static_cast<double>(held) / static_cast<double>(bytes);
 }
 BENCHMARK(BM_LoadNotes)->Unit(benchmark::kMillisecond);
 
@@ -67,5 +74,33 @@ void BM_ClearNotes(benchmark::State& state)
     }
 }
 BENCHMARK(BM_ClearNotes)->Unit(benchmark::kMillisecond);
+
+// The text a save writes, without the writing.
+void BM_FormatNotes(benchmark::State& state)
+{
+    TNotesTree tree;
+    FillNotes(tree);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(FormatNotes(tree));
+}
+BENCHMARK(BM_FormatNotes)->Unit(benchmark::kMillisecond);
+
+// The snapshot a save on a worker starts from: the categories are copied, the
+// lines shared.
+void BM_CopyNotes(benchmark::State& state)
+{
+    TNotesDocument document;
+    TNotesTree tree;
+    FillNotes(tree);
+    document.Adopt(std::move(tree));
+    for (auto _ : state) {
+        TNotesDocument copy(document);
+        benchmark::DoNotOptimize(copy.Tree().Root());
+        state.PauseTiming();
+        copy.Tree().Clear();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_CopyNotes)->Unit(benchmark::kMillisecond);
 
 } // namespace

@@ -1,6 +1,7 @@
 // A paste into the notes table as the user makes it: the text goes through the
 // table's model into the grid that shows it (on the offscreen platform).
 
+#include "WidgetBenchMain.h"
 #include "notes/NotesGrid.h"
 #include "notes/NotesTableModel.h"
 
@@ -43,11 +44,5 @@ BENCHMARK(BM_PasteLinesIntoTheGrid)->Arg(20'000)->Arg(100'000)->Unit(benchmark::
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return WidgetBenchmarkMain(argc, argv);
 }

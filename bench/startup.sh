@@ -5,7 +5,8 @@
 # of the main window's backing store, and the processor time used by then,
 # which a busy machine does not inflate), the resident memory once idle, and the
 # CPU time used per second while idle with the window shown. Talvo95 runs with
-# no diary and with a 100,000-event DIARY.DAT; the runs are interleaved.
+# no diary, with a 100,000-event DIARY.DAT and with that diary beside a 40 MB
+# NOTES.DAT (10,000 categories, 1,000,000 lines); the runs are interleaved.
 # Usage: bench/startup.sh [build dir] [runs] [work folder]
 #        (an optimised build: scripts/bench makes one in build-release)
 set -euo pipefail
@@ -22,11 +23,13 @@ settle=${TALVO_BENCH_SETTLE:-3} # seconds from the first frame to the memory rea
 idle=${TALVO_BENCH_IDLE:-5}     # seconds over which the idle CPU time is taken
 
 if [ "${TALVO_STARTUP_INSIDE:-}" != 1 ]; then
-  mkdir -p "$work/empty" "$work/full"
+  mkdir -p "$work/empty" "$work/full" "$work/notes"
   # A diary of 100,000 events spread over the year's slots.
   "$here/make_diary.py" "$work/full/DIARY.DAT"
+  cp "$work/full/DIARY.DAT" "$work/notes/DIARY.DAT"
+  "$build/bench/bench_make_notes" "$work/notes"
   # This month's purge marked as done, so no run shrinks the diary for the next.
-  for data in empty full; do
+  for data in empty full notes; do
     mkdir -p "$work/$data/config/Quorral"
     printf '[All]\nMonth=%d\n' "$(date +%-m)" >"$work/$data/config/Quorral/Talvo95.ini"
   done
@@ -49,15 +52,18 @@ for name, values in rows.items():
     print(f"{name} ({len(values)} runs)")
     for title, i, unit, digits in figures:
         print(f"  {title:12} {spread([v[i] for v in values], unit, digits)}")
-base = rows.get("empty", [])
-for name, values in rows.items():
-    if name == "empty":
-        continue
-    print(f"{name} / empty (ratio within each round)")
+def ratios(name, base_name):
+    base = rows.get(base_name, [])
+    print(f"{name} / {base_name} (ratio within each round)")
     for title, i, _, _ in figures[:3]:
-        ratios = [v[i] / b[i] for v, b in zip(values, base) if b[i] > 0]
+        ratios = [v[i] / b[i] for v, b in zip(rows[name], base) if b[i] > 0]
         shown = spread(ratios, "x", 2)
         print(f"  {title:12} {shown}")
+for name in rows:
+    if name != "empty":
+        ratios(name, "empty")
+if "talvo-notes" in rows:
+    ratios("talvo-notes", "talvo-100k")
 '
   exit
 fi
@@ -88,11 +94,16 @@ measure() { # data folder, program: prints "first-frame-ms its-cpu-ms rss-kB idl
 }
 
 size=$(stat -c %s "$work/full/DIARY.DAT")
+notes_size=$(stat -c %s "$work/notes/NOTES.DAT")
 for _ in $(seq "$runs"); do
   echo "empty $(measure empty "$build/bench/bench_empty_window")"
   echo "talvo-nodata $(measure empty "$build/src/app/Talvo95")"
   echo "talvo-100k $(measure full "$build/src/app/Talvo95")"
+  echo "talvo-notes $(measure notes "$build/src/app/Talvo95")"
 done
+if [ "$(stat -c %s "$work/notes/NOTES.DAT")" != "$notes_size" ]; then
+  echo "# WARNING: NOTES.DAT changed size between runs"
+fi
 if [ "$(stat -c %s "$work/full/DIARY.DAT")" != "$size" ]; then
   echo "# WARNING: DIARY.DAT changed size between runs ($size -> $(stat -c %s "$work/full/DIARY.DAT") bytes)"
 fi

@@ -78,6 +78,12 @@ TTalvoForm::TTalvoForm(TTalvoServices& services, const QStringList& arguments, Q
     CreateStatusBar();
     ConnectAlarms();
     NameIconButtons(this);
+    NotesPoll = new QTimer(this);
+    NotesPoll->setInterval(20);
+    connect(NotesPoll, &QTimer::timeout, this, [this] {
+        if (!Session.NotesPending() || Session.NotesReady())
+            AwaitNotes();
+    });
     Second = new QTimer(this);
     Second->setObjectName(u"Second"_s);
     Second->setInterval(1000);
@@ -158,6 +164,7 @@ QWidget* TTalvoForm::MakeCalendarPage()
 
 QWidget* TTalvoForm::MakeNotesPage()
 {
+    AwaitNotes();
     auto* notesEditor = new TNotesEditPane(Services.Dialogues, Services.Clipboard);
     notesEditor->SetHistory(&History.NotesTable);
     FNotesPage = new TNotesPage(Session.Notes(), Services.Dialogues, notesEditor);

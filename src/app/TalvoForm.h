@@ -93,7 +93,12 @@ public:
     TNotesPage* NotesPage();
     // Dialling and e-mail, which read the notes page: built with it.
     TCommsCommands* Comms();
-    TNotesTree& Notes() { return Session.Notes().Tree(); }
+    // Waits for the notes when they are still being read.
+    TNotesTree& Notes()
+    {
+        AwaitNotes();
+        return Session.Notes().Tree();
+    }
     TAlarmPopups& Popups() const { return *FPopups; }
     TSecondTick& Tick() { return *FTick; }
 
@@ -135,6 +140,9 @@ public:
     bool SaveAllData(TExitCause cause = ecUser);
     void LoadAllData();
     void FreeAllData();
+    // Takes in the notes read after start-up, waiting for the rest of the read
+    // with a busy pointer when the user wants them sooner.
+    void AwaitNotes();
     // Makes the options take effect on the windows that exist.
     void ApplySettings();
     // The windows and controls that exist now, for ApplySettings.
@@ -290,6 +298,8 @@ private:
     TCommsCommands* FComms = nullptr;
     TAlarmPopups* FPopups = nullptr;
     QTimer* Second = nullptr;
+    // Looks whether the notes are read, until they are.
+    QTimer* NotesPoll = nullptr;
     TTrayController* FTray = nullptr;
     THintSwitch* Hints = nullptr;
     THelpWindow* FHelpWindow = nullptr;

@@ -228,9 +228,16 @@ bool TTalvoForm::SaveFailed(std::vector<TSaveFailure> failures, TExitCause cause
 
 void TTalvoForm::LoadAllData()
 {
+    // A shown page wants its notes now; otherwise a big notes file is read
+    // while the window comes up.
+    if (FNotesPage) {
+        Session.Load();
+    } else {
+        Session.StartLoad();
+        NotesPoll->start();
+    }
     // The steps were made on what memory held before.
     History.Clear();
-    Session.Load();
     FAutosaver->Clear();
     FCalc.ClearStack();
 }

@@ -6,6 +6,8 @@
 #include "settings/ApplySettings.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QTimer>
 #include <QTreeView>
 #include <algorithm>
 
@@ -23,6 +25,22 @@ TCommsCommands* TTalvoForm::Comms()
 {
     NotesPage();
     return FComms;
+}
+
+void TTalvoForm::AwaitNotes()
+{
+    NotesPoll->stop();
+    if (!Session.NotesPending())
+        return;
+    const bool wait = !Session.NotesReady();
+    if (wait)
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    Session.FinishNotes();
+    if (wait)
+        QApplication::restoreOverrideCursor();
+    // A notes file read only in part is told as the diary's is, after what
+    // the user asked for is shown.
+    QTimer::singleShot(0, this, &TTalvoForm::ShowLoadNotice);
 }
 
 void TTalvoForm::ConnectNotesPage()

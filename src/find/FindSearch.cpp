@@ -132,13 +132,14 @@ std::optional<TDiaryHit> FindInDiary(TDiaryStore& store, std::string_view text)
     return std::nullopt;
 }
 
-size_t FindInLines(const TTextPattern& pattern, size_t start, const std::vector<std::string>& lines)
+size_t FindInLines(const TTextPattern& pattern, size_t start, const TNoteLines& lines)
 {
     if (start == 0)
         return 0;
     if (pattern.SpansLines()) {
         std::string joined;
-        for (const std::string& line : lines) {
+        joined.reserve(lines.Bytes() + 2 * lines.size());
+        for (const std::string_view line : lines) {
             joined += line;
             joined += "\r\n";
         }
@@ -146,7 +147,7 @@ size_t FindInLines(const TTextPattern& pattern, size_t start, const std::vector<
     }
     // A text without line breaks is found within one line.
     size_t offset = 0; // of the current line's first character, 0-based
-    for (const std::string& line : lines) {
+    for (const std::string_view line : lines) {
         const size_t next = offset + line.size() + 2;
         if (start <= offset + line.size()) {
             const size_t from = start > offset ? start - offset : 1;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "base/DateTime.h"
+#include "notes/NoteLines.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -58,8 +59,7 @@ std::optional<TDiaryHit> FindInDiary(TDiaryStore& store, std::string_view text);
 
 // The 1-based position of the first match at or after `start` in the lines
 // joined with CR LF after every line, or 0; the lines are not joined.
-size_t FindInLines(
-    const TTextPattern& pattern, size_t start, const std::vector<std::string>& lines);
+size_t FindInLines(const TTextPattern& pattern, size_t start, const TNoteLines& lines);
 
 // Where a notes search stopped: the category, and either its name (Position
 // 0) or the 1-based position of the match in its joined text.

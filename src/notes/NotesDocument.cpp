@@ -8,15 +8,21 @@
 
 bool TNotesDocument::Load(TDataFile& file, TIoError& ioError)
 {
+    TNotesTree tree;
+    const bool read = LoadNotes(tree, file, ioError);
+    Adopt(std::move(tree));
+    return read;
+}
+
+void TNotesDocument::Adopt(TNotesTree tree)
+{
     if (View)
         View->TreeReplacing();
-    // Whatever is still in memory gives way to the file.
-    FTree.Clear();
-    const bool read = LoadNotes(FTree, file, ioError);
+    // Whatever is still in memory gives way to the file's.
+    FTree = std::move(tree);
     FLoaded = true;
     if (View)
         View->TreeReplaced();
-    return read;
 }
 
 void TNotesDocument::StoreView()
@@ -33,23 +39,8 @@ void TNotesDocument::StoreViewInPassing()
 
 std::unique_ptr<TNotesTree> TNotesDocument::CopyTree() const
 {
-    auto copy = std::make_unique<TNotesTree>();
-    // Depth first without recursion: each node of the copy beside its original.
-    std::vector<std::pair<const TNoteNode*, TNoteNode*>> pending;
-    for (const TNoteLink& top : FTree.TopLevel())
-        pending.emplace_back(top.get(), nullptr);
-    std::reverse(pending.begin(), pending.end());
-    while (!pending.empty()) {
-        const auto [node, parent] = pending.back();
-        pending.pop_back();
-        TNoteNode& added = copy->Add(parent, node->Name);
-        added.ImageIndex = node->ImageIndex;
-        if (node->Data)
-            added.Data = std::make_unique<TNoteData>(*node->Data);
-        for (auto child = node->Children.rbegin(); child != node->Children.rend(); ++child)
-            pending.emplace_back(child->get(), &added);
-    }
-    return copy;
+    // The copy shares each category's lines until either side changes them.
+    return std::make_unique<TNotesTree>(FTree);
 }
 
 void TNotesDocument::Clear()

@@ -26,11 +26,20 @@ public:
 // as long as the data session that owns it; the page, built when first shown,
 // attaches to it as its view and detaches before it goes. Without a view the
 // tree is as the last change left it.
+//
+// A copy is a snapshot of the tree without the view (what the view shows but
+// has not stored is not in it). It costs about what the categories' names do:
+// the lines are shared, and the original's later changes leave the copy as it
+// was, so a copy can be read on another thread while the original is edited.
 class TNotesDocument final
 {
 public:
     TNotesDocument() = default;
-    TNotesDocument(const TNotesDocument&) = delete;
+    TNotesDocument(const TNotesDocument& other)
+        : FTree(other.FTree)
+        , FLoaded(other.FLoaded)
+    {
+    }
     TNotesDocument& operator=(const TNotesDocument&) = delete;
 
     void SetView(INotesView* view) { View = view; }
@@ -41,6 +50,8 @@ public:
     // Replaces the tree with the file's (or the default tree), telling the
     // view before and after. False after a read error.
     bool Load(TDataFile& file, TIoError& ioError);
+    // Replaces the tree with one read elsewhere, as Load does.
+    void Adopt(TNotesTree tree);
     // Puts what the view shows into the tree.
     void StoreView();
     // The same, leaving the view exactly as it is.

@@ -24,7 +24,7 @@ namespace
 
 // A LF inside a line is no line break of the text: the memo shows it as a
 // line separator, which stays inside its block.
-QString LineToMemo(const std::string& line)
+QString LineToMemo(std::string_view line)
 {
     QString text = FromCore(line);
     text.replace(u'\n', QChar(QChar::LineSeparator));
@@ -171,7 +171,7 @@ void TNotesEditPane::Show(const TNoteData& data, int32_t caret)
     UpdateNotesTools();
 }
 
-void TNotesEditPane::ShowLines(const std::vector<std::string>& lines, int32_t caret)
+void TNotesEditPane::ShowLines(const TNoteLines& lines, int32_t caret)
 {
     QString text;
     for (size_t i = 0; i < lines.size(); ++i) {
@@ -180,8 +180,15 @@ void TNotesEditPane::ShowLines(const std::vector<std::string>& lines, int32_t ca
         text += LineToMemo(lines[i]);
     }
     Shown = lines;
-    NotesMemo->setPlainText(text);
-    NotesMemo->document()->setModified(false);
+    // Straight into the document: the edit's own setPlainText also sets the
+    // character format of every line once more, a sixth of the time a long
+    // text takes. Switching undo off and on forgets the steps of the text
+    // shown before, as the edit's own does.
+    QTextDocument* document = NotesMemo->document();
+    document->setUndoRedoEnabled(false);
+    document->setPlainText(text);
+    document->setUndoRedoEnabled(true);
+    document->setModified(false);
     // The caret counts the lines' UTF-8 bytes and CR LF as two; the memo counts
     // UTF-16 units and a line break as one.
     const auto at = static_cast<size_t>(std::max(caret, 0));
@@ -201,19 +208,20 @@ void TNotesEditPane::ShowLines(const std::vector<std::string>& lines, int32_t ca
     NotesMemo->ensureCursorVisible();
 }
 
-std::vector<std::string> TNotesEditPane::MemoLines() const
+TNoteLines TNotesEditPane::MemoLines() const
 {
     if (!NotesMemo->document()->isModified())
         return Shown;
-    std::vector<std::string> lines;
+    TNoteLines lines;
     if (!NotesMemo->document()->isEmpty())
         for (QTextBlock block = NotesMemo->document()->firstBlock(); block.isValid();
              block = block.next())
             lines.push_back(LineFromMemo(block.text()));
+    lines.ShrinkToFit();
     return lines;
 }
 
-int32_t TNotesEditPane::MemoCaret(const std::vector<std::string>& lines) const
+int32_t TNotesEditPane::MemoCaret(const TNoteLines& lines) const
 {
     // In the lines joined with CR LF, counting UTF-8 bytes.
     const QTextCursor cursor = NotesMemo->textCursor();

@@ -74,11 +74,11 @@ private:
     void MemoToGrid();
     void GridToMemo();
     void WordWrapOff();
-    void ShowLines(const std::vector<std::string>& lines, int32_t caret);
+    void ShowLines(const TNoteLines& lines, int32_t caret);
     // The memo's lines: as shown while the user has not typed, read back otherwise.
-    std::vector<std::string> MemoLines() const;
+    TNoteLines MemoLines() const;
     // The memo's caret as an offset into its lines joined with CR LF.
-    int32_t MemoCaret(const std::vector<std::string>& lines) const;
+    int32_t MemoCaret(const TNoteLines& lines) const;
     void Refused(const QStringList& characters);
 
     IDialogues& Dialogues;
@@ -102,6 +102,6 @@ private:
     QAction* mDeleteRow = nullptr;
     bool FTableView = false;
     bool Detached = false;
-    std::vector<std::string> Shown;
+    TNoteLines Shown;
     bool RefusalPending = false;
 };

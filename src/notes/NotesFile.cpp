@@ -87,9 +87,9 @@ void AppendHeader(std::string& out, uint8_t level, const TNoteNode& node, const 
     out += LineEnd;
 }
 
-void AppendContent(std::string& out, const std::vector<std::string>& lines, TLineWriter& encode)
+void AppendContent(std::string& out, const TNoteLines& lines, TLineWriter& encode)
 {
-    for (const std::string& text : lines) {
+    for (const std::string_view text : lines) {
         const std::string_view line = encode(text);
         if ((!line.empty() && line.front() == NoteHeaderMark) || NeedsEscape(line)) {
             out += NoteHeaderMark;
@@ -106,8 +106,7 @@ size_t BlockSize(const TNoteNode& node)
 {
     size_t size = NameStart + node.Name.size() + LineEnd.size();
     if (node.Data)
-        for (const std::string& line : node.Data->Lines)
-            size += line.size() + LineEnd.size();
+        size += node.Data->Lines.Bytes() + node.Data->Lines.size() * LineEnd.size();
     return size;
 }
 
@@ -128,7 +127,8 @@ public:
             return;
         }
         if (line.size() > 1 && line[1] == EscapedLineMark) {
-            Content(Decoded(Unescaped(line.substr(2))));
+            const std::string unescaped = Unescaped(line.substr(2));
+            Content(Decoded(unescaped));
             return;
         }
         Header(line);
@@ -138,28 +138,35 @@ public:
 
     void Finish()
     {
+        EndCategory();
         if (Leading.empty())
             return;
         if (Tree.Empty())
             BuildDefaultNotes(Tree);
-        std::vector<std::string>& lines = NoteDataOf(*Tree.Root()).Lines;
-        lines.insert(lines.begin(), std::make_move_iterator(Leading.begin()),
-            std::make_move_iterator(Leading.end()));
+        NoteDataOf(*Tree.Root()).Lines.Prepend(Leading);
         Leading.clear();
     }
 
 private:
-    std::string Decoded(std::string_view text)
+    std::string_view Decoded(std::string_view text)
     {
-        return std::string(DecodeLine(text, Form, Scratch, InvalidText));
+        return DecodeLine(text, Form, Scratch, InvalidText);
     }
 
-    void Content(std::string line)
+    void Content(std::string_view line)
     {
         if (Current)
-            Current->Data->Lines.push_back(std::move(line));
+            Current->Data->Lines.push_back(line);
         else
-            Leading.push_back(std::move(line));
+            Leading.push_back(line);
+    }
+
+    // Appending leaves room over in the category's buffer; what the file
+    // holds is kept exactly.
+    void EndCategory()
+    {
+        if (Current)
+            Current->Data->Lines.ShrinkToFit();
     }
 
     void Header(std::string_view line)
@@ -169,9 +176,12 @@ private:
         const char view = at(2);
         const bool escapedName = view >= 'A' && view <= 'A' + MaxAsGrid;
         std::string name;
-        if (line.size() > NameStart)
-            name = Decoded(escapedName ? Unescaped(line.substr(NameStart))
-                                       : std::string(line.substr(NameStart)));
+        if (line.size() > NameStart) {
+            const std::string raw = escapedName ? Unescaped(line.substr(NameStart))
+                                                : std::string(line.substr(NameStart));
+            name = Decoded(raw);
+        }
+        EndCategory();
         TNoteNode* parent = nullptr;
         if (level > Level) {
             parent = Current;
@@ -204,7 +214,7 @@ private:
     bool InvalidText = false;
     int Level = 0;
     TNoteNode* Current = nullptr;
-    std::vector<std::string> Leading;
+    TNoteLines Leading;
 };
 
 } // namespace
@@ -234,7 +244,7 @@ TTextForm NotesForm(const TNotesTree& tree, TTextForm least)
     for (const TNoteNode* n = tree.Root(); n; n = tree.NextInOrder(*n)) {
         if (!fits(n->Name))
             return tfUtf8;
-        if (n->Data && !std::ranges::all_of(n->Data->Lines, fits))
+        if (n->Data && !fits(n->Data->Lines.Text()))
             return tfUtf8;
     }
     return tfAnsi;

@@ -135,7 +135,7 @@ void TNotesTable::Reorder(const std::vector<int>& order)
     Rows = std::move(rows);
 }
 
-TNotesTable MemoToGrid(const std::vector<std::string>& lines)
+TNotesTable MemoToGrid(const TNoteLines& lines)
 {
     TNotesTable table(std::max(static_cast<int>(lines.size()) + 1, TNotesTable::MinRows));
     table.Reserve(static_cast<int>(lines.size()));
@@ -159,7 +159,7 @@ TNotesTable MemoToGrid(const std::vector<std::string>& lines)
     return table;
 }
 
-int CaretLine(const std::vector<std::string>& lines, int caret)
+int CaretLine(const TNoteLines& lines, int caret)
 {
     int64_t lineStart = 0;
     for (size_t i = 0; i < lines.size(); ++i) {
@@ -201,11 +201,11 @@ TMemoText GridToMemo(const TNotesTable& table, int currentRow)
             continue;
         }
         for (; pendingBlanks > 0; --pendingBlanks) {
-            memo.Lines.emplace_back();
+            memo.Lines.push_back({});
             length += 2;
         }
         length += static_cast<int64_t>(line.size()) + 2;
-        memo.Lines.push_back(std::move(line));
+        memo.Lines.push_back(line);
     }
     return memo;
 }

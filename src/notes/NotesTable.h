@@ -1,5 +1,7 @@
 #pragma once
 
+#include "notes/NoteLines.h"
+
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -72,12 +74,12 @@ struct TCellRange {
 // The memo's lines as a table: at least three rows, one row per line; a line's
 // fields go into columns 1 to 9 and whatever remains, TABs included, into
 // column 10. A TAB at the end of a line adds no cell.
-TNotesTable MemoToGrid(const std::vector<std::string>& lines);
+TNotesTable MemoToGrid(const TNoteLines& lines);
 
 // The 0-based line that holds the 0-based caret offset of the text joined with
 // CR LF after every line; an offset inside or after the last line end counts as
 // the last line.
-int CaretLine(const std::vector<std::string>& lines, int caret);
+int CaretLine(const TNoteLines& lines, int caret);
 // The table's current row for the line of the caret: never the header row,
 // never beyond the last row.
 int CurrentRowForLine(int line, int rowCount);
@@ -86,7 +88,7 @@ int CurrentRowForLine(int line, int rowCount);
 // empty cells after a row's last filled one dropped, blank rows between filled
 // ones kept as empty lines and blank rows at the end dropped.
 struct TMemoText {
-    std::vector<std::string> Lines;
+    TNoteLines Lines;
     // Where the current row's line starts (0-based, lines joined with CR LF).
     int Caret = 0;
     // 1-based position just after the start of the row below the current one;

@@ -29,6 +29,32 @@ TNoteData& NoteDataOf(TNoteNode& node)
     return *node.Data;
 }
 
+TNotesTree::TNotesTree(const TNotesTree& other)
+{
+    // Depth first without recursion, however deep the tree.
+    std::vector<std::pair<const TNoteNode*, TNoteNode*>> pending;
+    for (auto top = other.Top.rbegin(); top != other.Top.rend(); ++top)
+        pending.emplace_back(top->get(), nullptr);
+    while (!pending.empty()) {
+        const auto [from, parent] = pending.back();
+        pending.pop_back();
+        TNoteNode& node = Add(parent, from->Name);
+        if (from->Data)
+            node.Data = std::make_unique<TNoteData>(*from->Data);
+        node.ImageIndex = from->ImageIndex;
+        node.Children.reserve(from->Children.size());
+        for (auto child = from->Children.rbegin(); child != from->Children.rend(); ++child)
+            pending.emplace_back(child->get(), &node);
+    }
+}
+
+TNotesTree& TNotesTree::operator=(const TNotesTree& other)
+{
+    if (this != &other)
+        *this = TNotesTree(other);
+    return *this;
+}
+
 const std::vector<TNoteLink>& TNotesTree::ChildrenOf(const TNoteNode* parent) const
 {
     return parent ? parent->Children : Top;

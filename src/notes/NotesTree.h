@@ -52,6 +52,15 @@ public:
     // The file holds a category's depth as one digit.
     static constexpr int MaxLevels = 9;
 
+    TNotesTree() = default;
+    // Copies every category; a copy's records share their lines with the
+    // original's until either side changes them, so a copy costs about what
+    // the names do.
+    TNotesTree(const TNotesTree& other);
+    TNotesTree& operator=(const TNotesTree& other);
+    TNotesTree(TNotesTree&&) noexcept = default;
+    TNotesTree& operator=(TNotesTree&&) noexcept = default;
+
     const std::vector<TNoteLink>& TopLevel() const { return Top; }
     // The first top-level category, or null for an empty tree.
     TNoteNode* Root() const { return Top.empty() ? nullptr : Top.front().get(); }

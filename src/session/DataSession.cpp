@@ -71,11 +71,24 @@ TDataSession::~TDataSession()
 
 bool TDataSession::Load()
 {
+    StartLoad();
+    FinishNotes();
+    return ReadWhole(DiaryFile) && ReadWhole(NotesFile);
+}
+
+void TDataSession::StartLoad()
+{
     FinishBackground();
+    // A read still going gives way to the new one.
+    if (PendingNotes.valid())
+        PendingNotes.get();
     RemoveStaleTemporary(DiaryFile.Path());
     RemoveStaleTemporary(NotesFile.Path());
     FDiary.OpenDiary(DiaryFile, IoError);
-    FNotes.Load(NotesFile, IoError);
+    // Until the file's notes come, memory holds none, so no save can write
+    // older ones over it.
+    if (!FNotes.Tree().Empty())
+        FNotes.Clear();
     FLoaded = true;
     SavedDiary.reset();
     SavedNotes.reset();
@@ -83,24 +96,49 @@ bool TDataSession::Load()
     // original is still to be kept beside it, is written by the next save, and
     // so is a diary not in the form a save writes (line ends of another
     // system, say): the diary is small enough to compare now, the notes are
-    // compared once they change.
+    // compared once they change. The notes are counted once they come.
     SavedCounts = ChangeCounts;
-    for (const TDataKind kind : { dkDiary, dkNotes }) {
-        Saw(kind);
-        if (FileOf(kind).LoadEnd() == TDataFile::leMissing || FileOf(kind).KeepsOriginal())
-            ++ChangeCounts[kind];
-    }
+    Saw(dkDiary);
+    if (DiaryFile.LoadEnd() == TDataFile::leMissing || DiaryFile.KeepsOriginal())
+        ++ChangeCounts[dkDiary];
     if (!Unsaved(dkDiary)) {
         SavedDiary = UnchangedDiaryDigest(FDiary.DiaryDays, DiaryFile);
         if (!SavedDiary)
             ++ChangeCounts[dkDiary];
     }
-    return ReadWhole(DiaryFile) && ReadWhole(NotesFile);
+    // The worker has a file object and a tree of its own; FinishNotes
+    // takes both.
+    PendingNotes = std::async(std::launch::async, [file = NotesFile]() mutable {
+        TNotesRead read { {}, std::move(file) };
+        TIoError ioError;
+        LoadNotes(read.Tree, read.File, ioError);
+        return read;
+    });
+}
+
+bool TDataSession::NotesReady() const
+{
+    return PendingNotes.valid()
+        && PendingNotes.wait_for(std::chrono::seconds(0)) == std::future_status::ready;
+}
+
+void TDataSession::FinishNotes()
+{
+    if (!PendingNotes.valid())
+        return;
+    TNotesRead read = PendingNotes.get();
+    NotesFile = std::move(read.File);
+    FNotes.Adopt(std::move(read.Tree));
+    Saw(dkNotes);
+    if (NotesFile.LoadEnd() == TDataFile::leMissing || NotesFile.KeepsOriginal())
+        ++ChangeCounts[dkNotes];
 }
 
 void TDataSession::Free()
 {
     FinishBackground();
+    if (PendingNotes.valid())
+        PendingNotes.get();
     FDiary.FreeDiary();
     FNotes.Clear();
     FLoaded = false;
@@ -162,6 +200,12 @@ TDataSession::TSnapshot TDataSession::Snapshot(TSaveMode mode)
             snapshot.Diary = std::move(text);
         }
     }
+    // A save compares the notes with their file, so it waits for the rest of
+    // the read: it never writes notes read in part, and a first start still
+    // writes the new tree. An autosave does not wait: nothing can have
+    // changed notes that are not in yet.
+    if (!inPassing || NotesReady())
+        FinishNotes();
     if (FNotes.Loaded()) {
         if (inPassing)
             FNotes.StoreViewInPassing();

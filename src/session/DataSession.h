@@ -98,6 +98,16 @@ public:
     // then replaces what memory holds with both files. False when either was
     // not read to its end (TakeLoadNotices says which).
     bool Load();
+    // Load, but the notes are read on a worker thread and come into the
+    // document with FinishNotes: a big notes file does not hold up the
+    // window. A save in the meantime waits for them.
+    void StartLoad();
+    // True while notes read on the worker wait to be taken in.
+    bool NotesPending() const { return PendingNotes.valid(); }
+    // True when FinishNotes would not wait.
+    bool NotesReady() const;
+    // Takes in the notes read on the worker, waiting for them if need be.
+    void FinishNotes();
     // Frees the diary and the notes; nothing is written until the next Load.
     void Free();
 
@@ -171,6 +181,11 @@ private:
     void Saw(TDataKind kind);
     bool NeedsLook(TDataKind kind, TSaveMode mode) const;
 
+    struct TNotesRead {
+        TNotesTree Tree;
+        TDataFile File;
+    };
+
     const IClock& Clock;
     std::filesystem::path FFolder;
     TIoError IoError;
@@ -188,4 +203,6 @@ private:
     std::array<std::optional<std::pair<int64_t, uintmax_t>>, 2> Seen;
     std::future<TWritten> Running;
     std::function<void(TDataKind)> ChangeListener;
+    // Last, so the session waits for the notes' reader before anything else goes.
+    std::future<TNotesRead> PendingNotes;
 };

@@ -4,6 +4,7 @@
 #include "notes/NotesPage.h"
 #include "notes/NotesTreeModel.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QFile>
 #include <QLineEdit>
@@ -95,6 +96,28 @@ private Q_SLOTS:
             Header('1', '0', "Home") + "new line \xE9\r\n" + below);
         QCOMPARE(shell.Stored("WinSplit"), "150");
         QCOMPARE(page->Model().rowCount(), 0);
+    }
+
+    void theNotesAreReadAfterTheWindowIsUpAndNeverSavedHalfRead()
+    {
+        QByteArray notes = Header('1', '0', "Home \xE9");
+        for (int i = 0; i < 50'000; ++i)
+            notes += "Jo " + QByteArray::number(-i) + "\t555 1234 \xC4\r\n";
+        notes += Header('2', '1', "Table");
+        for (const bool early : { true, false }) {
+            TFakeShell shell;
+            WriteNotes(shell, notes);
+            auto form = shell.Start();
+            form->show();
+            if (!early) {
+                // Wanted before the poll took them in: the page waits for them.
+                QCOMPARE(form->NotesPage()->Selected(), form->Notes().Root());
+                QCOMPARE(form->Notes().Root()->Children[0]->Name, "Table");
+            }
+            QVERIFY(form->ExitClick());
+            QCOMPARE(QApplication::overrideCursor(), nullptr);
+            QCOMPARE(ReadFile(shell.DataFile(u"NOTES.DAT"_s)), notes);
+        }
     }
 
     void untilTheUserSetsItTheTreeShowsTheNamesWhole()

@@ -21,7 +21,7 @@ std::string Resaved(std::string_view text)
         if (!IsValidUtf8(n->Name))
             std::abort();
         if (n->Data)
-            for (const std::string& line : n->Data->Lines)
+            for (const std::string_view line : n->Data->Lines)
                 if (!IsValidUtf8(line))
                     std::abort();
     }

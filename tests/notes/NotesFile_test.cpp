@@ -25,7 +25,7 @@ std::string Shape(const TNotesTree& tree)
     for (const TNoteNode* n = tree.Root(); n; n = tree.NextInOrder(*n)) {
         out << TNotesTree::Depth(*n) << ':' << n->Name;
         if (n->Data)
-            for (const std::string& line : n->Data->Lines)
+            for (const std::string_view line : n->Data->Lines)
                 out << '|' << line;
         out << ';';
     }

@@ -86,7 +86,7 @@ TEST(NotesTree, DeepAndWideTreesAreFreedWithoutRecursion)
         node = &tree.Add(node, "d");
     TNoteNode& wide = tree.Add(nullptr, "wide");
     for (int i = 0; i < 100'000; ++i)
-        NoteDataOf(tree.Add(&wide, "w")).Lines.assign(2, "line");
+        NoteDataOf(tree.Add(&wide, "w")).Lines = { "line", "line" };
     tree.Clear();
     EXPECT_TRUE(tree.Empty());
 }

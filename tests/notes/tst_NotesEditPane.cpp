@@ -64,7 +64,7 @@ private:
         Pane->Store(data);
         if (out)
             *out = data;
-        return data.Lines;
+        return data.Lines.Strings();
     }
     void Key(QWidget* target, int key, Qt::KeyboardModifiers modifiers = {})
     {
@@ -320,6 +320,12 @@ private Q_SLOTS:
         QCOMPARE(Memo()->toPlainText(), u"say hello world Don'T"_s);
         MenuItem(u"mUndo"_s)->trigger();
         QCOMPARE(Memo()->toPlainText(), u"say hello world don't"_s);
+        // Another category shown: the steps typed into the last one are gone.
+        Show({ "Łódź -5", "" }, 0);
+        QVERIFY(!Memo()->document()->isUndoAvailable());
+        MenuItem(u"mUndo"_s)->trigger();
+        QCOMPARE(Stored(), (Lines { "Łódź -5", "" }));
+        Show({ "say hello world" }, 0, 6);
 
         Tools.NotesAsGridButton->trigger();
         Grid()->FocusCell(1, 1);

@@ -10,6 +10,7 @@
 #include <fstream>
 #include <future>
 #include <gtest/gtest.h>
+#include <memory>
 #include <string>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -132,6 +133,39 @@ TEST_F(DataSession, LoadsBothFilesAndRemovesOnlyItsOwnStaleTemporaries)
         "\xFF"
         "10" + std::string(40, '0')
             + "Root\r\n  -5 \xC4pfel\r\n");
+}
+
+// The window comes up while the notes are read on a worker thread; a save
+// before they arrive waits for them, so it never writes them half read.
+TEST_F(DataSession, NotesReadOnAWorkerArriveWholeAndAreNeverSavedHalfRead)
+{
+    std::string notes = "\xFF"
+                        "10"
+        + std::string(40, '0') + "Root \xE9\r\n";
+    for (int i = 0; i < 100'000; ++i)
+        notes += "line " + std::to_string(-i) + " \xC4\t x\r\n";
+    Write(NotesPath(), notes);
+    Write(DiaryPath(), Diary(""));
+    enum { SavedAtOnce, Taken, Dropped };
+    for (const int how : { SavedAtOnce, Taken, Dropped }) {
+        auto session = std::make_unique<TDataSession>(Clock, Folder);
+        session->StartLoad();
+        EXPECT_TRUE(session->Loaded());
+        if (how == SavedAtOnce) {
+            EXPECT_TRUE(session->Save(true).empty());
+            session->Free();
+        } else if (how == Taken) {
+            session->FinishNotes();
+            EXPECT_FALSE(session->NotesPending());
+            const TNoteLines& lines = session->Notes().Tree().Root()->Data->Lines;
+            EXPECT_EQ(lines.size(), 100'000u);
+            EXPECT_EQ(lines[1], "line -1 Ä\t x");
+            EXPECT_EQ(session->Notes().Tree().Root()->Name, "Root é");
+            EXPECT_TRUE(session->Save(true).empty());
+        }
+        session.reset();
+        EXPECT_EQ(Read(NotesPath()), notes) << how;
+    }
 }
 
 TEST_F(DataSession, SavesOnlyWhatChangedSinceTheLastSave)
