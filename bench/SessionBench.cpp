@@ -32,8 +32,11 @@ struct TBenchSession {
             TDiaryEvent* event = Session.Diary().EventAtRow(1);
             event->Description = event->Description == "x" ? "y" : "x";
         } else {
-            std::string& line = NoteDataOf(*Session.Notes().Tree().Root()).Lines[0];
-            line.back() = line.back() == 'x' ? 'y' : 'x';
+            // As the memo stores its category: the lines replaced whole.
+            TNoteLines& lines = NoteDataOf(*Session.Notes().Tree().Root()).Lines;
+            std::vector<std::string> all = lines.Strings();
+            all[0].back() = all[0].back() == 'x' ? 'y' : 'x';
+            lines = TNoteLines(all);
         }
         Session.Changed(kind);
     }

@@ -146,14 +146,17 @@ TEST_F(DataSession, NotesReadOnAWorkerArriveWholeAndAreNeverSavedHalfRead)
         notes += "line " + std::to_string(-i) + " \xC4\t x\r\n";
     Write(NotesPath(), notes);
     Write(DiaryPath(), Diary(""));
-    enum { SavedAtOnce, Taken, Dropped };
-    for (const int how : { SavedAtOnce, Taken, Dropped }) {
+    enum { SavedAtOnce, SavedInPassing, Taken, Dropped };
+    for (const int how : { SavedAtOnce, SavedInPassing, Taken, Dropped }) {
         auto session = std::make_unique<TDataSession>(Clock, Folder);
         session->StartLoad();
         EXPECT_TRUE(session->Loaded());
         if (how == SavedAtOnce) {
-            EXPECT_TRUE(session->Save(true).empty());
+            EXPECT_TRUE(session->Save(TSaveMode::Closing).empty());
             session->Free();
+        } else if (how == SavedInPassing) {
+            // An autosave does not wait for notes nobody can have changed yet.
+            EXPECT_TRUE(session->Save(TSaveMode::InPassing).empty());
         } else if (how == Taken) {
             session->FinishNotes();
             EXPECT_FALSE(session->NotesPending());
@@ -161,7 +164,7 @@ TEST_F(DataSession, NotesReadOnAWorkerArriveWholeAndAreNeverSavedHalfRead)
             EXPECT_EQ(lines.size(), 100'000u);
             EXPECT_EQ(lines[1], "line -1 Ä\t x");
             EXPECT_EQ(session->Notes().Tree().Root()->Name, "Root é");
-            EXPECT_TRUE(session->Save(true).empty());
+            EXPECT_TRUE(session->Save(TSaveMode::Closing).empty());
         }
         session.reset();
         EXPECT_EQ(Read(NotesPath()), notes) << how;
