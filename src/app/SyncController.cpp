@@ -169,7 +169,7 @@ void TSyncController::Run()
         }
         Sync.reset();
         Client = std::make_unique<TCalDavClient>(Account(password));
-        Untrusted = QSslCertificate();
+        Untrusted.reset();
         UntrustedErrors.clear();
         connect(Client.get(), &TCalDavClient::CertificateError, this,
             [this](const QList<QSslError>& errors, const QSslCertificate& certificate) {
@@ -209,7 +209,7 @@ void TSyncController::Finished(const TSyncOutcome& outcome)
         Scheduler.Ended(true);
         return;
     }
-    if (!Untrusted.isNull() && TrustCertificate()) {
+    if (Untrusted && !Untrusted->isNull() && TrustCertificate()) {
         Scheduler.Ended(false);
         Scheduler.SyncNow();
         return;
@@ -225,7 +225,7 @@ void TSyncController::Finished(const TSyncOutcome& outcome)
 
 bool TSyncController::TrustCertificate()
 {
-    const QByteArray digest = CertificateDigest(Untrusted);
+    const QByteArray digest = CertificateDigest(*Untrusted);
     if (Declined.contains(digest))
         return false;
     QStringList reasons;

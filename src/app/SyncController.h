@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class IDialogues;
 class IKeyring;
@@ -86,8 +87,9 @@ private:
     // Accounts the user was asked for a password this session.
     QSet<QString> Asked;
     // The certificate the last sync met and could not trust, and those the
-    // user declined this session.
-    QSslCertificate Untrusted;
+    // user declined this session. Optional: even an empty certificate loads
+    // the TLS library, which the start must not wait for.
+    std::optional<QSslCertificate> Untrusted;
     QList<QSslError> UntrustedErrors;
     QSet<QByteArray> Declined;
     QString Status;

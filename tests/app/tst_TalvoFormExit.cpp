@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QScreen>
 #include <QSignalSpy>
+#include <QStatusBar>
 #include <QTest>
 #include <QTimer>
 #include <chrono>
@@ -209,6 +210,26 @@ private Q_SLOTS:
         QVERIFY(form->ExitClick(TTalvoForm::ecSystem));
         QCOMPARE(ReadFile(diary), Diary("000000typed\r\n000000Kept\r\n"));
         QVERIFY(stamps() != before);
+    }
+
+    void theFirstSaveOfAnyScriptKeepsTheDiaryAsUtf8AndSaysSoOnce()
+    {
+        TFakeShell shell;
+        const QString diary = shell.DataFile(u"DIARY.DAT"_s);
+        WriteFile(diary, Diary("000000Caf\xE9\r\n"));
+        auto form = shell.Start();
+        form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+        AddEvent(*form, "Łódź 東京 😀");
+        // The autosave writes it and the status bar says it once.
+        QTRY_VERIFY_WITH_TIMEOUT(ReadFile(diary).startsWith("\xEF\xBB\xBF"), 10000);
+        QTRY_COMPARE(form->statusBar()->currentMessage(),
+            u"DIARY.DAT is now kept as UTF-8, so text in every language is saved."_s);
+        QVERIFY(ReadFile(diary).contains("Łódź 東京 😀\r\n000000Café"));
+        form->statusBar()->clearMessage();
+        AddEvent(*form, "again");
+        QVERIFY(form->ExitClick());
+        QVERIFY(form->statusBar()->currentMessage().isEmpty());
     }
 
     void aLoadThatStoppedAtByte26IsToldOnceAndTheOriginalKept()
