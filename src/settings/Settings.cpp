@@ -38,6 +38,8 @@ void WriteFlag(TSettingsStore& store, const TSettingKey& key, bool on)
 
 void CutFontName(std::string& name)
 {
+    // Damaged bytes become U+FFFD first, so each counts as a character.
+    name = RepairUtf8(name);
     name.resize(CharacterPrefixSize(name, MaxFontNameLength));
 }
 

@@ -1,5 +1,6 @@
 // Any stored texts load into options within their ranges, and numbers round-trip.
 #include "base/LongStrings.h"
+#include "base/Utf8Text.h"
 #include "settings/Settings.h"
 #include "settings/SettingsStore.h"
 
@@ -52,7 +53,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     LoadSettings(store, settings);
     if (settings.ModemPort < -1 || settings.ModemPort > 4 || settings.AlarmSound < -1
         || settings.AlarmSound > 4 || settings.SettingsFont.Name.empty()
-        || settings.SettingsFont.Name.size() > 31)
+        || CharacterCount(settings.SettingsFont.Name) > MaxFontNameLength
+        || RepairUtf8(settings.SettingsFont.Name) != settings.SettingsFont.Name)
         std::abort();
     SaveSettings(store, settings);
     TSettings again;

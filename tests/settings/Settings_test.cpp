@@ -228,6 +228,13 @@ TEST_F(Options, FontNameKeepsTheCurrentFaceWhenEmptyAndIsCutTo31Characters)
     Memory->Values["FontName"] = wide;
     LoadSettings(Store, s);
     EXPECT_EQ(s.SettingsFont.Name, wide.substr(0, 15 * (3 + 4) + 3));
+    // Each damaged byte counts as one character.
+    Memory->Values["FontName"] = "A" + std::string(300, '\xb9');
+    LoadSettings(Store, s);
+    std::string damaged = "A";
+    for (int i = 0; i < 30; ++i)
+        damaged += "\uFFFD";
+    EXPECT_EQ(s.SettingsFont.Name, damaged);
 }
 
 TEST_F(Options, OnlyTheFourStyleBitsCount)
