@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <stdexcept>
 #include <utility>
 
 namespace
@@ -232,7 +233,6 @@ void TSecondTick::ReadPurgedMonth()
 void TSecondTick::Purge()
 {
     FPurgedMonth = static_cast<uint8_t>(Diary.TodayMonth);
-    ++FPurges;
     // The month two back: November of last year in January, December in February.
     uint16_t month = static_cast<uint16_t>(Diary.TodayMonth - 2);
     uint16_t year = Diary.TodayYear;
@@ -243,22 +243,31 @@ void TSecondTick::Purge()
 
     std::vector<std::string> lines;
     for (uint16_t day = 1; day <= 31; ++day) {
-        TEventLink& slot = Diary.DiaryDays[DayIndex(month, day)];
-        for (TDiaryEvent* event = slot.get(); event; event = event->Next.get()) {
-            if (event->Locked != 0) {
+        for (TDiaryEvent* event = Diary.DiaryDays[DayIndex(month, day)].get(); event;
+             event = event->Next.get()) {
+            if (event->Locked != 0)
                 // It stays in its slot, which now stands for next year's day.
                 event->EventType = etAlarm;
-                continue;
-            }
-            if (!IsDead(event->Description))
+            else if (!IsDead(event->Description))
                 lines.push_back(EventReportLine(
                     day, month, year, event->Description, event->EventType, event->Time));
-            event->Description.clear();
         }
+    }
+    // The events leave the diary only once the log holds them. Without the
+    // log they stay, and as "Month" is left as it was, the next start tries again.
+    if (!AppendDiaryOld(Folder, lines))
+        throw std::runtime_error("The events of " + std::string(MonthNames[month - 1]) + " "
+            + std::to_string(year) + " could not be added to \"" + std::string(DiaryOldFileName)
+            + "\", so they stay in the diary. The next start tries again"); // the box adds the stop
+    ++FPurges;
+    for (uint16_t day = 1; day <= 31; ++day) {
+        TEventLink& slot = Diary.DiaryDays[DayIndex(month, day)];
+        for (TDiaryEvent* event = slot.get(); event; event = event->Next.get())
+            if (event->Locked == 0)
+                event->Description.clear();
         SortDay(slot);
     }
     Diary.ScanEvent = nullptr;
-    AppendDiaryOld(Folder, lines);
 
     // A page showing a day of the purged month shows what is left of it.
     if (Diary.SelectedDay >= DayIndex(month, 1) && Diary.SelectedDay <= DayIndex(month, 31))

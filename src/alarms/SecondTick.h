@@ -86,7 +86,8 @@ public:
     TSecondTick& operator=(const TSecondTick&) = delete;
 
     // The timer's handler. A refused write of "Month" raises ESettingsError
-    // after the purge has been done in memory and logged.
+    // after the purge has been done in memory and logged; a log that cannot
+    // be written raises std::runtime_error and keeps the month's events.
     void SecondTimer();
     // How long the timer may sleep after this tick: until the next whole
     // minute of the last reading, so it wakes once a minute, on the minute.

@@ -163,6 +163,27 @@ TEST_F(SecondTickTest, ARefusedMonthRecordIsReportedAfterThePurgeAndNotRepeated)
     EXPECT_EQ(Log(), log);
 }
 
+TEST_F(SecondTickTest, AnUnwritableLogKeepsTheEventsAndLeavesThePurgeToTheNextStart)
+{
+    Open(2026, 3, 1, 2);
+    fs::create_directory(Folder / DiaryOldFileName);
+    Add(1, 5, 930, "Zoë's dentist");
+    Add(1, 20, 0, "Birthday Ann", etTicked, 1);
+    EXPECT_THROW(TickAt(2026, 3, 1, 9, 0, 0), std::runtime_error);
+    EXPECT_EQ(Slot(1, 5), Strings { "1Zoë's dentist" });
+    EXPECT_EQ(Slot(1, 20), Strings { "1Birthday Ann" });
+    EXPECT_EQ(Tick.Purges(), 0u);
+    EXPECT_NE(Backend->Text("Month"), "3");
+    EXPECT_NO_THROW(TickAt(2026, 3, 1, 9, 1, 0)); // told once a run
+
+    fs::remove(Folder / DiaryOldFileName);
+    Tick.ResetForStart();
+    TickAt(2026, 3, 1, 9, 2, 0);
+    EXPECT_EQ(Log(), "05 Jan 2026\t09:30\tAlarm\tZo\xEB's dentist\r\n"); // Windows-1252 as it fits
+    EXPECT_TRUE(Slot(1, 5).empty());
+    EXPECT_EQ(Backend->Text("Month"), "3");
+}
+
 // Clock jumps.
 
 TEST_F(SecondTickTest, AJumpOfExactlyOneHourStillDoesTheMinuteWork)
