@@ -16,16 +16,16 @@ status=0
 include='^[[:space:]]*#[[:space:]]*include[[:space:]]*[<"]'
 for folder in "$@"; do
   [ -d "$src/$folder" ] || continue
-  while IFS= read -r hit; do
-    file=${hit%%:*}
-    # The first folder named after any "../" and "./" steps.
-    target=$(sed -E 's/.*#[[:space:]]*include[[:space:]]*[<"]((\.\.?\/)*)([A-Za-z0-9_]+)\/.*/\3/' <<<"$hit")
+  # Each hit as "file folder", the folder being the first one named after
+  # any "../" and "./" steps; one sed for them all.
+  while read -r file target; do
     [ -n "${rank[$target]+x}" ] || continue
     if [ "${rank[$target]}" -gt "${rank[$folder]}" ]; then
       echo "$file includes from $target/, which sits above $folder/"
       status=1
     fi
-  done < <(grep -rnE "$include"'(\.\.?/)*[A-Za-z0-9_]+/' "$src/$folder" || true)
+  done < <(grep -rnE "$include"'(\.\.?/)*[A-Za-z0-9_]+/' "$src/$folder" \
+    | sed -E 's/^([^:]*):[0-9]+:[[:space:]]*#[[:space:]]*include[[:space:]]*[<"]((\.\.?\/)*)([A-Za-z0-9_]+)\/.*/\1 \4/' || true)
 done
 [ $status -eq 0 ] && echo "Includes point down: $*"
 exit $status
