@@ -17,6 +17,7 @@ pids+=($!)
 printf '[All]\nMonth=%d\n' "$(date +%-m)" >"$XDG_CONFIG_HOME/Quorral/Talvo95.ini"
 
 window() { xdotool search --onlyvisible --name '^Talvo95 - Quorral$' 2>/dev/null | head -1; }
+shown() { test -n "$(window)"; }
 # Types into today's first free row, description column, without ending the edit.
 type_event() { # row (1-based), text
   local w
@@ -30,13 +31,13 @@ type_event() { # row (1-based), text
 holds() { grep -aq "$1" DIARY.DAT 2>/dev/null; }
 
 start
-wait_for 20 test -n "$(window)"
+check "the window comes up" wait_for 60 shown
 type_event 1 "Dentist at nine, Zoe"
 check "the typed event is saved while the edit is open" wait_for 8 holds "Dentist at nine, Zoe"
 kill -9 "$pid"; wait "$pid" 2>/dev/null
 check "no temporary file is left by the kill" test ! -e DIARY.DAT.tmp
 start
-wait_for 20 test -n "$(window)"
+check "the window comes up" wait_for 60 shown
 check "the restarted program reads it back" holds "Dentist at nine, Zoe"
 stop_with TERM
 check "and ends with status 0" test "$status" -eq 0
@@ -48,7 +49,7 @@ limit=$(( $(stat -c %s DIARY.DAT) + 8 ))
 prlimit --fsize="$limit" "$program" >"$work/out.txt" 2>&1 &
 pid=$!
 pids+=("$pid")
-wait_for 20 test -n "$(window)"
+check "the window comes up" wait_for 60 shown
 type_event 2 "Lunch with the whole team on Friday"
 sleep 4
 check "a failed autosave leaves the saved diary as it was" test "$(md5sum <DIARY.DAT)" = "$saved"
