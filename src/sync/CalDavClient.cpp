@@ -190,6 +190,8 @@ void TCalDavClient::Start(const QByteArray& method, const QUrl& url, const QByte
                 = tr("The server's certificate is not valid: %1").arg(reply->errorString());
         else if (result.Status == 0)
             result.Error = tr("The server could not be reached: %1").arg(reply->errorString());
+        else if (result.Status == 401 && Settings.User.isEmpty())
+            result.Error = tr("The server asks for a user name and password.");
         if (result.Error.isEmpty()) {
             result.Body = reply->readAll();
             result.ETag = QString::fromUtf8(reply->rawHeader("ETag"));

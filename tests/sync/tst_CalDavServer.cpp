@@ -109,6 +109,13 @@ private Q_SLOTS:
             qPrintable(outcome.Error));
         QVERIFY(!outcome.Error.contains(Account.Password));
         QCOMPARE(refused.Diary.List.size(), 1u);
+
+        TDavAccount nobody = Account;
+        nobody.User.clear();
+        nobody.Password.clear();
+        TDevice anonymous(nobody, Collection, Window, StateOf(QStringLiteral("nobody")));
+        QCOMPARE(
+            anonymous.Run().Error, QStringLiteral("The server asks for a user name and password."));
     }
 
     void twoDiariesStayInStepThroughEditsAndAConflict()
