@@ -255,7 +255,7 @@ void TSecondTick::Purge()
     }
     // The events leave the diary only once the log holds them. Without the
     // log they stay, and as "Month" is left as it was, the next start tries again.
-    if (!AppendDiaryOld(Folder, lines))
+    if (!lines.empty() && !AppendDiaryOld(Folder, lines))
         throw std::runtime_error("The events of " + std::string(MonthNames[month - 1]) + " "
             + std::to_string(year) + " could not be added to \"" + std::string(DiaryOldFileName)
             + "\", so they stay in the diary. The next start tries again"); // the box adds the stop
