@@ -215,7 +215,7 @@ void TSyncController::Finished(const TSyncOutcome& outcome)
         return;
     }
     // A password that the server refused is asked for again.
-    if (outcome.Error.contains(u"user name or password"_s) && PasswordOf == AccountKey()) {
+    if (outcome.LoginRefused && PasswordOf == AccountKey()) {
         Password.clear();
         Asked.remove(PasswordOf);
     }

@@ -132,6 +132,12 @@ void TCalDavClient::Start(const QByteArray& method, const QUrl& url, const QByte
     request.setTransferTimeout(Timeout);
     for (const auto& [name, value] : headers)
         request.setRawHeader(name, value);
+    // The login goes with the request, in UTF-8 as servers read it: Qt's own
+    // answer to the server's challenge, tried after it, sends only Latin-1
+    // letters and would turn the others into "?".
+    if (!Settings.User.isEmpty())
+        request.setRawHeader("Authorization",
+            "Basic " + (Settings.User + u':' + Settings.Password).toUtf8().toBase64());
     QNetworkReply* reply = Network.sendCustomRequest(request, method, body);
     // The transfer's own limit counts only silence; a server that trickles
     // without end meets this one.
@@ -192,6 +198,8 @@ void TCalDavClient::Start(const QByteArray& method, const QUrl& url, const QByte
             result.Error = tr("The server could not be reached: %1").arg(reply->errorString());
         else if (result.Status == 401 && Settings.User.isEmpty())
             result.Error = tr("The server asks for a user name and password.");
+        else if (result.Status == 401)
+            Refused = true;
         if (result.Error.isEmpty()) {
             result.Body = reply->readAll();
             result.ETag = QString::fromUtf8(reply->rawHeader("ETag"));

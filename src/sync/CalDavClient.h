@@ -68,6 +68,9 @@ public:
     void SetTimeout(int milliseconds) { Timeout = milliseconds; }
     void SetMaxAnswerBytes(qint64 bytes) { MaxAnswer = bytes; }
     const TDavAccount& Account() const { return Settings; }
+    // Whether the server has answered a request with the account's user
+    // name by refusing it (401): then its password is wrong.
+    bool LoginRefused() const { return Refused; }
     // Why the account's address may not be used; empty when it may.
     QString RefusalOf(const QUrl& url) const;
 
@@ -99,6 +102,7 @@ private:
     QNetworkAccessManager Network;
     int Timeout = 60000;
     qint64 MaxAnswer = 256LL * 1024 * 1024;
+    bool Refused = false;
 };
 
 // Messages a sync shows for an answer that is not a success.

@@ -270,5 +270,6 @@ void TCalDavSync::End(const QString& error)
     Busy = false;
     Outcome.Ok = error.isEmpty();
     Outcome.Error = error;
+    Outcome.LoginRefused = !Outcome.Ok && Client.LoginRefused();
     Q_EMIT Finished(Outcome);
 }

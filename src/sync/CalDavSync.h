@@ -16,6 +16,7 @@ struct TSyncOutcome {
     size_t Received = 0;
     size_t Deleted = 0; // on either side
     size_t Conflicts = 0;
+    bool LoginRefused = false; // the server refused the user name or password
 };
 
 // One sync of the diary with a calendar collection, start to end: list what

@@ -84,6 +84,37 @@ private Q_SLOTS:
             QVERIFY(!QString::fromStdString(shell.Stored(name)).contains(u"pä ss"_s));
     }
 
+    // A password the server refuses is forgotten and asked again at the next
+    // sync; one that passes is kept. The login goes in UTF-8, whatever its
+    // letters.
+    void aRefusedPasswordIsAskedAgain()
+    {
+        TFakeShell shell;
+        TFakeServer server([](QTcpSocket& s, const QByteArray& request) {
+            const QByteArray field = "\r\nAuthorization: Basic ";
+            const qsizetype at = request.indexOf(field);
+            const qsizetype from = at + field.size();
+            const QByteArray login = at < 0
+                ? QByteArray()
+                : QByteArray::fromBase64(request.mid(from, request.indexOf("\r\n", from) - from));
+            if (login == u"zoë:richtig пароль €"_s.toUtf8())
+                s.write(Http("207 Multi-Status", EmptyListing));
+            else
+                s.write(Http("401 Unauthorized", {}, "WWW-Authenticate: Basic realm=\"cal\"\r\n"));
+        });
+        SyncTo(shell, server, "zoë");
+        shell.Keyring.Available = false;
+        shell.Dialogues.InputAnswers = { u"falsch"_s, u"richtig пароль €"_s };
+        auto form = shell.Start();
+        for (const QString& panel :
+            { u"Sync failed 09:15"_s, u"Synced 09:15"_s, u"Synced 09:15"_s }) {
+            form->findChild<QLabel*>(u"SyncPanel"_s)->clear();
+            form->SyncNowClick();
+            QTRY_COMPARE(SyncPanel(*form), panel);
+        }
+        QCOMPARE(shell.Dialogues.Inputs.size(), 2);
+    }
+
     // A certificate that does not check out is shown with the choice to
     // cancel; trusted, it is remembered by its fingerprint.
     void aCertificateThatDoesNotCheckOutIsTheUsersChoice()

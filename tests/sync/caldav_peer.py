@@ -3,10 +3,19 @@
 # Usage: caldav_peer.py URL add UID YYYYMMDDTHHMMSS SUMMARY
 #        caldav_peer.py URL list          (one SUMMARY per line, sorted)
 import sys
+import urllib.parse
 import caldav
+import requests
 
 url, command = sys.argv[1], sys.argv[2]
-calendar = caldav.Calendar(client=caldav.DAVClient(url), url=url)
+# The login in UTF-8, as the diary sends it: requests would send only Latin-1.
+split = urllib.parse.urlsplit(url)
+auth = None
+if split.username:
+    auth = requests.auth.HTTPBasicAuth(urllib.parse.unquote(split.username).encode(),
+                                       urllib.parse.unquote(split.password or "").encode())
+    url = split._replace(netloc=split.netloc.rsplit("@", 1)[1]).geturl()
+calendar = caldav.Calendar(client=caldav.DAVClient(url, auth=auth), url=url)
 if command == "add":
     uid, start, summary = sys.argv[3:6]
     calendar.save_event(

@@ -105,6 +105,7 @@ private Q_SLOTS:
             { Ev("2027-06-02", 700, "Kept") });
         const TSyncOutcome outcome = refused.Run();
         QVERIFY(!outcome.Ok);
+        QVERIFY(outcome.LoginRefused);
         QVERIFY2(outcome.Error.contains(QStringLiteral("user name or password")),
             qPrintable(outcome.Error));
         QVERIFY(!outcome.Error.contains(Account.Password));
@@ -114,8 +115,9 @@ private Q_SLOTS:
         nobody.User.clear();
         nobody.Password.clear();
         TDevice anonymous(nobody, Collection, Window, StateOf(QStringLiteral("nobody")));
-        QCOMPARE(
-            anonymous.Run().Error, QStringLiteral("The server asks for a user name and password."));
+        const TSyncOutcome asked = anonymous.Run();
+        QCOMPARE(asked.Error, QStringLiteral("The server asks for a user name and password."));
+        QVERIFY(!asked.LoginRefused);
     }
 
     void twoDiariesStayInStepThroughEditsAndAConflict()
