@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Start-up beside an empty Qt Widgets window, under Xvfb with a session bus:
+# Start-up beside an empty Qt Widgets window, and beside one with a line of
+# text (the first text loads the fonts), under Xvfb with a session bus:
 # the time to the first frame, as each process reports it itself
 # (bench/FirstFrameReport.cpp, preloaded: from just before the launch to the first flush
 # of the main window's backing store, and the processor time used by then,
@@ -62,14 +63,18 @@ def ratios(name, base_name):
 for name in rows:
     if name != "empty":
         ratios(name, "empty")
+for name in rows:
+    if name.startswith("talvo") and "text" in rows:
+        ratios(name, "text")
 if "talvo-notes" in rows:
     ratios("talvo-notes", "talvo-100k")
 '
   exit
 fi
 
-measure() { # data folder, program: prints "first-frame-ms its-cpu-ms rss-kB idle-cpu-ms-per-s"
-  local data=$1 program=$2 pid ms cpu rss before after
+measure() { # data folder, program and its arguments: prints "first-frame-ms its-cpu-ms rss-kB idle-cpu-ms-per-s"
+  local data=$1 pid ms cpu rss before after
+  local program=("${@:2}")
   cd "$work/$data"
   # The program keeps its data in its data folder, not where it starts.
   export XDG_CONFIG_HOME=$work/$data/config XDG_RUNTIME_DIR=$work/$data/run
@@ -81,7 +86,7 @@ measure() { # data folder, program: prints "first-frame-ms its-cpu-ms rss-kB idl
   sed -i '/^LastTick=/d' "$XDG_CONFIG_HOME/Quorral/Talvo95.ini"
   rm -f "$work/frame.txt"
   LD_PRELOAD=$build/bench/talvo95-first-frame.so TALVO95_REPORT_FIRST_FRAME=$EPOCHREALTIME \
-    "$program" >/dev/null 2>"$work/frame.txt" &
+    "${program[@]}" >/dev/null 2>"$work/frame.txt" &
   pid=$!
   for _ in $(seq 200); do
     grep -q '^first frame' "$work/frame.txt" 2>/dev/null && break
@@ -101,6 +106,7 @@ size=$(stat -c %s "$work/full/DIARY.DAT")
 notes_size=$(stat -c %s "$work/notes/NOTES.DAT")
 for _ in $(seq "$runs"); do
   echo "empty $(measure empty "$build/bench/bench_empty_window")"
+  echo "text $(measure empty "$build/bench/bench_empty_window" --text)"
   echo "talvo-nodata $(measure empty "$build/src/app/Talvo95")"
   echo "talvo-100k $(measure full "$build/src/app/Talvo95")"
   echo "talvo-notes $(measure notes "$build/src/app/Talvo95")"
