@@ -110,6 +110,10 @@ void TTalvoForm::SyncChangedDiary()
 
 void TTalvoForm::ShowSyncStatus(const QString& brief, const QString& message)
 {
+    // An earlier sync's message still shown ("Sync failed: ...") goes with
+    // the news of a later one.
+    if (!SyncPanel->toolTip().isEmpty() && statusBar()->currentMessage() == SyncPanel->toolTip())
+        statusBar()->clearMessage();
     SyncPanel->setText(brief);
     SyncPanel->setToolTip(message.isEmpty() ? brief : message);
     SyncPanel->show();

@@ -111,6 +111,8 @@ private Q_SLOTS:
             form->findChild<QLabel*>(u"SyncPanel"_s)->clear();
             form->SyncNowClick();
             QTRY_COMPARE(SyncPanel(*form), panel);
+            // The failure's message goes once a sync succeeds.
+            QCOMPARE(form->statusBar()->currentMessage().isEmpty(), panel.startsWith(u"Synced"_s));
         }
         QCOMPARE(shell.Dialogues.Inputs.size(), 2);
     }
